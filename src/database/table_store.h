@@ -1,0 +1,159 @@
+#pragma once
+
+// The table store: every table is one SQLite file in the program's data folder, named exactly as the
+// program names the table ("games.db", "mygame_players.db"), holding one table of the same name
+// whose columns carry the field names. "The table exists" means "the file exists".
+//
+// Cursors (Table, Query) walk rows in primary-key order, edit one row at a time and post it, the way
+// the rest of the program expects a desktop database engine to behave.
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/error.h"
+
+struct sqlite3;
+
+namespace likentor {
+
+enum class FieldType { Text, Integer, Boolean, AutoIncrement };
+
+struct FieldDef {
+  std::string name;
+  FieldType type = FieldType::Text;
+  int size = 0;  // texts: the maximum length in characters; longer texts are cut to it
+  bool required = false;
+};
+
+class Connection;  // one SQLite connection per table file, shared by every cursor on that file
+
+// The data folder and the tables in it. Keeps one connection per table file, shared by every cursor
+// and query that works on that file, so that cursors see each other's posts and transactions.
+class Database {
+ public:
+  explicit Database(std::filesystem::path folder);
+  ~Database();
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+
+  const std::filesystem::path& Folder() const { return folder_; }
+  std::filesystem::path TablePath(std::string_view tableName) const;
+  bool TableExists(std::string_view tableName) const;
+
+  // Creates the table anew from its fields, replacing a table of that name. The first field is the
+  // primary key. Throws Error when the file cannot be written.
+  void CreateTable(std::string_view tableName, const std::vector<FieldDef>& fields);
+  void DeleteTable(std::string_view tableName);
+
+  // The shared connection of a table file (opened on first use). Throws Error when the file is
+  // missing or cannot be opened.
+  Connection& ConnectionFor(std::string_view tableName);
+  // Drops the cached connection of a table (before the file is replaced or deleted).
+  void Release(std::string_view tableName);
+
+ private:
+  std::filesystem::path folder_;
+  std::map<std::string, std::unique_ptr<Connection>, std::less<>> connections_;
+};
+
+// Makes sure the data folder exists and is writable (the "alias" of the data folder).
+bool CreateAlias(const std::filesystem::path& dataFolder);
+
+// A cursor over the rows of one table or query result. Reading a field of a pending edit reads the
+// edited value. Moving the cursor posts a pending edit; closing discards it.
+class Cursor {
+ public:
+  virtual ~Cursor();
+  Cursor(const Cursor&) = delete;
+  Cursor& operator=(const Cursor&) = delete;
+
+  bool IsOpen() const;
+  virtual void Close();
+
+  void First();
+  void Next();
+  bool Eof() const;
+  int RecordCount() const;
+
+  // Exact, case-sensitive; the cursor moves to the first matching row in key order when found.
+  bool Locate(std::string_view field, std::string_view value);
+  bool Locate(std::string_view field, int value);
+
+  void Append();  // a new row in edit state
+  void Edit();    // the current row in edit state
+  void SetText(std::string_view field, std::string_view value);
+  void SetInt(std::string_view field, int value);
+  void SetBool(std::string_view field, bool value);
+  void SetNull(std::string_view field);
+  // False when the store refuses the row: a required field empty, the key taken, or SQLite refused
+  // the write (read-only file, full disk, locked). The edit stays pending; the caller cancels and logs.
+  [[nodiscard]] bool Post();
+  void Cancel();
+  bool InEdit() const;
+
+  std::string GetText(std::string_view field) const;  // "" for null
+  int GetInt(std::string_view field) const;           // Error when not a whole number or null
+  bool GetBool(std::string_view field) const;         // false for null
+  bool IsNull(std::string_view field) const;
+
+ protected:
+  Cursor();
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// A cursor on a whole table, in primary-key order.
+class Table : public Cursor {
+ public:
+  Table();
+  Table(Database& db, std::string_view tableName);  // opens at once
+  void Open(Database& db, std::string_view tableName);
+  void Close() override;
+  const std::string& TableName() const;  // "" when unnamed
+
+  // Bulk writes: everything posted between Begin and Commit is one SQLite transaction.
+  void BeginTransaction();
+  void Commit();
+};
+
+// A live query built from SQL lines ("SELECT *", From "x.db", WHERE/AND lines with =, <>, >=, LIKE,
+// OR, parentheses; booleans compared with 'true'). The result is the keys that matched when it
+// opened; each row is read fresh when the cursor reaches it; posts go to the table. A posted row that
+// no longer meets the condition leaves the result and the row after it becomes current.
+class Query : public Cursor {
+ public:
+  Query();
+  void Clear();                     // closes and removes the SQL lines
+  void Add(std::string line);       // appends one SQL line
+  const std::vector<std::string>& Sql() const;
+  void Open(Database& db);          // Error with SQLite's message when the statement is bad
+  void Close() override;
+};
+
+// Quotes user text as an SQL string literal ('O''Neill'), so that it can never change a statement.
+std::string QuoteSql(std::string_view text);
+// Escapes % _ and \ for a LIKE pattern used with ESCAPE '\'.
+std::string EscapeLike(std::string_view text);
+
+// Runs a transaction on a table's connection; commits when Commit() is called or when it goes out of
+// scope (an import commits what it posted, also when it stops on an error). Never throws from the
+// destructor.
+class TableTransaction {
+ public:
+  TableTransaction(Database& db, std::string_view tableName);
+  ~TableTransaction();
+  TableTransaction(const TableTransaction&) = delete;
+  TableTransaction& operator=(const TableTransaction&) = delete;
+  void Commit();
+
+ private:
+  Connection* connection_;
+  bool open_;
+};
+
+}  // namespace likentor
