@@ -1,0 +1,67 @@
+#include "portrait/image_file.h"
+
+#include <cstdio>
+#include <memory>
+#include <system_error>
+
+#include "shell/error.h"
+
+namespace likentor {
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+}  // namespace
+
+std::string LoadErrorMessage(const std::string& name, const std::string& what) {
+  return "Cannot load image \"" + name + "\": " + what + ".";
+}
+
+void ThrowLoadError(const std::string& name, const std::string& what) {
+  throw Error(LoadErrorMessage(name, what));
+}
+
+void CheckImageSize(const std::string& name, std::int64_t width, std::int64_t height) {
+  if (width <= 0 || height <= 0) ThrowLoadError(name, "the image has no pixels");
+  if (width > kMaxImageSide || height > kMaxImageSide || width * height > kMaxImagePixels) {
+    ThrowLoadError(name, "the image is too large (" + std::to_string(width) + " x " +
+                             std::to_string(height) + " pixels)");
+  }
+}
+
+std::vector<std::uint8_t> ReadImageFile(const std::filesystem::path& file) {
+  const std::string name = file.string();
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) ThrowLoadError(name, "the file does not exist");
+  if (std::filesystem::is_directory(file, ec)) ThrowLoadError(name, "it is a folder, not a file");
+  FileHandle f(std::fopen(name.c_str(), "rb"));
+  if (!f) ThrowLoadError(name, "the file cannot be opened");
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t chunk[65536];
+  for (;;) {
+    const std::size_t n = std::fread(chunk, 1, sizeof chunk, f.get());
+    bytes.insert(bytes.end(), chunk, chunk + n);
+    if (n < sizeof chunk) break;
+  }
+  if (std::ferror(f.get())) ThrowLoadError(name, "the file cannot be read");
+  return bytes;
+}
+
+void WriteImageFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
+  const std::string name = file.string();
+  FileHandle f(std::fopen(name.c_str(), "wb"));
+  if (!f) throw Error("Cannot write image \"" + name + "\": the file cannot be created.");
+  const bool written =
+      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
+  // Close explicitly: a full disk may only show when the buffer is flushed.
+  const bool closed = std::fclose(f.release()) == 0;
+  if (!written || !closed) {
+    throw Error("Cannot write image \"" + name + "\": the file cannot be written.");
+  }
+}
+
+}  // namespace likentor

@@ -1,0 +1,33 @@
+#pragma once
+
+// Reading and writing whole image files, and the messages of image load and save failures. Used by
+// the BMP, PNG and JPEG codecs of this folder.
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace likentor {
+
+// Images larger than this many pixels are refused before any pixel memory is taken, so that a
+// damaged header cannot ask for gigabytes. Artwork is 90 x 135; photos are a few megapixels.
+inline constexpr std::int64_t kMaxImagePixels = std::int64_t{1} << 25;
+inline constexpr int kMaxImageSide = 65535;
+
+// The whole file. Throws Error "Cannot load image "<file>": the file does not exist." (or cannot
+// be read).
+std::vector<std::uint8_t> ReadImageFile(const std::filesystem::path& file);
+
+// Replaces the file with the bytes. Throws Error "Cannot write image "<file>": ..." on failure.
+void WriteImageFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes);
+
+// "Cannot load image "<name>": <what>."
+std::string LoadErrorMessage(const std::string& name, const std::string& what);
+[[noreturn]] void ThrowLoadError(const std::string& name, const std::string& what);
+
+// Checks a decoded size against the limits above; throws the load error otherwise.
+void CheckImageSize(const std::string& name, std::int64_t width, std::int64_t height);
+
+}  // namespace likentor

@@ -1,0 +1,243 @@
+// PNG decoding and encoding with libpng.
+//
+// libpng reports errors by calling our error function, which must not return: it records the
+// message and longjmps back to the setjmp in one of the *Guarded functions below. Those functions
+// and the callbacks that libpng calls hold only plain data, so the jump skips no destructor; every
+// vector is owned by a caller outside the guarded region, and the libpng structures are freed by a
+// handle object that also lives outside it. Each call has its own structures and state, so decoding
+// and encoding can run on several threads at once.
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+#include "portrait/image_file.h"
+#include "portrait/png_image.h"
+#include "shell/error.h"
+
+namespace likentor {
+
+namespace {
+
+struct ErrorState {
+  char message[256] = "";
+};
+
+[[noreturn]] void OnPngError(png_structp png, png_const_charp message) {
+  auto* state = static_cast<ErrorState*>(png_get_error_ptr(png));
+  std::snprintf(state->message, sizeof state->message, "%s", message);
+  png_longjmp(png, 1);
+}
+
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+struct MemoryReader {
+  const std::uint8_t* data;
+  std::size_t size;
+  std::size_t position;
+};
+
+void ReadFromMemory(png_structp png, png_bytep out, std::size_t count) {
+  auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
+  if (count > reader->size - reader->position) png_error(png, "the file is cut short");
+  std::memcpy(out, reader->data + reader->position, count);
+  reader->position += count;
+}
+
+void WriteToMemory(png_structp png, png_bytep data, std::size_t count) {
+  auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+  bool failed = false;
+  try {
+    out->insert(out->end(), data, data + count);
+  } catch (...) {
+    failed = true;
+  }
+  if (failed) png_error(png, "out of memory");
+}
+
+void FlushNothing(png_structp) {}
+
+class ReadHandle {
+ public:
+  explicit ReadHandle(ErrorState* state)
+      : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, state, OnPngError, IgnoreWarning)) {
+    if (png_ != nullptr) info_ = png_create_info_struct(png_);
+  }
+  ~ReadHandle() { png_destroy_read_struct(&png_, &info_, nullptr); }
+  ReadHandle(const ReadHandle&) = delete;
+  ReadHandle& operator=(const ReadHandle&) = delete;
+
+  bool Valid() const { return png_ != nullptr && info_ != nullptr; }
+  png_structp Png() const { return png_; }
+  png_infop Info() const { return info_; }
+
+ private:
+  png_structp png_ = nullptr;
+  png_infop info_ = nullptr;
+};
+
+class WriteHandle {
+ public:
+  explicit WriteHandle(ErrorState* state)
+      : png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, state, OnPngError, IgnoreWarning)) {
+    if (png_ != nullptr) info_ = png_create_info_struct(png_);
+  }
+  ~WriteHandle() { png_destroy_write_struct(&png_, &info_); }
+  WriteHandle(const WriteHandle&) = delete;
+  WriteHandle& operator=(const WriteHandle&) = delete;
+
+  bool Valid() const { return png_ != nullptr && info_ != nullptr; }
+  png_structp Png() const { return png_; }
+  png_infop Info() const { return info_; }
+
+ private:
+  png_structp png_ = nullptr;
+  png_infop info_ = nullptr;
+};
+
+struct Header {
+  png_uint_32 width = 0;
+  png_uint_32 height = 0;
+  int colorType = 0;
+  int bitDepth = 0;
+  int channels = 0;
+  std::size_t rowBytes = 0;
+  bool keyed = false;
+  png_color_16 key{};
+};
+
+// Reads the chunks before the image data and sets up the expansion to 8-bit RGB or RGBA.
+bool ReadHeaderGuarded(png_structp png, png_infop info, Header& header) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
+  png_set_chunk_malloc_max(png, 8u << 20);  // ancillary chunks (profiles, texts) stay small
+  png_read_info(png, info);
+  header.width = png_get_image_width(png, info);
+  header.height = png_get_image_height(png, info);
+  header.colorType = png_get_color_type(png, info);
+  header.bitDepth = png_get_bit_depth(png, info);
+  if (header.bitDepth == 16) png_set_scale_16(png);
+  if (header.colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+  if (header.colorType == PNG_COLOR_TYPE_GRAY && header.bitDepth < 8) {
+    png_set_expand_gray_1_2_4_to_8(png);
+  }
+  if (png_get_valid(png, info, PNG_INFO_tRNS) != 0) {
+    png_color_16p key = nullptr;
+    if (header.colorType == PNG_COLOR_TYPE_RGB && header.bitDepth == 8 &&
+        png_get_tRNS(png, info, nullptr, nullptr, &key) != 0 && key != nullptr) {
+      header.keyed = true;  // one transparent colour, kept as such
+      header.key = *key;
+    } else {
+      png_set_tRNS_to_alpha(png);
+    }
+  }
+  if (header.colorType == PNG_COLOR_TYPE_GRAY || header.colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+    png_set_gray_to_rgb(png);
+  }
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  header.channels = png_get_channels(png, info);
+  header.rowBytes = png_get_rowbytes(png, info);
+  return true;
+}
+
+bool ReadPixelsGuarded(png_structp png, png_infop info, png_bytepp rows) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_read_image(png, rows);
+  png_read_end(png, nullptr);  // up to IEND, so that a cut-short file is noticed
+  (void)info;
+  return true;
+}
+
+bool WriteGuarded(png_structp png, png_infop info, const Header& header, int zlibLevel, int filters,
+                  png_bytepp rows) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_set_IHDR(png, info, header.width, header.height, 8, header.colorType, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (header.keyed) {
+    png_color_16 key = header.key;
+    png_set_tRNS(png, info, nullptr, 0, &key);
+  }
+  png_set_compression_level(png, zlibLevel);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, filters);
+  png_write_info(png, info);
+  png_write_image(png, rows);
+  png_write_end(png, nullptr);
+  return true;
+}
+
+}  // namespace
+
+PngImage PngImage::Decode(std::span<const std::uint8_t> bytes, const std::string& name) {
+  if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0) {
+    ThrowLoadError(name, "not a PNG file");
+  }
+  ErrorState state;
+  ReadHandle handle(&state);
+  if (!handle.Valid()) ThrowLoadError(name, "out of memory");
+  MemoryReader reader{bytes.data(), bytes.size(), 0};
+  png_set_read_fn(handle.Png(), &reader, ReadFromMemory);
+
+  Header header;
+  if (!ReadHeaderGuarded(handle.Png(), handle.Info(), header)) {
+    ThrowLoadError(name, std::string("damaged PNG data (") + state.message + ")");
+  }
+  CheckImageSize(name, header.width, header.height);
+  if ((header.channels != 3 && header.channels != 4) ||
+      header.rowBytes != static_cast<std::size_t>(header.width) * header.channels) {
+    ThrowLoadError(name, "unsupported PNG pixel layout");
+  }
+
+  PngImage image;
+  image.width_ = static_cast<int>(header.width);
+  image.height_ = static_cast<int>(header.height);
+  image.colorType_ = header.colorType;
+  image.bitDepth_ = header.bitDepth;
+  image.channels_ = header.channels;
+  if (header.keyed && header.key.red <= 255 && header.key.green <= 255 && header.key.blue <= 255) {
+    image.transparentColor_ =
+        Rgb{static_cast<std::uint8_t>(header.key.red), static_cast<std::uint8_t>(header.key.green),
+            static_cast<std::uint8_t>(header.key.blue)};
+  }
+  image.pixels_.resize(image.RowBytes() * header.height);
+  std::vector<png_bytep> rows(header.height);
+  for (png_uint_32 y = 0; y < header.height; ++y) rows[y] = image.Row(static_cast<int>(y));
+  if (!ReadPixelsGuarded(handle.Png(), handle.Info(), rows.data())) {
+    ThrowLoadError(name, std::string("damaged PNG data (") + state.message + ")");
+  }
+  return image;
+}
+
+std::vector<std::uint8_t> PngImage::Encode(const PngWriteOptions& options) const {
+  if (Empty()) throw Error("Cannot encode an empty image as PNG.");
+  ErrorState state;
+  WriteHandle handle(&state);
+  if (!handle.Valid()) throw Error("Cannot encode PNG: out of memory.");
+  std::vector<std::uint8_t> out;
+  out.reserve(RowBytes() * static_cast<std::size_t>(height_) / 2 + 1024);
+  png_set_write_fn(handle.Png(), &out, WriteToMemory, FlushNothing);
+
+  Header header;
+  header.width = static_cast<png_uint_32>(width_);
+  header.height = static_cast<png_uint_32>(height_);
+  header.colorType = HasAlpha() ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
+  if (!HasAlpha() && transparentColor_) {
+    header.keyed = true;
+    header.key.red = transparentColor_->r;
+    header.key.green = transparentColor_->g;
+    header.key.blue = transparentColor_->b;
+  }
+  const int level = options.zlibLevel < 0 ? 0 : (options.zlibLevel > 9 ? 9 : options.zlibLevel);
+  const int filters = options.filters == PngFilters::None ? PNG_FILTER_NONE : PNG_ALL_FILTERS;
+  // libpng takes non-const row pointers but only reads them when writing.
+  std::vector<png_bytep> rows(static_cast<std::size_t>(height_));
+  for (int y = 0; y < height_; ++y) rows[y] = const_cast<png_bytep>(Row(y));
+  if (!WriteGuarded(handle.Png(), handle.Info(), header, level, filters, rows.data())) {
+    throw Error(std::string("Cannot encode PNG: ") + state.message + ".");
+  }
+  return out;
+}
+
+}  // namespace likentor
