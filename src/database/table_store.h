@@ -1,11 +1,11 @@
 #pragma once
 
-// The table store: every table is one SQLite file in the program's data folder, named exactly as the
-// program names the table ("games.db", "mygame_players.db"), holding one table of the same name
+// The table store: every table is one SQLite file in the program's data folder, named exactly as
+// the program names the table ("games.db", "mygame_players.db"), holding one table of the same name
 // whose columns carry the field names. "The table exists" means "the file exists".
 //
-// Cursors (Table, Query) walk rows in primary-key order, edit one row at a time and post it, the way
-// the rest of the program expects a desktop database engine to behave.
+// Cursors (Table, Query) walk rows in primary-key order, edit one row at a time and post it, the
+// way the rest of the program expects a desktop database engine to behave.
 
 #include <filesystem>
 #include <map>
@@ -53,12 +53,17 @@ class Database {
   // The shared connection of a table file (opened on first use). Throws Error when the file is
   // missing or cannot be opened.
   Connection& ConnectionFor(std::string_view tableName);
+  // The same connection, shared: cursors keep it alive while they are open, even when the table is
+  // released or replaced meanwhile.
+  std::shared_ptr<Connection> ShareConnection(std::string_view tableName);
   // Drops the cached connection of a table (before the file is replaced or deleted).
   void Release(std::string_view tableName);
+  // Drops every cached connection (cursors that are still open keep theirs).
+  void ReleaseAll();
 
  private:
   std::filesystem::path folder_;
-  std::map<std::string, std::unique_ptr<Connection>, std::less<>> connections_;
+  std::map<std::string, std::shared_ptr<Connection>, std::less<>> connections_;
 };
 
 // Makes sure the data folder exists and is writable (the "alias" of the data folder).
@@ -75,8 +80,11 @@ class Cursor {
   bool IsOpen() const;
   virtual void Close();
 
+  // Moving posts a pending edit first; Error when that post is refused.
   void First();
-  void Next();
+  void Next();  // at the last row: stays there and Eof becomes true
+  void Prior();
+  void Last();
   bool Eof() const;
   int RecordCount() const;
 
@@ -91,19 +99,26 @@ class Cursor {
   void SetBool(std::string_view field, bool value);
   void SetNull(std::string_view field);
   // False when the store refuses the row: a required field empty, the key taken, or SQLite refused
-  // the write (read-only file, full disk, locked). The edit stays pending; the caller cancels and logs.
+  // the write (read-only file, full disk, locked). The edit stays pending; the caller cancels and
+  // logs.
   [[nodiscard]] bool Post();
   void Cancel();
   bool InEdit() const;
+  // Why the last refused post was refused (for logs and tests).
+  const std::string& LastError() const;
+  // The table's field definitions.
+  const std::vector<FieldDef>& Fields() const;
 
   std::string GetText(std::string_view field) const;  // "" for null
   int GetInt(std::string_view field) const;           // Error when not a whole number or null
-  bool GetBool(std::string_view field) const;         // false for null
+  int GetInt(std::string_view field, int ifNull) const;
+  bool GetBool(std::string_view field) const;  // false for null
   bool IsNull(std::string_view field) const;
+
+  struct State;  // opaque; defined beside the implementation
 
  protected:
   Cursor();
-  struct State;
   std::unique_ptr<State> state_;
 };
 
@@ -123,16 +138,18 @@ class Table : public Cursor {
 
 // A live query built from SQL lines ("SELECT *", From "x.db", WHERE/AND lines with =, <>, >=, LIKE,
 // OR, parentheses; booleans compared with 'true'). The result is the keys that matched when it
-// opened; each row is read fresh when the cursor reaches it; posts go to the table. A posted row that
-// no longer meets the condition leaves the result and the row after it becomes current.
+// opened; each row is read fresh when the cursor reaches it; posts go to the table. A posted row
+// that no longer meets the condition leaves the result and the row after it becomes current.
 class Query : public Cursor {
  public:
   Query();
-  void Clear();                     // closes and removes the SQL lines
-  void Add(std::string line);       // appends one SQL line
+  void Clear();                // closes and removes the SQL lines
+  void Add(std::string line);  // appends one SQL line
   const std::vector<std::string>& Sql() const;
-  void Open(Database& db);          // Error with SQLite's message when the statement is bad
+  void Open(Database& db);  // Error with SQLite's message when the statement is bad
   void Close() override;
+  // The table named by the From line ("" before the query is opened).
+  const std::string& TableName() const;
 };
 
 // Quotes user text as an SQL string literal ('O''Neill'), so that it can never change a statement.
@@ -140,9 +157,9 @@ std::string QuoteSql(std::string_view text);
 // Escapes % _ and \ for a LIKE pattern used with ESCAPE '\'.
 std::string EscapeLike(std::string_view text);
 
-// Runs a transaction on a table's connection; commits when Commit() is called or when it goes out of
-// scope (an import commits what it posted, also when it stops on an error). Never throws from the
-// destructor.
+// Runs a transaction on a table's connection; commits when Commit() is called or when it goes out
+// of scope (an import commits what it posted, also when it stops on an error). Never throws from
+// the destructor.
 class TableTransaction {
  public:
   TableTransaction(Database& db, std::string_view tableName);
@@ -152,7 +169,7 @@ class TableTransaction {
   void Commit();
 
  private:
-  Connection* connection_;
+  std::shared_ptr<Connection> connection_;
   bool open_;
 };
 

@@ -1,0 +1,460 @@
+#include "database/connection.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+
+#include "shell/error.h"
+#include "shell/whole_number.h"
+
+namespace likentor {
+
+namespace {
+
+std::string QuoteIdentifier(std::string_view name) {
+  std::string out = "\"";
+  for (char c : name) {
+    out += c;
+    if (c == '"') out += '"';
+  }
+  out += '"';
+  return out;
+}
+
+std::string Upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string Trimmed(std::string_view text) {
+  std::size_t b = 0, e = text.size();
+  while (b < e && static_cast<unsigned char>(text[b]) <= ' ') ++b;
+  while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ') --e;
+  return std::string(text.substr(b, e - b));
+}
+
+// The first `chars` characters of UTF-8 text. A character starts at every byte that is not a
+// continuation byte (10xxxxxx), so a cut there never splits one.
+std::string CutToCharacters(std::string_view text, int chars) {
+  if (chars <= 0 || text.size() <= static_cast<std::size_t>(chars)) return std::string(text);
+  int seen = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+      if (seen == chars) return std::string(text.substr(0, i));
+      ++seen;
+    }
+  }
+  return std::string(text);
+}
+
+// Field types are kept in the column's declared type, so a table file describes itself.
+std::string DeclaredType(const FieldDef& f) {
+  switch (f.type) {
+    case FieldType::Text:
+      return "TEXT(" + std::to_string(f.size) + ")";
+    case FieldType::Integer:
+      return "INTEGER";
+    case FieldType::Boolean:
+      return "BOOLEAN";
+    case FieldType::AutoIncrement:
+      return "AUTOINC";
+  }
+  return "TEXT";
+}
+
+FieldDef FieldFromDeclared(std::string name, std::string_view declared, bool notNull) {
+  FieldDef f;
+  f.name = std::move(name);
+  f.required = notNull;
+  const std::string type = Upper(declared);
+  if (type == "INTEGER") {
+    f.type = FieldType::Integer;
+  } else if (type == "BOOLEAN") {
+    f.type = FieldType::Boolean;
+  } else if (type == "AUTOINC") {
+    f.type = FieldType::AutoIncrement;
+  } else {
+    f.type = FieldType::Text;
+    const auto open = type.find('(');
+    if (open != std::string::npos) {
+      f.size = TryWholeNumber(type.substr(open + 1, type.find(')', open) - open - 1)).value_or(0);
+    }
+  }
+  return f;
+}
+
+bool IsEmptyValue(const Value& v) {
+  if (IsNullValue(v)) return true;
+  const auto* s = std::get_if<std::string>(&v);
+  return s != nullptr && s->empty();
+}
+
+}  // namespace
+
+// ---- Statement ----
+
+Statement::Statement(sqlite3* db, const std::string& sql) : db_(db) {
+  if (sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                         &stmt_, nullptr) != SQLITE_OK) {
+    std::string message = sqlite3_errmsg(db);
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+    throw Error(message);
+  }
+  if (stmt_ == nullptr) throw Error("Empty SQL statement");
+}
+
+Statement::~Statement() {
+  sqlite3_finalize(stmt_);
+}
+
+void Statement::Bind(int index, const Value& value) {
+  int rc = SQLITE_OK;
+  if (const auto* i = std::get_if<std::int64_t>(&value)) {
+    rc = sqlite3_bind_int64(stmt_, index, *i);
+  } else if (const auto* s = std::get_if<std::string>(&value)) {
+    rc = sqlite3_bind_text(stmt_, index, s->data(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
+  } else {
+    rc = sqlite3_bind_null(stmt_, index);
+  }
+  if (rc != SQLITE_OK) throw Error(sqlite3_errmsg(db_));
+}
+
+int Statement::TryStep() {
+  return sqlite3_step(stmt_);
+}
+
+bool Statement::Step() {
+  const int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  throw Error(sqlite3_errmsg(db_));
+}
+
+int Statement::ColumnCount() const {
+  return sqlite3_column_count(stmt_);
+}
+
+std::string Statement::ColumnName(int index) const {
+  const char* name = sqlite3_column_name(stmt_, index);
+  return name != nullptr ? name : "";
+}
+
+Value Statement::Column(int index) const {
+  switch (sqlite3_column_type(stmt_, index)) {
+    case SQLITE_NULL:
+      return std::monostate{};
+    case SQLITE_INTEGER:
+      return static_cast<std::int64_t>(sqlite3_column_int64(stmt_, index));
+    default: {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
+      const int size = sqlite3_column_bytes(stmt_, index);
+      return std::string(text != nullptr ? text : "", static_cast<std::size_t>(size));
+    }
+  }
+}
+
+Row Statement::ReadRow() const {
+  Row row;
+  const int n = ColumnCount();
+  row.reserve(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) row.push_back(Column(i));
+  return row;
+}
+
+void Statement::Reset() {
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+}
+
+// ---- Connection ----
+
+Connection::Connection(const std::filesystem::path& file, std::string tableName)
+    : tableName_(std::move(tableName)) {
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) {
+    throw Error("Table does not exist: " + file.string());
+  }
+  const int rc =
+      sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (rc != SQLITE_OK) {
+    std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
+    sqlite3_close(db_);
+    db_ = nullptr;
+    throw Error("Could not open " + file.string() + ": " + message);
+  }
+  sqlite3_extended_result_codes(db_, 1);
+  // Write-ahead logging keeps each commit cheap (posts outside a transaction are frequent) while a
+  // crash never leaves a half-written table. Refused on a read-only file, which is fine.
+  sqlite3_exec(db_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr,
+               nullptr);
+  try {
+    Statement info(db_, "PRAGMA table_info(" + QuoteIdentifier(tableName_) + ")");
+    while (info.Step()) {
+      const Value type = info.Column(2);
+      const auto* typeText = std::get_if<std::string>(&type);
+      fields_.push_back(FieldFromDeclared(std::get<std::string>(info.Column(1)),
+                                          typeText != nullptr ? *typeText : "",
+                                          std::get<std::int64_t>(info.Column(3)) != 0));
+    }
+  } catch (const Error& e) {
+    sqlite3_close(db_);
+    db_ = nullptr;
+    throw Error("Could not read " + file.string() + ": " + e.what());
+  }
+  if (fields_.empty()) {
+    sqlite3_close(db_);
+    db_ = nullptr;
+    throw Error("Table does not exist: " + file.string());
+  }
+}
+
+Connection::~Connection() {
+  if (transactionDepth_ > 0 && sqlite3_get_autocommit(db_) == 0) {
+    sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+  }
+  statements_.clear();
+  sqlite3_close(db_);
+}
+
+void Connection::CreateFile(const std::filesystem::path& file, std::string_view tableName,
+                            const std::vector<FieldDef>& fields) {
+  if (fields.empty()) throw Error("A table needs at least one field: " + std::string(tableName));
+  std::string sql = "CREATE TABLE " + QuoteIdentifier(tableName) + " (";
+  for (const FieldDef& f : fields) {
+    sql += QuoteIdentifier(f.name) + " " + DeclaredType(f);
+    if (f.required) sql += " NOT NULL";
+    sql += ", ";
+  }
+  sql += "PRIMARY KEY (" + QuoteIdentifier(fields.front().name) + "))";
+
+  sqlite3* db = nullptr;
+  int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  if (rc == SQLITE_OK) {
+    rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+  }
+  if (rc == SQLITE_OK) rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) {
+    std::string message = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
+    sqlite3_close(db);
+    throw Error("Could not create table " + file.string() + ": " + message);
+  }
+  sqlite3_close(db);
+}
+
+std::string Connection::QuotedTable() const {
+  return QuoteIdentifier(tableName_);
+}
+
+std::string Connection::QuotedField(std::size_t index) const {
+  return QuoteIdentifier(fields_.at(index).name);
+}
+
+std::size_t Connection::FieldIndex(std::string_view name) const {
+  for (std::size_t i = 0; i < fields_.size(); ++i) {
+    if (fields_[i].name == name) return i;
+  }
+  throw Error("Field '" + std::string(name) + "' not found in " + tableName_);
+}
+
+void Connection::Execute(const std::string& sql) {
+  char* message = nullptr;
+  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+    std::string text = message != nullptr ? message : sqlite3_errmsg(db_);
+    sqlite3_free(message);
+    throw Error(text);
+  }
+}
+
+Statement& Connection::Prepare(const std::string& sql) {
+  auto it = statements_.find(sql);
+  if (it == statements_.end()) {
+    it = statements_.emplace(sql, std::make_unique<Statement>(db_, sql)).first;
+  }
+  return *it->second;
+}
+
+void Connection::Begin() {
+  if (transactionDepth_++ == 0) Execute("BEGIN");
+}
+
+void Connection::Commit() {
+  if (transactionDepth_ == 0) return;
+  // SQLite may already have rolled the transaction back itself (a full disk); then there is nothing
+  // left to commit.
+  if (--transactionDepth_ == 0 && sqlite3_get_autocommit(db_) == 0) Execute("COMMIT");
+}
+
+Value Connection::FromText(std::size_t field, std::string_view text, bool cut) const {
+  const FieldDef& f = fields_.at(field);
+  switch (f.type) {
+    case FieldType::Text:
+      return cut ? CutToCharacters(text, f.size) : std::string(text);
+    case FieldType::Integer:
+    case FieldType::AutoIncrement: {
+      if (Trimmed(text).empty()) return std::monostate{};
+      return static_cast<std::int64_t>(ToWholeNumber(text));
+    }
+    case FieldType::Boolean: {
+      const std::string word = Upper(Trimmed(text));
+      if (word.empty()) return std::monostate{};
+      if (word == "TRUE") return std::string("true");
+      if (word == "FALSE") return std::string("false");
+      throw Error("'" + std::string(text) + "' is not a boolean value");
+    }
+  }
+  return std::string(text);
+}
+
+Value Connection::FromInt(std::size_t field, std::int64_t value) const {
+  switch (fields_.at(field).type) {
+    case FieldType::Text:
+      return FromText(field, std::to_string(value), true);
+    case FieldType::Boolean:
+      return std::string(value != 0 ? "true" : "false");
+    default:
+      return value;
+  }
+}
+
+Value Connection::FromBool(std::size_t field, bool value) const {
+  if (fields_.at(field).type == FieldType::Integer ||
+      fields_.at(field).type == FieldType::AutoIncrement) {
+    return std::int64_t{value ? 1 : 0};
+  }
+  return std::string(value ? "true" : "false");
+}
+
+bool Connection::ReadOne(Statement& s, Row& row) {
+  StatementUse use(s);
+  if (!use->Step()) return false;
+  row = use->ReadRow();
+  return true;
+}
+
+bool Connection::ReadFirst(Row& row) {
+  return ReadOne(
+      Prepare("SELECT * FROM " + QuotedTable() + " ORDER BY " + QuotedField(0) + " LIMIT 1"), row);
+}
+
+bool Connection::ReadAfter(const Value& key, Row& row) {
+  Statement& s = Prepare("SELECT * FROM " + QuotedTable() + " WHERE " + QuotedField(0) +
+                         " > ?1 ORDER BY " + QuotedField(0) + " LIMIT 1");
+  s.Bind(1, key);
+  return ReadOne(s, row);
+}
+
+bool Connection::ReadLast(Row& row) {
+  return ReadOne(
+      Prepare("SELECT * FROM " + QuotedTable() + " ORDER BY " + QuotedField(0) + " DESC LIMIT 1"),
+      row);
+}
+
+bool Connection::ReadBefore(const Value& key, Row& row) {
+  Statement& s = Prepare("SELECT * FROM " + QuotedTable() + " WHERE " + QuotedField(0) +
+                         " < ?1 ORDER BY " + QuotedField(0) + " DESC LIMIT 1");
+  s.Bind(1, key);
+  return ReadOne(s, row);
+}
+
+bool Connection::ReadByKey(const Value& key, Row& row) {
+  Statement& s = Prepare("SELECT * FROM " + QuotedTable() + " WHERE " + QuotedField(0) + " = ?1");
+  s.Bind(1, key);
+  return ReadOne(s, row);
+}
+
+bool Connection::ReadFirstWhere(std::size_t field, const Value& value, Row& row) {
+  if (field == 0) return ReadByKey(value, row);
+  Statement& s = Prepare("SELECT * FROM " + QuotedTable() + " WHERE " + QuotedField(field) +
+                         " = ?1 ORDER BY " + QuotedField(0) + " LIMIT 1");
+  s.Bind(1, value);
+  return ReadOne(s, row);
+}
+
+std::int64_t Connection::Count() {
+  StatementUse use(Prepare("SELECT count(*) FROM " + QuotedTable()));
+  use->Step();
+  return std::get<std::int64_t>(use->Column(0));
+}
+
+bool Connection::Validate(Row& row, std::string& error) {
+  for (std::size_t i = 0; i < fields_.size(); ++i) {
+    const FieldDef& f = fields_[i];
+    if (f.type == FieldType::AutoIncrement && IsNullValue(row[i])) {
+      auto next = nextNumber_.find(i);
+      if (next == nextNumber_.end()) {
+        StatementUse use(
+            Prepare("SELECT coalesce(max(" + QuotedField(i) + "), 0) FROM " + QuotedTable()));
+        use->Step();
+        const Value max = use->Column(0);
+        const auto* m = std::get_if<std::int64_t>(&max);
+        next = nextNumber_.emplace(i, (m != nullptr ? *m : 0) + 1).first;
+      }
+      row[i] = next->second;
+    }
+    if ((i == 0 && IsNullValue(row[i])) || (f.required && IsEmptyValue(row[i]))) {
+      error = "Field '" + f.name + "' must have a value";
+      return false;
+    }
+  }
+  return true;
+}
+
+void Connection::NoteWritten(const Row& row) {
+  for (auto& [field, next] : nextNumber_) {
+    if (const auto* v = std::get_if<std::int64_t>(&row[field]); v != nullptr && *v >= next) {
+      next = *v + 1;
+    }
+  }
+}
+
+namespace {
+
+bool FinishWrite(sqlite3* db, StatementUse& use, const std::string& tableName, std::string& error) {
+  const int rc = use->TryStep();
+  if (rc == SQLITE_DONE) return true;
+  if (rc == SQLITE_CONSTRAINT_PRIMARYKEY || rc == SQLITE_CONSTRAINT_UNIQUE) {
+    error = "Key violation in " + tableName;
+  } else {
+    error = sqlite3_errmsg(db);
+  }
+  return false;
+}
+
+}  // namespace
+
+bool Connection::Insert(Row& row, std::string& error) {
+  if (!Validate(row, error)) return false;
+  std::string sql = "INSERT INTO " + QuotedTable() + " VALUES (";
+  for (std::size_t i = 0; i < fields_.size(); ++i) sql += (i == 0 ? "?" : ", ?");
+  sql += ")";
+  StatementUse use(Prepare(sql));
+  for (std::size_t i = 0; i < fields_.size(); ++i) use->Bind(static_cast<int>(i + 1), row[i]);
+  if (!FinishWrite(db_, use, tableName_, error)) return false;
+  NoteWritten(row);
+  return true;
+}
+
+bool Connection::Update(const Value& oldKey, Row& row, std::string& error) {
+  if (!Validate(row, error)) return false;
+  std::string sql = "UPDATE " + QuotedTable() + " SET ";
+  for (std::size_t i = 0; i < fields_.size(); ++i) {
+    sql += (i == 0 ? "" : ", ") + QuotedField(i) + " = ?" + std::to_string(i + 1);
+  }
+  sql += " WHERE " + QuotedField(0) + " = ?" + std::to_string(fields_.size() + 1);
+  StatementUse use(Prepare(sql));
+  for (std::size_t i = 0; i < fields_.size(); ++i) use->Bind(static_cast<int>(i + 1), row[i]);
+  use->Bind(static_cast<int>(fields_.size() + 1), oldKey);
+  if (!FinishWrite(db_, use, tableName_, error)) return false;
+  if (sqlite3_changes(db_) == 0) {
+    error = "The record was deleted from " + tableName_;
+    return false;
+  }
+  NoteWritten(row);
+  return true;
+}
+
+}  // namespace likentor

@@ -1,0 +1,130 @@
+#pragma once
+
+// The connection behind every cursor on one table file. Not needed by callers of the table store;
+// cursors and queries use it to read and write rows with cached prepared statements.
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "database/table_store.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace likentor {
+
+// One stored value: null, an integer, or a text (booleans are stored as the texts "true"/"false").
+using Value = std::variant<std::monostate, std::int64_t, std::string>;
+using Row = std::vector<Value>;
+
+inline bool IsNullValue(const Value& v) {
+  return std::holds_alternative<std::monostate>(v);
+}
+
+// A prepared statement, finalized with its owner.
+class Statement {
+ public:
+  Statement(sqlite3* db, const std::string& sql);  // Error with SQLite's message when bad
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  void Bind(int index, const Value& value);  // 1-based
+  // Steps once: true for a row, false when done. Throws Error on failure.
+  bool Step();
+  // Steps once and returns SQLite's result code instead of throwing (for writes that may be
+  // refused).
+  int TryStep();
+  int ColumnCount() const;
+  std::string ColumnName(int index) const;
+  Value Column(int index) const;  // 0-based
+  Row ReadRow() const;
+  void Reset();  // ready for the next use, bindings cleared
+  sqlite3_stmt* Handle() { return stmt_; }
+
+ private:
+  sqlite3* db_;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Resets a statement when a use of it ends, however it ends.
+class StatementUse {
+ public:
+  explicit StatementUse(Statement& s) : s_(s) {}
+  ~StatementUse() { s_.Reset(); }
+  StatementUse(const StatementUse&) = delete;
+  StatementUse& operator=(const StatementUse&) = delete;
+  Statement* operator->() { return &s_; }
+  Statement& operator*() { return s_; }
+
+ private:
+  Statement& s_;
+};
+
+class Connection {
+ public:
+  // Opens an existing table file and reads its field definitions. Error when missing or unreadable.
+  Connection(const std::filesystem::path& file, std::string tableName);
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  // Creates the file with its one table (the file must not exist).
+  static void CreateFile(const std::filesystem::path& file, std::string_view tableName,
+                         const std::vector<FieldDef>& fields);
+
+  sqlite3* Handle() const { return db_; }
+  const std::string& TableName() const { return tableName_; }
+  std::string QuotedTable() const;
+  const std::vector<FieldDef>& Fields() const { return fields_; }
+  // The position of a field; Error "Field '<name>' not found in <table>" when there is none.
+  std::size_t FieldIndex(std::string_view name) const;
+  std::string QuotedField(std::size_t index) const;
+
+  void Execute(const std::string& sql);
+  // A cached prepared statement for this SQL text; one use at a time (see StatementUse).
+  Statement& Prepare(const std::string& sql);
+
+  // Nested transactions: only the outermost Begin/Commit reach SQLite.
+  void Begin();
+  void Commit();
+
+  // Value conversions into a field's stored form.
+  Value FromText(std::size_t field, std::string_view text, bool cut) const;
+  Value FromInt(std::size_t field, std::int64_t value) const;
+  Value FromBool(std::size_t field, bool value) const;
+
+  // Row access in key order.
+  bool ReadFirst(Row& row);
+  bool ReadLast(Row& row);
+  bool ReadAfter(const Value& key, Row& row);
+  bool ReadBefore(const Value& key, Row& row);
+  bool ReadByKey(const Value& key, Row& row);
+  bool ReadFirstWhere(std::size_t field, const Value& value, Row& row);
+  std::int64_t Count();
+
+  // Writes; return false with `error` set when the store refuses the row.
+  bool Insert(Row& row, std::string& error);
+  bool Update(const Value& oldKey, Row& row, std::string& error);
+
+ private:
+  bool Validate(Row& row, std::string& error);
+  void NoteWritten(const Row& row);
+  bool ReadOne(Statement& s, Row& row);
+
+  sqlite3* db_ = nullptr;
+  std::string tableName_;
+  std::vector<FieldDef> fields_;
+  std::map<std::string, std::unique_ptr<Statement>, std::less<>> statements_;
+  int transactionDepth_ = 0;
+  // Next number of each auto-increment field, learned on first use.
+  std::map<std::size_t, std::int64_t> nextNumber_;
+};
+
+}  // namespace likentor

@@ -1,0 +1,49 @@
+#pragma once
+
+// What a cursor holds: its connection, the current row, a pending edit, and for a query the keys of
+// its result. Shared by the Cursor, Table and Query implementations.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "database/connection.h"
+#include "database/table_store.h"
+
+namespace likentor {
+
+struct Cursor::State {
+  enum class Mode { Browse, Append, Edit };
+
+  std::shared_ptr<Connection> connection;
+  std::string tableName;
+  Row row;  // the current row as last read
+  bool hasRow = false;
+  bool eof = true;
+  Mode mode = Mode::Browse;
+  Row edit;       // the pending edit
+  Value editKey;  // the key of the row being edited, as stored
+  std::string lastError;
+
+  // Queries: the matching keys in result order, the position of the current one, and a statement
+  // that tells whether one key still matches.
+  bool isQuery = false;
+  std::vector<std::string> sql;
+  std::vector<Value> keys;
+  std::size_t index = 0;
+  std::unique_ptr<Statement> matches;
+
+  void Reset() {
+    matches.reset();
+    connection.reset();
+    row.clear();
+    edit.clear();
+    keys.clear();
+    hasRow = false;
+    eof = true;
+    mode = Mode::Browse;
+    index = 0;
+  }
+};
+
+}  // namespace likentor

@@ -1,0 +1,126 @@
+#include <fstream>
+#include <system_error>
+
+#include "database/connection.h"
+#include "database/table_store.h"
+
+namespace likentor {
+
+namespace {
+
+// Files SQLite may keep beside a table file.
+constexpr const char* kCompanionSuffixes[] = {"-wal", "-shm", "-journal"};
+
+void RemoveTableFiles(const std::filesystem::path& file) {
+  std::error_code ec;
+  std::filesystem::remove(file, ec);
+  if (ec) throw Error("Could not delete " + file.string() + ": " + ec.message());
+  for (const char* suffix : kCompanionSuffixes) {
+    std::filesystem::remove(file.string() + suffix, ec);
+  }
+}
+
+}  // namespace
+
+Database::Database(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+Database::~Database() = default;
+
+std::filesystem::path Database::TablePath(std::string_view tableName) const {
+  return folder_ / std::filesystem::path(std::string(tableName));
+}
+
+bool Database::TableExists(std::string_view tableName) const {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(TablePath(tableName), ec);
+}
+
+void Database::CreateTable(std::string_view tableName, const std::vector<FieldDef>& fields) {
+  Release(tableName);
+  const auto file = TablePath(tableName);
+  RemoveTableFiles(file);
+  Connection::CreateFile(file, tableName, fields);
+}
+
+void Database::DeleteTable(std::string_view tableName) {
+  Release(tableName);
+  RemoveTableFiles(TablePath(tableName));
+}
+
+std::shared_ptr<Connection> Database::ShareConnection(std::string_view tableName) {
+  auto it = connections_.find(tableName);
+  if (it == connections_.end()) {
+    auto connection = std::make_shared<Connection>(TablePath(tableName), std::string(tableName));
+    it = connections_.emplace(std::string(tableName), std::move(connection)).first;
+  }
+  return it->second;
+}
+
+Connection& Database::ConnectionFor(std::string_view tableName) {
+  return *ShareConnection(tableName);
+}
+
+void Database::Release(std::string_view tableName) {
+  auto it = connections_.find(tableName);
+  if (it != connections_.end()) connections_.erase(it);
+}
+
+void Database::ReleaseAll() {
+  connections_.clear();
+}
+
+bool CreateAlias(const std::filesystem::path& dataFolder) {
+  std::error_code ec;
+  std::filesystem::create_directories(dataFolder, ec);
+  if (ec || !std::filesystem::is_directory(dataFolder, ec)) return false;
+  // Writable means a file can be made there; a probe file answers that on every file system.
+  const auto probe = dataFolder / ".likentor-write-test";
+  {
+    std::ofstream out(probe, std::ios::binary | std::ios::trunc);
+    if (!out || !(out << "x") || !(out.flush())) return false;
+  }
+  std::filesystem::remove(probe, ec);
+  return true;
+}
+
+std::string QuoteSql(std::string_view text) {
+  std::string out = "'";
+  for (char c : text) {
+    if (c == '\0') continue;  // SQLite would end the statement's text there
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  out += '\'';
+  return out;
+}
+
+std::string EscapeLike(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '%' || c == '_' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+TableTransaction::TableTransaction(Database& db, std::string_view tableName)
+    : connection_(db.ShareConnection(tableName)), open_(true) {
+  connection_->Begin();
+}
+
+TableTransaction::~TableTransaction() {
+  if (!open_) return;
+  try {
+    connection_->Commit();
+  } catch (...) {
+    // A destructor must not throw; a commit that fails here leaves SQLite to roll back.
+  }
+}
+
+void TableTransaction::Commit() {
+  if (!open_) return;
+  open_ = false;
+  connection_->Commit();
+}
+
+}  // namespace likentor
