@@ -1,0 +1,47 @@
+#pragma once
+
+// errors.txt in the program folder: the header "Errors Log", then one message per line, each line
+// ended by CR LF, with no time stamp or level. Opened and closed for every call.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace likentor {
+
+class Prompts;
+
+inline constexpr std::string_view kErrorsFile = "errors.txt";
+inline constexpr std::string_view kErrorsHeader = "Errors Log";
+
+class ErrorLog {
+ public:
+  ErrorLog() = default;
+  explicit ErrorLog(std::filesystem::path programFolder) : folder_(std::move(programFolder)) {}
+
+  void SetProgramFolder(std::filesystem::path programFolder) { folder_ = std::move(programFolder); }
+  std::filesystem::path File() const { return folder_ / kErrorsFile; }
+
+  // Creates the log anew with its header line. Throws Error when the file cannot be written.
+  void CreateErrorFile();
+  // Appends one line. A log deleted since it was made is made again first; a log that cannot be
+  // written is skipped silently, since the log is the end of the failure path.
+  void ReportError(std::string_view message);
+  // The log's lines, header included (what the window's log box shows). A missing log is made
+  // again.
+  std::vector<std::string> ShowErrors();
+
+ private:
+  std::filesystem::path folder_;
+};
+
+// Tools > Clear Errors File: after the confirmation, the log holds only its header again. True when
+// it was cleared.
+bool ClearErrorsFile1Click(ErrorLog& log, Prompts& prompts);
+
+inline constexpr std::string_view kClearErrorsQuestion =
+    "Are you sure you want to clear the errors log file?";
+inline constexpr std::string_view kErrorsClearedMessage = "Error log file cleared.";
+
+}  // namespace likentor

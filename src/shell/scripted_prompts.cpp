@@ -1,0 +1,50 @@
+#include "shell/scripted_prompts.h"
+
+namespace likentor {
+
+namespace {
+
+template <typename T>
+T Take(std::deque<T>& queue, T ifEmpty) {
+  if (queue.empty()) return ifEmpty;
+  T answer = std::move(queue.front());
+  queue.pop_front();
+  return answer;
+}
+
+}  // namespace
+
+std::vector<std::string> ScriptedPrompts::Texts(Kind kind) const {
+  std::vector<std::string> texts;
+  for (const Shown& s : shown_) {
+    if (s.kind == kind) texts.push_back(s.text);
+  }
+  return texts;
+}
+
+void ScriptedPrompts::ShowMessage(std::string_view text) {
+  shown_.push_back({Kind::Message, std::string(kMessageCaption), std::string(text)});
+}
+
+void ScriptedPrompts::ShowError(std::string_view text) {
+  shown_.push_back({Kind::Error, std::string(kErrorCaption), std::string(text)});
+}
+
+bool ScriptedPrompts::Confirm(std::string_view text) {
+  shown_.push_back({Kind::Confirm, std::string(kConfirmCaption), std::string(text)});
+  return Take(confirms_, false);
+}
+
+std::filesystem::path ScriptedPrompts::ChooseFolder(std::string_view title,
+                                                    const std::filesystem::path& root) {
+  shown_.push_back({Kind::ChooseFolder, std::string(title), root.string()});
+  return Take(folders_, std::filesystem::path());
+}
+
+std::filesystem::path ScriptedPrompts::ChooseFile(std::string_view filter,
+                                                  const std::filesystem::path& startFolder) {
+  shown_.push_back({Kind::ChooseFile, std::string(filter), startFolder.string()});
+  return Take(files_, std::filesystem::path());
+}
+
+}  // namespace likentor
