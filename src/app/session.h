@@ -1,0 +1,92 @@
+#pragma once
+
+// The session: what the main window owns for the whole run. The folders, the loaded game's name,
+// the prompts, the shared random generator, the error log and the program's database live here
+// instead of in process-wide variables, so that tests can make as many sessions as they like.
+//
+// User commands are free functions taking a Session& (setup.h, and later load, batch runs,
+// locks...), each in a file named after what it does.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "database/table_store.h"
+#include "shell/error.h"
+#include "shell/error_log.h"
+#include "shell/prompts.h"
+#include "shell/random_generator.h"
+
+namespace likentor {
+
+struct UniversalTables;  // the open shared tables (universal_tables.h)
+
+// Where the process runs: the folder it was started in (where configuration.ini is looked for) and
+// the folder that holds its executable (the program folder a cancelled setup prompt falls back to).
+struct SessionPlaces {
+  std::filesystem::path workingFolder;
+  std::filesystem::path executableFolder;
+};
+
+// The configuration is missing or of another version: the window runs the setup, the command line
+// stops with exit status 2.
+class NotSetUpError : public Error {
+ public:
+  explicit NotSetUpError(const std::filesystem::path& workingFolder);
+};
+
+class Session {
+ public:
+  Session(Prompts& prompts, SessionPlaces places);
+  Session(Prompts& prompts, SessionPlaces places, RandomGenerator::Clock clock);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // How Startup treats a missing or unreadable configuration.
+  enum class Missing { RunSetup, Fail };
+
+  // The start-up sequence: clear LoadedGameName; run the setup (Missing::RunSetup) or throw
+  // NotSetUpError (Missing::Fail) when there is no usable configuration, otherwise read it; make
+  // missing shared tables again; open the shared tables; load the error log into ErrorsBox.
+  void Startup(Missing whenMissing);
+  // Closing: close the loaded game if any, then the shared tables.
+  void Shutdown();
+
+  // Reads configuration.ini from the working folder into the two folders. False when there is none
+  // of this version (see Upgrade); the folders are then left as they were.
+  bool ReadCfgFile();
+
+  const std::filesystem::path& ProgramFolder() const { return programFolder_; }
+  const std::filesystem::path& GameFolder() const { return gameFolder_; }
+  const std::string& LoadedGameName() const { return loadedGameName_; }
+  // Setting the program folder also moves the error log and the database to it.
+  void SetProgramFolder(std::filesystem::path folder);
+  void SetGameFolder(std::filesystem::path folder) { gameFolder_ = std::move(folder); }
+  void SetLoadedGameName(std::string name) { loadedGameName_ = std::move(name); }
+
+  const SessionPlaces& Places() const { return places_; }
+  Prompts& UserPrompts() { return prompts_; }
+  RandomGenerator& Random() { return random_; }
+  ErrorLog& Log() { return log_; }
+  // The tables in ProgramFolder/data.
+  Database& Data();
+  UniversalTables& Universal() { return *universal_; }
+  // The error log's lines as loaded at the end of start-up (the window's log box).
+  const std::vector<std::string>& ErrorsBox() const { return errorsBox_; }
+
+ private:
+  Prompts& prompts_;
+  SessionPlaces places_;
+  RandomGenerator random_;
+  ErrorLog log_;
+  std::filesystem::path programFolder_;
+  std::filesystem::path gameFolder_;
+  std::string loadedGameName_;
+  std::unique_ptr<Database> database_;
+  std::unique_ptr<UniversalTables> universal_;
+  std::vector<std::string> errorsBox_;
+};
+
+}  // namespace likentor
