@@ -1,5 +1,7 @@
 #include "app/setup.h"
 
+#include <system_error>
+
 #include "app/session.h"
 #include "app/universal_tables.h"
 #include "shell/configuration.h"
@@ -37,6 +39,9 @@ void RunSetup(Session& session) {
   if (game.empty()) game = DefaultGameFolder();
   session.SetGameFolder(game);
 
+  // A chooser only offers folders that exist; a folder typed on the command line may not yet.
+  std::error_code ec;
+  std::filesystem::create_directories(session.ProgramFolder(), ec);
   session.Log().CreateErrorFile();
   if (CreateAlias(session)) {
     CreateUniversalTables(session);

@@ -1,0 +1,59 @@
+#pragma once
+
+// One subcommand of the command line: it declares its options on its own CLI11 subcommand and runs
+// with injected output streams, so tests run it in-process. Exit status: 0 success, 1 an operation
+// failed (message on the error stream), 2 usage errors and "not set up".
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "app/session.h"
+#include "cli/cli_prompts.h"
+
+namespace likentor {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+struct CommandContext {
+  std::ostream& out;
+  std::ostream& err;
+  SessionPlaces places;  // the working folder (-C) and the executable's folder
+
+  // Makes a folder given on the command line absolute, as if the program ran in the working folder.
+  std::filesystem::path Absolute(const std::filesystem::path& path) const;
+};
+
+class Command {
+ public:
+  virtual ~Command() = default;
+  virtual std::string Name() const = 0;
+  virtual std::string Description() const = 0;
+  // Declares the command's options on its subcommand; the values land in the command's members.
+  virtual void Configure(CLI::App& subcommand) = 0;
+  // Runs after parsing. Errors thrown here are turned into exit codes by the caller.
+  virtual int Execute(CommandContext& context) = 0;
+};
+
+// A session on the working folder's configuration, its prompts answered on the command line.
+// Throws NotSetUpError when the folder is not set up.
+struct CliSession {
+  explicit CliSession(CommandContext& context);
+  CliPrompts prompts;
+  Session session;
+};
+
+// Every command of the command line, in the order the usage lists them.
+std::vector<std::unique_ptr<Command>> MakeCommands();
+
+// Parses the arguments and runs the chosen command: the whole command line, minus the process.
+int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+                   const std::filesystem::path& executableFolder);
+
+}  // namespace likentor

@@ -1,0 +1,78 @@
+#include <exception>
+
+#include "cli/command.h"
+
+namespace likentor {
+
+namespace {
+
+// Folders are kept without a trailing separator ("/tmp/p", not "/tmp/p/").
+std::filesystem::path WithoutTrailingSeparator(std::filesystem::path path) {
+  if (!path.has_filename() && path != path.root_path()) path = path.parent_path();
+  return path;
+}
+
+}  // namespace
+
+std::filesystem::path CommandContext::Absolute(const std::filesystem::path& path) const {
+  if (path.is_absolute()) return path;
+  return WithoutTrailingSeparator((places.workingFolder / path).lexically_normal());
+}
+
+CliSession::CliSession(CommandContext& context)
+    : prompts(context.out, context.err), session(prompts, context.places) {
+  session.Startup(Session::Missing::Fail);
+}
+
+int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+                   const std::filesystem::path& executableFolder) {
+  CLI::App app("Likentor: lasting looks and portraits for the players of a saved game", "likentor");
+  std::string workingFolder;
+  app.add_option("-C", workingFolder, "Run as if started in DIR")->type_name("DIR");
+  app.require_subcommand(0, 1);
+
+  auto commands = MakeCommands();
+  std::vector<CLI::App*> subcommands;
+  for (auto& command : commands) {
+    CLI::App* sub = app.add_subcommand(command->Name(), command->Description());
+    command->Configure(*sub);
+    subcommands.push_back(sub);
+  }
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e, out, err);
+    return code == 0 ? kExitOk : kExitUsage;
+  }
+
+  Command* chosen = nullptr;
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    if (subcommands[i]->parsed()) chosen = commands[i].get();
+  }
+  if (chosen == nullptr) {
+    // The window will open here; until then the command line tells how it is used.
+    out << app.help();
+    return kExitOk;
+  }
+
+  std::error_code ec;
+  std::filesystem::path working = workingFolder.empty() ? std::filesystem::current_path(ec)
+                                                        : std::filesystem::path(workingFolder);
+  working = WithoutTrailingSeparator(std::filesystem::absolute(working, ec).lexically_normal());
+  CommandContext context{out, err, {working, executableFolder}};
+  try {
+    return chosen->Execute(context);
+  } catch (const NotSetUpError& e) {
+    err << e.what() << '\n';
+    return kExitUsage;
+  } catch (const Error& e) {
+    err << e.what() << '\n';
+    return kExitFailed;
+  } catch (const std::exception& e) {
+    err << e.what() << '\n';
+    return kExitFailed;
+  }
+}
+
+}  // namespace likentor

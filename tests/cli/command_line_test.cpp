@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <fstream>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "support/temp_folder.h"
+
+namespace likentor {
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs the command line in-process, with `exe` as the executable's folder.
+Outcome RunInProcess(std::vector<std::string> args, const std::filesystem::path& exe) {
+  args.insert(args.begin(), "likentor");
+  std::vector<const char*> argv;
+  for (const auto& a : args) argv.push_back(a.c_str());
+  std::ostringstream out, err;
+  Outcome run;
+  run.status = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err, exe);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+// Runs a built executable through the shell, capturing its streams in files of `folder`.
+Outcome RunProgram(const std::string& command, const test::TempFolder& folder) {
+  const auto out = folder / "stdout.txt";
+  const auto err = folder / "stderr.txt";
+  const std::string line = command + " >'" + out.string() + "' 2>'" + err.string() + "'";
+  const int raw = std::system(line.c_str());
+  Outcome run;
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.out = test::ReadBytes(out);
+  run.err = test::ReadBytes(err);
+  return run;
+}
+
+const std::string kLikentor = std::string(LIKENTOR_PROGRAM_DIR) + "/likentor";
+
+TEST(CommandLine, SetupWritesTheConfigurationAndTheLog) {
+  test::TempFolder folder;
+  const auto p = folder / "p";
+  std::filesystem::create_directories(p);
+  const Outcome run = RunProgram(kLikentor + " -C '" + p.string() + "' setup --program-folder '" +
+                                     p.string() + "' --game-folder /tmp/g",
+                                 folder);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(test::ReadBytes(p / "configuration.ini"), "7\r\n" + p.string() + "\r\n/tmp/g\r\n");
+  EXPECT_EQ(test::ReadBytes(p / "errors.txt"), "Errors Log\r\n");
+  EXPECT_TRUE(std::filesystem::is_directory(p / "data"));
+  EXPECT_EQ(run.out,
+            "This appears to be your first time running the program.  Please follow the "
+            "instructions to configure it for your machine.\n");
+
+  // The log as the command line shows it, and cleared.
+  std::ofstream(p / "errors.txt", std::ios::app) << "Error saving game settings.\r\n";
+  Outcome errors = RunProgram(kLikentor + " -C '" + p.string() + "' errors", folder);
+  EXPECT_EQ(errors.status, 0);
+  EXPECT_EQ(errors.out, "Errors Log\nError saving game settings.\n");
+  errors = RunProgram(kLikentor + " -C '" + p.string() + "' errors --clear", folder);
+  EXPECT_EQ(errors.status, 0);
+  EXPECT_EQ(errors.out, "Error log file cleared.\n");
+  EXPECT_EQ(test::ReadBytes(p / "errors.txt"), "Errors Log\r\n");
+}
+
+TEST(CommandLine, SetupWithoutOptionsUsesTheDefaultFolders) {
+  // A copy of the executable, so that its folder (the default program folder) is a fresh one.
+  test::TempFolder folder;
+  const auto exe = folder / "installed";
+  std::filesystem::create_directories(exe);
+  std::filesystem::copy_file(kLikentor, exe / "likentor");
+  const Outcome run =
+      RunProgram("HOME='" + (folder / "home").string() + "' '" + (exe / "likentor").string() +
+                     "' -C '" + folder.Path().string() + "' setup",
+                 folder);
+  EXPECT_EQ(run.status, 0) << run.err;
+  const auto game =
+      folder / "home" / ".wine" / "drive_c" / "Program Files" / "Pellworth" / "Vask Baseball 2006";
+  EXPECT_EQ(test::ReadBytes(exe / "configuration.ini"),
+            "7\r\n" + exe.string() + "\r\n" + game.string() + "\r\n");
+  EXPECT_EQ(test::ReadBytes(exe / "errors.txt"), "Errors Log\r\n");
+}
+
+TEST(CommandLine, AFolderThatIsNotSetUpEndsWithStatusTwo) {
+  test::TempFolder folder;
+  Outcome run = RunInProcess({"-C", folder.Path().string(), "errors"}, folder.Path());
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("Likentor is not set up in " + folder.Path().string()), std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("setup"), std::string::npos);
+  // A configuration of another version is no configuration.
+  test::WriteBytes(folder / "configuration.ini", "07\r\n" + folder.Path().string() + "\r\n/g\r\n");
+  run = RunInProcess({"-C", folder.Path().string() + "/", "errors", "--clear"}, folder.Path());
+  EXPECT_EQ(run.status, 2);
+  EXPECT_FALSE(std::filesystem::exists(folder / "errors.txt"));
+}
+
+TEST(CommandLine, UsageAndFailures) {
+  test::TempFolder folder;
+  Outcome run = RunProgram(kLikentor, folder);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("setup"), std::string::npos);
+  EXPECT_NE(run.out.find("errors"), std::string::npos);
+  run = RunProgram(kLikentor + " frobnicate", folder);
+  EXPECT_EQ(run.status, 2);
+  run = RunInProcess({"setup", "--bogus"}, folder.Path());
+  EXPECT_EQ(run.status, 2);
+  // A program folder that is missing is made; one that cannot be made ends the setup with status 1
+  // and the reason.
+  run = RunInProcess({"-C", folder.Path().string(), "setup", "--program-folder", "new/p"},
+                     folder.Path());
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(test::ReadBytes(folder / "new" / "p" / "errors.txt"), "Errors Log\r\n");
+  test::WriteBytes(folder / "file", "x");
+  run = RunInProcess({"-C", folder.Path().string(), "setup", "--program-folder", "file/p"},
+                     folder.Path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find((folder / "file" / "p" / "errors.txt").string()), std::string::npos)
+      << run.err;
+  // The data folder cannot be made where a file stands: the error box goes to stderr, status 1.
+  test::WriteBytes(folder / "data", "not a folder");
+  run =
+      RunInProcess({"-C", folder.Path().string(), "setup", "--program-folder", "."}, folder.Path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "There was an error creating the database alias.\n");
+  EXPECT_EQ(test::ReadBytes(folder / "configuration.ini"),
+            "7\r\n" + folder.Path().string() + "\r\n" +
+                (std::filesystem::path(std::getenv("HOME")) / ".wine" / "drive_c" /
+                 "Program Files" / "Pellworth" / "Vask Baseball 2006")
+                    .string() +
+                "\r\n");
+}
+
+}  // namespace
+}  // namespace likentor
