@@ -1,0 +1,138 @@
+#include "import/career_tables.h"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+#include "database/record_fields.h"
+#include "database/record_parser.h"
+#include "database/table_store.h"
+#include "database/text_file.h"
+#include "import/game_tables.h"
+#include "shell/error_log.h"
+
+namespace likentor {
+
+namespace {
+
+// What tells the two career tables apart.
+struct CareerKind {
+  std::string tableName;
+  std::string_view exportFile;
+  std::size_t countField;   // the field of the export holding the count
+  std::string_view column;  // "ab" or "ip"
+};
+
+int ClampToInt(std::int64_t value) {
+  return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
+
+// The level of every team, read once: a line's team is looked up for each of up to a million
+// lines, and the teams table is small.
+std::unordered_map<int, int> TeamLevels(Table& teamsTable) {
+  std::unordered_map<int, int> levels;
+  for (teamsTable.First(); !teamsTable.Eof(); teamsTable.Next()) {
+    levels.emplace(teamsTable.GetInt("team_id"), teamsTable.GetInt("level"));
+  }
+  teamsTable.First();
+  return levels;
+}
+
+CareerSums CreateCareerTable(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder,
+                             const CareerKind& kind, std::string_view game, Table& teamsTable) {
+  if (db.TableExists(kind.tableName)) db.DeleteTable(kind.tableName);
+  db.CreateTable(kind.tableName, {
+                                     {"line_id", FieldType::AutoIncrement, 0, true},
+                                     {"player_id", FieldType::Integer, 0, true},
+                                     {"year", FieldType::Integer, 0, true},
+                                     {"team_id", FieldType::Integer, 0, true},
+                                     {std::string(kind.column), FieldType::Integer, 0, true},
+                                 });
+  const std::unordered_map<int, int> levels = TeamLevels(teamsTable);
+
+  CareerSums sums;
+  Table table(db, kind.tableName);
+  TextFileReader file(ExportFile(gameFolder, game, kind.exportFile));
+  TableTransaction transaction(db, kind.tableName);
+  std::string line;
+  file.ReadLine(line);  // the heading
+  while (file.ReadLine(line)) {
+    if (IsBlankLine(line)) continue;
+    const auto fields = ParseRecord(line, kExportSeparator);
+    // Only the whole-season line counts; nothing else of another line is read.
+    if (FieldAt(file, fields, 6) != "1") continue;
+    const int teamId = WholeNumberAt(file, fields, 2);
+    const auto level = levels.find(teamId);
+    if (level != levels.end() && level->second > 1) continue;
+    // The test is on the text: a count written "00" goes in.
+    if (FieldAt(file, fields, kind.countField) == "0") continue;
+
+    const int playerId = WholeNumberAt(file, fields, 0);
+    const int year = WholeNumberAt(file, fields, 1);
+    const int count = WholeNumberAt(file, fields, kind.countField);
+    table.Append();
+    table.SetInt("player_id", playerId);
+    table.SetInt("year", year);
+    table.SetInt("team_id", teamId);
+    table.SetInt(kind.column, count);
+    if (table.Post()) {
+      sums.Add(playerId, teamId, count);
+    } else {
+      table.Cancel();
+      log.ReportError("Error posting record in " + kind.tableName);
+    }
+  }
+  transaction.Commit();
+  return sums;
+}
+
+}  // namespace
+
+void CareerSums::Add(int playerId, int teamId, int count) {
+  std::vector<TeamCount>& teams = players_[playerId];
+  for (TeamCount& t : teams) {
+    if (t.teamId == teamId) {
+      t.count += count;
+      return;
+    }
+  }
+  teams.push_back({teamId, count});
+}
+
+CareerFigures CareerSums::Get(int playerId) const {
+  const auto found = players_.find(playerId);
+  if (found == players_.end() || found->second.empty()) return {};
+  std::int64_t total = 0;
+  const TeamCount* best = nullptr;
+  for (const TeamCount& t : found->second) {
+    total += t.count;
+    if (best == nullptr || t.count > best->count ||
+        (t.count == best->count && t.teamId < best->teamId)) {
+      best = &t;
+    }
+  }
+  return {ClampToInt(total), best->teamId};
+}
+
+CareerSums CreateBattingTable(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder,
+                              std::string_view game, Table& teamsTable) {
+  return CreateCareerTable(db, log, gameFolder, {BattingTableName(game), kBattingExport, 8, "ab"},
+                           game, teamsTable);
+}
+
+CareerSums CreatePitchingTable(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder,
+                               std::string_view game, Table& teamsTable) {
+  return CreateCareerTable(db, log, gameFolder, {PitchingTableName(game), kPitchingExport, 7, "ip"},
+                           game, teamsTable);
+}
+
+CareerFigures GetCareerAB(const CareerSums& batting, int playerId) {
+  return batting.Get(playerId);
+}
+
+CareerFigures GetCareerIP(const CareerSums& pitching, int playerId) {
+  return pitching.Get(playerId);
+}
+
+}  // namespace likentor

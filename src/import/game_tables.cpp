@@ -1,0 +1,41 @@
+#include "import/game_tables.h"
+
+#include "database/table_store.h"
+#include "shell/folders.h"
+
+namespace likentor {
+
+std::string LeaguesTableName(std::string_view game) {
+  return std::string(game) + "_leagues.db";
+}
+
+std::string TeamsTableName(std::string_view game) {
+  return std::string(game) + "_teams.db";
+}
+
+std::string PlayersTableName(std::string_view game) {
+  return std::string(game) + "_players.db";
+}
+
+std::string BattingTableName(std::string_view game) {
+  return std::string(game) + "_batting.db";
+}
+
+std::string PitchingTableName(std::string_view game) {
+  return std::string(game) + "_pitching.db";
+}
+
+std::filesystem::path ExportFile(const std::filesystem::path& gameFolder, std::string_view game,
+                                 std::string_view file) {
+  return ImportExportFolder(SavedGameFolder(gameFolder, game)) / std::string(file);
+}
+
+void WriteTextIfChanged(Cursor& row, std::string_view field, std::string_view value) {
+  if (row.GetText(field) != value) row.SetText(field, value);
+}
+
+void WriteIntIfChanged(Cursor& row, std::string_view field, int value) {
+  if (row.IsNull(field) || row.GetInt(field) != value) row.SetInt(field, value);
+}
+
+}  // namespace likentor

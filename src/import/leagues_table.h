@@ -1,0 +1,24 @@
+#pragma once
+
+// The per-game leagues table, <game>_leagues.db, merged from the game's leagues.csv on every load.
+
+#include <filesystem>
+#include <string_view>
+
+namespace likentor {
+
+class Database;
+class ErrorLog;
+class Table;
+
+// Creates the empty leagues table, replacing one of the same name.
+void CreateLeaguesTable(Database& db, std::string_view game);
+
+// Merges the leagues export into the table (a known league has each field written where it
+// differs; a new one is appended; none is deleted), then opens `leaguesTable` on it. A refused row
+// is cancelled, logged and skipped. A missing export, a short record or a bad number ends the
+// import with an Error naming the file and line; what was posted before stays committed.
+void UpdateLeaguesTable(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder,
+                        std::string_view game, Table& leaguesTable);
+
+}  // namespace likentor

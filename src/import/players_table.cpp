@@ -1,0 +1,177 @@
+#include "import/players_table.h"
+
+#include <string>
+#include <system_error>
+
+#include "database/record_fields.h"
+#include "database/record_parser.h"
+#include "database/table_store.h"
+#include "database/text_file.h"
+#include "import/career_tables.h"
+#include "import/game_tables.h"
+#include "portrait/appearance.h"
+#include "shell/error_log.h"
+#include "shell/folders.h"
+
+namespace likentor {
+
+namespace {
+
+constexpr int kPitcher = 1;
+
+// The facts of one export line, read in the order the fields are needed.
+struct PlayerLine {
+  int playerId = 0;
+  std::string idText;
+  std::string firstName;
+  std::string lastName;
+  int nationId = 0;
+  bool retired = false;
+  int teamId = 0;
+  int position = 0;
+  int hand = 0;
+};
+
+PlayerLine ReadPlayerLine(const TextFileReader& file, const std::vector<std::string>& fields) {
+  PlayerLine p;
+  p.playerId = WholeNumberAt(file, fields, 0);
+  p.idText = fields[0];
+  p.firstName = FieldAt(file, fields, 1);
+  p.lastName = FieldAt(file, fields, 2);
+  p.nationId = WholeNumberAt(file, fields, 7);
+  p.retired = FieldAt(file, fields, 11) == "1";
+  p.teamId = WholeNumberAt(file, fields, 15);
+  p.position = WholeNumberAt(file, fields, 58);
+  p.hand = WholeNumberAt(file, fields, 26);
+  return p;
+}
+
+// Career figures are written on every load: innings for a pitcher, at-bats for anyone else, and
+// the team he played most for.
+void WriteCareer(Table& table, const PlayerLine& p, const CareerSums& batting,
+                 const CareerSums& pitching) {
+  CareerFigures figures;
+  if (p.position == kPitcher) {
+    figures = GetCareerIP(pitching, p.playerId);
+    table.SetInt("career_ab", 0);
+    table.SetInt("career_ip", figures.total);
+  } else {
+    figures = GetCareerAB(batting, p.playerId);
+    table.SetInt("career_ip", 0);
+    table.SetInt("career_ab", figures.total);
+  }
+  table.SetInt("retired_as_team", figures.mainTeam);
+}
+
+void UpdateKnownPlayer(Table& table, const PlayerLine& p, const CareerSums& batting,
+                       const CareerSums& pitching) {
+  table.Edit();
+  WriteTextIfChanged(table, "first_name", p.firstName);
+  WriteTextIfChanged(table, "last_name", p.lastName);
+  WriteIntIfChanged(table, "nation_id", p.nationId);
+  table.SetBool("retired", p.retired);
+  // A move flags the player for a new photo, unless he moved to no team. Nothing here clears the
+  // flag: only a new portrait does.
+  if (table.IsNull("team_id") || table.GetInt("team_id") != p.teamId) {
+    table.SetInt("team_id", p.teamId);
+    if (p.teamId != 0) table.SetBool("update_required", true);
+  }
+  WriteIntIfChanged(table, "position", p.position);
+  WriteIntIfChanged(table, "hand", p.hand);
+  WriteCareer(table, p, batting, pitching);
+}
+
+void AppendNewPlayer(Table& table, const PlayerLine& p, const CareerSums& batting,
+                     const CareerSums& pitching, const std::filesystem::path& picturesFolder,
+                     AppearanceDraws& looks) {
+  table.Append();
+  table.SetInt("player_id", p.playerId);
+  table.SetText("first_name", p.firstName);
+  table.SetText("last_name", p.lastName);
+  table.SetInt("nation_id", p.nationId);
+  table.SetBool("retired", p.retired);
+  table.SetInt("team_id", p.teamId);
+  table.SetBool("update_required", true);
+  table.SetInt("position", p.position);
+  table.SetInt("hand", p.hand);
+  WriteCareer(table, p, batting, pitching);
+  table.SetBool("locked", PlayerPhotoExists(picturesFolder, p.firstName, p.lastName, p.idText));
+  const int ethnicity = looks.GetEthnicity(p.nationId);
+  table.SetInt("ethnicity", ethnicity);
+  table.SetInt("background", 0);
+  table.SetInt("face", looks.GetFace(ethnicity));
+  table.SetInt("uniform_team_id", 0);
+  table.SetInt("hair_color", looks.GetHairColor(ethnicity));
+  table.SetInt("hair_style", 0);
+  table.SetInt("facial_hair_style", looks.GetFacialHair());
+  table.SetInt("accessory", 0);
+}
+
+}  // namespace
+
+void CreatePlayersTable(Database& db, std::string_view game) {
+  db.CreateTable(PlayersTableName(game), {
+                                             {"player_id", FieldType::Integer, 0, true},
+                                             {"first_name", FieldType::Text, 20, true},
+                                             {"last_name", FieldType::Text, 30, true},
+                                             {"nation_id", FieldType::Integer, 0, true},
+                                             {"retired", FieldType::Boolean, 0, false},
+                                             {"team_id", FieldType::Integer, 0, false},
+                                             {"position", FieldType::Integer, 0, false},
+                                             {"ethnicity", FieldType::Integer, 0, false},
+                                             {"background", FieldType::Integer, 0, false},
+                                             {"face", FieldType::Integer, 0, false},
+                                             {"uniform_team_id", FieldType::Integer, 0, false},
+                                             {"hair_color", FieldType::Integer, 0, false},
+                                             {"hair_style", FieldType::Integer, 0, false},
+                                             {"facial_hair_style", FieldType::Integer, 0, false},
+                                             {"accessory", FieldType::Integer, 0, false},
+                                             {"career_ab", FieldType::Integer, 0, false},
+                                             {"career_ip", FieldType::Integer, 0, false},
+                                             {"locked", FieldType::Boolean, 0, false},
+                                             {"update_required", FieldType::Boolean, 0, false},
+                                             {"retired_as_team", FieldType::Integer, 0, false},
+                                             {"hand", FieldType::Integer, 0, false},
+                                         });
+}
+
+void UpdatePlayersTable(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder,
+                        std::string_view game, const CareerSums& batting,
+                        const CareerSums& pitching, AppearanceDraws& looks) {
+  const std::string tableName = PlayersTableName(game);
+  const std::filesystem::path picturesFolder = PicturesFolder(SavedGameFolder(gameFolder, game));
+  Table table(db, tableName);
+  TextFileReader file(ExportFile(gameFolder, game, kPlayersExport));
+  TableTransaction transaction(db, tableName);
+  std::string line;
+  file.ReadLine(line);  // the heading
+  while (file.ReadLine(line)) {
+    if (IsBlankLine(line)) continue;
+    const PlayerLine p = ReadPlayerLine(file, ParseRecord(line, kExportSeparator));
+    const bool known = table.Locate("player_id", p.playerId);
+    if (known) {
+      UpdateKnownPlayer(table, p, batting, pitching);
+    } else {
+      AppendNewPlayer(table, p, batting, pitching, picturesFolder, looks);
+    }
+    if (!table.Post()) {
+      table.Cancel();
+      log.ReportError(known ? "Error posting record in players table."
+                            : "Error appending record in players table.");
+    }
+  }
+  transaction.Commit();
+}
+
+bool PlayerPhotoExists(const std::filesystem::path& picturesFolder, std::string_view firstName,
+                       std::string_view lastName, std::string_view idText) {
+  const std::string byName = std::string(firstName) + "_" + std::string(lastName);
+  const std::string byId = "Player_" + std::string(idText);
+  for (const std::string& name : {byName + ".jpg", byName + ".png", byId + ".jpg", byId + ".png"}) {
+    std::error_code ec;
+    if (std::filesystem::exists(picturesFolder / name, ec)) return true;
+  }
+  return false;
+}
+
+}  // namespace likentor

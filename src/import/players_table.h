@@ -1,0 +1,36 @@
+#pragma once
+
+// The per-game players table, <game>_players.db, merged from the game's players.csv on every load.
+// A player first seen gets his look drawn once, a lock when a photo of him already exists, and the
+// flag that his photo is due; a player seen before keeps his look and lock, has the export's facts
+// refreshed, is flagged again only when he moved to another team (other than team 0), and has his
+// career figures recomputed.
+
+#include <filesystem>
+#include <string_view>
+
+namespace likentor {
+
+class AppearanceDraws;
+class CareerSums;
+class Database;
+class ErrorLog;
+
+void CreatePlayersTable(Database& db, std::string_view game);
+
+// Merges the players export into the table. Career figures come from the sums of the career
+// tables rebuilt by this load; the looks of new players from `looks`, drawn in the order
+// ethnicity, face, hair colour, facial hair. A refused row is cancelled, logged and skipped; a
+// missing export, a short record or a bad number ends the import with an Error naming the file
+// and line, and what was posted stays committed.
+void UpdatePlayersTable(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder,
+                        std::string_view game, const CareerSums& batting,
+                        const CareerSums& pitching, AppearanceDraws& looks);
+
+// True when the saved game's picture folder holds a photo of the player under one of the four
+// names the game uses: first_last.jpg, first_last.png, Player_<id>.jpg, Player_<id>.png (the names
+// and the id as the export spells them).
+bool PlayerPhotoExists(const std::filesystem::path& picturesFolder, std::string_view firstName,
+                       std::string_view lastName, std::string_view idText);
+
+}  // namespace likentor

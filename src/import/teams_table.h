@@ -1,0 +1,24 @@
+#pragma once
+
+// The per-game teams table, <game>_teams.db, merged from the game's teams.csv on every load. A new
+// team gets its custom uniform looked up once; a known team keeps the one it has.
+
+#include <filesystem>
+#include <string_view>
+
+namespace likentor {
+
+class Database;
+class ErrorLog;
+class Table;
+
+void CreateTeamsTable(Database& db, std::string_view game);
+
+// Merges the teams export into the table, then opens `teamsTable` on it. Failures as for the
+// leagues: refused rows are logged and skipped, anything else ends the import with an Error naming
+// the file and line, and what was posted stays committed.
+void UpdateTeamsTable(Database& db, ErrorLog& log, const std::filesystem::path& programFolder,
+                      const std::filesystem::path& gameFolder, std::string_view game,
+                      Table& teamsTable);
+
+}  // namespace likentor

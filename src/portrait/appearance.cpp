@@ -1,0 +1,66 @@
+#include "portrait/appearance.h"
+
+#include <algorithm>
+
+#include "database/table_store.h"
+#include "shell/random_generator.h"
+
+namespace likentor {
+
+AppearanceDraws::AppearanceDraws(RandomGenerator& random, const AppearanceTables& tables)
+    : random_(random) {
+  for (tables.nations.First(); !tables.nations.Eof(); tables.nations.Next()) {
+    const Table& t = tables.nations;
+    nations_[t.GetInt("nation_id")] = {t.GetInt("caucasian", 0), t.GetInt("asian", 0),
+                                       t.GetInt("african", 0), t.GetInt("east_indian", 0)};
+  }
+  faceCounts_[kCaucasian - 1] = tables.caucasianFaces.RecordCount();
+  faceCounts_[kAsian - 1] = tables.asianFaces.RecordCount();
+  faceCounts_[kAfrican - 1] = tables.africanFaces.RecordCount();
+  faceCounts_[kEastIndian - 1] = tables.eastIndianFaces.RecordCount();
+  // The table walks in primary-key order, which is the order the draw needs.
+  for (tables.facialHair.First(); !tables.facialHair.Eof(); tables.facialHair.Next()) {
+    const Style style{tables.facialHair.GetInt("facial_hair_id"),
+                      tables.facialHair.GetInt("frequency", 0)};
+    styles_.push_back(style);
+    totalFrequency_ += style.frequency;
+  }
+}
+
+int AppearanceDraws::GetEthnicity(int nation) {
+  const auto found = nations_.find(nation);
+  if (found == nations_.end()) return kCaucasian;
+  const Weights& w = found->second;
+  const int r = random_.ReseedAndDraw(w.caucasian + w.asian + w.african + w.eastIndian);
+  if (r < w.caucasian) return kCaucasian;
+  if (r < w.caucasian + w.asian) return kAsian;
+  if (r < w.caucasian + w.asian + w.african) return kAfrican;
+  return kEastIndian;
+}
+
+int AppearanceDraws::GetFace(int ethnicity) {
+  random_.Reseed();
+  if (ethnicity < kCaucasian || ethnicity > kEastIndian) return 1;
+  const int n = faceCounts_[ethnicity - 1] - 1;
+  const int r = random_.Draw(n);
+  // An empty catalogue would give -1; no face is 0, as for a catalogue of one face.
+  return std::max(0, std::min(std::max(r, 1), n));
+}
+
+int AppearanceDraws::GetHairColor(int ethnicity) {
+  if (ethnicity != kCaucasian) return kBrownHair;
+  return std::clamp(kBrownHair + random_.ReseedAndDraw(2), kBrownHair, kBlondeHair);
+}
+
+int AppearanceDraws::GetFacialHair() {
+  const int r = random_.ReseedAndDraw(totalFrequency_);
+  int result = 0;
+  int runningSum = 0;
+  for (const Style& style : styles_) {
+    if (r > runningSum) result = style.id;
+    runningSum += style.frequency;
+  }
+  return result;
+}
+
+}  // namespace likentor
