@@ -45,6 +45,15 @@ void BlendAlpha(const Block& b) {
     const std::uint8_t* s = b.src + row * b.srcStride;
     for (int i = 0; i < b.width; ++i, d += DstChannels, s += 4) {
       const unsigned a = s[3];
+      // Layers are mostly fully transparent or fully opaque; the formula gives d for a = 0 and s
+      // for a = 255, so those pixels take the short way.
+      if (a == 0) continue;
+      if (a == 255) {
+        d[0] = s[0];
+        d[1] = s[1];
+        d[2] = s[2];
+        continue;
+      }
       const unsigned na = 255 - a;
       d[0] = static_cast<std::uint8_t>((s[0] * a + d[0] * na + 255) >> 8);
       d[1] = static_cast<std::uint8_t>((s[1] * a + d[1] * na + 255) >> 8);
