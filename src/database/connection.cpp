@@ -335,47 +335,95 @@ bool Connection::ReadOne(Statement& s, Row& row) {
   return true;
 }
 
+Statement& Connection::Fixed(Op op) {
+  Statement*& cached = fixed_[static_cast<std::size_t>(op)];
+  if (cached != nullptr) return *cached;
+  const std::string table = QuotedTable();
+  const std::string key = QuotedField(0);
+  std::string sql;
+  switch (op) {
+    case Op::First:
+      sql = "SELECT * FROM " + table + " ORDER BY " + key + " LIMIT 1";
+      break;
+    case Op::Last:
+      sql = "SELECT * FROM " + table + " ORDER BY " + key + " DESC LIMIT 1";
+      break;
+    case Op::After:
+      sql = "SELECT * FROM " + table + " WHERE " + key + " > ?1 ORDER BY " + key + " LIMIT 1";
+      break;
+    case Op::Before:
+      sql = "SELECT * FROM " + table + " WHERE " + key + " < ?1 ORDER BY " + key + " DESC LIMIT 1";
+      break;
+    case Op::ByKey:
+      sql = "SELECT * FROM " + table + " WHERE " + key + " = ?1";
+      break;
+    case Op::Count:
+      sql = "SELECT count(*) FROM " + table;
+      break;
+    case Op::Insert:
+      sql = "INSERT INTO " + table + " VALUES (";
+      for (std::size_t i = 0; i < fields_.size(); ++i) sql += (i == 0 ? "?" : ", ?");
+      sql += ")";
+      break;
+    case Op::Update:
+      sql = "UPDATE " + table + " SET ";
+      for (std::size_t i = 0; i < fields_.size(); ++i) {
+        sql += (i == 0 ? "" : ", ") + QuotedField(i) + " = ?" + std::to_string(i + 1);
+      }
+      sql += " WHERE " + key + " = ?" + std::to_string(fields_.size() + 1);
+      break;
+    case Op::OpCount:
+      break;
+  }
+  cached = &Prepare(sql);
+  return *cached;
+}
+
+Statement& Connection::LocateStatement(std::size_t field) {
+  if (locate_.empty()) locate_.resize(fields_.size());
+  Statement*& cached = locate_.at(field);
+  if (cached == nullptr) {
+    cached = &Prepare("SELECT * FROM " + QuotedTable() + " WHERE " + QuotedField(field) +
+                      " = ?1 ORDER BY " + QuotedField(0) + " LIMIT 1");
+  }
+  return *cached;
+}
+
 bool Connection::ReadFirst(Row& row) {
-  return ReadOne(
-      Prepare("SELECT * FROM " + QuotedTable() + " ORDER BY " + QuotedField(0) + " LIMIT 1"), row);
+  return ReadOne(Fixed(Op::First), row);
+}
+
+bool Connection::ReadLast(Row& row) {
+  return ReadOne(Fixed(Op::Last), row);
 }
 
 bool Connection::ReadAfter(const Value& key, Row& row) {
-  Statement& s = Prepare("SELECT * FROM " + QuotedTable() + " WHERE " + QuotedField(0) +
-                         " > ?1 ORDER BY " + QuotedField(0) + " LIMIT 1");
+  Statement& s = Fixed(Op::After);
   s.Bind(1, key);
   return ReadOne(s, row);
 }
 
-bool Connection::ReadLast(Row& row) {
-  return ReadOne(
-      Prepare("SELECT * FROM " + QuotedTable() + " ORDER BY " + QuotedField(0) + " DESC LIMIT 1"),
-      row);
-}
-
 bool Connection::ReadBefore(const Value& key, Row& row) {
-  Statement& s = Prepare("SELECT * FROM " + QuotedTable() + " WHERE " + QuotedField(0) +
-                         " < ?1 ORDER BY " + QuotedField(0) + " DESC LIMIT 1");
+  Statement& s = Fixed(Op::Before);
   s.Bind(1, key);
   return ReadOne(s, row);
 }
 
 bool Connection::ReadByKey(const Value& key, Row& row) {
-  Statement& s = Prepare("SELECT * FROM " + QuotedTable() + " WHERE " + QuotedField(0) + " = ?1");
+  Statement& s = Fixed(Op::ByKey);
   s.Bind(1, key);
   return ReadOne(s, row);
 }
 
 bool Connection::ReadFirstWhere(std::size_t field, const Value& value, Row& row) {
   if (field == 0) return ReadByKey(value, row);
-  Statement& s = Prepare("SELECT * FROM " + QuotedTable() + " WHERE " + QuotedField(field) +
-                         " = ?1 ORDER BY " + QuotedField(0) + " LIMIT 1");
+  Statement& s = LocateStatement(field);
   s.Bind(1, value);
   return ReadOne(s, row);
 }
 
 std::int64_t Connection::Count() {
-  StatementUse use(Prepare("SELECT count(*) FROM " + QuotedTable()));
+  StatementUse use(Fixed(Op::Count));
   use->Step();
   return std::get<std::int64_t>(use->Column(0));
 }
@@ -428,10 +476,7 @@ bool FinishWrite(sqlite3* db, StatementUse& use, const std::string& tableName, s
 
 bool Connection::Insert(Row& row, std::string& error) {
   if (!Validate(row, error)) return false;
-  std::string sql = "INSERT INTO " + QuotedTable() + " VALUES (";
-  for (std::size_t i = 0; i < fields_.size(); ++i) sql += (i == 0 ? "?" : ", ?");
-  sql += ")";
-  StatementUse use(Prepare(sql));
+  StatementUse use(Fixed(Op::Insert));
   for (std::size_t i = 0; i < fields_.size(); ++i) use->Bind(static_cast<int>(i + 1), row[i]);
   if (!FinishWrite(db_, use, tableName_, error)) return false;
   NoteWritten(row);
@@ -440,12 +485,7 @@ bool Connection::Insert(Row& row, std::string& error) {
 
 bool Connection::Update(const Value& oldKey, Row& row, std::string& error) {
   if (!Validate(row, error)) return false;
-  std::string sql = "UPDATE " + QuotedTable() + " SET ";
-  for (std::size_t i = 0; i < fields_.size(); ++i) {
-    sql += (i == 0 ? "" : ", ") + QuotedField(i) + " = ?" + std::to_string(i + 1);
-  }
-  sql += " WHERE " + QuotedField(0) + " = ?" + std::to_string(fields_.size() + 1);
-  StatementUse use(Prepare(sql));
+  StatementUse use(Fixed(Op::Update));
   for (std::size_t i = 0; i < fields_.size(); ++i) use->Bind(static_cast<int>(i + 1), row[i]);
   use->Bind(static_cast<int>(fields_.size() + 1), oldKey);
   if (!FinishWrite(db_, use, tableName_, error)) return false;

@@ -121,7 +121,14 @@ class Connection {
   sqlite3* db_ = nullptr;
   std::string tableName_;
   std::vector<FieldDef> fields_;
+  // The statement of one of the fixed row operations, prepared on first use and kept.
+  enum class Op { First, Last, After, Before, ByKey, Count, Insert, Update, OpCount };
+  Statement& Fixed(Op op);
+  Statement& LocateStatement(std::size_t field);
+
   std::map<std::string, std::unique_ptr<Statement>, std::less<>> statements_;
+  std::vector<Statement*> fixed_ = std::vector<Statement*>(static_cast<std::size_t>(Op::OpCount));
+  std::vector<Statement*> locate_;
   int transactionDepth_ = 0;
   // Next number of each auto-increment field, learned on first use.
   std::map<std::size_t, std::int64_t> nextNumber_;

@@ -91,8 +91,8 @@ bool PostPending(Cursor::State& s, bool& moved) {
     s.lastError = error;
     return false;
   }
-  s.row = std::move(s.edit);
-  s.edit.clear();
+  // Swapping keeps the old row's storage for the next edit.
+  std::swap(s.row, s.edit);
   s.mode = Cursor::State::Mode::Browse;
   if (s.isQuery) {
     moved = SettleQueryPost(s, appended);
@@ -209,6 +209,34 @@ int Cursor::RecordCount() const {
   return static_cast<int>(Open(s).Count());
 }
 
+namespace {
+
+bool LocateValue(Cursor::State& s, std::size_t field, const Value& probe) {
+  if (IsNullValue(probe)) return false;
+  Connection& c = *s.connection;
+  if (!s.isQuery) {
+    Row found;
+    if (!c.ReadFirstWhere(field, probe, found)) return false;
+    s.row = std::move(found);
+    s.hasRow = true;
+    s.eof = false;
+    return true;
+  }
+  Row candidate;
+  for (std::size_t k = 0; k < s.keys.size(); ++k) {
+    if (c.ReadByKey(s.keys[k], candidate) && candidate[field] == probe) {
+      s.index = k;
+      s.row = std::move(candidate);
+      s.hasRow = true;
+      s.eof = false;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 bool Cursor::Locate(std::string_view field, std::string_view value) {
   State& s = *state_;
   Connection& c = Open(s);
@@ -220,30 +248,17 @@ bool Cursor::Locate(std::string_view field, std::string_view value) {
   } catch (const Error&) {
     return false;  // a text that the field cannot hold matches no row
   }
-  if (IsNullValue(probe)) return false;
-  if (!s.isQuery) {
-    Row found;
-    if (!c.ReadFirstWhere(i, probe, found)) return false;
-    s.row = std::move(found);
-    s.hasRow = true;
-    s.eof = false;
-    return true;
-  }
-  Row candidate;
-  for (std::size_t k = 0; k < s.keys.size(); ++k) {
-    if (c.ReadByKey(s.keys[k], candidate) && candidate[i] == probe) {
-      s.index = k;
-      s.row = std::move(candidate);
-      s.hasRow = true;
-      s.eof = false;
-      return true;
-    }
-  }
-  return false;
+  return LocateValue(s, i, probe);
 }
 
 bool Cursor::Locate(std::string_view field, int value) {
-  return Locate(field, std::string_view(std::to_string(value)));
+  State& s = *state_;
+  Connection& c = Open(s);
+  PostBeforeMove(s);
+  const std::size_t i = c.FieldIndex(field);
+  // Texts compare with the number's digits, uncut.
+  if (c.Fields()[i].type == FieldType::Text) return LocateValue(s, i, std::to_string(value));
+  return LocateValue(s, i, c.FromInt(i, value));
 }
 
 void Cursor::Append() {
