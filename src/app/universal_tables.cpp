@@ -1,17 +1,72 @@
 #include "app/universal_tables.h"
 
+#include <array>
+#include <string>
+#include <utility>
+
 #include "app/session.h"
+#include "database/accessories_table.h"
+#include "database/face_tables.h"
+#include "database/facial_hair_table.h"
+#include "database/games_table.h"
+#include "database/nations_table.h"
 
 namespace likentor {
 
-// The shared tables are added by their own module; until then these steps have nothing to do.
+namespace {
 
-void CreateUniversalTables(Session& /*session*/) {}
+// The shared tables in the order they are opened and closed.
+std::array<std::pair<Table*, std::string_view>, 8> InOrder(UniversalTables& t) {
+  return {{{&t.GamesTable, kGamesTable},
+           {&t.NationsTable, kNationsTable},
+           {&t.FacialHairTable, kFacialHairTable},
+           {&t.AfricanFacesTable, "faces_african.db"},
+           {&t.AsianFacesTable, "faces_asian.db"},
+           {&t.CaucasianFacesTable, "faces_caucasian.db"},
+           {&t.EastIndianFacesTable, "faces_east_indian.db"},
+           {&t.AccessoriesTable, kAccessoriesTable}}};
+}
 
-void RebuildMissingTables(Session& /*session*/) {}
+}  // namespace
 
-void ActivateUniversalTables(Session& /*session*/) {}
+void CreateUniversalTables(Session& session) {
+  Database& db = session.Data();
+  ErrorLog& log = session.Log();
+  const auto& program = session.ProgramFolder();
+  CreateGamesTable(db);
+  CreateNationsTable(db, log, program, session.GameFolder());
+  CreateFacialHairTable(db, log, program);
+  CreateAccessoriesTable(db, log, program);
+  CreateAfricanFacesTable(db);
+  CreateAsianFacesTable(db);
+  CreateCaucasianFacesTable(db);
+  CreateEastIndianFacesTable(db);
+  PopulateFaceTable(db, log, program, "african", kAfricanFaces);
+  PopulateFaceTable(db, log, program, "asian", kAsianFaces);
+  PopulateFaceTable(db, log, program, "caucasian", kCaucasianFaces);
+  PopulateFaceTable(db, log, program, "east_indian", kEastIndianFaces);
+}
 
-void DeActivateUniversalTables(Session& /*session*/) {}
+void RebuildMissingTables(Session& session) {
+  if (!session.Data().TableExists(kNationsTable)) {
+    CreateNationsTable(session.Data(), session.Log(), session.ProgramFolder(),
+                       session.GameFolder());
+  }
+}
+
+void ActivateUniversalTables(Session& session) {
+  Database& db = session.Data();
+  for (auto [table, name] : InOrder(session.Universal())) {
+    if (!db.TableExists(name)) {
+      throw Error("The table " + std::string(name) + " is missing from " + db.Folder().string() +
+                  ". Run the setup again to make the shared tables anew.");
+    }
+    table->Open(db, name);
+  }
+}
+
+void DeActivateUniversalTables(Session& session) {
+  for (auto [table, name] : InOrder(session.Universal())) table->Close();
+}
 
 }  // namespace likentor

@@ -10,14 +10,25 @@ namespace likentor {
 class Session;
 
 // The shared tables the session keeps open between start-up and closing.
-struct UniversalTables {};
+struct UniversalTables {
+  Table GamesTable;
+  Table NationsTable;
+  Table FacialHairTable;
+  Table AfricanFacesTable;
+  Table AsianFacesTable;
+  Table CaucasianFacesTable;
+  Table EastIndianFacesTable;
+  Table AccessoriesTable;
+};
 
 // First-run setup, after the data folder was made: creates and fills every shared table.
 void CreateUniversalTables(Session& session);
-// Start-up, before the tables are opened: makes again the shared tables whose files are missing
-// (the nations table is rebuilt when data/nations.db was deleted).
+// Start-up, before the tables are opened: the nations table is built again when data/nations.db is
+// missing (deleting it is how a user gets the shipped weights back). The other shared tables are
+// made only by the setup.
 void RebuildMissingTables(Session& session);
-// Opens and closes the shared tables.
+// Opens the eight shared tables in their order. A table whose file is missing ends the start-up
+// with a message that says how to make it again.
 void ActivateUniversalTables(Session& session);
 void DeActivateUniversalTables(Session& session);
 

@@ -1,0 +1,42 @@
+#include "database/accessories_table.h"
+
+#include "database/face_tables.h"
+#include "database/table_store.h"
+#include "shell/error_log.h"
+
+namespace likentor {
+
+void CreateAccessoriesTable(Database& db, ErrorLog& log,
+                            const std::filesystem::path& programFolder) {
+  db.CreateTable(kAccessoriesTable, {
+                                        {"accessory_id", FieldType::AutoIncrement, 0, true},
+                                        {"location", FieldType::Text, 127, true},
+                                        {"pitcher_eligible", FieldType::Boolean, 0, false},
+                                        {"batter_eligible", FieldType::Boolean, 0, false},
+                                        {"lefty_eligible", FieldType::Boolean, 0, false},
+                                        {"righty_eligible", FieldType::Boolean, 0, false},
+                                        {"frequency", FieldType::Integer, 0, false},
+                                    });
+  Table table(db, kAccessoriesTable);
+  TableTransaction transaction(db, kAccessoriesTable);
+  for (int i = 1; i <= 4; ++i) {
+    const bool odd = i % 2 == 1;
+    const bool batter = i <= 2;
+    table.Append();
+    table.SetText(
+        "location",
+        (programFolder / "graphics" / "accessories" / (AddZeros(i, 5) + ".png")).string());
+    table.SetBool("lefty_eligible", !odd);
+    table.SetBool("righty_eligible", odd);
+    table.SetBool("pitcher_eligible", !batter);
+    table.SetBool("batter_eligible", batter);
+    table.SetInt("frequency", 15);
+    if (!table.Post()) {
+      table.Cancel();
+      log.ReportError("Error populating accessories table.");
+    }
+  }
+  transaction.Commit();
+}
+
+}  // namespace likentor

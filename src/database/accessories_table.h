@@ -1,0 +1,18 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace likentor {
+
+class Database;
+class ErrorLog;
+
+inline constexpr std::string_view kAccessoriesTable = "accessories.db";
+
+// Creates the accessories catalogue with its four rows: right- and left-handed batters, right- and
+// left-handed pitchers, each pointing at its picture below graphics/accessories.
+void CreateAccessoriesTable(Database& db, ErrorLog& log,
+                            const std::filesystem::path& programFolder);
+
+}  // namespace likentor

@@ -1,0 +1,46 @@
+#include "database/facial_hair_table.h"
+
+#include <string>
+
+#include "database/record_fields.h"
+#include "database/record_parser.h"
+#include "database/table_store.h"
+#include "database/text_file.h"
+#include "shell/error_log.h"
+
+namespace likentor {
+
+std::filesystem::path FacialHairCsvPath(const std::filesystem::path& programFolder) {
+  return programFolder / "data" / "facialhair.csv";
+}
+
+void CreateFacialHairTable(Database& db, ErrorLog& log,
+                           const std::filesystem::path& programFolder) {
+  db.CreateTable(kFacialHairTable, {
+                                       {"facial_hair_id", FieldType::AutoIncrement, 0, true},
+                                       {"location", FieldType::Text, 25, true},
+                                       {"frequency", FieldType::Integer, 0, true},
+                                   });
+  try {
+    TextFileReader file(FacialHairCsvPath(programFolder));
+    Table table(db, kFacialHairTable);
+    TableTransaction transaction(db, kFacialHairTable);
+    std::string line;
+    while (file.ReadLine(line)) {
+      if (IsBlankLine(line)) continue;
+      const auto fields = ParseRecord(line, ';');
+      table.Append();
+      table.SetText("location", FieldAt(file, fields, 0));
+      table.SetInt("frequency", WholeNumberAt(file, fields, 1));
+      if (!table.Post()) {
+        table.Cancel();
+        log.ReportError("Error adding record in facial_hair.db");
+      }
+    }
+    transaction.Commit();
+  } catch (const Error& e) {
+    log.ReportError(e.what());
+  }
+}
+
+}  // namespace likentor

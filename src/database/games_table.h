@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string_view>
+
+namespace likentor {
+
+class Database;
+class ErrorLog;
+class Table;
+
+inline constexpr std::string_view kGamesTable = "games.db";
+inline constexpr int kUniverseNameSize = 30;
+
+// The photo settings of every saved game ever loaded, one row per game, created empty at setup.
+void CreateGamesTable(Database& db);
+
+// Makes the row of the saved game `name` current on the open games table, adding it with the
+// default settings when there is none. Names are matched case-sensitively as they are stored, so a
+// name longer than the field is matched by its stored (cut) form and never added twice.
+void CheckGamesTable(Table& gamesTable, ErrorLog& log, std::string_view name);
+
+}  // namespace likentor

@@ -1,0 +1,139 @@
+#include "database/text_file.h"
+
+#include <array>
+#include <cstdint>
+
+#include "shell/error.h"
+
+namespace likentor {
+
+namespace {
+
+// Windows-1252 code points of the bytes 0x80..0x9F; the five bytes the code page leaves undefined
+// map to the C1 control of the same value, as Windows itself converts them.
+constexpr std::array<char32_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  const std::size_t n = bytes.size();
+  while (i < n) {
+    const auto b = static_cast<std::uint8_t>(bytes[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t len;
+    char32_t cp;
+    if (b >= 0xC2 && b <= 0xDF) {
+      len = 2;
+      cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      len = 3;
+      cp = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      len = 4;
+      cp = b & 0x07;
+    } else {
+      return false;
+    }
+    if (i + len > n) return false;
+    for (std::size_t k = 1; k < len; ++k) {
+      const auto c = static_cast<std::uint8_t>(bytes[i + k]);
+      if ((c & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (c & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF)) {
+      return false;
+    }
+    i += len;
+  }
+  return true;
+}
+
+std::string ToUtf8(std::string_view bytes) {
+  bool ascii = true;
+  for (char c : bytes) {
+    if (static_cast<std::uint8_t>(c) >= 0x80) {
+      ascii = false;
+      break;
+    }
+  }
+  if (ascii || IsValidUtf8(bytes)) return std::string(bytes);
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 4);
+  for (char ch : bytes) {
+    const auto b = static_cast<std::uint8_t>(ch);
+    if (b < 0x80) {
+      out.push_back(ch);
+    } else if (b < 0xA0) {
+      AppendUtf8(out, kCp1252High[b - 0x80]);
+    } else {
+      AppendUtf8(out, b);  // 0xA0..0xFF are U+00A0..U+00FF
+    }
+  }
+  return out;
+}
+
+bool IsBlankLine(std::string_view line) {
+  for (char c : line) {
+    if (static_cast<std::uint8_t>(c) > 32) return false;
+  }
+  return true;
+}
+
+std::string TruncateUtf8(std::string_view text, std::size_t chars) {
+  std::size_t i = 0;
+  for (std::size_t count = 0; i < text.size() && count < chars; ++count) {
+    ++i;
+    while (i < text.size() && (static_cast<std::uint8_t>(text[i]) & 0xC0) == 0x80) ++i;
+  }
+  return std::string(text.substr(0, i));
+}
+
+TextFileReader::TextFileReader(const std::filesystem::path& path)
+    : in_(path, std::ios::binary), fileName_(path.filename().string()) {
+  if (!in_) throw Error("Cannot open file " + path.string());
+}
+
+bool TextFileReader::ReadLine(std::string& line) {
+  if (!std::getline(in_, raw_)) return false;
+  ++lineNumber_;
+  if (!raw_.empty() && raw_.back() == '\r') raw_.pop_back();
+  line = ToUtf8(raw_);
+  return true;
+}
+
+std::string TextFileReader::Where(std::string_view what) const {
+  return fileName_ + " line " + std::to_string(lineNumber_) + ": " + std::string(what);
+}
+
+std::size_t CountLines(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw Error("Cannot open file " + path.string());
+  std::size_t count = 0;
+  std::string line;
+  while (std::getline(in, line)) ++count;
+  return count;
+}
+
+}  // namespace likentor

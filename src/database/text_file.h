@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace likentor {
+
+// Text as the program stores it: bytes that are valid UTF-8 are kept as they are; anything else is
+// read as Windows-1252 (the game writes its exports that way) and converted to UTF-8.
+std::string ToUtf8(std::string_view bytes);
+bool IsValidUtf8(std::string_view bytes);
+// The first `chars` characters of UTF-8 text, never cutting a character in two.
+std::string TruncateUtf8(std::string_view text, std::size_t chars);
+
+// True for a line that is empty after trimming blanks (characters of code 32 or less).
+bool IsBlankLine(std::string_view line);
+
+// Reads a text file line by line, with CR LF or LF line ends, each line converted by ToUtf8.
+// Opening a missing or unreadable file throws Error naming the file.
+class TextFileReader {
+ public:
+  explicit TextFileReader(const std::filesystem::path& path);
+
+  // The next line without its line end; false at the end of the file.
+  bool ReadLine(std::string& line);
+  // 1-based number of the line last read (0 before the first).
+  std::size_t LineNumber() const { return lineNumber_; }
+  const std::string& FileName() const { return fileName_; }
+  // "players.csv line 1234: " + what, for failures that name their place.
+  std::string Where(std::string_view what) const;
+
+ private:
+  std::ifstream in_;
+  std::string fileName_;
+  std::string raw_;
+  std::size_t lineNumber_ = 0;
+};
+
+// Counts the lines of a text file the way a line list would hold them (a last line without a line
+// end counts; an empty file has none). Throws Error when the file cannot be read.
+std::size_t CountLines(const std::filesystem::path& path);
+
+}  // namespace likentor

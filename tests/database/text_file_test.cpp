@@ -1,0 +1,89 @@
+// Reading the game's text files: line ends, Windows-1252 text, numbered failures.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "database/record_fields.h"
+#include "database/record_parser.h"
+#include "database/text_file.h"
+#include "shell/error.h"
+#include "support/temp_folder.h"
+
+namespace likentor {
+namespace {
+
+using test::TempFolder;
+
+TEST(ToUtf8, KeepsUtf8AndConvertsWindows1252) {
+  EXPECT_EQ(ToUtf8("Smith"), "Smith");
+  EXPECT_EQ(ToUtf8("Jos\xC3\xA9"), "Jos\xC3\xA9");  // already UTF-8
+  EXPECT_EQ(ToUtf8("Jos\xE9 Pe\xF1"
+                   "a"),
+            "Jos\xC3\xA9 Pe\xC3\xB1"
+            "a");  // 1252 é, ñ
+  EXPECT_EQ(ToUtf8("M\xFCller"), "M\xC3\xBCller");
+  EXPECT_EQ(ToUtf8("\x80"), "\xE2\x82\xAC");  // euro sign
+  EXPECT_EQ(ToUtf8("\x9F"), "\xC5\xB8");      // Y with diaeresis
+  EXPECT_EQ(ToUtf8("\x8D"), "\xC2\x8D");      // undefined in 1252: the C1 control
+  // An overlong or cut sequence is not UTF-8, so the whole text is read as 1252.
+  EXPECT_EQ(ToUtf8("\xC3"), "\xC3\x83");
+  EXPECT_EQ(ToUtf8("\xC0\xAF"), "\xC3\x80\xC2\xAF");
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // a surrogate
+  EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));
+}
+
+TEST(TruncateUtf8, CountsCharactersNotBytes) {
+  EXPECT_EQ(TruncateUtf8("Pe\xC3\xB1"
+                         "a",
+                         3),
+            "Pe\xC3\xB1");
+  EXPECT_EQ(TruncateUtf8("Pe\xC3\xB1"
+                         "a",
+                         2),
+            "Pe");
+  EXPECT_EQ(TruncateUtf8("abc", 10), "abc");
+  EXPECT_EQ(TruncateUtf8("", 0), "");
+}
+
+TEST(TextFileReader, ReadsNumberedLinesAndNamesItsPlace) {
+  TempFolder temp;
+  const auto path = temp.Path() / "players.csv";
+  std::ofstream(path, std::ios::binary) << "head\r\n12;Jos\xE9;x\r\n\r\nlast";
+  TextFileReader file(path);
+  std::string line;
+  ASSERT_TRUE(file.ReadLine(line));
+  EXPECT_EQ(line, "head");
+  ASSERT_TRUE(file.ReadLine(line));
+  EXPECT_EQ(line, "12;Jos\xC3\xA9;x");
+  EXPECT_EQ(file.LineNumber(), 2u);
+  const auto fields = ParseRecord(line, ';');
+  EXPECT_EQ(WholeNumberAt(file, fields, 0), 12);
+  EXPECT_EQ(FieldAt(file, fields, 1), "Jos\xC3\xA9");
+  try {
+    WholeNumberAt(file, fields, 2);
+    FAIL() << "x is not a whole number";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "players.csv line 2: field 2 is not a whole number ('x')");
+  }
+  EXPECT_THROW(FieldAt(file, fields, 3), Error);
+  ASSERT_TRUE(file.ReadLine(line));
+  EXPECT_TRUE(IsBlankLine(line));
+  ASSERT_TRUE(file.ReadLine(line));
+  EXPECT_EQ(line, "last");
+  EXPECT_FALSE(file.ReadLine(line));
+  EXPECT_EQ(CountLines(path), 4u);
+
+  EXPECT_THROW(TextFileReader(temp.Path() / "missing.csv"), Error);
+}
+
+TEST(IsBlankLine, OnlyBlanks) {
+  EXPECT_FALSE(IsBlankLine(" x "));
+  EXPECT_TRUE(IsBlankLine(" \t\r"));
+  EXPECT_TRUE(IsBlankLine(""));
+}
+
+}  // namespace
+}  // namespace likentor
