@@ -40,12 +40,15 @@ std::vector<std::uint8_t> ReadImageFile(const std::filesystem::path& file) {
   if (std::filesystem::is_directory(file, ec)) ThrowLoadError(name, "it is a folder, not a file");
   FileHandle f(std::fopen(name.c_str(), "rb"));
   if (!f) ThrowLoadError(name, "the file cannot be opened");
-  std::vector<std::uint8_t> bytes;
-  std::uint8_t chunk[65536];
-  for (;;) {
-    const std::size_t n = std::fread(chunk, 1, sizeof chunk, f.get());
+  const std::uintmax_t size = std::filesystem::file_size(file, ec);
+  if (!ec && size > kMaxImageFileBytes) ThrowLoadError(name, "the file is too large");
+  std::vector<std::uint8_t> bytes(ec ? 0 : static_cast<std::size_t>(size));
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f.get()));
+  // Read on in case the file grew since its size was taken.
+  std::uint8_t chunk[4096];
+  for (std::size_t n = 0; (n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0;) {
+    if (bytes.size() + n > kMaxImageFileBytes) ThrowLoadError(name, "the file is too large");
     bytes.insert(bytes.end(), chunk, chunk + n);
-    if (n < sizeof chunk) break;
   }
   if (std::ferror(f.get())) ThrowLoadError(name, "the file cannot be read");
   return bytes;

@@ -15,6 +15,7 @@ namespace likentor {
 // damaged header cannot ask for gigabytes. Artwork is 90 x 135; photos are a few megapixels.
 inline constexpr std::int64_t kMaxImagePixels = std::int64_t{1} << 25;
 inline constexpr int kMaxImageSide = 65535;
+inline constexpr std::uintmax_t kMaxImageFileBytes = std::uintmax_t{256} << 20;
 
 // The whole file. Throws Error "Cannot load image "<file>": the file does not exist." (or cannot
 // be read).

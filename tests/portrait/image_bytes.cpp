@@ -47,6 +47,11 @@ Bytes MakePng(int width, int height, int bitDepth, int colorType, const Bytes& s
     raw.insert(raw.end(), samples.begin() + static_cast<std::ptrdiff_t>(y * rowBytes),
                samples.begin() + static_cast<std::ptrdiff_t>((y + 1) * rowBytes));
   }
+  return MakePngFromRaw(width, height, bitDepth, colorType, 0, raw, extra);
+}
+
+Bytes MakePngFromRaw(int width, int height, int bitDepth, int colorType, int interlace,
+                     const Bytes& raw, const std::vector<PngChunk>& extra) {
   uLongf compressedSize = compressBound(static_cast<uLong>(raw.size()));
   Bytes compressed(compressedSize);
   compress2(compressed.data(), &compressedSize, raw.data(), static_cast<uLong>(raw.size()), 9);
@@ -58,7 +63,7 @@ Bytes MakePng(int width, int height, int bitDepth, int colorType, const Bytes& s
   Put32Be(header, static_cast<std::uint32_t>(height));
   header.push_back(static_cast<std::uint8_t>(bitDepth));
   header.push_back(static_cast<std::uint8_t>(colorType));
-  header.insert(header.end(), {0, 0, 0});
+  header.insert(header.end(), {0, 0, static_cast<std::uint8_t>(interlace)});
   AppendChunk(png, "IHDR", header);
   for (const PngChunk& chunk : extra) AppendChunk(png, chunk.type, chunk.data);
   AppendChunk(png, "IDAT", compressed);

@@ -25,6 +25,11 @@ struct PngChunk {
 Bytes MakePng(int width, int height, int bitDepth, int colorType, const Bytes& samples,
               const std::vector<PngChunk>& extra = {});
 
+// A PNG from its raw image data as the format lays it out (filter byte before every row of every
+// interlace pass), compressed into one IDAT chunk. `interlace` 1 is Adam7.
+Bytes MakePngFromRaw(int width, int height, int bitDepth, int colorType, int interlace,
+                     const Bytes& raw, const std::vector<PngChunk>& extra = {});
+
 // A BMP of a 40-byte header with `bitsPerPixel`, the given colour table (B, G, R, 0 per entry) and
 // the pixel rows as they stand in the file (each already padded to 4 bytes).
 Bytes MakeBmp(int width, int height, int bitsPerPixel, std::uint32_t compression,

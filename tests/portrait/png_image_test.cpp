@@ -71,6 +71,17 @@ TEST(PngImage, OtherKindsAreExpandedToEightBitRgbOrRgba) {
   EXPECT_EQ(deep.Pixel(0, 0), (Rgb{19, 255, 0}));
 }
 
+TEST(PngImage, InterlacedFilesAreDecodedInPlace) {
+  // Adam7 on 2 x 2 grey: pass 1 holds (0, 0), pass 6 holds (1, 0), pass 7 holds row 1; the other
+  // passes are empty and have no rows at all.
+  const PngImage image =
+      DecodeBytes(test::MakePngFromRaw(2, 2, 8, 0, 1, {0, 10, 0, 20, 0, 30, 40}));
+  EXPECT_EQ(image.Pixel(0, 0), (Rgb{10, 10, 10}));
+  EXPECT_EQ(image.Pixel(1, 0), (Rgb{20, 20, 20}));
+  EXPECT_EQ(image.Pixel(0, 1), (Rgb{30, 30, 30}));
+  EXPECT_EQ(image.Pixel(1, 1), (Rgb{40, 40, 40}));
+}
+
 TEST(PngImage, EightBitRgbWithTrnsKeepsOneTransparentColourThroughSaving) {
   const Bytes key = {0, 10, 0, 20, 0, 30};
   const PngImage keyed = DecodeBytes(MakePng(2, 1, 8, 2, {10, 20, 30, 1, 2, 3}, {{"tRNS", key}}));
