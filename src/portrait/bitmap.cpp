@@ -1,9 +1,7 @@
 #include "portrait/bitmap.h"
 
-#include <algorithm>
 #include <array>
 #include <bit>
-#include <cstring>
 
 #include "portrait/image_file.h"
 #include "shell/error.h"

@@ -143,11 +143,10 @@ bool ReadHeaderGuarded(png_structp png, png_infop info, Header& header) {
   return true;
 }
 
-bool ReadPixelsGuarded(png_structp png, png_infop info, png_bytepp rows) {
+bool ReadPixelsGuarded(png_structp png, png_bytepp rows) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_read_image(png, rows);
   png_read_end(png, nullptr);  // up to IEND, so that a cut-short file is noticed
-  (void)info;
   return true;
 }
 
@@ -204,7 +203,7 @@ PngImage PngImage::Decode(std::span<const std::uint8_t> bytes, const std::string
   image.pixels_.resize(image.RowBytes() * header.height);
   std::vector<png_bytep> rows(header.height);
   for (png_uint_32 y = 0; y < header.height; ++y) rows[y] = image.Row(static_cast<int>(y));
-  if (!ReadPixelsGuarded(handle.Png(), handle.Info(), rows.data())) {
+  if (!ReadPixelsGuarded(handle.Png(), rows.data())) {
     ThrowLoadError(name, std::string("damaged PNG data (") + state.message + ")");
   }
   return image;
