@@ -1,6 +1,7 @@
 #include "cli/command.h"
 #include "cli/errors_command.h"
 #include "cli/setup_command.h"
+#include "cli/table_commands.h"
 
 namespace likentor {
 
@@ -8,6 +9,8 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
   std::vector<std::unique_ptr<Command>> commands;
   commands.push_back(std::make_unique<SetupCommand>());
   commands.push_back(std::make_unique<ErrorsCommand>());
+  commands.push_back(std::make_unique<TablesCommand>());
+  commands.push_back(std::make_unique<ShowCommand>());
   return commands;
 }
 

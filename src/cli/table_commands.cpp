@@ -1,0 +1,80 @@
+#include "cli/table_commands.h"
+
+#include <string_view>
+
+#include "app/universal_tables.h"
+
+namespace likentor {
+
+namespace {
+
+// A field as the record parser reads it back: quoted when it holds the separator, a quote or blanks
+// at its ends, with quotes doubled.
+std::string CsvField(const std::string& text) {
+  const bool needsQuotes = text.find_first_of(";\"") != std::string::npos ||
+                           (!text.empty() && (static_cast<unsigned char>(text.front()) <= 32 ||
+                                              static_cast<unsigned char>(text.back()) <= 32));
+  if (!needsQuotes) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + "\"";
+}
+
+}  // namespace
+
+void TablesCommand::Configure(CLI::App& /*subcommand*/) {}
+
+int TablesCommand::Execute(CommandContext& context) {
+  CliSession cli(context);
+  UniversalTables& t = cli.session.Universal();
+  const std::pair<std::string_view, Table*> tables[] = {
+      {"games.db", &t.GamesTable},
+      {"nations.db", &t.NationsTable},
+      {"facial_hair.db", &t.FacialHairTable},
+      {"faces_african.db", &t.AfricanFacesTable},
+      {"faces_asian.db", &t.AsianFacesTable},
+      {"faces_caucasian.db", &t.CaucasianFacesTable},
+      {"faces_east_indian.db", &t.EastIndianFacesTable},
+      {"accessories.db", &t.AccessoriesTable}};
+  for (const auto& [name, table] : tables) {
+    context.out << name << ';' << table->RecordCount() << '\n';
+  }
+  cli.session.Shutdown();
+  return kExitOk;
+}
+
+void ShowCommand::Configure(CLI::App& subcommand) {
+  subcommand.add_option("TABLE", table_, "Table name, with or without .db")->required();
+}
+
+int ShowCommand::Execute(CommandContext& context) {
+  CliSession cli(context);
+  std::string name = table_;
+  if (name.size() < 3 || name.compare(name.size() - 3, 3, ".db") != 0) name += ".db";
+  Database& db = cli.session.Data();
+  // Only plain table names of the data folder: nothing that reaches outside it.
+  if (name.find('/') != std::string::npos || name.find('\\') != std::string::npos ||
+      !db.TableExists(name)) {
+    throw Error("There is no table " + name + " in " + db.Folder().string() + ".");
+  }
+  Table table(db, name);
+  const auto& fields = table.Fields();
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    context.out << (i ? ";" : "") << fields[i].name;
+  }
+  context.out << '\n';
+  for (table.First(); !table.Eof(); table.Next()) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      context.out << (i ? ";" : "") << CsvField(table.GetText(fields[i].name));
+    }
+    context.out << '\n';
+  }
+  table.Close();
+  cli.session.Shutdown();
+  return kExitOk;
+}
+
+}  // namespace likentor
