@@ -44,7 +44,7 @@ void CareerBuilder::AddLines(std::vector<CareerLine>& lines, int playerId, int y
   line.doubleZero = count == 0 && random.Chance(125);
   lines.push_back(line);
   // Splits against left- and right-handers: always in the major league, sometimes below.
-  if (team.level == 1 || random.Chance(300)) {
+  if (team.level == 1 || random.Chance(500)) {
     const int vsLeft = count * random.Range(22, 34) / 100;
     lines.push_back(CareerLine{playerId, year, team.id, 2, vsLeft, false});
     lines.push_back(CareerLine{playerId, year, team.id, 3, count - vsLeft, false});

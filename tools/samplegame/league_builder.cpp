@@ -219,8 +219,9 @@ void BuildLeaguesAndTeams(World& world, const SampleGameOptions& options) {
       league.name = names.names[static_cast<std::size_t>(j % 3)];
       league.abbreviation = names.abbreviations[static_cast<std::size_t>(j % 3)];
       if (j >= 3) {
-        league.name += " " + std::to_string(j / 3 + 1);
-        league.abbreviation += std::to_string(j / 3 + 1);
+        const std::string number = std::to_string(j / 3 + 1);
+        league.name.append(" ").append(number);
+        league.abbreviation.append(number);
       }
       league.nationId = usa;
       league.logoFile = FileStem(league.abbreviation) + "_logo.png";
@@ -235,7 +236,7 @@ void BuildLeaguesAndTeams(World& world, const SampleGameOptions& options) {
       Team t;
       t.id = nextTeamId++;
       t.place = kAffiliatePlaces[affiliateIndex % places];
-      t.nickname = kAffiliateNicknames[(affiliateIndex * 7 + affiliateIndex / places) % nicknames];
+      t.nickname = kAffiliateNicknames[(affiliateIndex * 11 + affiliateIndex / places) % nicknames];
       t.abbreviation = AffiliateAbbreviation(t.place, level);
       t.logoKind = LogoKindFor(t.id);
       t.logoFile = LogoFileFor(t.place, t.nickname, t.logoKind);

@@ -137,7 +137,8 @@ void BuildPlayers(World& world, const SampleGameOptions& options) {
     const int status = statuses[i];
     if (status < 0) {
       const int endYear = random.Range(world.firstYear, world.currentYear);
-      const int length = random.Range(1, std::min(16, endYear - world.firstYear + 1));
+      const int maxLength = std::min(18, endYear - world.firstYear + 1);
+      const int length = random.Range((maxLength + 2) / 3, maxLength);
       p.retired = true;
       p.lastTeamId =
           careers.AddCareer(p, endYear, length, careers.DrawPeakLevel(random), 0, random);
