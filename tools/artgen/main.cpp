@@ -1,0 +1,43 @@
+// likentor-artgen: draws the artwork kit into a program folder's graphics/, or a contact sheet.
+//   likentor-artgen PROGRAM_FOLDER
+//   likentor-artgen --sheet OUT.png PROGRAM_FOLDER
+#include <chrono>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "kit.h"
+#include "sheet.h"
+
+int main(int argc, char** argv) {
+  namespace fs = std::filesystem;
+  using likentor::artgen::WriteKit;
+  using likentor::artgen::WriteSheet;
+  const std::string usage =
+      "usage: likentor-artgen PROGRAM_FOLDER\n"
+      "       likentor-artgen --sheet OUT.png PROGRAM_FOLDER\n";
+  try {
+    const auto start = std::chrono::steady_clock::now();
+    if (argc == 4 && std::string(argv[1]) == "--sheet") {
+      WriteSheet(argv[3], argv[2]);
+      std::printf("contact sheet written to %s\n", argv[2]);
+      return 0;
+    }
+    if (argc != 2 || std::string(argv[1]).starts_with("-")) {
+      std::fputs(usage.c_str(), stderr);
+      return 2;
+    }
+    const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
+    const int files = WriteKit(fs::path(argv[1]), threads);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%d files written to %s in %.1f s on %u threads\n", files,
+                (fs::path(argv[1]) / "graphics").c_str(), seconds, threads);
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "likentor-artgen: %s\n", e.what());
+    return 1;
+  }
+}
