@@ -165,6 +165,31 @@ Row Statement::ReadRow() const {
   return row;
 }
 
+void Statement::ReadRowInto(Row& row) const {
+  const auto n = static_cast<std::size_t>(ColumnCount());
+  row.resize(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const int column = static_cast<int>(i);
+    switch (sqlite3_column_type(stmt_, column)) {
+      case SQLITE_NULL:
+        row[i] = std::monostate{};
+        break;
+      case SQLITE_INTEGER:
+        row[i] = static_cast<std::int64_t>(sqlite3_column_int64(stmt_, column));
+        break;
+      default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        const auto size = static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column));
+        if (auto* held = std::get_if<std::string>(&row[i])) {
+          held->assign(text != nullptr ? text : "", size);
+        } else {
+          row[i] = std::string(text != nullptr ? text : "", size);
+        }
+      }
+    }
+  }
+}
+
 void Statement::Reset() {
   sqlite3_reset(stmt_);
   sqlite3_clear_bindings(stmt_);
@@ -331,7 +356,7 @@ Value Connection::FromBool(std::size_t field, bool value) const {
 bool Connection::ReadOne(Statement& s, Row& row) {
   StatementUse use(s);
   if (!use->Step()) return false;
-  row = use->ReadRow();
+  use->ReadRowInto(row);
   return true;
 }
 

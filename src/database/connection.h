@@ -45,6 +45,8 @@ class Statement {
   std::string ColumnName(int index) const;
   Value Column(int index) const;  // 0-based
   Row ReadRow() const;
+  // The same into an existing row, reusing its storage.
+  void ReadRowInto(Row& row) const;
   void Reset();  // ready for the next use, bindings cleared
   sqlite3_stmt* Handle() { return stmt_; }
 

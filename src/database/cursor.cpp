@@ -159,9 +159,8 @@ void Cursor::Next() {
     }
     return;
   }
-  Row next;
-  if (s.connection->ReadAfter(s.row[0], next)) {
-    s.row = std::move(next);
+  if (s.connection->ReadAfter(s.row[0], s.scratch)) {
+    std::swap(s.row, s.scratch);
     s.eof = false;
   } else {
     s.eof = true;
@@ -179,9 +178,8 @@ void Cursor::Prior() {
     }
     return;
   }
-  Row prior;
-  if (s.connection->ReadBefore(s.row[0], prior)) {
-    s.row = std::move(prior);
+  if (s.connection->ReadBefore(s.row[0], s.scratch)) {
+    std::swap(s.row, s.scratch);
     s.eof = false;
   }
 }
@@ -215,18 +213,16 @@ bool LocateValue(Cursor::State& s, std::size_t field, const Value& probe) {
   if (IsNullValue(probe)) return false;
   Connection& c = *s.connection;
   if (!s.isQuery) {
-    Row found;
-    if (!c.ReadFirstWhere(field, probe, found)) return false;
-    s.row = std::move(found);
+    if (!c.ReadFirstWhere(field, probe, s.scratch)) return false;
+    std::swap(s.row, s.scratch);
     s.hasRow = true;
     s.eof = false;
     return true;
   }
-  Row candidate;
   for (std::size_t k = 0; k < s.keys.size(); ++k) {
-    if (c.ReadByKey(s.keys[k], candidate) && candidate[field] == probe) {
+    if (c.ReadByKey(s.keys[k], s.scratch) && s.scratch[field] == probe) {
       s.index = k;
-      s.row = std::move(candidate);
+      std::swap(s.row, s.scratch);
       s.hasRow = true;
       s.eof = false;
       return true;

@@ -21,6 +21,7 @@ struct Cursor::State {
   bool hasRow = false;
   bool eof = true;
   Mode mode = Mode::Browse;
+  Row scratch;    // a row being read, swapped in when it becomes current
   Row edit;       // the pending edit
   Value editKey;  // the key of the row being edited, as stored
   std::string lastError;
