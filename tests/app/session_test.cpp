@@ -6,6 +6,7 @@
 
 #include "app/setup.h"
 #include "shell/scripted_prompts.h"
+#include "support/program_folder.h"
 #include "support/temp_folder.h"
 
 namespace likentor {
@@ -30,7 +31,7 @@ class SessionTest : public ::testing::Test {
 
 TEST_F(SessionTest, SetupAsksForBothFoldersAndWritesLogDataAndConfiguration) {
   const auto program = folder_ / "program";
-  std::filesystem::create_directories(program);
+  test::InstallDataFiles(program);
   prompts_.AnswerFolder(program);
   prompts_.AnswerFolder("/games/Vask");
   Session session(prompts_, {work_, exe_});
@@ -86,7 +87,14 @@ TEST_F(SessionTest, AFailedAliasIsLoggedAndShownButTheConfigurationIsStillWritte
 
 TEST_F(SessionTest, StartupReadsTheConfigurationOrRunsTheSetup) {
   const auto program = folder_ / "program";
-  std::filesystem::create_directories(program);
+  test::InstallDataFiles(program);
+  {
+    // The shared tables of an earlier setup into that folder.
+    ScriptedPrompts setupPrompts;
+    setupPrompts.AnswerFolder(program);
+    Session setup(setupPrompts, {work_, exe_});
+    RunSetup(setup);
+  }
   test::WriteBytes(work_ / "configuration.ini", "7\r\n" + program.string() + "\r\n /g \r\n");
   test::WriteBytes(program / "errors.txt", "Errors Log\r\nold failure\r\n");
   {
@@ -106,6 +114,7 @@ TEST_F(SessionTest, StartupReadsTheConfigurationOrRunsTheSetup) {
     Session session(prompts_, {work_, exe_});
     EXPECT_THROW(session.Startup(Session::Missing::Fail), NotSetUpError);
     EXPECT_TRUE(prompts_.History().empty());
+    test::InstallDataFiles(work_);
     prompts_.AnswerFolder(work_);
     session.Startup(Session::Missing::RunSetup);
     EXPECT_EQ(prompts_.Texts(Kind::ChooseFolder).size(), 2u);
