@@ -37,17 +37,19 @@ int CareerBuilder::DrawPeakLevel(SampleRandom& random) const {
   return random.Range(2, maxLevel_);
 }
 
-void CareerBuilder::AddLines(std::vector<CareerLine>& lines, int playerId, int year,
+void CareerBuilder::AddLines(std::vector<CareerLine>& lines, const Player& player, int year,
                              const Team& team, int count, SampleRandom& random) {
-  CareerLine line{playerId, year, team.id, 1, count, false};
+  const int playerId = player.id;
+  const int position = player.position;
+  CareerLine line{playerId, year, team.id, 1, count, false, position};
   // Now and then the game writes a zero count as two zeros.
   line.doubleZero = count == 0 && random.Chance(125);
   lines.push_back(line);
   // Splits against left- and right-handers: always in the major league, sometimes below.
   if (team.level == 1 || random.Chance(500)) {
     const int vsLeft = count * random.Range(22, 34) / 100;
-    lines.push_back(CareerLine{playerId, year, team.id, 2, vsLeft, false});
-    lines.push_back(CareerLine{playerId, year, team.id, 3, count - vsLeft, false});
+    lines.push_back(CareerLine{playerId, year, team.id, 2, vsLeft, false, position});
+    lines.push_back(CareerLine{playerId, year, team.id, 3, count - vsLeft, false, position});
   }
 }
 
@@ -58,18 +60,18 @@ void CareerBuilder::AddSeason(const Player& player, int year, int teamId, int sh
   if (player.position == 1) {
     int ip = player.regular ? random.Range(60, 230) : random.Range(8, 90);
     if (random.Chance(30)) ip = 0;
-    AddLines(world_.pitching, player.id, year, team, scaled(ip), random);
+    AddLines(world_.pitching, player, year, team, scaled(ip), random);
     if (team.level == 1 && team.subLeague == 2) {
       const int ab = random.Chance(350) ? 0 : random.Range(1, 80);
-      AddLines(world_.batting, player.id, year, team, scaled(ab), random);
+      AddLines(world_.batting, player, year, team, scaled(ab), random);
     }
   } else {
     int ab = player.regular ? random.Range(150, 620) : random.Range(10, 220);
     if (random.Chance(30)) ab = 0;
-    AddLines(world_.batting, player.id, year, team, scaled(ab), random);
+    AddLines(world_.batting, player, year, team, scaled(ab), random);
     // A position player who pitched in a blow-out without getting anyone out.
     if (random.Chance(10)) {
-      world_.pitching.push_back(CareerLine{player.id, year, team.id, 1, 0, false});
+      world_.pitching.push_back(CareerLine{player.id, year, team.id, 1, 0, false, player.position});
     }
   }
 }

@@ -32,8 +32,8 @@ class CareerBuilder {
                 SampleRandom& random);
 
  private:
-  void AddLines(std::vector<CareerLine>& lines, int playerId, int year, const Team& team, int count,
-                SampleRandom& random);
+  void AddLines(std::vector<CareerLine>& lines, const Player& player, int year, const Team& team,
+                int count, SampleRandom& random);
 
   World& world_;
   int maxLevel_ = 1;

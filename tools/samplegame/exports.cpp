@@ -362,8 +362,8 @@ void WriteCount(ExportFile& f, const CareerLine& line) {
   }
 }
 
-std::size_t WriteBatting(const World& world, const SampleGameOptions& options, const fs::path& path,
-                         const std::vector<int>& positions) {
+std::size_t WriteBatting(const World& world, const SampleGameOptions& options,
+                         const fs::path& path) {
   ExportFile f(path.string(), ';', options.quoteText);
   f.Header(kBattingFields);
   for (const auto& line : world.batting) {
@@ -382,7 +382,7 @@ std::size_t WriteBatting(const World& world, const SampleGameOptions& options, c
     f.Int(team.leagueId);
     f.Int(team.level);
     f.Int(line.split);
-    f.Int(positions[static_cast<std::size_t>(line.playerId)]);
+    f.Int(line.position);
     WriteCount(f, line);
     f.Int(hits);
     f.Int(ab * fill(10, 120, 260) / 1000);
@@ -448,17 +448,11 @@ std::size_t WritePitching(const World& world, const SampleGameOptions& options,
 
 std::size_t WriteExports(const World& world, const SampleGameOptions& options,
                          const fs::path& importExportFolder) {
-  int maxId = 0;
-  for (const auto& p : world.players) maxId = std::max(maxId, p.id);
-  std::vector<int> positions(static_cast<std::size_t>(maxId) + 1, 0);
-  for (const auto& p : world.players) positions[static_cast<std::size_t>(p.id)] = p.position;
-
   std::size_t bytes = 0;
   bytes += WriteLeagues(world, options, importExportFolder / "leagues.csv");
   bytes += WriteTeams(world, options, importExportFolder / "teams.csv");
   bytes += WritePlayers(world, options, importExportFolder / "players.csv");
-  bytes += WriteBatting(world, options, importExportFolder / "players_career_batting_stats.csv",
-                        positions);
+  bytes += WriteBatting(world, options, importExportFolder / "players_career_batting_stats.csv");
   bytes += WritePitching(world, options, importExportFolder / "players_career_pitching_stats.csv");
   return bytes;
 }

@@ -73,6 +73,7 @@ struct CareerLine {
   int split = 1;  // "1" is the whole season; 2 and 3 are the splits against left and right
   int count = 0;  // at-bats (batting) or whole innings (pitching)
   bool doubleZero = false;  // a zero count written "00"
+  int position = 1;         // the player's position in that season
 };
 
 // What to generate. Presets fill the sizes; explicit values override them.
