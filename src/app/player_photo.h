@@ -1,0 +1,35 @@
+#pragma once
+
+// Making the portrait of one player: the draws (background every time, accessory once), the
+// uniform team, the layers from the artwork kit, the PNG file "Player_<id>.png" in the loaded
+// saved game's picture folder, and the row values that record it.
+
+#include <string>
+#include <string_view>
+
+namespace likentor {
+
+class Session;
+
+inline constexpr std::string_view kPhotoPostError =
+    "Error posting to players table while creating photo.";
+
+// The faces folder of an ethnicity: 1 "caucasian", 2 "asian", 3 "african", any other value
+// "east indian" (with a blank).
+std::string EthnString(int ethnicity);
+
+// A new background number, 1..69 (a draw below 70 with 0 taken as 1).
+int GetBackground(Session& session);
+// A new accessory number, 0..n-1 with n = the accessories table's record count - 1 (0 when n < 1).
+int GetAccessory(Session& session);
+
+// Makes the portrait of the player on the current row of the session's PlayersQuery (open and
+// positioned there by the caller; `playerId` only names the file) and records it on the row: the
+// accessory when it was 0 and the draw gave another, the new background, uniform_team_id, and
+// update_required false. The locked flag is not looked at.
+// A missing or undecodable artwork file (or a bad team colour) throws Error naming it: no file is
+// written and the row is left unchanged. A refused post is cancelled and logged with
+// kPhotoPostError; the portrait file stays and the call returns normally.
+void CreatePlayerPhoto(Session& session, int playerId);
+
+}  // namespace likentor
