@@ -8,6 +8,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "image_bytes.h"
 #include "portrait/bitmap.h"
@@ -20,43 +21,49 @@ namespace likentor {
 namespace {
 
 using test::Bytes;
-using Loader = std::function<void(const std::filesystem::path&)>;
 
 struct Format {
   std::string name;
   Bytes valid;
-  Loader load;
+  std::function<void(const std::filesystem::path&)> load;
+  std::function<void(const Bytes&, const std::string&)> decode;
 };
 
 std::vector<Format> Formats() {
-  Bytes samples;
+  Bytes rgba, rgb;
   for (int i = 0; i < 12 * 9; ++i) {
-    samples.insert(samples.end(),
-                   {static_cast<std::uint8_t>(i * 3), static_cast<std::uint8_t>(i),
-                    static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(i * 7)});
+    const auto r = static_cast<std::uint8_t>(i * 3), g = static_cast<std::uint8_t>(i),
+               b = static_cast<std::uint8_t>(255 - i);
+    rgba.insert(rgba.end(), {r, g, b, static_cast<std::uint8_t>(i * 7)});
+    rgb.insert(rgb.end(), {r, g, b});
   }
-  Bytes rgb;
-  for (std::size_t i = 0; i < samples.size(); i += 4)
-    rgb.insert(rgb.end(), {samples[i], samples[i + 1], samples[i + 2]});
   Bitmap bitmap(7, 5);
   bitmap.Fill(Rgb{1, 2, 3});
   return {
-      {"png", test::MakePng(12, 9, 8, 6, samples),
-       [](const std::filesystem::path& f) { PngImage::Load(f); }},
-      {"bmp", bitmap.EncodeBmp(), [](const std::filesystem::path& f) { Bitmap::LoadBmp(f); }},
-      {"jpg", test::MakeJpeg(12, 9, rgb, 80), [](const std::filesystem::path& f) { LoadJpeg(f); }},
+      {"png", test::MakePng(12, 9, 8, 6, rgba), [](const auto& f) { PngImage::Load(f); },
+       [](const Bytes& b, const std::string& n) { PngImage::Decode(b, n); }},
+      {"bmp", bitmap.EncodeBmp(), [](const auto& f) { Bitmap::LoadBmp(f); },
+       [](const Bytes& b, const std::string& n) { Bitmap::DecodeBmp(b, n); }},
+      {"jpg", test::MakeJpeg(12, 9, rgb, 80), [](const auto& f) { LoadJpeg(f); },
+       [](const Bytes& b, const std::string& n) { DecodeJpeg(b, n); }},
   };
 }
 
-// Loads the bytes from a file; returns false when the loader failed with a proper error.
-bool Loads(const Format& format, const std::filesystem::path& file, const Bytes& bytes) {
-  test::WriteFile(file, bytes);
+// Decodes the bytes, read from `file` when one is given; returns false when the loader failed with
+// a load error that names the file.
+bool Loads(const Format& format, const Bytes& bytes, const std::filesystem::path* file = nullptr) {
+  const std::string name = file != nullptr ? file->string() : "memory." + format.name;
   try {
-    format.load(file);
+    if (file != nullptr) {
+      test::WriteFile(*file, bytes);
+      format.load(*file);
+    } else {
+      format.decode(bytes, name);
+    }
     return true;
   } catch (const Error& e) {
     const std::string message = e.what();
-    EXPECT_EQ(message.rfind("Cannot load image \"" + file.string() + "\": ", 0), 0u) << message;
+    EXPECT_EQ(message.rfind("Cannot load image \"" + name + "\": ", 0), 0u) << message;
     return false;
   }
 }
@@ -65,11 +72,15 @@ TEST(DamagedImageFiles, CutShortFilesFailEveryTime) {
   test::TempFolder folder;
   for (const Format& format : Formats()) {
     const auto file = folder / ("cut." + format.name);
-    ASSERT_TRUE(Loads(format, file, format.valid)) << format.name;
+    ASSERT_TRUE(Loads(format, format.valid, &file)) << format.name;
     for (std::size_t length = 0; length < format.valid.size(); ++length) {
       const Bytes cut(format.valid.begin(),
                       format.valid.begin() + static_cast<std::ptrdiff_t>(length));
-      EXPECT_FALSE(Loads(format, file, cut)) << format.name << " cut to " << length << " bytes";
+      // Every length in memory; some through a file as well.
+      EXPECT_FALSE(Loads(format, cut)) << format.name << " cut to " << length << " bytes";
+      if (length % 37 == 0) {
+        EXPECT_FALSE(Loads(format, cut, &file)) << length;
+      }
     }
   }
 }
@@ -81,11 +92,12 @@ TEST(DamagedImageFiles, WrongSignaturesAndNoiseFail) {
     const auto file = folder / ("noise." + format.name);
     Bytes wrong = format.valid;
     wrong[0] ^= 0x40;
-    EXPECT_FALSE(Loads(format, file, wrong)) << format.name;
+    EXPECT_FALSE(Loads(format, wrong, &file)) << format.name;
     for (int round = 0; round < 100; ++round) {
       Bytes noise(random() % 3000);
       for (auto& b : noise) b = static_cast<std::uint8_t>(random());
-      EXPECT_FALSE(Loads(format, file, noise)) << format.name << " noise round " << round;
+      EXPECT_FALSE(Loads(format, noise, round < 5 ? &file : nullptr))
+          << format.name << " noise round " << round;
     }
   }
 }
@@ -93,14 +105,12 @@ TEST(DamagedImageFiles, WrongSignaturesAndNoiseFail) {
 TEST(DamagedImageFiles, DamageAfterAValidStartNeverCrashes) {
   // Flipped bytes and noise behind an intact header may still decode (a flipped pixel of a BMP is
   // just another colour); what matters is that nothing but a load error ever comes out.
-  test::TempFolder folder;
   std::mt19937 random(99);
   for (const Format& format : Formats()) {
-    const auto file = folder / ("flip." + format.name);
     for (std::size_t i = 0; i < format.valid.size(); ++i) {
       Bytes flipped = format.valid;
       flipped[i] = static_cast<std::uint8_t>(flipped[i] ^ (1u << (random() % 8)));
-      Loads(format, file, flipped);
+      Loads(format, flipped);
     }
     for (int round = 0; round < 100; ++round) {
       Bytes tail = format.valid;
@@ -108,9 +118,39 @@ TEST(DamagedImageFiles, DamageAfterAValidStartNeverCrashes) {
       tail.resize(keep + random() % 500);
       for (std::size_t i = keep; i < tail.size(); ++i)
         tail[i] = static_cast<std::uint8_t>(random());
-      Loads(format, file, tail);
+      Loads(format, tail);
     }
   }
+}
+
+TEST(DamagedImageFiles, ErrorsOnSeveralThreadsAtOnceStayApart) {
+  // Worker threads decode artwork side by side: each decode has its own error state, so good and
+  // damaged data on four threads give the same results as one after the other.
+  const std::vector<Format> formats = Formats();
+  std::vector<std::thread> workers;
+  std::vector<int> failures(4, 0);
+  for (int t = 0; t < 4; ++t) {
+    workers.emplace_back([&formats, &failures, t] {
+      for (int round = 0; round < 30; ++round) {
+        for (const Format& format : formats) {
+          const bool damaged = (round + t) % 2 == 1;
+          const Bytes bytes(format.valid.begin(), format.valid.end() - (damaged ? 1 + round : 0));
+          const std::string name = "thread" + std::to_string(t) + "." + format.name;
+          try {
+            format.decode(bytes, name);
+            if (damaged) ++failures[static_cast<std::size_t>(t)];
+          } catch (const Error& e) {
+            const std::string prefix = "Cannot load image \"" + name + "\": ";
+            if (!damaged || std::string(e.what()).rfind(prefix, 0) != 0) {
+              ++failures[static_cast<std::size_t>(t)];
+            }
+          }
+        }
+      }
+    });
+  }
+  for (std::thread& worker : workers) worker.join();
+  EXPECT_EQ(failures, std::vector<int>(4, 0));
 }
 
 TEST(DamagedImageFiles, HugeSizesInAHeaderAreRefusedBeforeAllocating) {
