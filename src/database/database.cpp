@@ -35,15 +35,28 @@ bool Database::TableExists(std::string_view tableName) const {
   return std::filesystem::is_regular_file(TablePath(tableName), ec);
 }
 
-void Database::CreateTable(std::string_view tableName, const std::vector<FieldDef>& fields) {
+void Database::CheckNotBusy(std::string_view tableName) {
   Release(tableName);
+  // A connection left open on a replaced file would later remove the new file's companions by name.
+  auto it = handedOut_.find(tableName);
+  if (it == handedOut_.end()) return;
+  for (const auto& connection : it->second) {
+    if (!connection.expired()) {
+      throw Error("Table is busy: " + std::string(tableName) + " is still open");
+    }
+  }
+  handedOut_.erase(it);
+}
+
+void Database::CreateTable(std::string_view tableName, const std::vector<FieldDef>& fields) {
+  CheckNotBusy(tableName);
   const auto file = TablePath(tableName);
   RemoveTableFiles(file);
   Connection::CreateFile(file, tableName, fields);
 }
 
 void Database::DeleteTable(std::string_view tableName) {
-  Release(tableName);
+  CheckNotBusy(tableName);
   RemoveTableFiles(TablePath(tableName));
 }
 
@@ -51,6 +64,7 @@ std::shared_ptr<Connection> Database::ShareConnection(std::string_view tableName
   auto it = connections_.find(tableName);
   if (it == connections_.end()) {
     auto connection = std::make_shared<Connection>(TablePath(tableName), std::string(tableName));
+    handedOut_[std::string(tableName)].push_back(connection);
     it = connections_.emplace(std::string(tableName), std::move(connection)).first;
   }
   return it->second;

@@ -46,7 +46,8 @@ class Database {
   bool TableExists(std::string_view tableName) const;
 
   // Creates the table anew from its fields, replacing a table of that name. The first field is the
-  // primary key. Throws Error when the file cannot be written.
+  // primary key. Throws Error when the file cannot be written, or when a cursor, query or
+  // transaction still has the old table open ("Table is busy").
   void CreateTable(std::string_view tableName, const std::vector<FieldDef>& fields);
   void DeleteTable(std::string_view tableName);
 
@@ -63,7 +64,12 @@ class Database {
 
  private:
   std::filesystem::path folder_;
+  // Throws Error when some cursor still works on the table's file.
+  void CheckNotBusy(std::string_view tableName);
+
   std::map<std::string, std::shared_ptr<Connection>, std::less<>> connections_;
+  // Every connection handed out, also after Release, to tell whether a table file is still in use.
+  std::map<std::string, std::vector<std::weak_ptr<Connection>>, std::less<>> handedOut_;
 };
 
 // Makes sure the data folder exists and is writable (the "alias" of the data folder).

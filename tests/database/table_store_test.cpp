@@ -65,6 +65,13 @@ TEST_F(TableStoreTest, TablesAreFilesThatCreateReplacesAndDeleteRemoves) {
     EXPECT_TRUE(t.Fields()[1].required);
     EXPECT_EQ(t.Fields()[3].type, FieldType::Boolean);
   }
+  {
+    // A table still open elsewhere cannot be replaced or deleted under it.
+    Table open(db_, "p.db");
+    EXPECT_THROW(db_.CreateTable("p.db", kPlayerFields), Error);
+    EXPECT_THROW(db_.DeleteTable("p.db"), Error);
+    EXPECT_EQ(open.RecordCount(), 1);
+  }
   db_.CreateTable("p.db", kPlayerFields);
   EXPECT_EQ(Table(db_, "p.db").RecordCount(), 0);
   db_.DeleteTable("p.db");
