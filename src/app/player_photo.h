@@ -4,8 +4,9 @@
 // uniform team, the layers from the artwork kit, the PNG file "Player_<id>.png" in the loaded
 // saved game's picture folder, and the row values that record it.
 
-#include <string>
 #include <string_view>
+
+#include "portrait/artwork_paths.h"  // EthnString
 
 namespace likentor {
 
@@ -13,10 +14,6 @@ class Session;
 
 inline constexpr std::string_view kPhotoPostError =
     "Error posting to players table while creating photo.";
-
-// The faces folder of an ethnicity: 1 "caucasian", 2 "asian", 3 "african", any other value
-// "east indian" (with a blank).
-std::string EthnString(int ethnicity);
 
 // A new background number, 1..69 (a draw below 70 with 0 taken as 1).
 int GetBackground(Session& session);

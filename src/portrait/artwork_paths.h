@@ -1,0 +1,29 @@
+#pragma once
+
+// Where the artwork kit's pictures lie below the program folder, and where portraits are written.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace likentor {
+
+// The faces folder of an ethnicity: 1 "caucasian", 2 "asian", 3 "african", any other value
+// "east indian" (with a blank).
+std::string EthnString(int ethnicity);
+
+// graphics/backgrounds/NNNNN.png
+std::filesystem::path BackgroundFile(const std::filesystem::path& programFolder, int background);
+// graphics/faces/<EthnString>/NNNNNNN.png
+std::filesystem::path FaceFile(const std::filesystem::path& programFolder, int ethnicity, int face);
+// graphics/uniforms/default.png, the uniform of team 0.
+std::filesystem::path DefaultUniformFile(const std::filesystem::path& programFolder);
+// graphics/uniforms/bill underside.png, drawn over every uniform.
+std::filesystem::path BillUndersideFile(const std::filesystem::path& programFolder);
+// graphics/facial hair/<location>/blonde.png or brown.png
+std::filesystem::path FacialHairFile(const std::filesystem::path& programFolder,
+                                     std::string_view location, bool blonde);
+// <picture folder>/Player_<id>.png
+std::filesystem::path PortraitFile(const std::filesystem::path& picturesFolder, int playerId);
+
+}  // namespace likentor
