@@ -97,14 +97,16 @@ void DrawNeck(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
 }
 
 void DrawHairBehind(cairo_t* cr, const FaceParams& f) {
-  // Hair between the cap band and the top of the ears, just outside the face outline.
+  // Hair between the cap band and the top of the ears, just outside the face outline; the cap
+  // hides everything above y 44 and the crown reaches 25 from the centre.
   cairo_save(cr);
   SetColor(cr, f.hair, 0.95);
   for (int s : {-1, 1}) {
     const double edge = kCentreX + s * f.templeHalf;
-    cairo_move_to(cr, edge - s * 3.0, 41.0);
-    cairo_line_to(cr, edge + s * 2.0, 41.0);
-    cairo_curve_to(cr, edge + s * 2.4, 47.0, edge + s * 1.6, f.earTop, edge + s * 0.2,
+    const double out = std::min(f.templeHalf + 2.0, 24.5);
+    cairo_move_to(cr, edge - s * 3.0, 44.0);
+    cairo_line_to(cr, kCentreX + s * out, 44.0);
+    cairo_curve_to(cr, kCentreX + s * out, 48.0, edge + s * 1.4, f.earTop, edge + s * 0.2,
                    f.earTop + 2.0);
     cairo_line_to(cr, edge - s * 3.0, f.earTop + 2.0);
     cairo_close_path(cr);
@@ -356,11 +358,11 @@ void DrawNose(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   }
   cairo_restore(cr);
   // Nostrils and the shade under the nose.
-  SoftSpot(cr, c + 1.0, tip + 2.6, hw * 0.9, 1.3, t.shadow, 0.4);
+  SoftSpot(cr, c + 1.2, tip + 2.4, hw * 0.95, 1.5, t.deep, 0.4);
   for (int s : {-1, 1}) {
     cairo_save(cr);
-    EllipsePath(cr, c + s * f.noseWidth * 0.21, tip + 1.0, f.noseWidth * 0.12, 0.6);
-    SetColor(cr, t.deep, 0.75);
+    EllipsePath(cr, c + s * f.noseWidth * 0.22, tip + 1.0, f.noseWidth * 0.13, 0.65);
+    SetColor(cr, Scale(t.deep, 0.8), 0.85);
     cairo_fill(cr);
     cairo_restore(cr);
   }

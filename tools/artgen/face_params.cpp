@@ -124,9 +124,9 @@ FaceParams ChooseFace(Ethnicity ethnicity, int index) {
     double temple, cheek, jaw, jawY, chin, chinHalf;
   };
   constexpr Head kHeadShapes[kHeads] = {
-      {22.2, 22.6, 19.4, 84.5, 94.2, 7.5}, {21.0, 21.0, 17.4, 87.0, 97.0, 6.0},
-      {22.0, 22.0, 20.4, 87.5, 95.6, 9.0}, {22.6, 22.2, 17.0, 83.0, 95.6, 4.8},
-      {22.8, 22.9, 20.6, 85.0, 95.0, 8.4}, {20.9, 22.8, 17.8, 86.0, 96.6, 5.6},
+      {22.2, 22.4, 18.6, 84.5, 94.4, 7.0}, {21.0, 21.0, 16.2, 86.5, 97.0, 5.8},
+      {22.0, 21.8, 19.2, 87.0, 95.6, 8.4}, {22.6, 22.2, 15.8, 83.0, 95.6, 4.6},
+      {22.8, 22.5, 19.4, 85.0, 95.0, 8.0}, {20.9, 22.5, 16.6, 86.0, 96.6, 5.4},
   };
   const Head& h = kHeadShapes[c.head];
   f.age = (c.age + rng.Unit()) / kAges;
@@ -146,7 +146,9 @@ FaceParams ChooseFace(Ethnicity ethnicity, int index) {
   const double warmth = jitter(0.02);
   f.skin.r = std::clamp(f.skin.r + warmth * 0.5, 0.0, 1.0);
   f.skin.b = std::clamp(f.skin.b - warmth, 0.0, 1.0);
-  f.blush = rng.Range(0.03, 0.12) * (ethnicity == Ethnicity::kCaucasian ? 1.6 : 1.0);
+  // Cheek colour shows on light skin only.
+  f.blush = rng.Range(0.02, 0.07) * (1.0 - t) *
+            (ethnicity == Ethnicity::kCaucasian ? 1.5 : ethnicity == Ethnicity::kAfrican ? 0.0 : 0.7);
   f.hair = PickHair(ethnicity, rng);
   f.sideburnEnd = rng.Range(50.5, 58.0);
   f.sideburnWidth = rng.Range(2.2, 3.6);
@@ -156,8 +158,8 @@ FaceParams ChooseFace(Ethnicity ethnicity, int index) {
     double width, height, tilt, crease, heavy;
   };
   constexpr Eye kEyeShapes[kEyes] = {
-      {7.4, 3.7, 0.0, 0.8, 0.1},  {7.3, 3.1, 0.5, 0.6, 0.2}, {6.9, 2.7, 0.2, 0.5, 0.3},
-      {7.1, 3.2, -0.5, 0.6, 0.3}, {7.1, 2.8, 0.1, 0.3, 0.7},
+      {7.9, 3.8, 0.0, 0.8, 0.1}, {7.8, 3.3, 0.5, 0.6, 0.2}, {7.4, 2.9, 0.2, 0.5, 0.3},
+      {7.6, 3.3, -0.5, 0.6, 0.3}, {7.6, 3.0, 0.1, 0.3, 0.7},
   };
   const Eye& e = kEyeShapes[c.eyes];
   f.eyeSpacing = rng.Range(kEyeSpacingMin, kEyeSpacingMax);
@@ -182,15 +184,15 @@ FaceParams ChooseFace(Ethnicity ethnicity, int index) {
     double thick, arch, slant;
   };
   constexpr Brow kBrowShapes[kBrows] = {
-      {1.9, 0.5, 0.0}, {1.6, 1.5, 0.6}, {1.2, 0.9, 0.3}, {1.9, 0.7, -0.9}, {2.5, 0.8, 0.2},
+      {2.2, 0.5, 0.0}, {1.9, 1.5, 0.6}, {1.6, 0.9, 0.3}, {2.3, 0.7, -0.9}, {2.8, 0.8, 0.2},
   };
   const Brow& b = kBrowShapes[c.brows];
-  f.browInner = rng.Range(2.4, 4.0);
-  f.browLength = rng.Range(9.0, 11.5);
+  f.browInner = rng.Range(2.0, 3.4);
+  f.browLength = rng.Range(9.5, 12.0);
   f.browThick = b.thick + jitter(0.25);
   f.browArch = b.arch + jitter(0.3);
   f.browSlant = b.slant + jitter(0.3);
-  f.browLift = rng.Range(4.6, 6.0);
+  f.browLift = rng.Range(5.0, 6.2);
 
   // Noses: straight, broad, long, short, strong.
   struct Nose {

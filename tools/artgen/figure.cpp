@@ -74,8 +74,8 @@ void CrownPath(cairo_t* cr, double grow) {
   const double top = kCrownTop - grow;
   cairo_new_sub_path(cr);
   cairo_move_to(cr, l, kCrownBand + 1);
-  cairo_curve_to(cr, l - 1.0, 30.0, l + 8.0, top, kCentreX, top);
-  cairo_curve_to(cr, r - 8.0, top, r + 1.0, 30.0, r, kCrownBand + 1);
+  cairo_curve_to(cr, l - 0.6, 31.0, l + 6.0, top, kCentreX, top);
+  cairo_curve_to(cr, r - 6.0, top, r + 0.6, 31.0, r, kCrownBand + 1);
   cairo_close_path(cr);
 }
 

@@ -66,11 +66,11 @@ void Star(cairo_t* cr, double cx, double cy, double outer, double inner) {
 
 void DrawEmblem(cairo_t* cr, const Design& d, const Palette& p) {
   const double cx = kCentreX;
-  const double cy = 29.0;
+  const double cy = kEmblemY;
   SetColor(cr, PartColour(p, d.emblem));
   if (!d.initial.empty()) {
     cairo_select_font_face(cr, "DejaVu Serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    const double size = d.initial.size() == 1 ? 15.0 : d.initial.size() == 2 ? 11.5 : 9.0;
+    const double size = d.initial.size() == 1 ? 14.0 : d.initial.size() == 2 ? 11.0 : 8.5;
     cairo_set_font_size(cr, size);
     cairo_text_extents_t e;
     cairo_text_extents(cr, d.initial.c_str(), &e);
@@ -118,15 +118,21 @@ void DrawEmblem(cairo_t* cr, const Design& d, const Palette& p) {
   }
 }
 
+// The two seams of the front panels, from the button down to the band.
 void CrownSeams(cairo_t* cr) {
-  cairo_move_to(cr, kCentreX, kCrownTop + 1);
-  cairo_curve_to(cr, 40.5, 20, 36.5, 32, 34.5, kCrownBand);
-  cairo_move_to(cr, kCentreX, kCrownTop + 1);
-  cairo_curve_to(cr, 49.5, 20, 53.5, 32, 55.5, kCrownBand);
-  cairo_move_to(cr, kCentreX, kCrownTop + 1);
-  cairo_curve_to(cr, 34, 15, 26, 24, 24.0, 38);
-  cairo_move_to(cr, kCentreX, kCrownTop + 1);
-  cairo_curve_to(cr, 56, 15, 64, 24, 66.0, 38);
+  for (int s : {-1, 1}) {
+    cairo_move_to(cr, kCentreX, kCrownTop + 0.5);
+    cairo_curve_to(cr, kCentreX + s * 4.5, 22, kCentreX + s * 8.8, 32, kCentreX + s * 10.5,
+                   kCrownBand + 0.5);
+  }
+}
+
+// Faint side seams further back.
+void SideSeams(cairo_t* cr) {
+  for (int s : {-1, 1}) {
+    cairo_move_to(cr, kCentreX, kCrownTop + 0.5);
+    cairo_curve_to(cr, kCentreX + s * 11, 19, kCentreX + s * 19, 26, kCentreX + s * 22.5, 40);
+  }
 }
 
 void DrawCap(cairo_t* cr, const Design& d, const Palette& p, bool shaded) {
@@ -139,10 +145,10 @@ void DrawCap(cairo_t* cr, const Design& d, const Palette& p, bool shaded) {
   cairo_clip(cr);
   if (d.cap == CapStyle::kWhitePanels) {
     // The two front panels in white, the rest of the crown in colour.
-    cairo_move_to(cr, kCentreX, kCrownTop + 1);
-    cairo_curve_to(cr, 40.5 - 5, 18, 32, 30, 29.5, kCrownBand + 2);
-    cairo_line_to(cr, 60.5, kCrownBand + 2);
-    cairo_curve_to(cr, 58, 30, 49.5 + 5, 18, kCentreX, kCrownTop + 1);
+    cairo_move_to(cr, kCentreX, kCrownTop + 0.5);
+    cairo_curve_to(cr, kCentreX - 4.5, 22, kCentreX - 8.8, 32, kCentreX - 10.5, kCrownBand + 2);
+    cairo_line_to(cr, kCentreX + 10.5, kCrownBand + 2);
+    cairo_curve_to(cr, kCentreX + 8.8, 32, kCentreX + 4.5, 22, kCentreX, kCrownTop + 0.5);
     cairo_close_path(cr);
     SetColor(cr, p.white);
     cairo_fill(cr);
@@ -155,21 +161,25 @@ void DrawCap(cairo_t* cr, const Design& d, const Palette& p, bool shaded) {
     cairo_stroke(cr);
   }
   if (shaded) {
-    cairo_set_line_width(cr, 0.7);
+    cairo_set_line_width(cr, 0.8);
     CrownSeams(cr);
-    SetColor(cr, kBlack, 0.3);
+    SetColor(cr, kBlack, 0.32);
+    cairo_stroke(cr);
+    cairo_set_line_width(cr, 0.6);
+    SideSeams(cr);
+    SetColor(cr, kBlack, 0.16);
     cairo_stroke(cr);
   }
   DrawEmblem(cr, d, p);
   if (shaded) {
     LinearWash(cr, 42, 0, 70, 0, kBlack, 0.0, 0.34);
     LinearWash(cr, 20, 0, 26, 0, kBlack, 0.16, 0.0);
-    SoftSpot(cr, 36, 21, 11, 9, kWhiteLight, 0.3);
+    SoftSpot(cr, 36, 25, 11, 8, kWhiteLight, 0.3);
     LinearWash(cr, 0, 35, 0, kCrownBand + 1, kBlack, 0.0, 0.22);
     // Eyelets on the side panels.
     for (int s : {-1, 1}) {
       SetColor(cr, kBlack, 0.35);
-      cairo_arc(cr, kCentreX + s * 12.5, 19.5, 0.7, 0, 2 * M_PI);
+      cairo_arc(cr, kCentreX + s * 13.5, 23.5, 0.65, 0, 2 * M_PI);
       cairo_fill(cr);
     }
   }
@@ -215,42 +225,31 @@ void DrawCap(cairo_t* cr, const Design& d, const Palette& p, bool shaded) {
   }
 }
 
-// Tops of chest letters, cut by the bottom of the picture: reads as lettering, spells nothing.
-void DrawLetterTops(cairo_t* cr, const Palette& p, Part part) {
-  SetColor(cr, PartColour(p, part));
-  const int count = 7;
-  for (int i = 0; i < count; ++i) {
-    const double x = 13.0 + i * 9.4;
-    const double y = kLetteringTop + 4.0 - 3.2 * std::sin(M_PI * (i + 0.5) / count);
-    switch (i % 4) {
-      case 0:  // a bar across the top, with a stem
-        cairo_rectangle(cr, x, y, 7.0, 2.6);
-        cairo_rectangle(cr, x + 2.2, y, 2.6, 20);
-        break;
-      case 1:  // a round top
-        cairo_arc(cr, x + 3.5, y + 3.6, 3.6, M_PI, 2 * M_PI);
-        cairo_line_to(cr, x + 7.1, y + 20);
-        cairo_line_to(cr, x + 4.5, y + 20);
-        cairo_line_to(cr, x + 4.5, y + 3.6);
-        cairo_arc_negative(cr, x + 3.5, y + 3.6, 1.0, 0, M_PI);
-        cairo_line_to(cr, x + 2.5, y + 20);
-        cairo_line_to(cr, x - 0.1, y + 20);
-        cairo_close_path(cr);
-        break;
-      case 2:  // two stems
-        cairo_rectangle(cr, x, y, 2.6, 20);
-        cairo_rectangle(cr, x + 4.6, y, 2.6, 20);
-        break;
-      default:  // a point
-        cairo_move_to(cr, x + 2.6, y);
-        cairo_line_to(cr, x + 4.6, y);
-        cairo_line_to(cr, x + 7.6, y + 20);
-        cairo_line_to(cr, x - 0.4, y + 20);
-        cairo_close_path(cr);
-        break;
-    }
-    cairo_fill(cr);
+// A script wordmark whose lower part the picture cuts off: it reads as a team's lettering but
+// spells nothing, so it suits any team.
+void DrawScript(cairo_t* cr, const Palette& p, Part part) {
+  std::vector<Pt> pts = {{13, 133}, {15.5, kLetteringTop + 1}, {18, 131}};
+  double x = 18;
+  const double heights[] = {6, 7.5, 6, 9, 6, 6.5, 8, 6, 7};
+  for (int i = 0; i < 9; ++i) {
+    x += 3.1;
+    pts.push_back({x, kLetteringTop + 9.5 - heights[i]});
+    x += 3.1;
+    pts.push_back({x, kLetteringTop + 9.5});
   }
+  pts.push_back({x + 4, kLetteringTop + 4});
+  cairo_save(cr);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_width(cr, 2.3);
+  SetColor(cr, PartColour(p, part));
+  SmoothOpen(cr, pts, 0.5);
+  cairo_stroke(cr);
+  // The tail swash under the word.
+  cairo_set_line_width(cr, 1.8);
+  cairo_move_to(cr, 22, kLetteringTop + 13.5);
+  cairo_curve_to(cr, 40, kLetteringTop + 12.5, 60, kLetteringTop + 11, 78, kLetteringTop + 7);
+  cairo_stroke(cr);
+  cairo_restore(cr);
 }
 
 void DrawWordmark(cairo_t* cr, const Design& d, const Palette& p) {
@@ -369,7 +368,7 @@ void DrawJersey(cairo_t* cr, const Design& d, const Palette& p, bool shaded) {
   if (!d.wordmark.empty()) {
     DrawWordmark(cr, d, p);
   } else if (d.lettering) {
-    DrawLetterTops(cr, p, d.letterPart);
+    DrawScript(cr, p, d.letterPart);
   }
   // The collar band along the neckline, and a second line for double piping.
   SetColor(cr, PartColour(p, trim));

@@ -1,0 +1,228 @@
+// The artwork kit as the program will read it: every file in its place, with its size and PNG
+// colour type; no two faces of a folder alike; the free layers inside the areas of the layout
+// grid (tools/artgen/README.md), and every skull under the cap.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "artgen/kit_files.h"
+
+namespace likentor::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kRgb = 2;
+constexpr int kRgba = 6;
+
+std::string Zeros(int n, int width) {
+  std::string s = std::to_string(n);
+  return std::string(static_cast<std::size_t>(std::max(0, width - static_cast<int>(s.size()))),
+                     '0') +
+         s;
+}
+
+void ExpectPng(const fs::path& path, int width, int height, int colourType) {
+  SCOPED_TRACE(path.string());
+  ASSERT_TRUE(fs::exists(path));
+  const PngFile png = ReadPngFile(path);
+  EXPECT_EQ(png.width, width);
+  EXPECT_EQ(png.height, height);
+  EXPECT_EQ(png.colourType, colourType);
+  EXPECT_EQ(png.bitDepth, 8);
+}
+
+struct Style {
+  std::string location;
+  int frequency;
+};
+
+std::vector<Style> FacialHairCsv() {
+  std::ifstream in(fs::path(LIKENTOR_SOURCE_DIR) / "data" / "facialhair.csv");
+  std::vector<Style> styles;
+  for (std::string line; std::getline(in, line);) {
+    const auto semicolon = line.find(';');
+    if (semicolon == std::string::npos) {
+      ADD_FAILURE() << "line without a semicolon: " << line;
+      continue;
+    }
+    styles.push_back({line.substr(0, semicolon), std::stoi(line.substr(semicolon + 1))});
+  }
+  return styles;
+}
+
+struct Ethnicity {
+  const char* folder;
+  int count;
+};
+constexpr std::array<Ethnicity, 4> kFaces{
+    {{"caucasian", 1746}, {"asian", 1539}, {"african", 1692}, {"east indian", 1179}}};
+
+// Areas of the layout grid, in portrait-canvas coordinates [x0, x1) x [y0, y1).
+struct Box {
+  int x0, y0, x1, y1;
+  bool Contains(int x, int y) const { return x >= x0 && x < x1 && y >= y0 && y < y1; }
+};
+constexpr Box kCanvas{0, 0, 90, 135};
+constexpr Box kFacialHairArea{19, 43, 71, 104};
+constexpr Box kHeadArea{18, 8, 72, 100};
+constexpr Box kLeftSide{0, 0, 30, 135};
+constexpr Box kRightSide{60, 0, 90, 135};
+// The cap covers the skull down to here; below it the face shows.
+constexpr int kCapBottom = 42;
+
+TEST(ArtworkKit, HoldsEveryFileWithItsSizeAndColourType) {
+  const fs::path g = KitGraphics();
+  for (int b = 1; b <= 69; ++b) {
+    ExpectPng(g / "backgrounds" / (Zeros(b, 5) + ".png"), 90, 135, kRgb);
+  }
+  EXPECT_FALSE(fs::exists(g / "backgrounds" / "00070.png"));
+  for (const Ethnicity& e : kFaces) {
+    const fs::path dir = g / "faces" / e.folder;
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(dir)) files += entry.is_regular_file();
+    EXPECT_EQ(files, e.count) << e.folder;
+    EXPECT_TRUE(fs::exists(dir / (Zeros(e.count, 7) + ".png"))) << e.folder;
+    EXPECT_FALSE(fs::exists(dir / (Zeros(e.count + 1, 7) + ".png"))) << e.folder;
+    // Spot checks of the type; the face test below reads every face.
+    const PngFile first = ReadPngFile(dir / "0000001.png");
+    EXPECT_EQ(first.colourType, kRgba);
+    EXPECT_LE(7 + first.width, 90);
+    EXPECT_LE(4 + first.height, 135);
+  }
+  for (int d = 1; d <= 25; ++d) {
+    for (const char* name : {"white.bmp", "bg.bmp", "text.bmp"}) {
+      const fs::path path = g / "uniforms" / "generic" / Zeros(d, 2) / name;
+      SCOPED_TRACE(path.string());
+      const BmpFile bmp = ReadBmpFile(path);
+      EXPECT_EQ(bmp.width, 90);
+      EXPECT_EQ(bmp.height, 135);
+      ASSERT_EQ(bmp.bitsPerPixel, 24);
+      // Black (free) where the face shows: the middle of the face at the eye line.
+      const std::size_t eye = (60u * 90u + 45u) * 3u;
+      EXPECT_EQ(bmp.rgb[eye] + bmp.rgb[eye + 1] + bmp.rgb[eye + 2], 0);
+    }
+  }
+  const char* custom[] = {"Orioles",   "Red Sox",      "Yankees", "Mets",    "Devil Rays",
+                          "Blue Jays", "White Sox",    "Cubs",    "Indians", "Tigers",
+                          "Royals",    "Twins",        "Angels",  "Dodgers", "Athletics",
+                          "Mariners",  "Rangers",      "Braves",  "Marlins", "Phillies",
+                          "Nationals", "Reds",         "Astros",  "Brewers", "Pirates",
+                          "Cardinals", "Diamondbacks", "Rockies", "Padres",  "Giants"};
+  for (const char* club : custom) {
+    ExpectPng(g / "uniforms" / "custom" / "MLB" / (std::string(club) + "_home.png"), 90, 135,
+              kRgba);
+  }
+  ExpectPng(g / "uniforms" / "default.png", 90, 135, kRgba);
+  ExpectPng(g / "uniforms" / "bill underside.png", 90, 135, kRgba);
+  ExpectPng(g / "uniforms" / "previewface.png", 90, 135, kRgb);
+  ExpectPng(g / "facial hair" / "previewface.png", 90, 135, kRgb);
+  for (const Style& s : FacialHairCsv()) {
+    if (s.location == "none") continue;
+    ExpectPng(g / "facial hair" / s.location / "brown.png", 90, 135, kRgba);
+    ExpectPng(g / "facial hair" / s.location / "blonde.png", 90, 135, kRgba);
+  }
+  for (int a = 1; a <= 4; ++a) {
+    ExpectPng(g / "accessories" / (Zeros(a, 5) + ".png"), 90, 135, kRgba);
+  }
+  for (int size : {16, 32, 48, 256}) {
+    ExpectPng(g / "icon" / ("likentor-" + std::to_string(size) + ".png"), size, size, kRgba);
+  }
+  ExpectPng(g / "logo.png", 89, 89, kRgb);
+  EXPECT_TRUE(fs::exists(g / "logo.jpg"));
+  const PngFile dashboard = ReadPngFile(g / "dashboard.png");
+  EXPECT_EQ(dashboard.colourType, kRgb);
+  EXPECT_GE(dashboard.width, 640);
+}
+
+TEST(ArtworkKit, FacialHairFileListsNoneFirstThenAtLeastTwelveStyles) {
+  const std::vector<Style> styles = FacialHairCsv();
+  ASSERT_GE(styles.size(), 13u);
+  EXPECT_EQ(styles[0].location, "none");
+  std::set<std::string> seen;
+  for (std::size_t i = 0; i < styles.size(); ++i) {
+    EXPECT_LE(styles[i].location.size(), 25u) << styles[i].location;
+    EXPECT_GT(styles[i].frequency, 0) << styles[i].location;
+    if (i > 0) {
+      EXPECT_LT(styles[i].frequency, styles[0].frequency) << styles[i].location;
+    }
+    EXPECT_TRUE(seen.insert(styles[i].location).second) << "twice: " << styles[i].location;
+  }
+}
+
+TEST(ArtworkKit, FacesAreAllDifferentAndFitUnderTheCap) {
+  const fs::path g = KitGraphics();
+  // Where the default uniform's cap is solid, a skull may be; nowhere else above the brim.
+  const PngFile cap = ReadPngFile(g / "uniforms" / "default.png");
+  ASSERT_EQ(cap.channels, 4);
+  for (const Ethnicity& e : kFaces) {
+    std::set<std::vector<std::uint8_t>> distinct;
+    int outside = 0;
+    int transparentCorners = 0;
+    for (int n = 1; n <= e.count; ++n) {
+      PngFile face = ReadPngFile(g / "faces" / e.folder / (Zeros(n, 7) + ".png"));
+      ASSERT_EQ(face.channels, 4) << n;
+      transparentCorners += face.At(0, 0)[3] == 0 && face.At(face.width - 1, 0)[3] == 0;
+      for (int y = 0; y + 4 < kCapBottom; ++y) {
+        for (int x = 0; x < face.width; ++x) {
+          if (face.At(x, y)[3] != 0 && cap.At(x + 7, y + 4)[3] != 255) ++outside;
+        }
+      }
+      distinct.insert(std::move(face.pixels));
+    }
+    EXPECT_EQ(static_cast<int>(distinct.size()), e.count) << e.folder;
+    EXPECT_EQ(outside, 0) << e.folder << ": skull pixels outside the cap";
+    EXPECT_EQ(transparentCorners, e.count) << e.folder;
+  }
+}
+
+// Every pixel a layer draws (alpha above 0), in canvas coordinates.
+template <typename Check>
+int CountDrawn(const PngFile& layer, int dx, int dy, Check inside) {
+  int drawn = 0;
+  for (int y = 0; y < layer.height; ++y) {
+    for (int x = 0; x < layer.width; ++x) {
+      if (layer.At(x, y)[3] == 0) continue;
+      ++drawn;
+      EXPECT_TRUE(inside(x + dx, y + dy)) << "pixel at canvas " << x + dx << "," << y + dy;
+      if (!inside(x + dx, y + dy)) return drawn;  // one report per layer is enough
+    }
+  }
+  return drawn;
+}
+
+TEST(ArtworkKit, FacialHairAndAccessoriesStayInTheirAreas) {
+  const fs::path g = KitGraphics();
+  for (const Style& s : FacialHairCsv()) {
+    if (s.location == "none") continue;
+    for (const char* colour : {"brown.png", "blonde.png"}) {
+      SCOPED_TRACE(s.location + "/" + colour);
+      const PngFile hair = ReadPngFile(g / "facial hair" / s.location / colour);
+      const int drawn =
+          CountDrawn(hair, -1, 2, [](int x, int y) { return kFacialHairArea.Contains(x, y); });
+      EXPECT_GT(drawn, 20);
+    }
+  }
+  // 1 and 2: right- and left-handed batters; 3 and 4: right- and left-handed pitchers. A right
+  // hander's bat rests on his right shoulder, at the viewer's left; his glove is on his left
+  // hand, at the viewer's right.
+  const Box sides[] = {kLeftSide, kRightSide, kRightSide, kLeftSide};
+  for (int a = 1; a <= 4; ++a) {
+    SCOPED_TRACE("accessory " + std::to_string(a));
+    const PngFile accessory = ReadPngFile(g / "accessories" / (Zeros(a, 5) + ".png"));
+    const Box side = sides[a - 1];
+    const int drawn = CountDrawn(accessory, 0, 0, [side](int x, int y) {
+      return kCanvas.Contains(x, y) && side.Contains(x, y) && !kHeadArea.Contains(x, y);
+    });
+    EXPECT_GT(drawn, 100);
+  }
+}
+
+}  // namespace
+}  // namespace likentor::test
