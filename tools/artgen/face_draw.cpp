@@ -35,8 +35,8 @@ std::vector<Pt> HeadOutline(const FaceParams& f) {
   const double c = kCentreX;
   const double hollow = f.cheekHollow * 0.6;
   std::vector<Pt> right = {
-      {c + f.templeHalf * 0.66, kSkullTop + 3.5},
-      {c + f.templeHalf * 0.96, 30.0},
+      {c + f.templeHalf * 0.55, kSkullTop + 4.0},
+      {c + f.templeHalf * 0.9, 33.0},
       {c + f.templeHalf, kTempleY},
       {c + f.cheekHalf, kCheekY - 3.0},
       {c + (f.cheekHalf + f.jawHalf) / 2 + 0.4 - hollow, (kCheekY + f.jawY) / 2 + 1.0},
