@@ -6,13 +6,36 @@
 #include <string_view>
 
 #include "samplegame/export_file.h"
+#include "samplegame/export_helpers.h"
 #include "samplegame/sample_random.h"
 
 namespace likentor::samplegame {
 
+namespace fs = std::filesystem;
+
+// Plausible filler that needs no random state: the same inputs give the same number.
+int Filler(long long a, long long b, int field, int lo, int hi) {
+  const auto h = Mix64(static_cast<std::uint64_t>(a) * 1000003ULL +
+                       static_cast<std::uint64_t>(b) * 7919ULL + static_cast<std::uint64_t>(field));
+  return lo + static_cast<int>(h % static_cast<std::uint64_t>(hi - lo + 1));
+}
+
+std::string Date(int year, int month, int day) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+  return text;
+}
+
+std::size_t FinishExport(ExportFile& file, const SampleGameOptions& options) {
+  // The robustness tests want a blank line at the end of every export.
+  if (options.awkward) file.BlankLine();
+  const std::size_t bytes = file.BytesWritten();
+  file.Close();
+  return bytes;
+}
+
 namespace {
 
-namespace fs = std::filesystem;
 using Names = std::string_view;
 
 constexpr Names kLeagueFields[] = {"league_id",
@@ -149,44 +172,7 @@ constexpr Names kPlayerFields[] = {"player_id",
                                    "last_modified"};
 static_assert(std::size(kPlayerFields) == 66);
 
-constexpr Names kBattingFields[] = {
-    "player_id", "year", "team_id", "game_id", "league_id", "level_id", "split_id", "position",
-    "ab",        "h",    "k",       "pa",      "g",         "gs",       "d",        "t",
-    "hr",        "r",    "rbi",     "sb",      "bb",        "stint"};
-static_assert(std::size(kBattingFields) == 22);
-
-constexpr Names kPitchingFields[] = {
-    "player_id", "year", "team_id", "game_id", "league_id", "level_id", "split_id", "ip",
-    "ab",        "tb",   "ha",      "k",       "bf",        "rs",       "bb",       "r",
-    "er",        "g",    "gs",      "w",       "l",         "s",        "outs"};
-static_assert(std::size(kPitchingFields) == 23);
-
-constexpr Names kNationFields[] = {
-    "nation_id",    "name",       "short_name",       "abbreviation", "baseball_quality",
-    "continent_id", "population", "main_language_id", "flag_file"};
-
 constexpr Names kPositionNames[] = {"P", "P", "C", "1B", "2B", "3B", "SS", "LF", "CF", "RF"};
-
-// Plausible filler that needs no random state: the same inputs give the same number.
-int Filler(long long a, long long b, int field, int lo, int hi) {
-  const auto h = Mix64(static_cast<std::uint64_t>(a) * 1000003ULL +
-                       static_cast<std::uint64_t>(b) * 7919ULL + static_cast<std::uint64_t>(field));
-  return lo + static_cast<int>(h % static_cast<std::uint64_t>(hi - lo + 1));
-}
-
-std::string Date(int year, int month, int day) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
-  return text;
-}
-
-std::size_t Finish(ExportFile& file, const SampleGameOptions& options) {
-  // The robustness tests want a blank line at the end of every export.
-  if (options.awkward) file.BlankLine();
-  const std::size_t bytes = file.BytesWritten();
-  file.Close();
-  return bytes;
-}
 
 std::size_t WriteLeagues(const World& world, const SampleGameOptions& options,
                          const fs::path& path) {
@@ -239,7 +225,7 @@ std::size_t WriteLeagues(const World& world, const SampleGameOptions& options,
     f.Raw(stamp);
     f.EndRecord();
   }
-  return Finish(f, options);
+  return FinishExport(f, options);
 }
 
 std::size_t WriteTeams(const World& world, const SampleGameOptions& options, const fs::path& path) {
@@ -277,7 +263,7 @@ std::size_t WriteTeams(const World& world, const SampleGameOptions& options, con
     f.Int(0);
     f.EndRecord();
   }
-  return Finish(f, options);
+  return FinishExport(f, options);
 }
 
 std::size_t WritePlayers(const World& world, const SampleGameOptions& options,
@@ -351,97 +337,7 @@ std::size_t WritePlayers(const World& world, const SampleGameOptions& options,
     f.Raw(stamp);
     f.EndRecord();
   }
-  return Finish(f, options);
-}
-
-void WriteCount(ExportFile& f, const CareerLine& line) {
-  if (line.doubleZero) {
-    f.Raw("00");
-  } else {
-    f.Int(line.count);
-  }
-}
-
-std::size_t WriteBatting(const World& world, const SampleGameOptions& options,
-                         const fs::path& path) {
-  ExportFile f(path.string(), ';', options.quoteText);
-  f.Header(kBattingFields);
-  for (const auto& line : world.batting) {
-    const Team& team = world.teams[static_cast<std::size_t>(line.teamId - 1)];
-    const int ab = line.count;
-    const auto fill = [&](int field, int lo, int hi) {
-      return Filler(line.playerId, line.year * 10 + line.split, field, lo, hi);
-    };
-    const int hits = ab * fill(9, 200, 320) / 1000;
-    const int walks = ab * fill(20, 50, 130) / 1000;
-    const int games = std::min(162, ab / 4 + (ab > 0 ? fill(12, 1, 12) : fill(12, 0, 3)));
-    f.Int(line.playerId);
-    f.Int(line.year);
-    f.Int(line.teamId);
-    f.Int(0);
-    f.Int(team.leagueId);
-    f.Int(team.level);
-    f.Int(line.split);
-    f.Int(line.position);
-    WriteCount(f, line);
-    f.Int(hits);
-    f.Int(ab * fill(10, 120, 260) / 1000);
-    f.Int(ab + walks + ab * fill(11, 5, 25) / 1000);
-    f.Int(games);
-    f.Int(games * fill(13, 50, 100) / 100);
-    f.Int(hits * fill(14, 15, 25) / 100);
-    f.Int(hits * fill(15, 0, 4) / 100);
-    f.Int(hits * fill(16, 3, 18) / 100);
-    f.Int(hits * fill(17, 40, 70) / 100);
-    f.Int(hits * fill(18, 35, 75) / 100);
-    f.Int(ab * fill(19, 0, 40) / 1000);
-    f.Int(walks);
-    f.Int(1);
-    f.EndRecord();
-  }
-  return Finish(f, options);
-}
-
-std::size_t WritePitching(const World& world, const SampleGameOptions& options,
-                          const fs::path& path) {
-  ExportFile f(path.string(), ';', options.quoteText);
-  f.Header(kPitchingFields);
-  for (const auto& line : world.pitching) {
-    const Team& team = world.teams[static_cast<std::size_t>(line.teamId - 1)];
-    const int ip = line.count;
-    const auto fill = [&](int field, int lo, int hi) {
-      return Filler(line.playerId, line.year * 10 + line.split, field, lo, hi);
-    };
-    const int batters = ip * 3 + ip * fill(12, 80, 140) / 100;
-    const int hits = ip * fill(10, 75, 115) / 100;
-    const int runs = ip * fill(15, 30, 60) / 100;
-    const int games = std::min(81, ip > 0 ? ip / 5 + fill(17, 1, 10) : fill(17, 0, 2));
-    f.Int(line.playerId);
-    f.Int(line.year);
-    f.Int(line.teamId);
-    f.Int(0);
-    f.Int(team.leagueId);
-    f.Int(team.level);
-    f.Int(line.split);
-    WriteCount(f, line);
-    f.Int(batters - ip * fill(8, 8, 14) / 100);
-    f.Int(hits + hits * fill(9, 30, 60) / 100);
-    f.Int(hits);
-    f.Int(ip * fill(11, 50, 110) / 100);
-    f.Int(batters);
-    f.Int(runs / 2);
-    f.Int(ip * fill(14, 20, 45) / 100);
-    f.Int(runs);
-    f.Int(runs * fill(16, 85, 100) / 100);
-    f.Int(games);
-    f.Int(ip >= 60 ? games * fill(18, 70, 100) / 100 : 0);
-    f.Int(ip / fill(19, 12, 20));
-    f.Int(ip / fill(20, 14, 24));
-    f.Int(ip >= 60 ? 0 : ip / fill(21, 3, 12));
-    f.Int(fill(22, 0, 2));
-    f.EndRecord();
-  }
-  return Finish(f, options);
+  return FinishExport(f, options);
 }
 
 }  // namespace
@@ -454,47 +350,6 @@ std::size_t WriteExports(const World& world, const SampleGameOptions& options,
   bytes += WritePlayers(world, options, importExportFolder / "players.csv");
   bytes += WriteBatting(world, options, importExportFolder / "players_career_batting_stats.csv");
   bytes += WritePitching(world, options, importExportFolder / "players_career_pitching_stats.csv");
-  return bytes;
-}
-
-std::size_t WriteNationsTxt(const World& world, bool modified, const fs::path& file) {
-  ExportFile f(file.string(), ',', false);
-  f.Header(kNationFields);
-  for (const auto& n : world.nations) {
-    f.Int(n.id);
-    f.Text(n.name);
-    f.Text(n.shortName);
-    f.Text(n.abbreviation);
-    f.Int(Filler(n.id, 0, 4, 0, 100));
-    // The changed list of a modded game: a code with a leading zero, and one with blanks around.
-    if (modified && n.abbreviation == "GRL") {
-      f.Raw("01");
-    } else if (modified && n.abbreviation == "CAN") {
-      f.Raw(" 4 ");
-    } else {
-      f.Int(n.region);
-    }
-    f.Int(Filler(n.id, 0, 6, 1, 300) * 100000);
-    f.Int(1 + n.id % 12);
-    f.Text(n.abbreviation + ".png");
-    f.EndRecord();
-  }
-  if (modified) {
-    // One nation more than the stock list, in no region.
-    const int id = world.nations.back().id + 1;
-    f.Int(id);
-    f.Text("Antarctica");
-    f.Text("Antarctica");
-    f.Text("ATA");
-    f.Int(0);
-    f.Int(0);
-    f.Int(5000);
-    f.Int(1);
-    f.Text("ATA.png");
-    f.EndRecord();
-  }
-  const std::size_t bytes = f.BytesWritten();
-  f.Close();
   return bytes;
 }
 
