@@ -1,0 +1,54 @@
+#pragma once
+
+// The two batch runs of the dashboard: portraits for the whole universe ("Universe at a Time",
+// filtered by the game's settings and a level scope) and for one team ("Team at a Time"). Each
+// selects the players whose update_required is true and who are not locked, makes their portraits
+// (pixel work on worker threads, row updates on this thread in the selection's order), and ends
+// with "Successfully created N photos.", N the portraits made.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace likentor {
+
+class Session;
+
+inline constexpr std::string_view kLoadGameFirst = "Load a game first!";
+inline constexpr std::string_view kPickTeamFirst = "Maybe you should pick WHICH team first.";
+inline constexpr std::string_view kUniverseStatus = "Creating photos for entire universe...";
+
+// The items of LevelScopeBox; index k >= 1 passes players whose team's level is at most k.
+inline constexpr const char* kLevelScopeItems[] = {
+    "All Levels",     "Major Leaguers Only",  "AAA Level and Up", "AA Level and Up",
+    "A Level and Up", "Short-A Level and Up", "Rookie and Up"};
+
+// The settings of the universe run, as the dashboard shows them (saved or not).
+struct UniverseFilters {
+  bool createActivePhotos = true;
+  bool createRetiredPhotos = true;
+  int abMinimum = 500;
+  int ipMinimum = 150;
+};
+
+// The selection lines of each run. Locked players are left out: a locked picture may be the
+// user's own. The universe lines assume at least one of the two boxes is ticked.
+std::vector<std::string> UniverseSelection(std::string_view game, const UniverseFilters& filters);
+std::vector<std::string> TeamSelection(std::string_view game, int teamId);
+
+// The filters from the loaded game's settings row (the games table's current row). Error when a
+// minimum is blank.
+UniverseFilters ReadUniverseFilters(Session& session);
+
+// "Do it!" of "Universe at a Time", with the LevelScopeBox's selected index (0..6; -1 for typed
+// text, which makes no level test). Returns the number of portraits made. Without a loaded game it
+// shows "Load a game first!"; with both boxes cleared it selects nobody. A failure (a missing
+// artwork file, say) ends the run with an Error naming it; portraits made before it stay recorded
+// and the session is back idle.
+int UniverseGoBtnClick(Session& session, int levelScopeIndex);
+
+// "Do it!" of "Team at a Time", with the index of the chosen TeamLookupBox item (-1 for none): the
+// team is the item's team id.
+int TeamGoBtnClick(Session& session, int teamItemIndex);
+
+}  // namespace likentor

@@ -1,0 +1,172 @@
+#include "app/photo_plan.h"
+
+#include <system_error>
+
+#include "app/loaded_game.h"
+#include "app/session.h"
+#include "app/universal_tables.h"
+#include "portrait/artwork_paths.h"
+#include "portrait/layer_cache.h"
+#include "portrait/team_colors.h"
+#include "shell/folders.h"
+
+namespace likentor {
+
+namespace {
+
+constexpr int kBackgroundDraw = 70;
+
+bool FileExists(const std::filesystem::path& file) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(file, ec);
+}
+
+}  // namespace
+
+PhotoRow ReadPhotoRow(const Cursor& players) {
+  PhotoRow row;
+  row.playerId = players.GetInt("player_id", 0);
+  row.ethnicity = players.GetInt("ethnicity", 0);
+  row.face = players.GetInt("face", 0);
+  row.accessory = players.GetInt("accessory", 0);
+  row.retired = players.GetBool("retired");
+  row.retiredAsTeam = players.GetInt("retired_as_team", 0);
+  row.teamId = players.GetInt("team_id", 0);
+  row.hand = players.GetInt("hand", 0);
+  row.position = players.GetInt("position", 0);
+  row.hairColor = players.GetInt("hair_color", 0);
+  row.facialHairStyle = players.GetInt("facial_hair_style", 0);
+  return row;
+}
+
+PhotoLookups::PhotoLookups(Session& session)
+    : session_(session),
+      useLogos_(session.Universal().GamesTable.GetBool("use_logos")),
+      picturesFolder_(likentor::PicturesFolder(
+          SavedGameFolder(session.GameFolder(), session.LoadedGameName()))) {}
+
+const TeamLooks* PhotoLookups::Team(int teamId) {
+  auto found = teams_.find(teamId);
+  if (found == teams_.end()) {
+    std::optional<TeamLooks> looks;
+    Table& teams = session_.Game().TeamsTable;
+    if (teams.IsOpen() && teams.Locate("team_id", teamId)) {
+      looks = TeamLooks{teams.GetText("custom_uniform_file"), teams.GetText("logo_file"),
+                        teams.GetText("background_color_id"), teams.GetText("text_color_id"),
+                        std::nullopt};
+      if (!teams.IsNull("level")) looks->level = teams.GetInt("level");
+    }
+    found = teams_.emplace(teamId, std::move(looks)).first;
+  }
+  return found->second ? &*found->second : nullptr;
+}
+
+const std::string* PhotoLookups::FacialHairLocation(int style) {
+  auto found = facialHair_.find(style);
+  if (found == facialHair_.end()) {
+    std::optional<std::string> location;
+    Table& table = session_.Universal().FacialHairTable;
+    if (table.Locate("facial_hair_id", style)) location = table.GetText("location");
+    found = facialHair_.emplace(style, std::move(location)).first;
+  }
+  return found->second ? &*found->second : nullptr;
+}
+
+const AccessoryLooks* PhotoLookups::Accessory(int accessoryId) {
+  auto found = accessories_.find(accessoryId);
+  if (found == accessories_.end()) {
+    std::optional<AccessoryLooks> looks;
+    Table& table = session_.Universal().AccessoriesTable;
+    if (table.Locate("accessory_id", accessoryId)) {
+      looks =
+          AccessoryLooks{table.GetText("location"),
+                         AccessoryEligibility{
+                             table.GetBool("lefty_eligible"), table.GetBool("righty_eligible"),
+                             table.GetBool("pitcher_eligible"), table.GetBool("batter_eligible")}};
+    }
+    found = accessories_.emplace(accessoryId, std::move(looks)).first;
+  }
+  return found->second ? &*found->second : nullptr;
+}
+
+int PhotoLookups::AccessoryRecordCount() {
+  if (!accessoryCount_) accessoryCount_ = session_.Universal().AccessoriesTable.RecordCount();
+  return *accessoryCount_;
+}
+
+int DrawBackground(RandomGenerator& random) {
+  const int drawn = random.ReseedAndDraw(kBackgroundDraw);
+  return drawn < 1 ? 1 : drawn;
+}
+
+int DrawAccessory(RandomGenerator& random, int recordCount) {
+  const int n = recordCount - 1;
+  const int drawn = random.ReseedAndDraw(n);
+  if (drawn < 0) return 0;
+  return n > 0 && drawn > n ? n : drawn;
+}
+
+PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& layers,
+                          const PhotoRow& row) {
+  const std::filesystem::path& program = session.ProgramFolder();
+  PhotoPlan plan;
+  plan.playerId = row.playerId;
+  plan.output = PortraitFile(lookups.PicturesFolder(), row.playerId);
+
+  // The draws, in the order of the composition: the accessory once, a background every time.
+  plan.accessory = row.accessory;
+  if (row.accessory == 0) {
+    plan.accessoryDrawn = true;
+    plan.accessory = DrawAccessory(session.Random(), lookups.AccessoryRecordCount());
+  }
+  plan.background = DrawBackground(session.Random());
+  plan.uniformTeam = row.retired ? row.retiredAsTeam : row.teamId;
+
+  // A team number without a teams row is dressed like team 0.
+  const TeamLooks* team = plan.uniformTeam != 0 ? lookups.Team(plan.uniformTeam) : nullptr;
+  ColorValue background = 0;
+  ColorValue text = 0;
+  if (team != nullptr) {
+    background = GetBGColor(plan.uniformTeam, team->backgroundColor);
+    text = GetTxtColor(plan.uniformTeam, team->textColor);
+  }
+
+  PortraitLayers& l = plan.layers;
+  l.background = layers.Png(BackgroundFile(program, plan.background));
+  l.faceFile = FaceFile(program, row.ethnicity, row.face);
+
+  if (team == nullptr) {
+    l.uniform = layers.Png(DefaultUniformFile(program));
+  } else if (team->customUniformFile != "none" && FileExists(team->customUniformFile)) {
+    l.uniform = layers.Png(team->customUniformFile);
+  } else {
+    // No custom uniform, or one that is named but missing: the team's generic design and logo.
+    l.genericUniform = layers.GenericUniform(GenericDesign(plan.uniformTeam), background, text);
+    if (lookups.UseLogos() && IsPngLogoName(team->logoFile)) {
+      l.logo = layers.Logo(lookups.PicturesFolder() / team->logoFile, kLogoSide);
+    }
+  }
+  l.billUnderside = layers.Png(BillUndersideFile(program));
+
+  if (row.facialHairStyle != 0) {
+    if (const std::string* location = lookups.FacialHairLocation(row.facialHairStyle)) {
+      l.facialHair = layers.PngIfExists(FacialHairFile(program, *location, row.hairColor == 2));
+    }
+  }
+  if (const AccessoryLooks* accessory = lookups.Accessory(plan.accessory)) {
+    if (AccessoryShown(accessory->eligibility, row.hand, row.position) &&
+        !accessory->location.empty()) {
+      l.accessory = layers.PngIfExists(accessory->location);
+    }
+  }
+  return plan;
+}
+
+void RecordPhoto(Cursor& players, const PhotoPlan& plan) {
+  if (plan.accessoryDrawn) players.SetInt("accessory", plan.accessory);
+  players.SetInt("background", plan.background);
+  players.SetInt("uniform_team_id", plan.uniformTeam);
+  players.SetBool("update_required", false);
+}
+
+}  // namespace likentor

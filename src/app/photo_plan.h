@@ -1,0 +1,104 @@
+#pragma once
+
+// The table side of a portrait: reading a players row, the draws, the lookups in the teams,
+// facial-hair and accessories tables, the choice of layers, and the row values that record the
+// portrait. Runs on the session's thread; the layers it picks are composed anywhere.
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "portrait/composition.h"
+
+namespace likentor {
+
+class Cursor;
+class LayerCache;
+class RandomGenerator;
+class Session;
+
+// The values of a players row that a portrait is made from.
+struct PhotoRow {
+  int playerId = 0;
+  int ethnicity = 0;
+  int face = 0;
+  int accessory = 0;
+  bool retired = false;
+  int retiredAsTeam = 0;
+  int teamId = 0;
+  int hand = 0;
+  int position = 0;
+  int hairColor = 0;
+  int facialHairStyle = 0;
+};
+// Blank integers read as 0, a blank boolean as false.
+PhotoRow ReadPhotoRow(const Cursor& players);
+
+// What a portrait needs of a teams row.
+struct TeamLooks {
+  std::string customUniformFile;
+  std::string logoFile;
+  std::string backgroundColor;
+  std::string textColor;
+  std::optional<int> level;  // blank when the row has none
+};
+
+struct AccessoryLooks {
+  std::string location;
+  AccessoryEligibility eligibility;
+};
+
+// The lookups of the session's open tables, each key looked up once (with Locate, so the tables
+// are left on the records found, as the composition leaves them) and then remembered.
+class PhotoLookups {
+ public:
+  explicit PhotoLookups(Session& session);
+
+  // The teams row of a team, or nothing when the table has none.
+  const TeamLooks* Team(int teamId);
+  // The artwork folder of a facial-hair style, or nothing when the table has no such style.
+  const std::string* FacialHairLocation(int style);
+  const AccessoryLooks* Accessory(int accessoryId);
+  int AccessoryRecordCount();
+  bool UseLogos() const { return useLogos_; }
+  const std::filesystem::path& PicturesFolder() const { return picturesFolder_; }
+
+ private:
+  Session& session_;
+  bool useLogos_;
+  std::filesystem::path picturesFolder_;
+  std::optional<int> accessoryCount_;
+  std::map<int, std::optional<TeamLooks>> teams_;
+  std::map<int, std::optional<std::string>> facialHair_;
+  std::map<int, std::optional<AccessoryLooks>> accessories_;
+};
+
+// A new background number: reseed, a draw below 70, 0 taken as 1.
+int DrawBackground(RandomGenerator& random);
+// A new accessory number from a table of `recordCount` records: reseed, a draw below
+// recordCount - 1, held to 0..recordCount - 1 (0 for a table of fewer than two records).
+int DrawAccessory(RandomGenerator& random, int recordCount);
+
+// A portrait to make and what it records on the players row.
+struct PhotoPlan {
+  int playerId = 0;
+  bool accessoryDrawn = false;  // the row's accessory was 0: `accessory` is written
+  int accessory = 0;
+  int background = 0;
+  int uniformTeam = 0;
+  PortraitLayers layers;
+  std::filesystem::path output;
+};
+
+// The draws and the layers of one portrait, in the order of the composition. Throws Error for a
+// shared layer that is missing or cannot be decoded (naming the file) and for a team colour that
+// is not a colour; the face is decoded when the portrait is composed.
+PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& layers,
+                          const PhotoRow& row);
+
+// Writes the plan's values into a row in edit: accessory (when drawn), background,
+// uniform_team_id, and update_required false.
+void RecordPhoto(Cursor& players, const PhotoPlan& plan);
+
+}  // namespace likentor
