@@ -229,7 +229,24 @@ std::vector<std::uint8_t> PngImage::Encode(const PngWriteOptions& options) const
     header.key.blue = transparentColor_->b;
   }
   const int level = options.zlibLevel < 0 ? 0 : (options.zlibLevel > 9 ? 9 : options.zlibLevel);
-  const int filters = options.filters == PngFilters::None ? PNG_FILTER_NONE : PNG_ALL_FILTERS;
+  int filters = PNG_ALL_FILTERS;
+  switch (options.filters) {
+    case PngFilters::None:
+      filters = PNG_FILTER_NONE;
+      break;
+    case PngFilters::Sub:
+      filters = PNG_FILTER_SUB;
+      break;
+    case PngFilters::Up:
+      filters = PNG_FILTER_UP;
+      break;
+    case PngFilters::Paeth:
+      filters = PNG_FILTER_PAETH;
+      break;
+    case PngFilters::Adaptive:
+      filters = PNG_ALL_FILTERS;
+      break;
+  }
   // libpng takes non-const row pointers but only reads them when writing.
   std::vector<png_bytep> rows(static_cast<std::size_t>(height_));
   for (int y = 0; y < height_; ++y) rows[y] = const_cast<png_bytep>(Row(y));

@@ -110,7 +110,9 @@ TEST(PngImage, SavesInItsOwnColourTypeWithAnyEncoderSettings) {
   const Bytes stored = image.Encode({0, PngFilters::None});
   const Bytes small = image.Encode({9, PngFilters::Adaptive});
   EXPECT_LT(small.size(), stored.size());
-  for (const Bytes& bytes : {stored, small, image.Encode()}) {
+  for (const Bytes& bytes :
+       {stored, small, image.Encode(), image.Encode({1, PngFilters::Sub}),
+        image.Encode({1, PngFilters::Up}), image.Encode({1, PngFilters::Paeth})}) {
     const PngImage decoded = DecodeBytes(bytes);
     EXPECT_EQ(decoded.ColorType(), kPngRgbAlpha);
     EXPECT_EQ(decoded.BitDepth(), 8);
