@@ -1,5 +1,7 @@
 #include "app/session.h"
 
+#include "app/game_load.h"
+#include "app/loaded_game.h"
 #include "app/setup.h"
 #include "app/universal_tables.h"
 #include "shell/configuration.h"
@@ -15,13 +17,15 @@ NotSetUpError::NotSetUpError(const std::filesystem::path& workingFolder)
 Session::Session(Prompts& prompts, SessionPlaces places)
     : prompts_(prompts),
       places_(std::move(places)),
-      universal_(std::make_unique<UniversalTables>()) {}
+      universal_(std::make_unique<UniversalTables>()),
+      game_(std::make_unique<LoadedGame>()) {}
 
 Session::Session(Prompts& prompts, SessionPlaces places, RandomGenerator::Clock clock)
     : prompts_(prompts),
       places_(std::move(places)),
       random_(std::move(clock)),
-      universal_(std::make_unique<UniversalTables>()) {}
+      universal_(std::make_unique<UniversalTables>()),
+      game_(std::make_unique<LoadedGame>()) {}
 
 Session::~Session() = default;
 
@@ -58,8 +62,7 @@ void Session::Startup(Missing whenMissing) {
 }
 
 void Session::Shutdown() {
-  // Closing the loaded game belongs to the game commands; they clear the name when they close it.
-  loadedGameName_.clear();
+  if (!loadedGameName_.empty()) CloseGame(*this);
   DeActivateUniversalTables(*this);
 }
 

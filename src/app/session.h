@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/run_progress.h"
 #include "database/table_store.h"
 #include "shell/error.h"
 #include "shell/error_log.h"
@@ -21,6 +22,7 @@
 namespace likentor {
 
 struct UniversalTables;  // the open shared tables (universal_tables.h)
+struct LoadedGame;       // the loaded game's tables and window state (loaded_game.h)
 
 // Where the process runs: the folder it was started in (where configuration.ini is looked for) and
 // the folder that holds its executable (the program folder a cancelled setup prompt falls back to).
@@ -73,6 +75,10 @@ class Session {
   // The tables in ProgramFolder/data.
   Database& Data();
   UniversalTables& Universal() { return *universal_; }
+  // The loaded game's open tables and queries, and what the window shows of it.
+  LoadedGame& Game() { return *game_; }
+  // The status text and progress bar of long runs, reported to the front end's listener.
+  RunProgress& Progress() { return progress_; }
   // The error log's lines as loaded at the end of start-up (the window's log box).
   const std::vector<std::string>& ErrorsBox() const { return errorsBox_; }
 
@@ -86,6 +92,8 @@ class Session {
   std::string loadedGameName_;
   std::unique_ptr<Database> database_;
   std::unique_ptr<UniversalTables> universal_;
+  std::unique_ptr<LoadedGame> game_;
+  RunProgress progress_;
   std::vector<std::string> errorsBox_;
 };
 

@@ -1,5 +1,6 @@
 #include "cli/command.h"
 #include "cli/errors_command.h"
+#include "cli/load_command.h"
 #include "cli/setup_command.h"
 #include "cli/table_commands.h"
 
@@ -9,6 +10,7 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
   std::vector<std::unique_ptr<Command>> commands;
   commands.push_back(std::make_unique<SetupCommand>());
   commands.push_back(std::make_unique<ErrorsCommand>());
+  commands.push_back(std::make_unique<LoadCommand>());
   commands.push_back(std::make_unique<TablesCommand>());
   commands.push_back(std::make_unique<ShowCommand>());
   return commands;

@@ -1,0 +1,144 @@
+#include "app/game_load.h"
+
+#include <system_error>
+
+#include "app/loaded_game.h"
+#include "app/session.h"
+#include "app/universal_tables.h"
+#include "database/games_table.h"
+#include "import/career_tables.h"
+#include "import/game_tables.h"
+#include "import/leagues_table.h"
+#include "import/players_table.h"
+#include "import/teams_table.h"
+#include "portrait/appearance.h"
+#include "shell/folders.h"
+
+namespace likentor {
+
+namespace {
+
+constexpr std::string_view kSavedGameSuffix = ".lg";
+
+// A path compared by what it names: symbolic links, "." and ".." resolved, no trailing separator.
+std::filesystem::path Resolved(const std::filesystem::path& path) {
+  std::error_code ec;
+  std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
+  if (ec) resolved = path.lexically_normal();
+  if (resolved.filename().empty() && resolved.has_parent_path() &&
+      resolved != resolved.root_path()) {
+    resolved = resolved.parent_path();
+  }
+  return resolved;
+}
+
+}  // namespace
+
+std::string SavedGameNameOf(const std::filesystem::path& savedGamesFolder,
+                            const std::filesystem::path& chosen) {
+  const std::filesystem::path folder = Resolved(chosen);
+  const std::string folderName = folder.filename().string();
+  if (Resolved(folder.parent_path()) != Resolved(savedGamesFolder)) {
+    throw Error("The folder " + chosen.string() +
+                " is not a saved game: a saved game is a folder " + "in " +
+                savedGamesFolder.string() + ".");
+  }
+  if (folderName.size() <= kSavedGameSuffix.size() || !folderName.ends_with(kSavedGameSuffix)) {
+    throw Error("The folder " + chosen.string() +
+                " is not a saved game: the name of a saved game's folder ends in \".lg\".");
+  }
+  return folderName.substr(0, folderName.size() - kSavedGameSuffix.size());
+}
+
+void LoadGame1Click(Session& session) {
+  if (!session.LoadedGameName().empty()) CloseGame(session);
+  const std::filesystem::path savedGames = SavedGamesFolder(session.GameFolder());
+  const std::filesystem::path chosen =
+      session.UserPrompts().ChooseFolder(kSelectGameFolder, savedGames);
+  session.Game().pageIndex = 0;
+  if (chosen.empty()) return;
+  const std::string name = SavedGameNameOf(savedGames, chosen);
+  session.SetLoadedGameName(name);
+  LoadSavedGame(session, name);
+}
+
+void LoadGame(Session& session, std::string_view name) {
+  if (!session.LoadedGameName().empty()) CloseGame(session);
+  session.Game().pageIndex = 0;
+  const std::filesystem::path folder = SavedGameFolder(session.GameFolder(), name);
+  std::error_code ec;
+  if (name.empty() || name.find('/') != std::string_view::npos ||
+      !std::filesystem::is_directory(folder, ec)) {
+    throw Error("There is no saved game named \"" + std::string(name) + "\": " + folder.string() +
+                " is not a folder.");
+  }
+  session.SetLoadedGameName(std::string(name));
+  LoadSavedGame(session, std::string(name));
+}
+
+void LoadSavedGame(Session& session, const std::string& name) {
+  LoadedGame& game = session.Game();
+  Database& db = session.Data();
+  ErrorLog& log = session.Log();
+  const std::filesystem::path& gameFolder = session.GameFolder();
+  game.statusText = "Loading " + name + ".lg...";
+
+  if (!db.TableExists(LeaguesTableName(name))) CreateLeaguesTable(db, name);
+  UpdateLeaguesTable(db, log, gameFolder, name, game.LeaguesTable);
+
+  if (!db.TableExists(TeamsTableName(name))) CreateTeamsTable(db, name);
+  UpdateTeamsTable(db, log, session.ProgramFolder(), gameFolder, name, game.TeamsTable);
+
+  // Rebuilt on every load, after the teams: their filter looks each line's team up.
+  const CareerSums batting = CreateBattingTable(db, log, gameFolder, name, game.TeamsTable);
+  const CareerSums pitching = CreatePitchingTable(db, log, gameFolder, name, game.TeamsTable);
+
+  if (!db.TableExists(PlayersTableName(name))) CreatePlayersTable(db, name);
+  UniversalTables& shared = session.Universal();
+  AppearanceDraws looks(session.Random(), {shared.NationsTable, shared.AfricanFacesTable,
+                                           shared.AsianFacesTable, shared.CaucasianFacesTable,
+                                           shared.EastIndianFacesTable, shared.FacialHairTable});
+  UpdatePlayersTable(db, log, gameFolder, name, batting, pitching, looks);
+
+  CheckGamesTable(shared.GamesTable, log, name);
+  PopulateTeamBox(session);
+  game.statusText = name + ".lg loaded.";
+  game.caption = std::string(kLoadedCaptionPrefix) + name;
+  session.UserPrompts().ShowMessage(session.LoadedGameName() + ".lg loaded successfully.");
+}
+
+void CloseGame1Click(Session& session) {
+  CloseGame(session);
+  session.Game().pageIndex = 0;
+}
+
+void CloseGame(Session& session) {
+  DePopulateTeamBox(session);
+  CloseGameData(session);
+  session.SetLoadedGameName("");
+  LoadedGame& game = session.Game();
+  game.caption = kIdleCaption;
+  game.statusText = kNoGameLoaded;
+}
+
+void CloseGameData(Session& session) {
+  LoadedGame& game = session.Game();
+  game.LeaguesTable.Close();
+  game.TeamsTable.Close();
+  game.PlayersQuery.Close();
+}
+
+void PopulateTeamBox(Session& session) {
+  LoadedGame& game = session.Game();
+  Table& teams = game.TeamsTable;
+  for (teams.First(); !teams.Eof(); teams.Next()) {
+    game.TeamLookupBox.push_back(
+        {teams.GetInt("team_id"), teams.GetText("team_name") + " " + teams.GetText("nickname")});
+  }
+}
+
+void DePopulateTeamBox(Session& session) {
+  session.Game().TeamLookupBox.clear();
+}
+
+}  // namespace likentor
