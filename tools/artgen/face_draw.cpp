@@ -23,10 +23,10 @@ SkinTones TonesOf(Rgb s) {
   t.base = s;
   t.shadow = {s.r * 0.80, s.g * 0.68, s.b * 0.64};
   t.deep = {s.r * 0.52, s.g * 0.38, s.b * 0.34};
-  t.highlight = Mix(s, Bytes(255, 246, 232), 0.5);
+  t.highlight = Mix(s, Bytes(255, 244, 228), 0.45);
   t.edge = {s.r * 0.58, s.g * 0.44, s.b * 0.38};
   const double luma = 0.3 * s.r + 0.59 * s.g + 0.11 * s.b;
-  t.sheen = std::clamp((0.62 - luma) * 1.2, 0.0, 0.45);
+  t.sheen = std::clamp((0.62 - luma) * 0.5, 0.0, 0.18);
   return t;
 }
 
@@ -70,10 +70,12 @@ void DrawNeck(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   cairo_save(cr);
   ShoulderRegion(cr, 1.5);
   cairo_new_sub_path(cr);
+  // Clockwise like the shoulder region, so that the two add up where they overlap.
   cairo_move_to(cr, c - h + 0.6, f.jawY - 8);
-  cairo_curve_to(cr, c - h + 0.2, 92, c - h, 96, c - h - 0.8, 100);
-  cairo_line_to(cr, c + h + 0.8, 100);
-  cairo_curve_to(cr, c + h, 96, c + h - 0.2, 92, c + h - 0.6, f.jawY - 8);
+  cairo_line_to(cr, c + h - 0.6, f.jawY - 8);
+  cairo_curve_to(cr, c + h - 0.2, 92, c + h, 96, c + h + 0.8, 101);
+  cairo_line_to(cr, c - h - 0.8, 101);
+  cairo_curve_to(cr, c - h, 96, c - h + 0.2, 92, c - h + 0.6, f.jawY - 8);
   cairo_close_path(cr);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
   cairo_clip_preserve(cr);
@@ -165,10 +167,10 @@ void ShadeHead(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
     SoftSpot(cr, c + s * f.eyeSpacing + 0.5, f.eyeY - 0.8, 6.2, 3.8, t.deep, 0.28);
   }
   // Highlights: forehead, left cheekbone, chin, brow ridge.
-  const double hl = 0.3 + t.sheen;
+  const double hl = 0.24 + t.sheen;
   SoftSpot(cr, c - 7, 49, 10, 5, t.highlight, hl);
-  SoftSpot(cr, c - f.cheekHalf * 0.55, 67, 5.5, 4, t.highlight, hl * 0.9);
-  SoftSpot(cr, c + f.cheekHalf * 0.55, 67, 3.5, 3, t.highlight, hl * 0.3);
+  SoftSpot(cr, c - f.cheekHalf * 0.5, 66, 7.5, 5.5, t.highlight, hl * 0.7);
+  SoftSpot(cr, c + f.cheekHalf * 0.5, 66, 5, 4, t.highlight, hl * 0.2);
   SoftSpot(cr, c - 1.2, f.chinY - 3.5, 4.5, 2.4, t.highlight, hl * 0.6);
   // Warmth in the cheeks.
   for (int s : {-1, 1}) {
@@ -182,9 +184,9 @@ void DrawSideburns(cairo_t* cr, const FaceParams& f) {
     const double top = HalfWidthAt(f, kTempleY);
     const double bottom = HalfWidthAt(f, f.sideburnEnd);
     const double w = f.sideburnWidth;
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, f.sideburnEnd - 4, 0, f.sideburnEnd);
-    cairo_pattern_add_color_stop_rgba(p, 0, f.hair.r, f.hair.g, f.hair.b, 0.92);
-    cairo_pattern_add_color_stop_rgba(p, 1, f.hair.r, f.hair.g, f.hair.b, 0.25);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, f.sideburnEnd - 6, 0, f.sideburnEnd);
+    cairo_pattern_add_color_stop_rgba(p, 0, f.hair.r, f.hair.g, f.hair.b, 0.88);
+    cairo_pattern_add_color_stop_rgba(p, 1, f.hair.r, f.hair.g, f.hair.b, 0.1);
     cairo_set_source(cr, p);
     cairo_move_to(cr, kCentreX + s * (top + 1), 40);
     cairo_line_to(cr, kCentreX + s * (top - w - 1.2), 40);
@@ -230,7 +232,7 @@ void EyePath(cairo_t* cr, Pt inner, Pt outer, double up, double down, int s, dou
 
 void DrawEyes(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   const Rgb lash = Mix(f.hair, Bytes(16, 10, 8), 0.6);
-  const Rgb sclera = Mix(Bytes(238, 234, 228), t.base, 0.12);
+  const Rgb sclera = Mix(Bytes(232, 228, 222), t.base, 0.2);
   for (int s : {-1, 1}) {
     const double ex = kCentreX + s * f.eyeSpacing;
     const double ey = f.eyeY;
@@ -357,7 +359,8 @@ void DrawNose(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
     cairo_stroke(cr);
   }
   cairo_restore(cr);
-  // Nostrils and the shade under the nose.
+  // The underside of the tip between the nostrils, then nostrils and the shade under the nose.
+  SoftSpot(cr, c + 0.4, tip + 0.9, f.noseWidth * 0.3, 1.0, t.shadow, 0.45);
   SoftSpot(cr, c + 1.2, tip + 2.4, hw * 0.95, 1.5, t.deep, 0.4);
   for (int s : {-1, 1}) {
     cairo_save(cr);
@@ -408,7 +411,7 @@ void DrawMouth(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   cairo_save(cr);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   cairo_set_line_width(cr, 0.85);
-  SetColor(cr, Mix(t.deep, Bytes(40, 20, 20), 0.3), 0.8);
+  SetColor(cr, Mix(t.deep, Bytes(60, 24, 24), 0.3), 0.7);
   cairo_move_to(cr, left.x, left.y);
   cairo_curve_to(cr, c - hw * 0.5, my + 0.2, c - 2, mid.y, mid.x, mid.y);
   cairo_curve_to(cr, c + 2, mid.y, c + hw * 0.5, my + 0.2, right.x, right.y);
@@ -425,7 +428,7 @@ void DrawAgeLines(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   cairo_set_line_width(cr, 0.9);
   for (int s : {-1, 1}) {
     // Smile lines from the nose wings to past the mouth corners.
-    SetColor(cr, t.deep, 0.06 + 0.26 * f.age + (s > 0 ? 0.05 : 0.0));
+    SetColor(cr, t.deep, 0.02 + 0.26 * f.age * f.age + (s > 0 ? 0.04 : 0.0));
     const double nx = kCentreX + s * (f.noseWidth / 2 + 1.2);
     const double mx = kCentreX + s * (f.mouthWidth / 2 + 1.6);
     cairo_move_to(cr, nx, f.noseTipY - 1.0);

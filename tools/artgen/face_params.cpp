@@ -148,17 +148,19 @@ FaceParams ChooseFace(Ethnicity ethnicity, int index) {
   f.skin.b = std::clamp(f.skin.b - warmth, 0.0, 1.0);
   // Cheek colour shows on light skin only.
   f.blush = rng.Range(0.02, 0.07) * (1.0 - t) *
-            (ethnicity == Ethnicity::kCaucasian ? 1.5 : ethnicity == Ethnicity::kAfrican ? 0.0 : 0.7);
+            (ethnicity == Ethnicity::kCaucasian ? 1.5
+             : ethnicity == Ethnicity::kAfrican ? 0.0
+                                                : 0.7);
   f.hair = PickHair(ethnicity, rng);
   f.sideburnEnd = rng.Range(50.5, 58.0);
-  f.sideburnWidth = rng.Range(2.2, 3.6);
+  f.sideburnWidth = rng.Range(1.8, 3.0);
 
   // Eyes: round, almond, narrow, downturned, hooded.
   struct Eye {
     double width, height, tilt, crease, heavy;
   };
   constexpr Eye kEyeShapes[kEyes] = {
-      {7.9, 3.8, 0.0, 0.8, 0.1}, {7.8, 3.3, 0.5, 0.6, 0.2}, {7.4, 2.9, 0.2, 0.5, 0.3},
+      {7.9, 3.8, 0.0, 0.8, 0.1},  {7.8, 3.3, 0.5, 0.6, 0.2}, {7.4, 2.9, 0.2, 0.5, 0.3},
       {7.6, 3.3, -0.5, 0.6, 0.3}, {7.6, 3.0, 0.1, 0.3, 0.7},
   };
   const Eye& e = kEyeShapes[c.eyes];
@@ -243,8 +245,12 @@ FaceParams ChooseFace(Ethnicity ethnicity, int index) {
   }
   f.mouthWidth = std::min(f.mouthWidth, 18.0);
   const Rgb lipTint = Bytes(176, 92, 86);
-  f.lip = Mix(f.skin, Scale(lipTint, 0.55 + 0.45 * (1 - t)), 0.38);
-  if (ethnicity == Ethnicity::kAfrican) f.lip = Mix(f.skin, Bytes(96, 50, 46), 0.35);
+  f.lip = Mix(f.skin, Scale(lipTint, 0.55 + 0.45 * (1 - t)), 0.5);
+  if (ethnicity == Ethnicity::kAfrican) f.lip = Mix(f.skin, Bytes(104, 52, 52), 0.45);
+  if (ethnicity == Ethnicity::kAsian) {
+    f.cheekHalf = std::min(f.cheekHalf + 0.4, kCheekHalfMax);
+    f.browArch *= 0.6;
+  }
 
   // Ears: small, medium, large.
   constexpr double kEarSizes[kEars] = {13.0, 14.6, 16.2};

@@ -225,31 +225,43 @@ void DrawCap(cairo_t* cr, const Design& d, const Palette& p, bool shaded) {
   }
 }
 
-// A script wordmark whose lower part the picture cuts off: it reads as a team's lettering but
-// spells nothing, so it suits any team.
-void DrawScript(cairo_t* cr, const Palette& p, Part part) {
-  std::vector<Pt> pts = {{13, 133}, {15.5, kLetteringTop + 1}, {18, 131}};
-  double x = 18;
-  const double heights[] = {6, 7.5, 6, 9, 6, 6.5, 8, 6, 7};
-  for (int i = 0; i < 9; ++i) {
-    x += 3.1;
-    pts.push_back({x, kLetteringTop + 9.5 - heights[i]});
-    x += 3.1;
-    pts.push_back({x, kLetteringTop + 9.5});
-  }
-  pts.push_back({x + 4, kLetteringTop + 4});
-  cairo_save(cr);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_set_line_width(cr, 2.3);
+// The tops of block letters on an arch, cut off by the bottom of the picture: it reads as a
+// team's chest lettering but spells nothing, so it suits any team.
+void DrawLetterTops(cairo_t* cr, const Palette& p, Part part, Part body) {
   SetColor(cr, PartColour(p, part));
-  SmoothOpen(cr, pts, 0.5);
-  cairo_stroke(cr);
-  // The tail swash under the word.
-  cairo_set_line_width(cr, 1.8);
-  cairo_move_to(cr, 22, kLetteringTop + 13.5);
-  cairo_curve_to(cr, 40, kLetteringTop + 12.5, 60, kLetteringTop + 11, 78, kLetteringTop + 7);
-  cairo_stroke(cr);
-  cairo_restore(cr);
+  constexpr int kLetters = 7;
+  for (int i = 0; i < kLetters; ++i) {
+    const double x = 12.5 + i * 9.5;
+    const double y = kLetteringTop + 6.0 - 3.0 * std::sin(M_PI * (i + 0.5) / kLetters);
+    const double w = 7.6;
+    switch (i % 3) {
+      case 0:  // a rounded top
+        cairo_move_to(cr, x, y + 12);
+        cairo_line_to(cr, x, y + 2.5);
+        cairo_curve_to(cr, x, y - 0.4, x + w, y - 0.4, x + w, y + 2.5);
+        cairo_line_to(cr, x + w, y + 12);
+        cairo_close_path(cr);
+        break;
+      case 1:  // a flat top with two stems
+        cairo_rectangle(cr, x, y, w, 12);
+        break;
+      default:  // a top with a notch
+        cairo_move_to(cr, x, y + 12);
+        cairo_line_to(cr, x, y);
+        cairo_line_to(cr, x + w, y);
+        cairo_line_to(cr, x + w, y + 12);
+        cairo_close_path(cr);
+        break;
+    }
+    cairo_fill(cr);
+    // The counters (holes) of the letters show the shirt through.
+    SetColor(cr, PartColour(p, body));
+    if (i % 3 == 1) cairo_rectangle(cr, x + 2.6, y + 3.0, w - 5.2, 12);
+    if (i % 3 == 2) cairo_rectangle(cr, x + 2.6, y + 2.6, w - 2.6, 2.4);
+    if (i % 3 == 0) cairo_rectangle(cr, x + 2.6, y + 3.2, w - 5.2, 12);
+    cairo_fill(cr);
+    SetColor(cr, PartColour(p, part));
+  }
 }
 
 void DrawWordmark(cairo_t* cr, const Design& d, const Palette& p) {
@@ -368,7 +380,7 @@ void DrawJersey(cairo_t* cr, const Design& d, const Palette& p, bool shaded) {
   if (!d.wordmark.empty()) {
     DrawWordmark(cr, d, p);
   } else if (d.lettering) {
-    DrawScript(cr, p, d.letterPart);
+    DrawLetterTops(cr, p, d.letterPart, d.body);
   }
   // The collar band along the neckline, and a second line for double piping.
   SetColor(cr, PartColour(p, trim));
