@@ -1,0 +1,46 @@
+#include "app/navigation.h"
+
+#include "app/loaded_game.h"
+#include "app/session.h"
+
+namespace likentor {
+
+namespace {
+
+void ShowGuardedPage(Session& session, Page page) {
+  if (GameLoadedGuard(session)) session.Game().pageIndex = page;
+}
+
+}  // namespace
+
+bool GameLoadedGuard(Session& session) {
+  if (!session.LoadedGameName().empty()) return true;
+  session.UserPrompts().ShowMessage(kLoadGameFirst);
+  return false;
+}
+
+void CustomUniforms1Click(Session& session) {
+  ShowGuardedPage(session, kUniformsPage);
+}
+
+void ManageLockedPhotos1Click(Session& session) {
+  ShowGuardedPage(session, kLocksPage);
+}
+
+void EthnicityData1Click(Session& session) {
+  ShowGuardedPage(session, kNationsPage);
+}
+
+void HairData1Click(Session& session) {
+  ShowGuardedPage(session, kFacialHairPage);
+}
+
+void UniformsDoneClick(Session& session) {
+  session.Game().pageIndex = kDashboardPage;
+}
+
+void LocksDoneClick(Session& session) {
+  session.Game().pageIndex = kDashboardPage;
+}
+
+}  // namespace likentor

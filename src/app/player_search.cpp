@@ -1,0 +1,135 @@
+#include "app/player_search.h"
+
+#include <system_error>
+
+#include "app/loaded_game.h"
+#include "app/navigation.h"
+#include "app/player_photo.h"
+#include "app/session.h"
+#include "database/table_store.h"
+#include "import/game_tables.h"
+#include "portrait/artwork_paths.h"
+#include "portrait/jpeg_reader.h"
+#include "shell/folders.h"
+
+namespace likentor {
+
+namespace {
+
+// A prefix match on a field: the typed text literally, then any rest.
+std::string PrefixLike(std::string_view field, std::string_view text) {
+  return std::string(field) + " LIKE " + QuoteSql(EscapeLike(text) + "%") + " ESCAPE '\\'";
+}
+
+void NoMatches(Session& session) {
+  session.Game().PlayersQuery.Clear();
+  session.UserPrompts().ShowMessage(kNoMatchesFound);
+}
+
+std::filesystem::path LoadedPictures(Session& session) {
+  return PicturesFolder(SavedGameFolder(session.GameFolder(), session.LoadedGameName()));
+}
+
+// Of the current-photo candidates, the first two are PNG pictures and the others JPEG.
+constexpr std::size_t kPngCandidates = 2;
+
+}  // namespace
+
+std::vector<std::string> PlayerSearchSql(std::string_view gameName, const PlayerSearch& search) {
+  std::string condition;
+  std::string andLine;
+  if (search.playerId != 0) {
+    condition = "WHERE player_id=" + std::to_string(search.playerId);
+  } else if (!search.firstName.empty()) {
+    condition = "WHERE " + PrefixLike("first_name", search.firstName);
+    if (!search.lastName.empty()) andLine = "AND " + PrefixLike("last_name", search.lastName);
+  } else if (!search.lastName.empty()) {
+    condition = "WHERE " + PrefixLike("last_name", search.lastName);
+  } else {
+    return {};
+  }
+  std::vector<std::string> sql = {"SELECT *", "FROM \"" + PlayersTableName(gameName) + "\"",
+                                  condition};
+  if (!andLine.empty()) sql.push_back(andLine);
+  return sql;
+}
+
+bool PlayerSearchBtnClick(Session& session, const PlayerSearch& search) {
+  Query& players = session.Game().PlayersQuery;
+  players.Clear();
+  const std::vector<std::string> sql = PlayerSearchSql(session.LoadedGameName(), search);
+  if (sql.empty()) {
+    NoMatches(session);
+    return false;
+  }
+  for (const std::string& line : sql) players.Add(line);
+  try {
+    // Without a loaded game the table "_players.db" does not exist and the open fails.
+    players.Open(session.Data());
+  } catch (const Error&) {
+    NoMatches(session);
+    return false;
+  }
+  if (players.RecordCount() == 0) {
+    NoMatches(session);
+    return false;
+  }
+  players.First();
+  session.Game().pageIndex = kPlayerPage;
+  return true;
+}
+
+std::vector<std::filesystem::path> CurrentPhotoCandidates(const std::filesystem::path& pictures,
+                                                          int playerId, std::string_view firstName,
+                                                          std::string_view lastName) {
+  const std::string id = std::to_string(playerId);
+  const std::string name = std::string(firstName) + "_" + std::string(lastName);
+  return {pictures / ("Player_" + id + ".png"), pictures / (name + ".png"),
+          pictures / (name + ".jpg"), pictures / ("Player_" + id + ".jpg"),
+          pictures / kDefaultPlayerPhoto};
+}
+
+void SeeCurrentPhotoBtnClick(Session& session, std::optional<PlayerPicture>& preview) {
+  preview.reset();
+  const Query& players = session.Game().PlayersQuery;
+  const auto candidates =
+      CurrentPhotoCandidates(LoadedPictures(session), players.GetInt("player_id"),
+                             players.GetText("first_name"), players.GetText("last_name"));
+  // The last one, the folder's default picture, is taken without a test: its load reports it
+  // missing.
+  std::size_t chosen = candidates.size() - 1;
+  for (std::size_t i = 0; i + 1 < candidates.size(); ++i) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(candidates[i], ec)) {
+      chosen = i;
+      break;
+    }
+  }
+  const std::filesystem::path& file = candidates[chosen];
+  if (chosen < kPngCandidates) {
+    preview = PlayerPicture{file, PngImage::Load(file)};
+  } else {
+    preview = PlayerPicture{file, LoadJpeg(file)};
+  }
+}
+
+void MakeNewPhotoBtnClick(Session& session, std::optional<PlayerPicture>& preview) {
+  const int playerId = session.Game().PlayersQuery.GetInt("player_id");
+  CreatePlayerPhoto(session, playerId);
+  const std::filesystem::path file = PortraitFile(LoadedPictures(session), playerId);
+  preview = PlayerPicture{file, PngImage::Load(file)};
+}
+
+void PlayerDoneClick(Session& session) {
+  Query& players = session.Game().PlayersQuery;
+  // A ticked "Locked?" is kept as the user would expect, not lost because he pressed Done on the
+  // row he changed instead of moving off it first.
+  if (players.IsOpen() && players.InEdit() && !players.Post()) {
+    throw Error("The changes to player " + players.GetText("player_id") +
+                " could not be saved: " + players.LastError());
+  }
+  players.Clear();
+  session.Game().pageIndex = kDashboardPage;
+}
+
+}  // namespace likentor

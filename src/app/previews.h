@@ -1,0 +1,37 @@
+#pragma once
+
+// The two "Get Preview" pictures: a team's custom uniform, or a facial-hair style, drawn in memory
+// over a preview face. Nothing is written and no table changes. An empty answer means the preview
+// keeps what it showed before.
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "portrait/png_image.h"
+
+namespace likentor {
+
+class Session;
+
+std::filesystem::path UniformPreviewFace(const std::filesystem::path& programFolder);
+std::filesystem::path FacialHairPreviewFace(const std::filesystem::path& programFolder);
+
+// The uniform preview face with the custom uniform `customUniformFile` drawn over it at 0, 0. Empty
+// for "none", for a file that does not exist and for one that cannot be read as a PNG. A missing
+// or unreadable preview face ends it with the load's Error.
+std::optional<PngImage> UniformPreview(const std::filesystem::path& programFolder,
+                                       std::string_view customUniformFile);
+
+// The facial-hair preview face alone for the location "none", or with the style's brown artwork
+// (graphics/facial hair/<location>/brown.png) drawn over it at 0, 0. Empty when that artwork is
+// missing or cannot be read. A missing or unreadable preview face ends it with the load's Error.
+std::optional<PngImage> FacialHairPreview(const std::filesystem::path& programFolder,
+                                          std::string_view location);
+
+// Get Preview on the uniforms page: the current team of TeamsTable.
+std::optional<PngImage> GetUniformPreviewBtnClick(Session& session);
+// Get Preview on the facial-hair page: the current style of FacialHairTable.
+std::optional<PngImage> GetFacialHairPreviewBtnClick(Session& session);
+
+}  // namespace likentor

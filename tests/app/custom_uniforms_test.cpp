@@ -1,0 +1,175 @@
+// Setting and removing a team's custom uniform, and the uniform and facial-hair previews.
+
+#include <gtest/gtest.h>
+
+#include "app/custom_uniforms.h"
+#include "app/navigation.h"
+#include "app/previews.h"
+#include "commands_fixture.h"
+#include "database/facial_hair_table.h"
+#include "samplegame/image_files.h"
+
+namespace likentor {
+namespace {
+
+using Kind = ScriptedPrompts::Kind;
+
+class CustomUniformsTest : public test::CommandsFixture {
+ protected:
+  CustomUniformsTest() {
+    AddTeam(1, "Boston", "Sox", "none");
+    AddTeam(2, "Ottawa", "Owls", "/old/owls.png");
+  }
+  std::map<int, std::string> Uniforms() {
+    return Column(TeamsTableName(kGame), "custom_uniform_file");
+  }
+};
+
+TEST_F(CustomUniformsTest, SetStoresTheChosenPathOnTheCurrentTeam) {
+  ASSERT_TRUE(session_.Game().TeamsTable.Locate("team_id", 1));
+  const auto chosen = folder_ / "elsewhere" / "my sox.png";  // outside the custom folder
+  prompts_.AnswerFile(chosen);
+  SetCustonBtnClick(session_);
+  const ScriptedPrompts::Shown expected[] = {
+      {Kind::ChooseFile, "PNG Files|*.png", (program_ / "graphics/uniforms/custom").string()},
+      {Kind::Message, "Likentor", "Successfully set custom uniform."}};
+  EXPECT_EQ(prompts_.History(),
+            (std::vector<ScriptedPrompts::Shown>(std::begin(expected), std::end(expected))));
+  EXPECT_EQ(Uniforms(), (std::map<int, std::string>{{1, chosen.string()}, {2, "/old/owls.png"}}));
+
+  // A cancelled chooser changes nothing and says nothing.
+  prompts_.ClearHistory();
+  SetCustonBtnClick(session_);
+  EXPECT_EQ(prompts_.History().size(), 1u);
+  EXPECT_EQ(Uniforms().at(1), chosen.string());
+
+  // A path longer than the field is cut to its 127 characters.
+  const std::string longPath = "/" + std::string(200, 'u') + ".png";
+  prompts_.AnswerFile(longPath);
+  SetCustonBtnClick(session_);
+  EXPECT_EQ(Uniforms().at(1), longPath.substr(0, 127));
+}
+
+TEST_F(CustomUniformsTest, UseGenericStoresNoneAgainAndAgain) {
+  ASSERT_TRUE(session_.Game().TeamsTable.Locate("team_id", 2));
+  UseGenericBtnClick(session_);
+  UseGenericBtnClick(session_);
+  EXPECT_EQ(prompts_.Texts(Kind::Message),
+            (std::vector<std::string>{"Successfully removed custom uniform.",
+                                      "Successfully removed custom uniform."}));
+  EXPECT_EQ(Uniforms(), (std::map<int, std::string>{{1, "none"}, {2, "none"}}));
+  EXPECT_TRUE(LogLines().empty());
+}
+
+TEST_F(CustomUniformsTest, ARefusedPostIsCancelledShownAndLogged) {
+  RefuseUpdates(TeamsTableName(kGame), "NEW.team_id = 2");
+  ASSERT_TRUE(session_.Game().TeamsTable.Locate("team_id", 2));
+  prompts_.AnswerFile("/new/owls.png");
+  SetCustonBtnClick(session_);
+  UseGenericBtnClick(session_);
+  EXPECT_EQ(prompts_.Texts(Kind::Error),
+            (std::vector<std::string>{"Error setting custom uniform.",
+                                      "Error removing custom uniform."}));
+  EXPECT_TRUE(prompts_.Texts(Kind::Message).empty());
+  EXPECT_EQ(LogLines(), (std::vector<std::string>{"Error setting custom uniform.",
+                                                  "Error removing custom uniform."}));
+  EXPECT_FALSE(session_.Game().TeamsTable.InEdit());
+  EXPECT_EQ(session_.Game().TeamsTable.GetText("custom_uniform_file"), "/old/owls.png");
+  EXPECT_EQ(Uniforms().at(2), "/old/owls.png");
+}
+
+TEST_F(CustomUniformsTest, ThePageNeedsALoadedGame) {
+  CustomUniforms1Click(session_);
+  EXPECT_EQ(session_.Game().pageIndex, kUniformsPage);
+  UniformsDoneClick(session_);
+  EXPECT_EQ(session_.Game().pageIndex, kDashboardPage);
+  session_.SetLoadedGameName("");
+  for (auto* command :
+       {CustomUniforms1Click, ManageLockedPhotos1Click, EthnicityData1Click, HairData1Click}) {
+    command(session_);
+    EXPECT_EQ(session_.Game().pageIndex, kDashboardPage);
+  }
+  EXPECT_EQ(prompts_.Texts(Kind::Message), std::vector<std::string>(4, "Load a game first!"));
+}
+
+// Pictures of one flat colour, with a known alpha for the layers.
+void WriteFlat(const std::filesystem::path& file, Rgb colour, std::optional<std::uint8_t> alpha) {
+  samplegame::Image image(90, 135, alpha.has_value());
+  for (int y = 0; y < 135; ++y) {
+    for (int x = 0; x < 90; ++x) image.Set(x, y, colour.r, colour.g, colour.b, alpha.value_or(255));
+  }
+  std::filesystem::create_directories(file.parent_path());
+  samplegame::WritePng(file, image);
+}
+
+// The blend of the layer drawing: (s * a + d * (255 - a) + 255) >> 8 per channel.
+std::uint8_t Blend(int s, int d, int a) {
+  return static_cast<std::uint8_t>((s * a + d * (255 - a) + 255) >> 8);
+}
+
+class PreviewsTest : public test::CommandsFixture {
+ protected:
+  std::filesystem::path Graphics() const { return program_ / "graphics"; }
+};
+
+TEST_F(PreviewsTest, TheUniformOverThePreviewFace) {
+  WriteFlat(UniformPreviewFace(program_), {10, 20, 30}, std::nullopt);
+  const auto uniform = folder_ / "custom" / "blue.png";
+  WriteFlat(uniform, {0, 0, 250}, 128);
+
+  const auto shown = UniformPreview(program_, uniform.string());
+  ASSERT_TRUE(shown.has_value());
+  EXPECT_EQ(shown->Pixel(45, 100),
+            (Rgb{Blend(0, 10, 128), Blend(0, 20, 128), Blend(250, 30, 128)}));
+
+  // Nothing to show: the generic uniform, a missing file, a file that is no PNG.
+  EXPECT_FALSE(UniformPreview(program_, "none").has_value());
+  EXPECT_FALSE(UniformPreview(program_, (folder_ / "gone.png").string()).has_value());
+  test::WriteBytes(folder_ / "broken.png", "not a picture");
+  EXPECT_FALSE(UniformPreview(program_, (folder_ / "broken.png").string()).has_value());
+
+  // Through the page: the current team's file.
+  AddTeam(1, "Boston", "Sox", uniform.string());
+  AddTeam(2, "Ottawa", "Owls", "none");
+  ASSERT_TRUE(session_.Game().TeamsTable.Locate("team_id", 1));
+  EXPECT_TRUE(GetUniformPreviewBtnClick(session_).has_value());
+  ASSERT_TRUE(session_.Game().TeamsTable.Locate("team_id", 2));
+  EXPECT_FALSE(GetUniformPreviewBtnClick(session_).has_value());
+
+  // Without its preview face the preview fails with the load's message.
+  std::filesystem::remove(UniformPreviewFace(program_));
+  EXPECT_THROW(UniformPreview(program_, "none"), Error);
+}
+
+TEST_F(PreviewsTest, TheFacialHairOverItsPreviewFace) {
+  WriteFlat(FacialHairPreviewFace(program_), {200, 150, 100}, std::nullopt);
+  WriteFlat(Graphics() / "facial hair" / "goatee" / "brown.png", {90, 60, 30}, 255);
+  WriteFlat(Graphics() / "facial hair" / "goatee" / "blonde.png", {250, 240, 0}, 255);
+
+  const auto none = FacialHairPreview(program_, "none");
+  ASSERT_TRUE(none.has_value());
+  EXPECT_EQ(none->Pixel(10, 10), (Rgb{200, 150, 100}));
+  const auto goatee = FacialHairPreview(program_, "goatee");
+  ASSERT_TRUE(goatee.has_value());
+  EXPECT_EQ(goatee->Pixel(10, 10), (Rgb{90, 60, 30}));  // always the brown artwork
+  EXPECT_FALSE(FacialHairPreview(program_, "mutton").has_value());
+
+  // Through the page: the current style of the facial-hair table.
+  Database& db = session_.Data();
+  db.CreateTable(kFacialHairTable, {{"facial_hair_id", FieldType::AutoIncrement, 0, true},
+                                    {"location", FieldType::Text, 25, true},
+                                    {"frequency", FieldType::Integer, 0, true}});
+  Table& styles = session_.Universal().FacialHairTable;
+  styles.Open(db, kFacialHairTable);
+  styles.Append();
+  styles.SetText("location", "goatee");
+  styles.SetInt("frequency", 10);
+  ASSERT_TRUE(styles.Post());
+  const auto shown = GetFacialHairPreviewBtnClick(session_);
+  ASSERT_TRUE(shown.has_value());
+  EXPECT_EQ(shown->Pixel(0, 0), (Rgb{90, 60, 30}));
+  styles.Close();
+}
+
+}  // namespace
+}  // namespace likentor
