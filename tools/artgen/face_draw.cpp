@@ -240,7 +240,7 @@ void DrawEyes(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
     const double h = f.eyeHeight * (1.0 - 0.22 * f.lidHeavy);
     const Pt inner{ex - s * w / 2, ey + 0.35};
     const Pt outer{ex + s * w / 2, ey - f.eyeTilt * 0.7};
-    const double up = h * 1.25;
+    const double up = h * 1.02;
     const double down = h * 0.62;
     // Lid fold above the eye.
     if (f.lidCrease > 0.05) {
@@ -262,7 +262,7 @@ void DrawEyes(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
     SetColor(cr, sclera);
     cairo_fill(cr);
     const double ix = ex + f.gaze;
-    const double iy = ey + 0.05;
+    const double iy = ey - 0.3;
     const double r = f.irisSize;
     cairo_pattern_t* p = cairo_pattern_create_radial(ix, iy, 0, ix, iy, r);
     cairo_pattern_add_color_stop_rgb(p, 0.0, f.iris.r * 1.1, f.iris.g * 1.1, f.iris.b * 1.1);
@@ -276,7 +276,7 @@ void DrawEyes(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
     cairo_arc(cr, ix, iy, r * 0.46, 0, 2 * M_PI);
     cairo_fill(cr);
     // The upper lid shades the top of the eyeball.
-    LinearWash(cr, 0, ey - h * 0.9, 0, ey + 0.2, t.deep, 0.55, 0.0);
+    LinearWash(cr, 0, ey - h * 0.8, 0, ey + 0.3, t.deep, 0.6, 0.0);
     SetColor(cr, Bytes(255, 255, 255), 0.9);
     cairo_arc(cr, ix - r * 0.4, iy - r * 0.35, 0.5, 0, 2 * M_PI);
     cairo_fill(cr);

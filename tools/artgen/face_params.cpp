@@ -178,7 +178,7 @@ FaceParams ChooseFace(Ethnicity ethnicity, int index) {
     f.lidHeavy = std::min(1.0, f.lidHeavy + 0.3);
   }
   f.iris = PickIris(ethnicity, rng);
-  f.irisSize = rng.Range(1.45, 1.8);
+  f.irisSize = rng.Range(1.65, 2.0);
   f.gaze = jitter(0.35);
 
   // Brows: straight, arched, thin, stern, bushy.

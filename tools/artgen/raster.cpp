@@ -54,7 +54,7 @@ void WritePng(const Image& image, const std::filesystem::path& path) {
     ~Guard() { png_destroy_write_struct(p, i); }
   } guard{&png, &info};
   png_init_io(png, file.get());
-  png_set_compression_level(png, 6);
+  png_set_compression_level(png, 3);  // a little larger, much faster than the default
   png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
                static_cast<png_uint_32>(image.height), 8,
                image.channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
