@@ -1,8 +1,12 @@
 #include "cli/command.h"
 #include "cli/errors_command.h"
 #include "cli/load_command.h"
+#include "cli/lock_command.h"
+#include "cli/search_command.h"
+#include "cli/settings_command.h"
 #include "cli/setup_command.h"
 #include "cli/table_commands.h"
+#include "cli/uniform_command.h"
 
 namespace likentor {
 
@@ -11,6 +15,11 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
   commands.push_back(std::make_unique<SetupCommand>());
   commands.push_back(std::make_unique<ErrorsCommand>());
   commands.push_back(std::make_unique<LoadCommand>());
+  commands.push_back(std::make_unique<SearchCommand>());
+  commands.push_back(std::make_unique<LockCommand>(true));
+  commands.push_back(std::make_unique<LockCommand>(false));
+  commands.push_back(std::make_unique<UniformCommand>());
+  commands.push_back(std::make_unique<SettingsCommand>());
   commands.push_back(std::make_unique<TablesCommand>());
   commands.push_back(std::make_unique<ShowCommand>());
   return commands;

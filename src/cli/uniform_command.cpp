@@ -1,0 +1,52 @@
+#include "cli/uniform_command.h"
+
+#include <system_error>
+
+#include "app/custom_uniforms.h"
+#include "app/game_load.h"
+#include "app/loaded_game.h"
+
+namespace likentor {
+
+std::string UniformCommand::Description() const {
+  return "Give a team of a saved game a custom uniform picture, or \"none\" for the generic one";
+}
+
+void UniformCommand::Configure(CLI::App& subcommand) {
+  subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
+      ->required();
+  subcommand.add_option("TEAM_ID", teamId_, "The team's id")->required();
+  subcommand
+      .add_option("PATH", file_,
+                  "The uniform picture (a 90 x 135 PNG), or \"none\" for the generic uniform")
+      ->required();
+}
+
+int UniformCommand::Execute(CommandContext& context) {
+  CliSession cli(context);
+  Session& session = cli.session;
+  LoadGame(session, name_);
+  Table& teams = session.Game().TeamsTable;
+  if (!teams.Locate("team_id", teamId_)) {
+    throw Error("The saved game " + name_ + " has no team " + std::to_string(teamId_) + ".");
+  }
+  if (file_ == kNoCustomUniform) {
+    UseGenericBtnClick(session);
+  } else {
+    // Stored as given, like a file typed into the chooser; a missing file only means the generic
+    // uniform until it is there, so it is worth a word but not a refusal.
+    const std::filesystem::path file = context.Absolute(file_);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+      context.err << "Warning: " << file.string()
+                  << " does not exist; the team's portraits use the generic uniform until it "
+                     "does.\n";
+    }
+    cli.prompts.AnswerFile(file);
+    SetCustonBtnClick(session);
+  }
+  session.Shutdown();
+  return cli.prompts.ErrorShown() ? kExitFailed : kExitOk;
+}
+
+}  // namespace likentor
