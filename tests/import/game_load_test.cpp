@@ -1,0 +1,450 @@
+// Whole loads of sample saved games through the session: a first load, then a load of the same game
+// a season later, checked row by row against what the exports prescribe; closing; refused folders;
+// a load that fails part way.
+
+#include "app/game_load.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+
+#include "app/loaded_game.h"
+#include "app/session.h"
+#include "app/universal_tables.h"
+#include "import/export_expectations.h"
+#include "import/game_tables.h"
+#include "portrait/uniforms.h"
+#include "samplegame/sample_game.h"
+#include "shell/folders.h"
+#include "shell/scripted_prompts.h"
+#include "support/program_folder.h"
+#include "support/temp_folder.h"
+
+namespace likentor {
+namespace {
+
+namespace fs = std::filesystem;
+using Kind = ScriptedPrompts::Kind;
+
+// A program set up in a temporary folder (shared tables built from the shipped data files) and a
+// game folder where the sample generator writes saved games.
+class GameLoadTest : public ::testing::Test {
+ protected:
+  GameLoadTest() {
+    ::setenv("HOME", (folder_ / "home").c_str(), 1);
+    test::InstallDataFiles(program_);
+    prompts_.AnswerFolder(program_);
+    prompts_.AnswerFolder(game_);
+    session_ = std::make_unique<Session>(prompts_, SessionPlaces{program_, program_});
+    session_->Startup(Session::Missing::RunSetup);
+    prompts_.ClearHistory();
+  }
+
+  void WriteSample(int season, const std::string& name = "sample", int players = 1200) {
+    samplegame::SampleGameOptions options;
+    samplegame::ApplyPreset(options, samplegame::SizePreset::Small);
+    options.players = players;
+    options.gameFolder = game_.string();
+    options.name = name;
+    options.season = season;
+    options.nationsFile = (program_ / "data" / "nations.csv").string();
+    samplegame::GenerateSampleGame(options);
+  }
+
+  fs::path SavedGames() const { return SavedGamesFolder(game_); }
+  fs::path Exports(const std::string& name = "sample") const {
+    return ImportExportFolder(SavedGameFolder(game_, name));
+  }
+  LoadedGame& Game() { return session_->Game(); }
+  Database& Db() { return session_->Data(); }
+
+  test::TempFolder folder_;
+  fs::path program_ = folder_ / "program";
+  fs::path game_ = folder_ / "game";
+  ScriptedPrompts prompts_;
+  std::unique_ptr<Session> session_;
+};
+
+// Rows of a table by key, every field as text.
+using Rows = std::map<int, std::map<std::string, std::string>>;
+Rows ReadRows(Database& db, const std::string& tableName) {
+  Rows rows;
+  Table t(db, tableName);
+  for (t.First(); !t.Eof(); t.Next()) {
+    auto& row = rows[t.GetInt(t.Fields().front().name)];
+    for (const FieldDef& f : t.Fields()) row[f.name] = t.GetText(f.name);
+  }
+  return rows;
+}
+
+std::string Bool(bool b) {
+  return b ? "true" : "false";
+}
+
+void ExpectLeagues(Database& db, const test::ExpectedGame& expected) {
+  const Rows rows = ReadRows(db, "sample_leagues.db");
+  ASSERT_EQ(rows.size(), expected.leagues.size());
+  for (const test::Record& r : expected.leagues) {
+    const auto& row = rows.at(std::stoi(r.at(0)));
+    EXPECT_EQ(row.at("league_name"), TruncateUtf8(r.at(1), 40));
+    EXPECT_EQ(row.at("abbreviation"), TruncateUtf8(r.at(2), 10));
+    EXPECT_EQ(row.at("nation_id"), std::to_string(std::stoi(r.at(3))));
+    EXPECT_EQ(row.at("logo_file"), TruncateUtf8(r.at(7), 60));
+    EXPECT_EQ(row.at("parent_league_id"), std::to_string(std::stoi(r.at(29))));
+    EXPECT_EQ(row.at("league_level"), std::to_string(std::stoi(r.at(33))));
+  }
+}
+
+void ExpectTeams(Database& db, const fs::path& program, const test::ExpectedGame& expected) {
+  const Rows rows = ReadRows(db, "sample_teams.db");
+  ASSERT_EQ(rows.size(), expected.teams.size());
+  for (const test::Record& r : expected.teams) {
+    const int id = std::stoi(r.at(0));
+    const auto& row = rows.at(id);
+    EXPECT_EQ(row.at("team_name"), TruncateUtf8(r.at(1), 25));
+    EXPECT_EQ(row.at("nickname"), TruncateUtf8(r.at(3), 25));
+    EXPECT_EQ(row.at("logo_file"), r.at(4));
+    EXPECT_EQ(row.at("league_id"), r.at(8));
+    EXPECT_EQ(row.at("level"), r.at(12));
+    // Field 17 of 16 characters carries both colours; otherwise fields 17 and 18 as they are.
+    const bool combined = r.at(17).size() >= 8;
+    EXPECT_EQ(row.at("background_color_id"), combined ? r.at(17).substr(0, 7) : r.at(17));
+    EXPECT_EQ(row.at("text_color_id"), combined ? r.at(17).substr(9) : r.at(18));
+    // Portland, Montréal and the New York Knights have no custom uniform.
+    if (id == 15 || id == 29 || id == 30) {
+      EXPECT_EQ(row.at("custom_uniform_file"), "none") << id;
+    } else {
+      EXPECT_EQ(row.at("custom_uniform_file"),
+                AutoRetrieveCustomUniform(program, r.at(1), r.at(3)));
+      EXPECT_NE(row.at("custom_uniform_file"), "none") << id;
+    }
+  }
+}
+
+void ExpectCareer(Database& db, const std::string& table, const std::string& column,
+                  const std::vector<test::CareerLine>& expected) {
+  const Rows rows = ReadRows(db, table);
+  ASSERT_EQ(rows.size(), expected.size()) << table;
+  int lineId = 1;
+  for (const test::CareerLine& l : expected) {
+    const auto& row = rows.at(lineId);
+    ASSERT_EQ(row.at("player_id"), std::to_string(l.player)) << table << " line " << lineId;
+    ASSERT_EQ(row.at("year"), std::to_string(l.year)) << table << " line " << lineId;
+    ASSERT_EQ(row.at("team_id"), std::to_string(l.team)) << table << " line " << lineId;
+    ASSERT_EQ(row.at(column), std::to_string(l.count)) << table << " line " << lineId;
+    ++lineId;
+  }
+}
+
+// The facts of the export and the career figures, as every load writes them.
+void ExpectFacts(const std::map<std::string, std::string>& row, const test::ExpectedPlayer& p) {
+  EXPECT_EQ(row.at("first_name"), p.firstName);
+  EXPECT_EQ(row.at("last_name"), p.lastName);
+  EXPECT_EQ(row.at("nation_id"), std::to_string(p.nation));
+  EXPECT_EQ(row.at("retired"), Bool(p.retired));
+  EXPECT_EQ(row.at("team_id"), std::to_string(p.team));
+  EXPECT_EQ(row.at("position"), std::to_string(p.position));
+  EXPECT_EQ(row.at("hand"), std::to_string(p.hand));
+  EXPECT_EQ(row.at("career_ab"), std::to_string(p.careerAb)) << p.idText;
+  EXPECT_EQ(row.at("career_ip"), std::to_string(p.careerIp)) << p.idText;
+  EXPECT_EQ(row.at("retired_as_team"), std::to_string(p.mainTeam)) << p.idText;
+}
+
+// What a player new to the table gets: the flags of a new player, a lock exactly when a photo of
+// him lies in the picture folder, and a look that the shared tables allow.
+class NewPlayerCheck {
+ public:
+  NewPlayerCheck(UniversalTables& shared, fs::path pictures) : pictures_(std::move(pictures)) {
+    Table& n = shared.NationsTable;
+    for (n.First(); !n.Eof(); n.Next()) {
+      weights_[n.GetInt("nation_id")] = {n.GetInt("caucasian"), n.GetInt("asian"),
+                                         n.GetInt("african"), n.GetInt("east_indian")};
+    }
+    faces_ = {shared.CaucasianFacesTable.RecordCount(), shared.AsianFacesTable.RecordCount(),
+              shared.AfricanFacesTable.RecordCount(), shared.EastIndianFacesTable.RecordCount()};
+    Table& h = shared.FacialHairTable;
+    for (h.First(); !h.Eof(); h.Next()) {
+      if (h.GetInt("frequency") > 0) styles_.insert(h.GetInt("facial_hair_id"));
+    }
+  }
+
+  void Expect(const std::map<std::string, std::string>& row, const test::ExpectedPlayer& p) {
+    EXPECT_EQ(row.at("update_required"), "true");
+    for (const char* zero : {"background", "uniform_team_id", "hair_style", "accessory"}) {
+      EXPECT_EQ(row.at(zero), "0") << zero;
+    }
+    const std::string byName = p.fullFirstName + "_" + p.fullLastName;
+    const bool photo = fs::exists(pictures_ / (byName + ".jpg")) ||
+                       fs::exists(pictures_ / (byName + ".png")) ||
+                       fs::exists(pictures_ / ("Player_" + p.idText + ".jpg")) ||
+                       fs::exists(pictures_ / ("Player_" + p.idText + ".png"));
+    EXPECT_EQ(row.at("locked"), Bool(photo)) << p.idText;
+    locked_ += photo ? 1 : 0;
+
+    const int ethnicity = std::stoi(row.at("ethnicity"));
+    ASSERT_GE(ethnicity, 1);
+    ASSERT_LE(ethnicity, 4);
+    const auto w = weights_.find(p.nation);
+    if (w == weights_.end()) {
+      EXPECT_EQ(ethnicity, 1);
+    } else if (w->second[0] + w->second[1] + w->second[2] + w->second[3] > 0) {
+      EXPECT_GT(w->second[ethnicity - 1], 0) << "nation " << p.nation;
+    }
+    const int face = std::stoi(row.at("face"));
+    EXPECT_GE(face, 1);
+    EXPECT_LE(face, faces_[ethnicity - 1] - 2);
+    const int hair = std::stoi(row.at("hair_color"));
+    EXPECT_TRUE(hair == 1 || (hair == 2 && ethnicity == 1)) << p.idText;
+    const int style = std::stoi(row.at("facial_hair_style"));
+    EXPECT_TRUE(style == 0 || styles_.count(style) == 1) << style;
+    ++ethnicities_[ethnicity];
+  }
+
+  int Locked() const { return locked_; }
+  const std::map<int, int>& Ethnicities() const { return ethnicities_; }
+
+ private:
+  fs::path pictures_;
+  std::map<int, std::array<int, 4>> weights_;
+  std::array<int, 4> faces_{};
+  std::set<int> styles_;
+  int locked_ = 0;
+  std::map<int, int> ethnicities_;
+};
+
+const char* const kLookFields[] = {"ethnicity",  "face",      "hair_color", "facial_hair_style",
+                                   "background", "accessory", "hair_style", "uniform_team_id"};
+
+TEST_F(GameLoadTest, AFirstLoadAndALoadASeasonLaterLeaveWhatTheExportsPrescribe) {
+  WriteSample(1);
+  prompts_.AnswerFolder(SavedGames() / "sample.lg");
+  LoadGame1Click(*session_);
+
+  EXPECT_EQ(prompts_.History(),
+            (std::vector<ScriptedPrompts::Shown>{
+                {Kind::ChooseFolder, "Select the game folder.", SavedGames().string()},
+                {Kind::Message, "Likentor", "sample.lg loaded successfully."}}));
+  EXPECT_EQ(session_->LoadedGameName(), "sample");
+  EXPECT_EQ(Game().caption, "Likentor: sample");
+  EXPECT_EQ(Game().statusText, "sample.lg loaded.");
+  EXPECT_EQ(Game().pageIndex, 0);
+  EXPECT_TRUE(Game().LeaguesTable.IsOpen());
+  EXPECT_TRUE(Game().TeamsTable.IsOpen());
+
+  const test::ExpectedGame first = test::ExpectedFromExports(Exports());
+  std::vector<TeamItem> items;
+  for (const test::Record& t : first.teams)
+    items.push_back({std::stoi(t.at(0)), t.at(1) + " " + t.at(3)});
+  EXPECT_EQ(Game().TeamLookupBox, items);
+  ExpectLeagues(Db(), first);
+  ExpectTeams(Db(), program_, first);
+  ExpectCareer(Db(), "sample_batting.db", "ab", first.batting);
+  ExpectCareer(Db(), "sample_pitching.db", "ip", first.pitching);
+
+  const fs::path pictures = PicturesFolder(SavedGameFolder(game_, "sample"));
+  NewPlayerCheck firstCheck(session_->Universal(), pictures);
+  Rows players = ReadRows(Db(), "sample_players.db");
+  ASSERT_EQ(players.size(), first.players.size());
+  for (const auto& [id, p] : first.players) {
+    ExpectFacts(players.at(id), p);
+    firstCheck.Expect(players.at(id), p);
+  }
+  EXPECT_GT(firstCheck.Locked(), 0);  // the sample has photos of some players
+  EXPECT_GE(firstCheck.Ethnicities().size(), 3u);
+
+  // Portraits were made for everyone, and some photos were locked or unlocked by hand.
+  {
+    Table t(Db(), "sample_players.db");
+    TableTransaction transaction(Db(), "sample_players.db");
+    for (t.First(); !t.Eof(); t.Next()) {
+      t.Edit();
+      t.SetBool("update_required", false);
+      if (t.GetInt("player_id") % 5 == 0) t.SetBool("locked", !t.GetBool("locked"));
+      ASSERT_TRUE(t.Post());
+    }
+  }
+  const Rows before = ReadRows(Db(), "sample_players.db");
+
+  // A season later: players moved, retired, switched positions; new players came.
+  WriteSample(2);
+  prompts_.ClearHistory();
+  LoadGame(*session_, "sample");
+  EXPECT_EQ(prompts_.Texts(Kind::Message),
+            std::vector<std::string>{"sample.lg loaded successfully."});
+
+  const test::ExpectedGame second = test::ExpectedFromExports(Exports());
+  ExpectLeagues(Db(), second);
+  ExpectTeams(Db(), program_, second);
+  ExpectCareer(Db(), "sample_batting.db", "ab", second.batting);
+  ExpectCareer(Db(), "sample_pitching.db", "ip", second.pitching);
+
+  NewPlayerCheck secondCheck(session_->Universal(), pictures);
+  players = ReadRows(Db(), "sample_players.db");
+  int moved = 0, toNoTeam = 0, retiredNow = 0, added = 0;
+  for (const auto& [id, p] : second.players) {
+    const auto& row = players.at(id);
+    ExpectFacts(row, p);
+    const auto known = first.players.find(id);
+    if (known == first.players.end()) {
+      secondCheck.Expect(row, p);
+      ++added;
+      continue;
+    }
+    const auto& old = before.at(id);
+    for (const char* field : kLookFields) EXPECT_EQ(row.at(field), old.at(field)) << id << field;
+    EXPECT_EQ(row.at("locked"), old.at("locked")) << id;
+    const bool flagged = p.team != known->second.team && p.team != 0;
+    EXPECT_EQ(row.at("update_required"), Bool(flagged)) << id;
+    moved += flagged ? 1 : 0;
+    toNoTeam += p.team != known->second.team && p.team == 0 ? 1 : 0;
+    retiredNow += p.retired && !known->second.retired ? 1 : 0;
+  }
+  // Players the later export no longer lists would keep their rows; the sample keeps everyone.
+  for (const auto& [id, row] : before) {
+    if (second.players.count(id) == 0) {
+      EXPECT_EQ(players.at(id), row);
+    }
+  }
+  EXPECT_GT(moved, 0);
+  EXPECT_GT(toNoTeam, 0);
+  EXPECT_GT(retiredNow, 0);
+  EXPECT_GT(added, 0);
+
+  // One settings row for the game, however often it is loaded.
+  const Rows games = ReadRows(Db(), "games.db");
+  ASSERT_EQ(games.size(), 1u);
+  EXPECT_EQ(games.begin()->second.at("universe_name"), "sample");
+  EXPECT_EQ(session_->Log().ShowErrors(), std::vector<std::string>{"Errors Log"});
+}
+
+TEST_F(GameLoadTest, ClosingReturnsToIdleAndASecondGameReplacesTheFirst) {
+  CloseGame1Click(*session_);  // nothing loaded: stays idle
+  EXPECT_EQ(Game().caption, "Likentor");
+  EXPECT_EQ(Game().statusText, "No game loaded.");
+  EXPECT_EQ(Game().pageIndex, 0);
+
+  WriteSample(1, "first", 120);
+  WriteSample(1, "second", 120);
+  LoadGame(*session_, "first");
+  const std::size_t teams = Game().TeamLookupBox.size();
+  ASSERT_GT(teams, 0u);
+  Game().pageIndex = 4;  // the user went to another page
+  prompts_.AnswerFolder(SavedGames() / "second.lg");
+  LoadGame1Click(*session_);
+  EXPECT_EQ(session_->LoadedGameName(), "second");
+  EXPECT_EQ(Game().caption, "Likentor: second");
+  EXPECT_EQ(Game().pageIndex, 0);
+  EXPECT_EQ(Game().TeamLookupBox.size(), teams);  // the box holds one game's teams only
+  EXPECT_EQ(Game().TeamsTable.TableName(), "second_teams.db");
+
+  Game().PlayersQuery.Add("SELECT *");
+  Game().PlayersQuery.Add("FROM \"second_players.db\"");
+  Game().PlayersQuery.Open(Db());
+  CloseGame1Click(*session_);
+  EXPECT_EQ(session_->LoadedGameName(), "");
+  EXPECT_EQ(Game().caption, "Likentor");
+  EXPECT_EQ(Game().statusText, "No game loaded.");
+  EXPECT_TRUE(Game().TeamLookupBox.empty());
+  EXPECT_FALSE(Game().LeaguesTable.IsOpen());
+  EXPECT_FALSE(Game().TeamsTable.IsOpen());
+  EXPECT_FALSE(Game().PlayersQuery.IsOpen());
+  // The tables stay on disk for the next load.
+  EXPECT_TRUE(Db().TableExists("second_players.db"));
+  EXPECT_TRUE(Db().TableExists("first_players.db"));
+
+  LoadGame(*session_, "first");
+  session_->Shutdown();  // closing the program closes the game
+  EXPECT_EQ(session_->LoadedGameName(), "");
+  EXPECT_FALSE(Game().TeamsTable.IsOpen());
+}
+
+TEST_F(GameLoadTest, FoldersThatAreNotSavedGamesAreRefused) {
+  WriteSample(1, "sample", 120);
+  LoadGame(*session_, "sample");
+  prompts_.ClearHistory();
+
+  // Cancelling the chooser ends the command once the earlier game is closed.
+  LoadGame1Click(*session_);
+  EXPECT_EQ(session_->LoadedGameName(), "");
+  EXPECT_EQ(Game().caption, "Likentor");
+  EXPECT_TRUE(Game().TeamLookupBox.empty());
+  EXPECT_TRUE(prompts_.Texts(Kind::Message).empty());
+
+  fs::create_directories(SavedGames() / "season2006");
+  fs::create_directories(SavedGames() / "sample.lg" / "inner.lg");
+  fs::create_directories(folder_ / "elsewhere.lg");
+  const std::pair<fs::path, std::string> refused[] = {
+      {SavedGames() / "season2006",
+       "The folder " + (SavedGames() / "season2006").string() +
+           " is not a saved game: the name of a saved game's folder ends in \".lg\"."},
+      {SavedGames(), "The folder " + SavedGames().string() +
+                         " is not a saved game: a saved game "
+                         "is a folder in " +
+                         SavedGames().string() + "."},
+      {SavedGames() / "sample.lg" / "inner.lg",
+       "The folder " + (SavedGames() / "sample.lg" / "inner.lg").string() +
+           " is not a saved game: a saved game is a folder in " + SavedGames().string() + "."},
+      {folder_ / "elsewhere.lg", "The folder " + (folder_ / "elsewhere.lg").string() +
+                                     " is not a saved game: a saved game is a folder in " +
+                                     SavedGames().string() + "."},
+  };
+  for (const auto& [chosen, message] : refused) {
+    prompts_.AnswerFolder(chosen);
+    try {
+      LoadGame1Click(*session_);
+      ADD_FAILURE() << chosen << " was loaded";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.what(), message);
+    }
+    EXPECT_EQ(session_->LoadedGameName(), "");
+  }
+  EXPECT_FALSE(Db().TableExists("season2_leagues.db"));
+  EXPECT_FALSE(Db().TableExists("_leagues.db"));
+
+  // A chosen path with a trailing separator or a "." names the same saved game.
+  prompts_.AnswerFolder(fs::path(SavedGames() / "sample.lg" / "."));
+  LoadGame1Click(*session_);
+  EXPECT_EQ(session_->LoadedGameName(), "sample");
+
+  EXPECT_THROW(LoadGame(*session_, "nosuch"), Error);
+  EXPECT_EQ(session_->LoadedGameName(), "");
+  EXPECT_FALSE(Db().TableExists("nosuch_leagues.db"));
+}
+
+TEST_F(GameLoadTest, ALoadThatFailsInTheTeamsStepLeavesThePartlyLoadedState) {
+  WriteSample(1, "sample", 120);
+  {
+    std::ofstream teams(Exports() / "teams.csv", std::ios::binary | std::ios::app);
+    teams << "99;Bad;BAD;Team;bad.png;0;0;0;one;0;0;0;1\r\n";
+  }
+  const std::size_t lines = test::ReadExportRecords(Exports() / "teams.csv").size() + 1;
+  try {
+    LoadGame(*session_, "sample");
+    FAIL() << "the bad league id was accepted";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "teams.csv line " + std::to_string(lines) +
+                                         ": field 8 is not a whole number ('one')");
+  }
+  EXPECT_EQ(session_->LoadedGameName(), "sample");
+  EXPECT_EQ(Game().statusText, "Loading sample.lg...");
+  EXPECT_EQ(Game().caption, "Likentor");
+  EXPECT_TRUE(Game().TeamLookupBox.empty());
+  EXPECT_TRUE(Game().LeaguesTable.IsOpen());
+  EXPECT_FALSE(Game().TeamsTable.IsOpen());
+  EXPECT_TRUE(prompts_.Texts(Kind::Message).empty());
+  // The teams before the bad line were committed; nothing after the teams step was done.
+  EXPECT_EQ(ReadRows(Db(), "sample_teams.db").size(), lines - 2);
+  EXPECT_FALSE(Db().TableExists("sample_batting.db"));
+  EXPECT_FALSE(Db().TableExists("sample_players.db"));
+
+  CloseGame1Click(*session_);
+  EXPECT_EQ(session_->LoadedGameName(), "");
+  EXPECT_EQ(Game().statusText, "No game loaded.");
+  EXPECT_FALSE(Game().LeaguesTable.IsOpen());
+}
+
+}  // namespace
+}  // namespace likentor
