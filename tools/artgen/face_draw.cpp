@@ -422,6 +422,29 @@ void DrawMouth(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   cairo_restore(cr);
 }
 
+// The shaved beard area (upper lip, chin, jaw) a shade cooler and darker; a cleft in the chin.
+void DrawBeardShadow(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
+  if (f.beardShadow > 0) {
+    const Rgb shadow = Mix(t.deep, Bytes(70, 74, 84), 0.4);
+    cairo_save(cr);
+    cairo_move_to(cr, kCentreX - f.cheekHalf, 66);
+    cairo_curve_to(cr, kCentreX - 12, 74, kCentreX - 9, f.noseTipY + 1.5, kCentreX,
+                   f.noseTipY + 2.2);
+    cairo_curve_to(cr, kCentreX + 9, f.noseTipY + 1.5, kCentreX + 12, 74, kCentreX + f.cheekHalf,
+                   66);
+    cairo_line_to(cr, kCentreX + f.cheekHalf, 110);
+    cairo_line_to(cr, kCentreX - f.cheekHalf, 110);
+    cairo_close_path(cr);
+    cairo_clip(cr);
+    SetColor(cr, shadow, f.beardShadow);
+    cairo_paint(cr);
+    cairo_restore(cr);
+  }
+  if (f.chinCleft > 0) {
+    SoftSpot(cr, kCentreX + 0.3, f.chinY - 2.6, 0.8, 1.8, t.deep, 0.35 * f.chinCleft);
+  }
+}
+
 void DrawAgeLines(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   cairo_save(cr);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
@@ -457,6 +480,7 @@ void DrawFace(cairo_t* cr, const FaceParams& f) {
   cairo_clip(cr);
   ShadeHead(cr, f, t);
   DrawSideburns(cr, f);
+  DrawBeardShadow(cr, f, t);
   DrawAgeLines(cr, f, t);
   DrawBrows(cr, f);
   DrawEyes(cr, f, t);

@@ -234,8 +234,8 @@ FaceParams ChooseFace(Ethnicity ethnicity, int index) {
   const Mouth& m = kMouths_[c.mouth];
   f.mouthY = kMouthY + jitter(0.7);
   f.mouthWidth = m.width + jitter(0.8);
-  f.upperLip = m.upper + jitter(0.2) - f.age * 0.2;
-  f.lowerLip = m.lower + jitter(0.3) - f.age * 0.2;
+  f.upperLip = m.upper + 0.3 + jitter(0.2) - f.age * 0.2;
+  f.lowerLip = m.lower + 0.3 + jitter(0.3) - f.age * 0.2;
   f.mouthCurve = m.curve + jitter(0.35);
   f.mouthSkew = m.skew * (rng.Chance(0.5) ? 1 : -1) + jitter(0.15);
   if (ethnicity == Ethnicity::kAfrican) {
@@ -257,6 +257,13 @@ FaceParams ChooseFace(Ethnicity ethnicity, int index) {
   f.earHeight = kEarSizes[c.ears] + jitter(0.5);
   f.earTop = kEarTop + rng.Range(0.0, 1.5);
   f.earOut = rng.Range(3.4, 5.2);
+
+  // Shaved beard shadow on dark-haired men, a cleft in some chins, grey at the temples with age.
+  const double hairLuma = 0.3 * f.hair.r + 0.59 * f.hair.g + 0.11 * f.hair.b;
+  f.beardShadow = hairLuma < 0.3 && rng.Chance(0.45) ? rng.Range(0.05, 0.16) : 0.0;
+  if (ethnicity == Ethnicity::kAsian) f.beardShadow *= 0.5;
+  f.chinCleft = c.head == 2 || c.head == 4 ? (rng.Chance(0.4) ? rng.Range(0.5, 1.0) : 0.0) : 0.0;
+  if (f.age > 0.8 && rng.Chance(0.5)) f.hair = Mix(f.hair, Bytes(170, 168, 164), 0.4);
   return f;
 }
 
@@ -285,6 +292,8 @@ FaceParams PlainFace() {
   f.mouthCurve = 0.2;
   f.mouthSkew = 0;
   f.age = 0.3;
+  f.beardShadow = 0;
+  f.chinCleft = 0;
   return f;
 }
 

@@ -47,6 +47,8 @@ struct FaceParams {
   double earTop, earHeight, earOut;
   double age;  // 0 young .. 1 veteran
   double cheekHollow;
+  double beardShadow;  // shaved beard showing through the skin, 0 none
+  double chinCleft;    // 0 none .. 1 marked
 };
 
 // The parameters of face `index` (0-based) of an ethnicity. Distinct indices give distinct
