@@ -68,56 +68,71 @@ void Bat(cairo_t* cr) {
   cairo_restore(cr);
 }
 
-// A fielder's glove worn on the hand at the viewer's right, held at chest height.
+// A fielder's glove worn on the hand at the viewer's right, pocket towards the camera, held at
+// chest height.
 void Glove(cairo_t* cr) {
   cairo_save(cr);
-  cairo_translate(cr, 75.0, 121.0);
-  cairo_rotate(cr, 0.18);
-  const Rgb leather = Bytes(150, 88, 42);
-  const Rgb dark = Bytes(92, 50, 24);
-  // Fingers.
-  for (int i = 0; i < 4; ++i) {
-    const double x = -7.0 + i * 4.4;
-    const double top = -15.0 + std::abs(i - 1.5) * 1.6;
-    cairo_move_to(cr, x - 2.1, 2);
-    cairo_line_to(cr, x - 2.1, top + 2.1);
-    cairo_arc(cr, x, top + 2.1, 2.1, M_PI, 2 * M_PI);
-    cairo_line_to(cr, x + 2.1, 2);
+  cairo_translate(cr, 75.5, 119.0);
+  cairo_rotate(cr, 0.12);
+  cairo_scale(cr, 1.12, 1.12);
+  const Rgb dark = Bytes(88, 48, 22);
+  auto mitt = [cr] {
+    cairo_new_sub_path(cr);
+    cairo_move_to(cr, -6.5, 13.5);
+    cairo_curve_to(cr, -8.5, 6, -9.5, -4, -6.5, -10);
+    cairo_curve_to(cr, -4.5, -15.5, 3.5, -17, 8.0, -13);
+    cairo_curve_to(cr, 12.5, -9, 12.5, 2, 10.0, 13.5);
     cairo_close_path(cr);
-  }
-  // Palm and thumb.
-  cairo_move_to(cr, -9.5, -2);
-  cairo_curve_to(cr, -10, 8, -5, 14, 2, 14);
-  cairo_curve_to(cr, 9, 14, 11.5, 8, 10.5, -2);
-  cairo_close_path(cr);
-  cairo_move_to(cr, -9.0, 0);
-  cairo_curve_to(cr, -16, -3, -17, -10, -14.5, -12);
-  cairo_curve_to(cr, -12, -13, -10, -8, -7, -4);
-  cairo_close_path(cr);
-  cairo_pattern_t* p = cairo_pattern_create_linear(-14, -14, 10, 12);
-  cairo_pattern_add_color_stop_rgb(p, 0, 0.74, 0.46, 0.24);
-  cairo_pattern_add_color_stop_rgb(p, 1, leather.r * 0.7, leather.g * 0.7, leather.b * 0.7);
+    // The thumb, towards the middle of the picture.
+    cairo_new_sub_path(cr);
+    cairo_move_to(cr, -6.0, 6.0);
+    cairo_curve_to(cr, -12.5, 3, -15.5, -4, -13.5, -8.5);
+    cairo_curve_to(cr, -11.5, -11.5, -8.5, -7, -6.5, -3);
+    cairo_close_path(cr);
+  };
+  mitt();
+  cairo_pattern_t* p = cairo_pattern_create_linear(-12, -14, 10, 12);
+  cairo_pattern_add_color_stop_rgb(p, 0, 0.78, 0.50, 0.26);
+  cairo_pattern_add_color_stop_rgb(p, 1, 0.50, 0.28, 0.12);
   cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  cairo_set_line_width(cr, 0.8);
-  SetColor(cr, dark, 0.9);
-  cairo_stroke(cr);
-  // Web between thumb and fingers, lacing, and the wrist strap.
-  SetColor(cr, dark, 0.85);
-  cairo_rectangle(cr, -11.5, -11, 3.5, 7);
   cairo_fill(cr);
-  cairo_set_line_width(cr, 0.6);
-  SetColor(cr, Bytes(220, 190, 150), 0.8);
+  cairo_pattern_destroy(p);
+  // The web between thumb and fingers, laced.
+  cairo_move_to(cr, -6.6, -9.5);
+  cairo_line_to(cr, -12.0, -9.0);
+  cairo_line_to(cr, -9.0, -1.5);
+  cairo_line_to(cr, -6.2, -2.5);
+  cairo_close_path(cr);
+  SetColor(cr, dark);
+  cairo_fill(cr);
+  cairo_set_line_width(cr, 0.5);
+  SetColor(cr, Bytes(226, 196, 150), 0.9);
   for (int i = 0; i < 4; ++i) {
-    cairo_move_to(cr, -11.5, -10 + i * 1.8);
-    cairo_line_to(cr, -8, -10 + i * 1.8);
+    cairo_move_to(cr, -11.2 + i * 0.7, -8.2 + i * 1.8);
+    cairo_line_to(cr, -6.6, -8.6 + i * 1.8);
   }
   cairo_stroke(cr);
-  SetColor(cr, Bytes(60, 34, 18), 0.9);
-  cairo_rectangle(cr, -8, 9.5, 16, 3.2);
+  // The pocket, the finger seams and the lacing along the top.
+  SoftSpot(cr, 1.5, 3.0, 7.5, 6.5, Bytes(70, 36, 16), 0.55);
+  SoftSpot(cr, -2.5, -7.0, 5, 3.5, Bytes(255, 226, 180), 0.35);
+  cairo_set_line_width(cr, 0.7);
+  SetColor(cr, dark, 0.75);
+  for (int i = 0; i < 3; ++i) {
+    const double x = -2.0 + i * 3.6;
+    cairo_move_to(cr, x - 0.6, -14.8 + (i == 2 ? 1.2 : 0));
+    cairo_curve_to(cr, x, -10, x + 0.2, -7, x + 0.1, -4.0);
+  }
+  cairo_stroke(cr);
+  // The wrist opening.
+  SetColor(cr, Bytes(52, 28, 14));
+  cairo_move_to(cr, -6.5, 13.5);
+  cairo_curve_to(cr, -4, 10.5, 7, 10.5, 10.0, 13.5);
+  cairo_curve_to(cr, 7, 15.5, -4, 15.5, -6.5, 13.5);
   cairo_fill(cr);
-  SoftSpot(cr, -3, -6, 5, 4, Bytes(255, 230, 190), 0.25);
+  mitt();
+  cairo_set_line_width(cr, 0.8);
+  SetColor(cr, Bytes(70, 38, 18), 0.9);
+  cairo_stroke(cr);
   cairo_restore(cr);
 }
 
