@@ -63,7 +63,28 @@ void Ballpark(cairo_t* cr, int variant, Rng& rng) {
              k.night ? 0.85 : 0.35);
   }
   VerticalGradient(cr, 104, 112, k.wall, Scale(k.wall, 0.8));
+  if (variant >= 5) {
+    // Advertising boards along the wall.
+    for (double x = rng.Range(-8, 0); x < kWidth; x += 15) {
+      const Rgb board = Mix(k.wall, Bytes(rng.Below(255), rng.Below(255), rng.Below(255)), 0.5);
+      SetColor(cr, board);
+      cairo_rectangle(cr, x, 104.5, 13.5, 6);
+      cairo_fill(cr);
+    }
+  }
   VerticalGradient(cr, 112, kHeight, k.grass, Scale(k.grass, 0.8));
+  if (variant >= 10) {
+    // Seen through the netting behind home plate.
+    SetColor(cr, Bytes(30, 30, 30), 0.25);
+    cairo_set_line_width(cr, 0.6);
+    for (double x = -140; x < kWidth + 140; x += 5) {
+      cairo_move_to(cr, x, 0);
+      cairo_line_to(cr, x + kHeight, kHeight);
+      cairo_move_to(cr, x, 0);
+      cairo_line_to(cr, x - kHeight, kHeight);
+    }
+    cairo_stroke(cr);
+  }
   // Mowing stripes.
   for (int i = 0; i < 5; ++i) {
     SetColor(cr, Bytes(255, 255, 255), 0.05);

@@ -118,7 +118,15 @@ Image MakeDashboard() {
     SetColor(cr, Bytes(170, 182, 200));
     cairo_rectangle(cr, x - 1.5, h * 0.5, 3, h * 0.2);
     cairo_fill(cr);
-    SoftSpot(cr, x, h * 0.5, 26, 12, Bytes(255, 250, 230), 0.8);
+    SoftSpot(cr, x, h * 0.49, 34, 16, Bytes(255, 250, 230), 0.8);
+    SetColor(cr, Bytes(150, 160, 178));
+    cairo_rectangle(cr, x - 9, h * 0.47, 18, 8);
+    cairo_fill(cr);
+    SetColor(cr, Bytes(255, 252, 238));
+    for (int lamp = 0; lamp < 4; ++lamp) {
+      cairo_rectangle(cr, x - 7.5 + lamp * 4, h * 0.47 + 1.5, 3, 5);
+    }
+    cairo_fill(cr);
   }
   // The outfield grass and a soft infield arc.
   cairo_pattern_t* grass = cairo_pattern_create_linear(0, h * 0.8, 0, h);

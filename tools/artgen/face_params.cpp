@@ -292,6 +292,8 @@ FaceParams PlainFace() {
   f.mouthCurve = 0.2;
   f.mouthSkew = 0;
   f.age = 0.3;
+  f.lidCrease = 0.6;
+  f.lidHeavy = 0.2;
   f.beardShadow = 0;
   f.chinCleft = 0;
   return f;
