@@ -205,10 +205,7 @@ UniverseFilters ReadUniverseFilters(Session& session) {
 }
 
 int UniverseGoBtnClick(Session& session, int levelScopeIndex) {
-  if (session.LoadedGameName().empty()) {
-    session.UserPrompts().ShowMessage(kLoadGameFirst);
-    return 0;
-  }
+  if (!GameLoadedGuard(session)) return 0;
   LoadedGame& game = session.Game();
   game.statusText = kUniverseStatus;
   session.Progress().Report(game.statusText, false, 0);
@@ -227,10 +224,7 @@ int UniverseGoBtnClick(Session& session, int levelScopeIndex) {
 }
 
 int TeamGoBtnClick(Session& session, int teamItemIndex) {
-  if (session.LoadedGameName().empty()) {
-    session.UserPrompts().ShowMessage(kLoadGameFirst);
-    return 0;
-  }
+  if (!GameLoadedGuard(session)) return 0;
   LoadedGame& game = session.Game();
   if (teamItemIndex < 0 || teamItemIndex >= static_cast<int>(game.TeamLookupBox.size())) {
     session.UserPrompts().ShowMessage(kPickTeamFirst);

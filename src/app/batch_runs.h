@@ -10,11 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "app/navigation.h"  // kLoadGameFirst, the game-loaded guard
+
 namespace likentor {
 
 class Session;
 
-inline constexpr std::string_view kLoadGameFirst = "Load a game first!";
 inline constexpr std::string_view kPickTeamFirst = "Maybe you should pick WHICH team first.";
 inline constexpr std::string_view kUniverseStatus = "Creating photos for entire universe...";
 

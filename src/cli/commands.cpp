@@ -2,8 +2,10 @@
 #include "cli/errors_command.h"
 #include "cli/load_command.h"
 #include "cli/lock_command.h"
+#include "cli/photos_command.h"
 #include "cli/search_command.h"
 #include "cli/settings_command.h"
+#include "cli/sheet_command.h"
 #include "cli/setup_command.h"
 #include "cli/table_commands.h"
 #include "cli/uniform_command.h"
@@ -15,6 +17,8 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
   commands.push_back(std::make_unique<SetupCommand>());
   commands.push_back(std::make_unique<ErrorsCommand>());
   commands.push_back(std::make_unique<LoadCommand>());
+  commands.push_back(std::make_unique<PhotosCommand>());
+  commands.push_back(std::make_unique<SheetCommand>());
   commands.push_back(std::make_unique<SearchCommand>());
   commands.push_back(std::make_unique<LockCommand>(true));
   commands.push_back(std::make_unique<LockCommand>(false));

@@ -1,0 +1,132 @@
+#include "cli/photos_command.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <iostream>
+
+#include "app/batch_runs.h"
+#include "app/game_load.h"
+#include "app/loaded_game.h"
+#include "app/player_photo.h"
+#include "app/player_search.h"
+#include "portrait/artwork_paths.h"
+#include "shell/folders.h"
+
+namespace likentor {
+
+namespace {
+
+// The run that Ctrl-C stops. A lock-free atomic store is all the handler does.
+std::atomic<RunProgress*> interruptedRun{nullptr};
+
+extern "C" void OnInterrupt(int) {
+  if (RunProgress* progress = interruptedRun.load()) progress->RequestCancel();
+}
+
+// Routes Ctrl-C to the session's run while it lasts; the default handling comes back after.
+class InterruptStopsRun {
+ public:
+  explicit InterruptStopsRun(RunProgress& progress) {
+    interruptedRun.store(&progress);
+    previous_ = std::signal(SIGINT, OnInterrupt);
+  }
+  ~InterruptStopsRun() {
+    std::signal(SIGINT, previous_ == SIG_ERR ? SIG_DFL : previous_);
+    interruptedRun.store(nullptr);
+  }
+  InterruptStopsRun(const InterruptStopsRun&) = delete;
+  InterruptStopsRun& operator=(const InterruptStopsRun&) = delete;
+
+ private:
+  void (*previous_)(int) = SIG_DFL;
+};
+
+// A one-line bar redrawn in place: "[#########           ]  45% Creating photos for ...".
+void DrawBar(std::ostream& err, const ProgressReport& report) {
+  constexpr int kWidth = 30;
+  if (!report.visible) {
+    err << "\r\033[K" << std::flush;
+    return;
+  }
+  const int filled = report.position * kWidth / 100;
+  err << "\r\033[K[" << std::string(static_cast<std::size_t>(filled), '#')
+      << std::string(static_cast<std::size_t>(kWidth - filled), ' ') << "] " << report.position
+      << "% " << report.status << std::flush;
+}
+
+int TeamItemIndex(const LoadedGame& game, int teamId) {
+  for (std::size_t i = 0; i < game.TeamLookupBox.size(); ++i) {
+    if (game.TeamLookupBox[i].teamId == teamId) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace
+
+std::string PhotosCommand::Description() const {
+  return "Make portraits: the whole universe (by the game's settings), one team, or one player";
+}
+
+void PhotosCommand::Configure(CLI::App& subcommand) {
+  subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
+      ->required();
+  auto* scope = subcommand
+                    .add_option("--scope", scope_,
+                                "Level scope of the universe run: 0 All Levels, 1 Major Leaguers "
+                                "Only, 2 AAA and up, 3 AA and up, 4 A and up, 5 Short-A and up, "
+                                "6 Rookie and up")
+                    ->check(CLI::Range(0, 6));
+  auto* team = subcommand.add_option("--team", team_, "Make the portraits of one team's players")
+                   ->type_name("TEAM_ID");
+  auto* player = subcommand.add_option("--player", player_, "Make one player's portrait")
+                     ->type_name("PLAYER_ID");
+  auto* force = subcommand.add_flag("--force", force_,
+                                    "With --player: replace a locked player's picture too");
+  scope->excludes(team)->excludes(player);
+  team->excludes(player);
+  force->needs(player);
+}
+
+int PhotosCommand::Execute(CommandContext& context) {
+  CliSession cli(context);
+  Session& session = cli.session;
+  LoadGame(session, name_);
+  if (&context.err == &std::cerr && ::isatty(STDERR_FILENO) == 1) {
+    session.Progress().SetListener(
+        [&context](const ProgressReport& report) { DrawBar(context.err, report); });
+  }
+
+  if (player_) {
+    if (!PlayerSearchBtnClick(session, PlayerSearch{"", "", *player_})) {
+      throw Error("There is no player " + std::to_string(*player_) + " in " + name_ + ".");
+    }
+    if (session.Game().PlayersQuery.GetBool("locked") && !force_) {
+      throw Error("The photo of player " + std::to_string(*player_) +
+                  " is locked: it may be a picture of your own. Give --force to replace it.");
+    }
+    CreatePlayerPhoto(session, *player_);
+    session.Game().PlayersQuery.Clear();
+    context.out << "Created photo "
+                << PortraitFile(PicturesFolder(SavedGameFolder(session.GameFolder(), name_)),
+                                *player_)
+                       .string()
+                << '\n';
+  } else {
+    InterruptStopsRun interrupt(session.Progress());
+    if (team_) {
+      const int index = TeamItemIndex(session.Game(), *team_);
+      if (index < 0)
+        throw Error("There is no team " + std::to_string(*team_) + " in " + name_ + ".");
+      TeamGoBtnClick(session, index);
+    } else {
+      UniverseGoBtnClick(session, scope_);
+    }
+  }
+  session.Progress().SetListener(nullptr);
+  session.Shutdown();
+  return cli.prompts.ErrorShown() ? kExitFailed : kExitOk;
+}
+
+}  // namespace likentor

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/command.h"
+
+namespace likentor {
+
+// likentor photos NAME [--scope 0..6] | --team TEAM_ID | --player PLAYER_ID [--force]: loads the
+// saved game NAME as "load" does, then makes portraits: the universe run with a level scope, the
+// team run for one team, or one player's portrait (a locked player only with --force). Prints the
+// closing message; shows a progress bar on stderr when stderr is a terminal. Ctrl-C stops a run
+// between portraits and keeps what it made.
+class PhotosCommand : public Command {
+ public:
+  std::string Name() const override { return "photos"; }
+  std::string Description() const override;
+  void Configure(CLI::App& subcommand) override;
+  int Execute(CommandContext& context) override;
+
+ private:
+  std::string name_;
+  int scope_ = 0;
+  std::optional<int> team_;
+  std::optional<int> player_;
+  bool force_ = false;
+};
+
+}  // namespace likentor
