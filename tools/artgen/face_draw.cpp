@@ -441,7 +441,7 @@ void DrawBeardShadow(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
     cairo_restore(cr);
   }
   if (f.chinCleft > 0) {
-    SoftSpot(cr, kCentreX + 0.3, f.chinY - 2.6, 0.8, 1.8, t.deep, 0.35 * f.chinCleft);
+    SoftSpot(cr, kCentreX + 0.3, f.chinY - 2.4, 0.7, 2.4, t.shadow, 0.3 * f.chinCleft);
   }
 }
 

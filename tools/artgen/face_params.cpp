@@ -246,7 +246,7 @@ FaceParams ChooseFace(Ethnicity ethnicity, int index) {
   f.mouthWidth = std::min(f.mouthWidth, 18.0);
   const Rgb lipTint = Bytes(176, 92, 86);
   f.lip = Mix(f.skin, Scale(lipTint, 0.55 + 0.45 * (1 - t)), 0.5);
-  if (ethnicity == Ethnicity::kAfrican) f.lip = Mix(f.skin, Bytes(104, 52, 52), 0.45);
+  if (ethnicity == Ethnicity::kAfrican) f.lip = Mix(f.skin, Bytes(136, 64, 64), 0.45);
   if (ethnicity == Ethnicity::kAsian) {
     f.cheekHalf = std::min(f.cheekHalf + 0.4, kCheekHalfMax);
     f.browArch *= 0.6;
