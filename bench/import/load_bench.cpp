@@ -5,10 +5,9 @@
 // The game is generated in a child process, so that the generator's memory does not count in this
 // process's peak; the peak reported ("peak_MB") is the whole process's, set-up of the shared tables
 // included. Set LIKENTOR_BENCH_DIR to keep the generated game between runs; the command line can
-// then be measured on the same folders as a process of its own:
-//   /usr/bin/time -f '%e s wall, %M KB peak' BUILD/program/likentor -C $LIKENTOR_BENCH_DIR/program
-//   \
-//       load sample
+// then be measured on the same folders as a process of its own, from BUILD/program:
+//   /usr/bin/time -f '%e s wall, %M KB peak' ./likentor -C "$LIKENTOR_BENCH_DIR/program" load
+//   sample
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
