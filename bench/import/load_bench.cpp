@@ -6,8 +6,7 @@
 // process's peak; the peak reported ("peak_MB") is the whole process's, set-up of the shared tables
 // included. Set LIKENTOR_BENCH_DIR to keep the generated game between runs; the command line can
 // then be measured on the same folders as a process of its own, from BUILD/program:
-//   /usr/bin/time -f '%e s wall, %M KB peak' ./likentor -C "$LIKENTOR_BENCH_DIR/program" load
-//   sample
+//   /usr/bin/time -f '%e s, %M KB' ./likentor -C "$LIKENTOR_BENCH_DIR/program" load sample
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
