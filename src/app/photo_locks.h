@@ -25,24 +25,27 @@ std::string LockConditionLine(LockScope scope);
 // the next command that uses it. Without a loaded game: "Load a game first!" and nothing else.
 void SetPhotoLocks(Session& session, LockScope scope, bool locked);
 
-// The six buttons of the page.
-inline void Button8Click(Session& s) {
-  SetPhotoLocks(s, LockScope::All, true);
-}  // Lock All
-inline void Button5Click(Session& s) {
-  SetPhotoLocks(s, LockScope::Active, true);
-}  // Lock All Active
-inline void Button4Click(Session& s) {
-  SetPhotoLocks(s, LockScope::Retired, true);
-}  // Lock All Retired
-inline void Button1Click(Session& s) {
-  SetPhotoLocks(s, LockScope::All, false);
-}  // Unlock All
-inline void Button2Click(Session& s) {
-  SetPhotoLocks(s, LockScope::Active, false);
-}  // Unlock All Active
-inline void Button3Click(Session& s) {
-  SetPhotoLocks(s, LockScope::Retired, false);
-}  // Unlock All Retired
+// The six buttons of the page, in the order they stand: the lock row above the unlock row, each
+// row all, active, retired.
+// "Lock All", "Lock All Active", "Lock All Retired"
+inline void Button8Click(Session& session) {
+  SetPhotoLocks(session, LockScope::All, true);
+}
+inline void Button5Click(Session& session) {
+  SetPhotoLocks(session, LockScope::Active, true);
+}
+inline void Button4Click(Session& session) {
+  SetPhotoLocks(session, LockScope::Retired, true);
+}
+// "Unlock All", "Unlock All Active", "Unlock All Retired"
+inline void Button1Click(Session& session) {
+  SetPhotoLocks(session, LockScope::All, false);
+}
+inline void Button2Click(Session& session) {
+  SetPhotoLocks(session, LockScope::Active, false);
+}
+inline void Button3Click(Session& session) {
+  SetPhotoLocks(session, LockScope::Retired, false);
+}
 
 }  // namespace likentor
