@@ -238,11 +238,7 @@ Connection::Connection(const std::filesystem::path& file, std::string tableName)
 }
 
 Connection::~Connection() {
-  if (transactionDepth_ > 0 && sqlite3_get_autocommit(db_) == 0) {
-    sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-  }
-  statements_.clear();
-  sqlite3_close(db_);
+  Detach();
 }
 
 void Connection::CreateFile(const std::filesystem::path& file, std::string_view tableName,
@@ -270,6 +266,26 @@ void Connection::CreateFile(const std::filesystem::path& file, std::string_view 
   sqlite3_close(db);
 }
 
+sqlite3* Connection::Handle() const {
+  if (db_ == nullptr) {
+    throw Error("The table " + tableName_ + " was replaced or deleted; open it again");
+  }
+  return db_;
+}
+
+void Connection::Detach() {
+  if (db_ == nullptr) return;
+  if (transactionDepth_ > 0 && sqlite3_get_autocommit(db_) == 0) {
+    sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+  }
+  transactionDepth_ = 0;
+  std::fill(fixed_.begin(), fixed_.end(), nullptr);
+  locate_.clear();
+  statements_.clear();
+  sqlite3_close(db_);
+  db_ = nullptr;
+}
+
 std::string Connection::QuotedTable() const {
   return QuoteIdentifier(tableName_);
 }
@@ -287,7 +303,7 @@ std::size_t Connection::FieldIndex(std::string_view name) const {
 
 void Connection::Execute(const std::string& sql) {
   char* message = nullptr;
-  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+  if (sqlite3_exec(Handle(), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
     std::string text = message != nullptr ? message : sqlite3_errmsg(db_);
     sqlite3_free(message);
     throw Error(text);
@@ -297,9 +313,14 @@ void Connection::Execute(const std::string& sql) {
 Statement& Connection::Prepare(const std::string& sql) {
   auto it = statements_.find(sql);
   if (it == statements_.end()) {
-    it = statements_.emplace(sql, std::make_unique<Statement>(db_, sql)).first;
+    it = statements_.emplace(sql, std::make_unique<Statement>(Handle(), sql)).first;
   }
   return *it->second;
+}
+
+void Connection::Forget(const std::string& sql) {
+  auto it = statements_.find(sql);
+  if (it != statements_.end()) statements_.erase(it);
 }
 
 void Connection::Begin() {
@@ -307,7 +328,7 @@ void Connection::Begin() {
 }
 
 void Connection::Commit() {
-  if (transactionDepth_ == 0) return;
+  if (transactionDepth_ == 0 || db_ == nullptr) return;
   // SQLite may already have rolled the transaction back itself (a full disk); then there is nothing
   // left to commit.
   if (--transactionDepth_ == 0 && sqlite3_get_autocommit(db_) == 0) Execute("COMMIT");
@@ -363,6 +384,7 @@ bool Connection::ReadOne(Statement& s, Row& row) {
 Statement& Connection::Fixed(Op op) {
   Statement*& cached = fixed_[static_cast<std::size_t>(op)];
   if (cached != nullptr) return *cached;
+  Handle();  // a detached connection prepares nothing
   const std::string table = QuotedTable();
   const std::string key = QuotedField(0);
   std::string sql;

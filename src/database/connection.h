@@ -81,7 +81,12 @@ class Connection {
   static void CreateFile(const std::filesystem::path& file, std::string_view tableName,
                          const std::vector<FieldDef>& fields);
 
-  sqlite3* Handle() const { return db_; }
+  // The SQLite handle; Error when the connection was detached.
+  sqlite3* Handle() const;
+  bool IsAttached() const { return db_ != nullptr; }
+  // Closes the file now, before it is replaced or deleted, while cursors may still hold this
+  // connection: they then fail with a message instead of touching the new file.
+  void Detach();
   const std::string& TableName() const { return tableName_; }
   std::string QuotedTable() const;
   const std::vector<FieldDef>& Fields() const { return fields_; }
@@ -92,6 +97,8 @@ class Connection {
   void Execute(const std::string& sql);
   // A cached prepared statement for this SQL text; one use at a time (see StatementUse).
   Statement& Prepare(const std::string& sql);
+  // Drops a cached statement that is no longer needed (a closed query's).
+  void Forget(const std::string& sql);
 
   // Nested transactions: only the outermost Begin/Commit reach SQLite.
   void Begin();

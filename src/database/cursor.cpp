@@ -16,7 +16,7 @@ Cursor::Cursor() : state_(std::make_unique<State>()) {}
 Cursor::~Cursor() = default;
 
 bool Cursor::IsOpen() const {
-  return state_->connection != nullptr;
+  return state_->connection != nullptr && state_->connection->IsAttached();
 }
 
 void Cursor::Close() {
@@ -48,7 +48,7 @@ void LoadQueryRow(Cursor::State& s) {
 }
 
 bool StillMatches(Cursor::State& s, const Value& key) {
-  StatementUse use(*s.matches);
+  StatementUse use(s.connection->Prepare(s.matchSql));
   use->Bind(1, key);
   return use->Step();
 }

@@ -32,10 +32,11 @@ struct Cursor::State {
   std::vector<std::string> sql;
   std::vector<Value> keys;
   std::size_t index = 0;
-  std::unique_ptr<Statement> matches;
+  std::string matchSql;
 
   void Reset() {
-    matches.reset();
+    if (connection && connection->IsAttached() && !matchSql.empty()) connection->Forget(matchSql);
+    matchSql.clear();
     connection.reset();
     row.clear();
     edit.clear();

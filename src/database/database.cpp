@@ -35,28 +35,27 @@ bool Database::TableExists(std::string_view tableName) const {
   return std::filesystem::is_regular_file(TablePath(tableName), ec);
 }
 
-void Database::CheckNotBusy(std::string_view tableName) {
+void Database::DetachTable(std::string_view tableName) {
   Release(tableName);
-  // A connection left open on a replaced file would later remove the new file's companions by name.
+  // A connection left open on a replaced file would, on closing, remove the new file's write-ahead
+  // log by name; so cursors still open on the old table lose their connection now.
   auto it = handedOut_.find(tableName);
   if (it == handedOut_.end()) return;
-  for (const auto& connection : it->second) {
-    if (!connection.expired()) {
-      throw Error("Table is busy: " + std::string(tableName) + " is still open");
-    }
+  for (const auto& weak : it->second) {
+    if (auto connection = weak.lock()) connection->Detach();
   }
   handedOut_.erase(it);
 }
 
 void Database::CreateTable(std::string_view tableName, const std::vector<FieldDef>& fields) {
-  CheckNotBusy(tableName);
+  DetachTable(tableName);
   const auto file = TablePath(tableName);
   RemoveTableFiles(file);
   Connection::CreateFile(file, tableName, fields);
 }
 
 void Database::DeleteTable(std::string_view tableName) {
-  CheckNotBusy(tableName);
+  DetachTable(tableName);
   RemoveTableFiles(TablePath(tableName));
 }
 

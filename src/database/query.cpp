@@ -78,8 +78,8 @@ void Query::Open(Database& db) {
   std::vector<Value> keys;
   while (select.Step()) keys.push_back(select.Column(keyColumn));
 
-  s.matches = std::make_unique<Statement>(
-      connection->Handle(), "SELECT 1 FROM (" + sql + "\n) WHERE " + key + " = ?1 LIMIT 1");
+  s.matchSql = "SELECT 1 FROM (" + sql + "\n) WHERE " + key + " = ?1 LIMIT 1";
+  connection->Prepare(s.matchSql);  // a condition SQLite cannot use fails here, not at a post
   s.connection = std::move(connection);
   s.tableName = tableName;
   s.keys = std::move(keys);

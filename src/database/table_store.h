@@ -46,8 +46,8 @@ class Database {
   bool TableExists(std::string_view tableName) const;
 
   // Creates the table anew from its fields, replacing a table of that name. The first field is the
-  // primary key. Throws Error when the file cannot be written, or when a cursor, query or
-  // transaction still has the old table open ("Table is busy").
+  // primary key. Throws Error when the file cannot be written. Cursors still open on the old table
+  // are closed under them: using them again fails with a message.
   void CreateTable(std::string_view tableName, const std::vector<FieldDef>& fields);
   void DeleteTable(std::string_view tableName);
 
@@ -64,8 +64,8 @@ class Database {
 
  private:
   std::filesystem::path folder_;
-  // Throws Error when some cursor still works on the table's file.
-  void CheckNotBusy(std::string_view tableName);
+  // Releases a table's connection and detaches every connection still open on its file.
+  void DetachTable(std::string_view tableName);
 
   std::map<std::string, std::shared_ptr<Connection>, std::less<>> connections_;
   // Every connection handed out, also after Release, to tell whether a table file is still in use.

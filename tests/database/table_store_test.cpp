@@ -66,14 +66,19 @@ TEST_F(TableStoreTest, TablesAreFilesThatCreateReplacesAndDeleteRemoves) {
     EXPECT_EQ(t.Fields()[3].type, FieldType::Boolean);
   }
   {
-    // A table still open elsewhere cannot be replaced or deleted under it.
+    // Replacing a table closes cursors still open on the old one; using them again fails.
     Table open(db_, "p.db");
-    EXPECT_THROW(db_.CreateTable("p.db", kPlayerFields), Error);
-    EXPECT_THROW(db_.DeleteTable("p.db"), Error);
-    EXPECT_EQ(open.RecordCount(), 1);
+    Query query;
+    query.Add("SELECT *");
+    query.Add("From \"p.db\"");
+    query.Open(db_);
+    db_.CreateTable("p.db", kPlayerFields);
+    EXPECT_FALSE(open.IsOpen());
+    EXPECT_THROW((void)open.RecordCount(), Error);
+    EXPECT_THROW(open.First(), Error);
+    EXPECT_THROW(query.First(), Error);
+    EXPECT_EQ(Table(db_, "p.db").RecordCount(), 0);
   }
-  db_.CreateTable("p.db", kPlayerFields);
-  EXPECT_EQ(Table(db_, "p.db").RecordCount(), 0);
   db_.DeleteTable("p.db");
   EXPECT_FALSE(db_.TableExists("p.db"));
   // The file holds one table named as the file, whose columns carry the field names.
