@@ -1,28 +1,43 @@
 #!/usr/bin/env bash
-# Set-up plus the main job on the bundled sample game.
+# Set-up plus the main job: a medium sample saved game, the program set up on it, every portrait
+# made, and contact sheets to look at them.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build/release"
 "$here/scripts/setup.sh" "$build" -DCMAKE_BUILD_TYPE=Release -DLIKENTOR_TESTS=OFF
 program="$build/program"
+likentor="$program/likentor"
 demo="$here/build/demo"
-mkdir -p "$demo/game"
+
+# The medium sample saved game (150 teams, 8,000 players), made afresh for this run.
+rm -rf "$demo"
+mkdir -p "$demo"
+"$build/bin/likentor-samplegame" --size medium --quiet "$demo/game"
+pictures="$demo/game/data/saved_games/sample.lg/news/html/images"
 
 # A fresh first-run setup in the program folder: what an earlier run made there goes first, the
 # shipped data files stay.
 rm -f "$program/configuration.ini" "$program/errors.txt"
 rm -f "$program"/data/*.db "$program"/data/*.db-wal "$program"/data/*.db-shm
-"$program/likentor" -C "$program" setup --program-folder "$program" --game-folder "$demo/game"
+"$likentor" -C "$program" setup --program-folder "$program" --game-folder "$demo/game"
 
 echo
-echo "== Program folder: $program"
-ls -l "$program"
+echo "== Making the portraits of the sample game (load, then Universe at a Time)"
+start=$(date +%s%N)
+"$likentor" -C "$program" photos sample
+end=$(date +%s%N)
+echo "took $(((end - start) / 1000000)) ms, load included"
+
 echo
-echo "== configuration.ini (CR LF line ends shown as \\r)"
-sed -n 'l' "$program/configuration.ini"
+echo "== Contact sheets"
+"$likentor" -C "$program" sheet sample "$demo/sheet_team_1.png" --team 1
+"$likentor" -C "$program" sheet sample "$demo/sheet.png"
+
 echo
 echo "== errors.txt"
-"$program/likentor" -C "$program" errors
+"$likentor" -C "$program" errors
+
 echo
-echo "== Tables in $program/data (one SQLite file per table)"
-ls -l "$program/data"
+echo "Portraits:      $pictures ($(ls "$pictures" | grep -c '^Player_.*\.png$') Player_<id>.png files)"
+echo "Contact sheets: $demo/sheet_team_1.png (team 1), $demo/sheet.png (the first players)"
+echo "Program folder: $program"

@@ -1,0 +1,199 @@
+// The photos and sheet commands on a small generated saved game with the real artwork kit of the
+// build, checked against the players table and the picture folder they leave.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "database/table_store.h"
+#include "portrait/png_image.h"
+#include "samplegame/sample_game.h"
+#include "shell/folders.h"
+#include "support/temp_folder.h"
+
+// Fontconfig, under Cairo's text, keeps its caches for the life of the process by design.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig\n";
+}
+
+namespace likentor {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+struct Row {
+  int teamId = 0;
+  bool locked = false;
+  bool updateRequired = false;
+};
+
+class PhotosCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const fs::path kit = fs::path(LIKENTOR_PROGRAM_DIR) / "graphics";
+    if (!fs::exists(kit / "uniforms" / "bill underside.png")) {
+      GTEST_SKIP() << "the build drew no artwork kit into " << kit;
+    }
+    fs::create_directories(program_ / "data");
+    fs::create_directory_symlink(kit, program_ / "graphics");
+    for (const char* name : {"nations.csv", "facialhair.csv"}) {
+      fs::copy_file(fs::path(LIKENTOR_SOURCE_DIR) / "data" / name, program_ / "data" / name);
+    }
+    const Outcome setup =
+        Run({"setup", "--program-folder", program_.string(), "--game-folder", game_.string()});
+    ASSERT_EQ(setup.status, 0) << setup.err;
+    samplegame::SampleGameOptions options;
+    options.gameFolder = game_.string();
+    options.teams = 4;
+    options.players = 60;
+    options.years = 2;
+    options.nationsFile = (fs::path(LIKENTOR_SOURCE_DIR) / "data" / "nations.csv").string();
+    samplegame::GenerateSampleGame(options);
+  }
+
+  Outcome Run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"likentor", "-C", program_.string()});
+    std::vector<const char*> argv;
+    for (const auto& a : args) argv.push_back(a.c_str());
+    std::ostringstream out, err;
+    Outcome run;
+    run.status = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err, program_);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+  }
+
+  std::map<int, Row> Players() {
+    Database db(DataFolder(program_));
+    Table t(db, "sample_players.db");
+    std::map<int, Row> rows;
+    for (t.First(); !t.Eof(); t.Next()) {
+      rows[t.GetInt("player_id")] = {t.GetInt("team_id", 0), t.GetBool("locked"),
+                                     t.GetBool("update_required")};
+    }
+    return rows;
+  }
+
+  fs::path Pictures() const { return PicturesFolder(SavedGameFolder(game_, "sample")); }
+  fs::path Portrait(int id) const { return Pictures() / ("Player_" + std::to_string(id) + ".png"); }
+
+  test::TempFolder folder_;
+  fs::path program_ = folder_ / "program";
+  fs::path game_ = folder_ / "game";
+};
+
+constexpr const char* kLoaded = "sample.lg loaded successfully.\n";
+
+TEST_F(PhotosCommandTest, TeamThenUniverseThenNothingLeft) {
+  ASSERT_EQ(Run({"load", "sample"}).status, 0);
+  const std::map<int, Row> before = Players();
+  std::map<int, std::string> lockedBytes;
+  for (const auto& [id, row] : before) {
+    if (row.locked && fs::exists(Portrait(id))) lockedBytes[id] = test::ReadBytes(Portrait(id));
+  }
+
+  Outcome run = Run({"photos", "sample", "--team", "2"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::set<int> teamTwo;
+  for (const auto& [id, row] : before) {
+    if (row.teamId == 2 && row.updateRequired && !row.locked) teamTwo.insert(id);
+  }
+  ASSERT_FALSE(teamTwo.empty());
+  EXPECT_EQ(run.out, std::string(kLoaded) + "Successfully created " +
+                         std::to_string(teamTwo.size()) + " photos.\n");
+  std::map<int, Row> after = Players();
+  for (const auto& [id, row] : after) {
+    EXPECT_EQ(row.updateRequired, before.at(id).updateRequired && !teamTwo.contains(id)) << id;
+  }
+  for (int id : teamTwo) {
+    const PngImage p = PngImage::Load(Portrait(id));
+    EXPECT_EQ(p.Width(), 90);
+    EXPECT_EQ(p.Height(), 135);
+  }
+
+  run = Run({"photos", "sample"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  after = Players();
+  int made = 0;
+  for (const auto& [id, row] : after) {
+    if (before.at(id).updateRequired && !row.updateRequired && !teamTwo.contains(id)) ++made;
+    // A locked player keeps his flag: no run writes over his picture.
+    if (row.locked) {
+      EXPECT_EQ(row.updateRequired, before.at(id).updateRequired) << id;
+    }
+  }
+  EXPECT_EQ(run.out,
+            std::string(kLoaded) + "Successfully created " + std::to_string(made) + " photos.\n");
+  for (const auto& [id, bytes] : lockedBytes) EXPECT_EQ(test::ReadBytes(Portrait(id)), bytes) << id;
+
+  run = Run({"photos", "sample", "--scope", "3"});
+  EXPECT_EQ(run.out, std::string(kLoaded) + "Successfully created 0 photos.\n");
+}
+
+TEST_F(PhotosCommandTest, OnePlayerAndLockedOnlyWithForce) {
+  ASSERT_EQ(Run({"load", "sample"}).status, 0);
+  int lockedId = 0;
+  int freeId = 0;
+  for (const auto& [id, row] : Players()) {
+    if (row.locked && lockedId == 0) lockedId = id;
+    if (!row.locked && freeId == 0) freeId = id;
+  }
+  ASSERT_NE(lockedId, 0);
+  Outcome run = Run({"photos", "sample", "--player", std::to_string(freeId)});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, std::string(kLoaded) + "Created photo " + Portrait(freeId).string() + "\n");
+  EXPECT_FALSE(Players().at(freeId).updateRequired);
+
+  const std::string mine = test::ReadBytes(Portrait(lockedId));
+  run = Run({"photos", "sample", "--player", std::to_string(lockedId)});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("locked"), std::string::npos) << run.err;
+  EXPECT_EQ(test::ReadBytes(Portrait(lockedId)), mine);
+  run = Run({"photos", "sample", "--player", std::to_string(lockedId), "--force"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(test::ReadBytes(Portrait(lockedId)), mine);
+  EXPECT_EQ(PngImage::Load(Portrait(lockedId)).Width(), 90);
+
+  run = Run({"photos", "sample", "--player", "99999"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(Run({"photos", "sample", "--scope", "7"}).status, 2);
+  EXPECT_EQ(Run({"photos", "sample", "--team", "1", "--player", "3"}).status, 2);
+  EXPECT_EQ(Run({"photos", "sample", "--force"}).status, 2);
+  EXPECT_EQ(Run({"photos", "nosuchgame"}).status, 1);
+}
+
+TEST_F(PhotosCommandTest, SheetOfOneTeamAndOfEveryone) {
+  ASSERT_EQ(Run({"photos", "sample"}).status, 0);
+  const fs::path out = folder_ / "sheet.png";
+  Outcome run = Run({"sheet", "sample", out.string(), "--team", "1"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  int teamOne = 0;
+  for (const auto& [id, row] : Players()) {
+    if (row.teamId == 1 && fs::exists(Portrait(id))) ++teamOne;
+  }
+  ASSERT_GT(teamOne, 0);
+  EXPECT_EQ(run.out, std::string(kLoaded) + "Contact sheet of " + std::to_string(teamOne) +
+                         " portraits: " + out.string() + "\n");
+  const PngImage sheet = PngImage::Load(out);
+  const int columns = std::min(teamOne, 10);
+  EXPECT_EQ(sheet.Width(), 2 * 8 + columns * 100);
+  EXPECT_EQ(sheet.Height(), 36 + 8 + (teamOne + 9) / 10 * 156);
+
+  run = Run({"sheet", "sample", out.string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Run({"sheet", "sample", out.string(), "--team", "77"}).status, 1);
+}
+
+}  // namespace
+}  // namespace likentor
