@@ -11,8 +11,32 @@ namespace likentor {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 // The folder choosers open on the root of the file system, as the window's would on drive C:.
-const std::filesystem::path kChooserRoot = "/";
+const fs::path kChooserRoot = "/";
+
+// A program folder chosen apart from the folder the running program is installed in gets the
+// shipped files that the setup and the portraits read from it: the data files are copied (their
+// nation and facial-hair weights are the user's to change there), the artwork is linked. Nothing
+// that is already there is replaced.
+void InstallShippedFiles(const fs::path& installed, const fs::path& program) {
+  std::error_code ec;
+  if (installed.empty() || fs::equivalent(installed, program, ec)) return;
+  for (const char* name : {"nations.csv", "facialhair.csv"}) {
+    const fs::path source = installed / "data" / name;
+    const fs::path target = program / "data" / name;
+    if (fs::exists(source, ec) && !fs::exists(target, ec)) {
+      fs::create_directories(target.parent_path(), ec);
+      fs::copy_file(source, target, ec);
+    }
+  }
+  const fs::path graphics = program / "graphics";
+  if (fs::is_directory(installed / "graphics", ec) &&
+      !fs::exists(fs::symlink_status(graphics, ec))) {
+    fs::create_directory_symlink(installed / "graphics", graphics, ec);
+  }
+}
 
 }  // namespace
 
@@ -42,6 +66,7 @@ void RunSetup(Session& session) {
   // A chooser only offers folders that exist; a folder typed on the command line may not yet.
   std::error_code ec;
   std::filesystem::create_directories(session.ProgramFolder(), ec);
+  InstallShippedFiles(session.Places().executableFolder, session.ProgramFolder());
   session.Log().CreateErrorFile();
   if (CreateAlias(session)) {
     CreateUniversalTables(session);

@@ -59,9 +59,9 @@ void InstallData(const std::filesystem::path& program) {
 }
 
 TEST(CommandLine, SetupWritesTheConfigurationAndTheLog) {
+  // A fresh folder: the setup installs the program's shipped files there itself.
   test::TempFolder folder;
   const auto p = folder / "p";
-  InstallData(p);
   const Outcome run = RunProgram(kLikentor + " -C '" + p.string() + "' setup --program-folder '" +
                                      p.string() + "' --game-folder /tmp/g",
                                  folder);
@@ -69,9 +69,50 @@ TEST(CommandLine, SetupWritesTheConfigurationAndTheLog) {
   EXPECT_EQ(test::ReadBytes(p / "configuration.ini"), "7\r\n" + p.string() + "\r\n/tmp/g\r\n");
   EXPECT_EQ(test::ReadBytes(p / "errors.txt"), "Errors Log\r\n");
   EXPECT_TRUE(std::filesystem::is_directory(p / "data"));
+  EXPECT_EQ(test::ReadBytes(p / "data" / "nations.csv"),
+            test::ReadBytes(std::filesystem::path(LIKENTOR_PROGRAM_DIR) / "data" / "nations.csv"));
+  if (std::filesystem::is_directory(std::filesystem::path(LIKENTOR_PROGRAM_DIR) / "graphics")) {
+    EXPECT_TRUE(std::filesystem::is_symlink(p / "graphics"));
+  }
   EXPECT_EQ(run.out,
             "This appears to be your first time running the program.  Please follow the "
             "instructions to configure it for your machine.\n");
+
+  // The shared tables with their rows, and one of them printed.
+  const Outcome tables = RunProgram(kLikentor + " -C '" + p.string() + "' tables", folder);
+  EXPECT_EQ(tables.status, 0) << tables.err;
+  const int styles = [] {
+    int n = 0;
+    for (char c :
+         test::ReadBytes(std::filesystem::path(LIKENTOR_SOURCE_DIR) / "data" / "facialhair.csv")) {
+      n += c == '\n';
+    }
+    return n;
+  }();
+  EXPECT_EQ(tables.out, "games.db;0\nnations.db;220\nfacial_hair.db;" + std::to_string(styles) +
+                            "\nfaces_african.db;1692\nfaces_asian.db;1539\nfaces_caucasian.db;"
+                            "1746\nfaces_east_indian.db;1179\naccessories.db;4\n");
+  const Outcome accessories =
+      RunProgram(kLikentor + " -C '" + p.string() + "' show accessories.db", folder);
+  EXPECT_EQ(accessories.status, 0) << accessories.err;
+  const std::string location = (p / "graphics" / "accessories").string();
+  EXPECT_EQ(accessories.out,
+            "accessory_id;location;pitcher_eligible;batter_eligible;lefty_eligible;"
+            "righty_eligible;frequency\n"
+            "1;" +
+                location +
+                "/00001.png;false;true;false;true;15\n"
+                "2;" +
+                location +
+                "/00002.png;false;true;true;false;15\n"
+                "3;" +
+                location +
+                "/00003.png;true;false;false;true;15\n"
+                "4;" +
+                location + "/00004.png;true;false;true;false;15\n");
+  const Outcome missing = RunProgram(kLikentor + " -C '" + p.string() + "' show ../errors", folder);
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("There is no table ../errors.db"), std::string::npos) << missing.err;
 
   // The log as the command line shows it, and cleared.
   std::ofstream(p / "errors.txt", std::ios::app) << "Error saving game settings.\r\n";
