@@ -3,27 +3,9 @@
 #include <string_view>
 
 #include "app/universal_tables.h"
+#include "cli/row_printer.h"
 
 namespace likentor {
-
-namespace {
-
-// A field as the record parser reads it back: quoted when it holds the separator, a quote or blanks
-// at its ends, with quotes doubled.
-std::string CsvField(const std::string& text) {
-  const bool needsQuotes = text.find_first_of(";\"") != std::string::npos ||
-                           (!text.empty() && (static_cast<unsigned char>(text.front()) <= 32 ||
-                                              static_cast<unsigned char>(text.back()) <= 32));
-  if (!needsQuotes) return text;
-  std::string quoted = "\"";
-  for (char c : text) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + "\"";
-}
-
-}  // namespace
 
 void TablesCommand::Configure(CLI::App& /*subcommand*/) {}
 
@@ -61,17 +43,7 @@ int ShowCommand::Execute(CommandContext& context) {
     throw Error("There is no table " + name + " in " + db.Folder().string() + ".");
   }
   Table table(db, name);
-  const auto& fields = table.Fields();
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    context.out << (i ? ";" : "") << fields[i].name;
-  }
-  context.out << '\n';
-  for (table.First(); !table.Eof(); table.Next()) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      context.out << (i ? ";" : "") << CsvField(table.GetText(fields[i].name));
-    }
-    context.out << '\n';
-  }
+  PrintRows(table, context.out);
   table.Close();
   cli.session.Shutdown();
   return kExitOk;

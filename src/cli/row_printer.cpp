@@ -1,0 +1,39 @@
+#include "cli/row_printer.h"
+
+#include <string>
+
+#include "database/table_store.h"
+
+namespace likentor {
+
+namespace {
+
+// Quoted when it holds the separator, a quote or blanks at its ends, with quotes doubled.
+std::string CsvField(const std::string& text) {
+  const bool needsQuotes = text.find_first_of(";\"") != std::string::npos ||
+                           (!text.empty() && (static_cast<unsigned char>(text.front()) <= 32 ||
+                                              static_cast<unsigned char>(text.back()) <= 32));
+  if (!needsQuotes) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + "\"";
+}
+
+}  // namespace
+
+void PrintRows(Cursor& rows, std::ostream& out) {
+  const auto& fields = rows.Fields();
+  for (std::size_t i = 0; i < fields.size(); ++i) out << (i ? ";" : "") << fields[i].name;
+  out << '\n';
+  for (rows.First(); !rows.Eof(); rows.Next()) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      out << (i ? ";" : "") << CsvField(rows.GetText(fields[i].name));
+    }
+    out << '\n';
+  }
+}
+
+}  // namespace likentor
