@@ -5,8 +5,8 @@
 #include "cli/photos_command.h"
 #include "cli/search_command.h"
 #include "cli/settings_command.h"
-#include "cli/sheet_command.h"
 #include "cli/setup_command.h"
+#include "cli/sheet_command.h"
 #include "cli/table_commands.h"
 #include "cli/uniform_command.h"
 
