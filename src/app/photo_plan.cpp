@@ -1,7 +1,5 @@
 #include "app/photo_plan.h"
 
-#include <system_error>
-
 #include "app/loaded_game.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
@@ -15,11 +13,6 @@ namespace likentor {
 namespace {
 
 constexpr int kBackgroundDraw = 70;
-
-bool FileExists(const std::filesystem::path& file) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(file, ec);
-}
 
 }  // namespace
 
@@ -137,9 +130,11 @@ PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& l
 
   if (team == nullptr) {
     l.uniform = layers.Png(DefaultUniformFile(program));
-  } else if (team->customUniformFile != "none" && FileExists(team->customUniformFile)) {
-    l.uniform = layers.Png(team->customUniformFile);
-  } else {
+  } else if (team->customUniformFile != "none" && !team->customUniformFile.empty()) {
+    // Looked for once per run: a missing custom picture is remembered as missing.
+    l.uniform = layers.PngIfExists(team->customUniformFile);
+  }
+  if (team != nullptr && !l.uniform) {
     // No custom uniform, or one that is named but missing: the team's generic design and logo.
     l.genericUniform = layers.GenericUniform(GenericDesign(plan.uniformTeam), background, text);
     if (lookups.UseLogos() && IsPngLogoName(team->logoFile)) {

@@ -5,7 +5,7 @@
 #include "app/session.h"
 #include "app/universal_tables.h"
 #include "portrait/layer_cache.h"
-#include "portrait/portrait_pool.h"
+#include "portrait/portrait_png.h"
 
 namespace likentor {
 
@@ -26,7 +26,7 @@ void CreatePlayerPhoto(Session& session, int playerId) {
   const PhotoPlan plan = PlanPlayerPhoto(session, lookups, layers, row);
 
   // The file first: a failure leaves the row as it was.
-  ComposePortrait(plan.layers).Save(plan.output, kPortraitPngOptions);
+  SavePortraitPng(ComposePortrait(plan.layers), plan.output);
 
   players.Edit();
   try {

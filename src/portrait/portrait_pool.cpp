@@ -3,12 +3,14 @@
 #include <exception>
 #include <utility>
 
+#include "portrait/portrait_png.h"
+
 namespace likentor {
 
-PortraitResult WritePortrait(const PortraitJob& job, const PngWriteOptions& options) {
+PortraitResult WritePortrait(const PortraitJob& job) {
   PortraitResult result;
   try {
-    ComposePortrait(job.layers).Save(job.output, options);
+    SavePortraitPng(ComposePortrait(job.layers), job.output);
     result.written = true;
   } catch (const std::exception& failure) {
     result.error = failure.what();
@@ -16,8 +18,7 @@ PortraitResult WritePortrait(const PortraitJob& job, const PngWriteOptions& opti
   return result;
 }
 
-PortraitPool::PortraitPool(int workers, std::size_t window, PngWriteOptions options)
-    : options_(options) {
+PortraitPool::PortraitPool(int workers, std::size_t window) {
   if (workers <= 0) workers = static_cast<int>(std::thread::hardware_concurrency());
   if (workers <= 0) workers = 1;
   window_ = window > 0 ? window : static_cast<std::size_t>(workers) * 8;
@@ -70,7 +71,7 @@ void PortraitPool::Work() {
       slot = std::move(queue_.front());
       queue_.pop_front();
     }
-    PortraitResult result = WritePortrait(slot->job, options_);
+    PortraitResult result = WritePortrait(slot->job);
     slot->job = PortraitJob{};  // drop the layer references as soon as the work is done
     {
       std::lock_guard lock(mutex_);

@@ -29,15 +29,15 @@ struct PortraitResult {
   std::string error;  // the failure's message when not written; no file is left behind then
 };
 
-// Composes one portrait and writes it. No exception: failures come back in the result.
-PortraitResult WritePortrait(const PortraitJob& job, const PngWriteOptions& options);
+// Composes one portrait and writes it (portrait_png.h). No exception: failures come back in the
+// result.
+PortraitResult WritePortrait(const PortraitJob& job);
 
 class PortraitPool {
  public:
   // workers 0: one per core. `window` bounds the jobs submitted and not yet taken back (0: eight
   // per worker), which bounds the memory of a run whatever its length.
-  explicit PortraitPool(int workers = 0, std::size_t window = 0,
-                        PngWriteOptions options = kPortraitPngOptions);
+  explicit PortraitPool(int workers = 0, std::size_t window = 0);
   // Lets the workers finish what was submitted, then joins them. Never throws.
   ~PortraitPool();
   PortraitPool(const PortraitPool&) = delete;
@@ -61,7 +61,6 @@ class PortraitPool {
   };
   void Work();
 
-  PngWriteOptions options_;
   std::size_t window_;
   mutable std::mutex mutex_;
   std::condition_variable jobReady_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "portrait/layer_cache.h"
+#include "portrait/portrait_png.h"
 #include "portrait/portrait_pool.h"
 #include "shell/error.h"
 #include "support/temp_folder.h"
@@ -111,6 +112,38 @@ TEST(Composition, GenericUniformIsBlackTransparentAndCarriesTheLogo) {
   // The logo belongs to the generic uniform only.
   layers.uniform = Flat(90, 135, Rgb{3, 3, 3}, 0);
   EXPECT_EQ(ComposePortrait(layers).Pixel(50, 110), (Rgb{10, 20, 30}));
+}
+
+TEST(PortraitPng, DecodesToTheSamePixelsAlphaAndTransparentColour) {
+  for (const bool alpha : {false, true}) {
+    PngImage image(37, 23, alpha);
+    for (int y = 0; y < 23; ++y) {
+      for (int x = 0; x < 37; ++x) {
+        // Rows that differ from the ones above both ways, so the Up filter wraps below 0.
+        image.SetPixel(
+            x, y,
+            Rgb{static_cast<std::uint8_t>(x * 7 + y * 13), static_cast<std::uint8_t>(255 - y * 11),
+                static_cast<std::uint8_t>((x * y) % 256)});
+        image.SetAlpha(x, y, static_cast<std::uint8_t>((x + y * 37) % 256));
+      }
+    }
+    if (!alpha) image.SetTransparentColor(Rgb{1, 2, 3});
+    const PngImage back = PngImage::Decode(EncodePortraitPng(image), "portrait");
+    ASSERT_EQ(back.Width(), 37);
+    ASSERT_EQ(back.Height(), 23);
+    EXPECT_EQ(back.ColorType(), alpha ? kPngRgbAlpha : kPngRgb);
+    EXPECT_EQ(back.HasAlpha(), alpha);
+    if (!alpha) {
+      EXPECT_EQ(back.TransparentColor(), (std::optional<Rgb>{Rgb{1, 2, 3}}));
+    }
+    for (int y = 0; y < 23; ++y) {
+      for (int x = 0; x < 37; ++x) {
+        ASSERT_EQ(back.Pixel(x, y), image.Pixel(x, y)) << x << "," << y;
+        ASSERT_EQ(back.Alpha(x, y), image.Alpha(x, y)) << x << "," << y;
+      }
+    }
+  }
+  EXPECT_THROW(EncodePortraitPng(PngImage{}), Error);
 }
 
 TEST(LayerCache, DecodesEachLayerOnceAndRemembersMissingFiles) {

@@ -1,0 +1,118 @@
+#include "portrait/portrait_png.h"
+
+#include <libdeflate.h>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <string_view>
+
+#include "portrait/image_file.h"
+#include "shell/error.h"
+
+namespace likentor {
+
+namespace {
+
+constexpr int kCompressionLevel = 1;
+constexpr std::uint8_t kUpFilter = 2;
+
+struct CompressorFree {
+  void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+};
+
+libdeflate_compressor& ThreadCompressor() {
+  thread_local std::unique_ptr<libdeflate_compressor, CompressorFree> compressor(
+      libdeflate_alloc_compressor(kCompressionLevel));
+  if (!compressor) throw Error("Cannot encode PNG: out of memory.");
+  return *compressor;
+}
+
+void PutUint32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+  out.push_back(static_cast<std::uint8_t>(value >> 24));
+  out.push_back(static_cast<std::uint8_t>(value >> 16));
+  out.push_back(static_cast<std::uint8_t>(value >> 8));
+  out.push_back(static_cast<std::uint8_t>(value));
+}
+
+// Appends a chunk whose data the caller has already appended after a placeholder length and type:
+// fills in the length and appends the CRC of type and data.
+void CloseChunk(std::vector<std::uint8_t>& out, std::size_t start) {
+  const std::size_t length = out.size() - start - 8;
+  for (int i = 0; i < 4; ++i) {
+    out[start + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(length >> (24 - 8 * i));
+  }
+  PutUint32(out, libdeflate_crc32(0, out.data() + start + 4, length + 4));
+}
+
+std::size_t OpenChunk(std::vector<std::uint8_t>& out, std::string_view type) {
+  const std::size_t start = out.size();
+  PutUint32(out, 0);
+  out.insert(out.end(), type.begin(), type.end());
+  return start;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodePortraitPng(const PngImage& image) {
+  if (image.Empty()) throw Error("Cannot encode an empty image as PNG.");
+  const std::size_t rowBytes = image.RowBytes();
+  const auto height = static_cast<std::size_t>(image.Height());
+
+  // Each row: the filter byte, then every sample minus the one above it (modulo 256).
+  std::vector<std::uint8_t> filtered((rowBytes + 1) * height);
+  std::uint8_t* f = filtered.data();
+  for (std::size_t y = 0; y < height; ++y) {
+    *f++ = kUpFilter;
+    const std::uint8_t* row = image.Row(static_cast<int>(y));
+    if (y == 0) {
+      std::copy(row, row + rowBytes, f);
+    } else {
+      const std::uint8_t* above = image.Row(static_cast<int>(y - 1));
+      for (std::size_t i = 0; i < rowBytes; ++i) {
+        f[i] = static_cast<std::uint8_t>(row[i] - above[i]);
+      }
+    }
+    f += rowBytes;
+  }
+
+  libdeflate_compressor& compressor = ThreadCompressor();
+  const std::size_t bound = libdeflate_zlib_compress_bound(&compressor, filtered.size());
+  static constexpr std::array<std::uint8_t, 8> kSignature{0x89, 'P',  'N',  'G',
+                                                          '\r', '\n', 0x1A, '\n'};
+  std::vector<std::uint8_t> out(kSignature.begin(), kSignature.end());
+  out.reserve(bound + 128);
+
+  std::size_t chunk = OpenChunk(out, "IHDR");
+  PutUint32(out, static_cast<std::uint32_t>(image.Width()));
+  PutUint32(out, static_cast<std::uint32_t>(image.Height()));
+  out.push_back(8);                         // bit depth
+  out.push_back(image.HasAlpha() ? 6 : 2);  // colour type
+  out.insert(out.end(), {0, 0, 0});         // deflate, adaptive filtering, no interlace
+  CloseChunk(out, chunk);
+
+  if (!image.HasAlpha() && image.TransparentColor()) {
+    chunk = OpenChunk(out, "tRNS");
+    const Rgb key = *image.TransparentColor();
+    out.insert(out.end(), {0, key.r, 0, key.g, 0, key.b});
+    CloseChunk(out, chunk);
+  }
+
+  chunk = OpenChunk(out, "IDAT");
+  const std::size_t dataStart = out.size();
+  out.resize(dataStart + bound);
+  const std::size_t compressed = libdeflate_zlib_compress(
+      &compressor, filtered.data(), filtered.size(), out.data() + dataStart, bound);
+  if (compressed == 0) throw Error("Cannot encode PNG: the compressor failed.");
+  out.resize(dataStart + compressed);
+  CloseChunk(out, chunk);
+
+  CloseChunk(out, OpenChunk(out, "IEND"));
+  return out;
+}
+
+void SavePortraitPng(const PngImage& image, const std::filesystem::path& file) {
+  WriteImageFile(file, EncodePortraitPng(image));
+}
+
+}  // namespace likentor
