@@ -38,6 +38,7 @@ echo "== errors.txt"
 "$likentor" -C "$program" errors
 
 echo
-echo "Portraits:      $pictures ($(ls "$pictures" | grep -c '^Player_.*\.png$') Player_<id>.png files)"
+count=$(ls "$pictures" | grep -c '^Player_.*\.png$')
+echo "Portraits:      $pictures ($count Player_<id>.png files, a few of them the game's own pictures)"
 echo "Contact sheets: $demo/sheet_team_1.png (team 1), $demo/sheet.png (the first players)"
 echo "Program folder: $program"
