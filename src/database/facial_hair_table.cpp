@@ -22,21 +22,18 @@ void CreateFacialHairTable(Database& db, ErrorLog& log,
                                        {"frequency", FieldType::Integer, 0, true},
                                    });
   try {
-    TextFileReader file(FacialHairCsvPath(programFolder));
     Table table(db, kFacialHairTable);
     TableTransaction transaction(db, kFacialHairTable);
-    std::string line;
-    while (file.ReadLine(line)) {
-      if (IsBlankLine(line)) continue;
-      const auto fields = ParseRecord(line, ';');
-      table.Append();
-      table.SetText("location", FieldAt(file, fields, 0));
-      table.SetInt("frequency", WholeNumberAt(file, fields, 1));
-      if (!table.Post()) {
-        table.Cancel();
-        log.ReportError("Error adding record in facial_hair.db");
-      }
-    }
+    ForEachRecord(FacialHairCsvPath(programFolder), ';', Heading::None,
+                  [&](const TextFileReader& file, const std::vector<std::string>& fields) {
+                    table.Append();
+                    table.SetText("location", FieldAt(file, fields, 0));
+                    table.SetInt("frequency", WholeNumberAt(file, fields, 1));
+                    if (!table.Post()) {
+                      table.Cancel();
+                      log.ReportError("Error adding record in facial_hair.db");
+                    }
+                  });
     transaction.Commit();
   } catch (const Error& e) {
     log.ReportError(e.what());

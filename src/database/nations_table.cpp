@@ -90,48 +90,40 @@ bool ModifiedNationsFile(const std::filesystem::path& gameFolder) {
 void MakeNewNationsData(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder) {
   Table table(db, kNationsTable);
   TableTransaction transaction(db, kNationsTable);
-  TextFileReader file(GameNationsPath(gameFolder));
-  std::string line;
-  file.ReadLine(line);  // header
-  while (file.ReadLine(line)) {
-    if (IsBlankLine(line)) continue;
-    const auto fields = ParseRecord(line, ',');
-    table.Append();
-    table.SetInt("nation_id", WholeNumberAt(file, fields, 0));
-    table.SetText("nation_name", FieldAt(file, fields, 1));
-    table.SetText("nation_short_name", FieldAt(file, fields, 2));
-    table.SetText("abbreviation", FieldAt(file, fields, 3));
-    const auto& w = WeightsFor(FieldAt(file, fields, 5));
-    SetWeights(table, w.caucasian, w.african, w.eastIndian, w.asian);
-    if (!table.Post()) {
-      table.Cancel();
-      log.ReportError("Error posting record " + fields[1] + " to nations.db");
-    }
-  }
+  ForEachRecord(GameNationsPath(gameFolder), ',', Heading::Skip,
+                [&](const TextFileReader& file, const std::vector<std::string>& fields) {
+                  table.Append();
+                  table.SetInt("nation_id", WholeNumberAt(file, fields, 0));
+                  table.SetText("nation_name", FieldAt(file, fields, 1));
+                  table.SetText("nation_short_name", FieldAt(file, fields, 2));
+                  table.SetText("abbreviation", FieldAt(file, fields, 3));
+                  const auto& w = WeightsFor(FieldAt(file, fields, 5));
+                  SetWeights(table, w.caucasian, w.african, w.eastIndian, w.asian);
+                  if (!table.Post()) {
+                    table.Cancel();
+                    log.ReportError("Error posting record " + fields[1] + " to nations.db");
+                  }
+                });
   transaction.Commit();
 }
 
 void LoadNationsData(Database& db, ErrorLog& log, const std::filesystem::path& programFolder) {
-  TextFileReader file(NationsCsvPath(programFolder));
   Table table(db, kNationsTable);
   TableTransaction transaction(db, kNationsTable);
-  std::string line;
-  file.ReadLine(line);  // header
-  while (file.ReadLine(line)) {
-    if (IsBlankLine(line)) continue;
-    const auto fields = ParseRecord(line, ';');
-    table.Append();
-    table.SetInt("nation_id", WholeNumberAt(file, fields, 0));
-    table.SetText("nation_name", FieldAt(file, fields, 1));
-    table.SetText("nation_short_name", FieldAt(file, fields, 2));
-    table.SetText("abbreviation", FieldAt(file, fields, 3));
-    SetWeights(table, WholeNumberAt(file, fields, 4), WholeNumberAt(file, fields, 5),
-               WholeNumberAt(file, fields, 6), WholeNumberAt(file, fields, 7));
-    if (!table.Post()) {
-      table.Cancel();
-      log.ReportError("Error posting record " + fields[1] + " to nations.db");
-    }
-  }
+  ForEachRecord(NationsCsvPath(programFolder), ';', Heading::Skip,
+                [&](const TextFileReader& file, const std::vector<std::string>& fields) {
+                  table.Append();
+                  table.SetInt("nation_id", WholeNumberAt(file, fields, 0));
+                  table.SetText("nation_name", FieldAt(file, fields, 1));
+                  table.SetText("nation_short_name", FieldAt(file, fields, 2));
+                  table.SetText("abbreviation", FieldAt(file, fields, 3));
+                  SetWeights(table, WholeNumberAt(file, fields, 4), WholeNumberAt(file, fields, 5),
+                             WholeNumberAt(file, fields, 6), WholeNumberAt(file, fields, 7));
+                  if (!table.Post()) {
+                    table.Cancel();
+                    log.ReportError("Error posting record " + fields[1] + " to nations.db");
+                  }
+                });
   transaction.Commit();
 }
 

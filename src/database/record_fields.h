@@ -1,13 +1,15 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace likentor {
+#include "database/record_parser.h"
+#include "database/text_file.h"
 
-class TextFileReader;
+namespace likentor {
 
 // Field `index` of a parsed record read from `file`; a record too short for it ends the operation
 // with an error naming the file and line ("teams.csv line 7: field 18 is missing").
@@ -16,5 +18,21 @@ const std::string& FieldAt(const TextFileReader& file, const std::vector<std::st
 // The same field as a whole number ("players.csv line 1234: field 58 is not a whole number").
 int WholeNumberAt(const TextFileReader& file, const std::vector<std::string>& fields,
                   std::size_t index);
+
+// Reads a delimited file record by record: the heading line (when the file has one) and blank lines
+// are passed over, every other line is split and handed to `visit(file, fields)`, where the reader
+// names the file and line for failures. A missing file ends the operation with an Error.
+enum class Heading { Skip, None };
+template <typename Visit>
+void ForEachRecord(const std::filesystem::path& path, char separator, Heading heading,
+                   Visit&& visit) {
+  TextFileReader file(path);
+  std::string line;
+  if (heading == Heading::Skip) file.ReadLine(line);
+  while (file.ReadLine(line)) {
+    if (IsBlankLine(line)) continue;
+    visit(static_cast<const TextFileReader&>(file), ParseRecord(line, separator));
+  }
+}
 
 }  // namespace likentor

@@ -1,8 +1,5 @@
 #include "database/record_parser.h"
 
-#include "shell/error.h"
-#include "shell/whole_number.h"
-
 namespace likentor {
 
 namespace {
@@ -72,18 +69,6 @@ std::vector<std::string> ParseRecord(std::string_view record, char separator) {
     remainder.remove_prefix(p);
   }
   return fields;
-}
-
-const std::string& Record::At(std::size_t index) const {
-  if (index >= fields_.size()) {
-    throw Error("Field " + std::to_string(index + 1) + " is missing: the record has " +
-                std::to_string(fields_.size()) + (fields_.size() == 1 ? " field" : " fields"));
-  }
-  return fields_[index];
-}
-
-int Record::WholeNumberAt(std::size_t index) const {
-  return ToWholeNumber(At(index));
 }
 
 }  // namespace likentor

@@ -53,36 +53,32 @@ CareerSums CreateCareerTable(Database& db, ErrorLog& log, const std::filesystem:
 
   CareerSums sums;
   Table table(db, kind.tableName);
-  TextFileReader file(ExportFile(gameFolder, game, kind.exportFile));
   TableTransaction transaction(db, kind.tableName);
-  std::string line;
-  file.ReadLine(line);  // the heading
-  while (file.ReadLine(line)) {
-    if (IsBlankLine(line)) continue;
-    const auto fields = ParseRecord(line, kExportSeparator);
-    // Only the whole-season line counts; nothing else of another line is read.
-    if (FieldAt(file, fields, 6) != "1") continue;
-    const int teamId = WholeNumberAt(file, fields, 2);
-    const auto level = levels.find(teamId);
-    if (level != levels.end() && level->second > 1) continue;
-    // The test is on the text: a count written "00" goes in.
-    if (FieldAt(file, fields, kind.countField) == "0") continue;
+  ForEachRecord(ExportFile(gameFolder, game, kind.exportFile), kExportSeparator, Heading::Skip,
+                [&](const TextFileReader& file, const std::vector<std::string>& fields) {
+                  // Only the whole-season line counts; nothing else of another line is read.
+                  if (FieldAt(file, fields, 6) != "1") return;
+                  const int teamId = WholeNumberAt(file, fields, 2);
+                  const auto level = levels.find(teamId);
+                  if (level != levels.end() && level->second > 1) return;
+                  // The test is on the text: a count written "00" goes in.
+                  if (FieldAt(file, fields, kind.countField) == "0") return;
 
-    const int playerId = WholeNumberAt(file, fields, 0);
-    const int year = WholeNumberAt(file, fields, 1);
-    const int count = WholeNumberAt(file, fields, kind.countField);
-    table.Append();
-    table.SetInt("player_id", playerId);
-    table.SetInt("year", year);
-    table.SetInt("team_id", teamId);
-    table.SetInt(kind.column, count);
-    if (table.Post()) {
-      sums.Add(playerId, teamId, count);
-    } else {
-      table.Cancel();
-      log.ReportError("Error posting record in " + kind.tableName);
-    }
-  }
+                  const int playerId = WholeNumberAt(file, fields, 0);
+                  const int year = WholeNumberAt(file, fields, 1);
+                  const int count = WholeNumberAt(file, fields, kind.countField);
+                  table.Append();
+                  table.SetInt("player_id", playerId);
+                  table.SetInt("year", year);
+                  table.SetInt("team_id", teamId);
+                  table.SetInt(kind.column, count);
+                  if (table.Post()) {
+                    sums.Add(playerId, teamId, count);
+                  } else {
+                    table.Cancel();
+                    log.ReportError("Error posting record in " + kind.tableName);
+                  }
+                });
   transaction.Commit();
   return sums;
 }

@@ -28,44 +28,40 @@ void UpdateLeaguesTable(Database& db, ErrorLog& log, const std::filesystem::path
   const std::string tableName = LeaguesTableName(game);
   {
     Table table(db, tableName);
-    TextFileReader file(ExportFile(gameFolder, game, kLeaguesExport));
     TableTransaction transaction(db, tableName);
-    std::string line;
-    file.ReadLine(line);  // the heading
-    while (file.ReadLine(line)) {
-      if (IsBlankLine(line)) continue;
-      const auto fields = ParseRecord(line, kExportSeparator);
-      const int leagueId = WholeNumberAt(file, fields, 0);
-      const std::string& name = FieldAt(file, fields, 1);
-      const std::string& abbreviation = FieldAt(file, fields, 2);
-      const int nationId = WholeNumberAt(file, fields, 3);
-      const std::string& logoFile = FieldAt(file, fields, 7);
-      const int parentLeagueId = WholeNumberAt(file, fields, 29);
-      const int level = WholeNumberAt(file, fields, 33);
+    ForEachRecord(ExportFile(gameFolder, game, kLeaguesExport), kExportSeparator, Heading::Skip,
+                  [&](const TextFileReader& file, const std::vector<std::string>& fields) {
+                    const int leagueId = WholeNumberAt(file, fields, 0);
+                    const std::string& name = FieldAt(file, fields, 1);
+                    const std::string& abbreviation = FieldAt(file, fields, 2);
+                    const int nationId = WholeNumberAt(file, fields, 3);
+                    const std::string& logoFile = FieldAt(file, fields, 7);
+                    const int parentLeagueId = WholeNumberAt(file, fields, 29);
+                    const int level = WholeNumberAt(file, fields, 33);
 
-      if (table.Locate("league_id", leagueId)) {
-        table.Edit();
-        WriteTextIfChanged(table, "league_name", name);
-        WriteTextIfChanged(table, "abbreviation", abbreviation);
-        WriteIntIfChanged(table, "nation_id", nationId);
-        WriteTextIfChanged(table, "logo_file", logoFile);
-        WriteIntIfChanged(table, "parent_league_id", parentLeagueId);
-        WriteIntIfChanged(table, "league_level", level);
-      } else {
-        table.Append();
-        table.SetInt("league_id", leagueId);
-        table.SetText("league_name", name);
-        table.SetText("abbreviation", abbreviation);
-        table.SetInt("nation_id", nationId);
-        table.SetText("logo_file", logoFile);
-        table.SetInt("parent_league_id", parentLeagueId);
-        table.SetInt("league_level", level);
-      }
-      if (!table.Post()) {
-        table.Cancel();
-        log.ReportError("Error posting record " + name + " to " + tableName);
-      }
-    }
+                    if (table.Locate("league_id", leagueId)) {
+                      table.Edit();
+                      WriteTextIfChanged(table, "league_name", name);
+                      WriteTextIfChanged(table, "abbreviation", abbreviation);
+                      WriteIntIfChanged(table, "nation_id", nationId);
+                      WriteTextIfChanged(table, "logo_file", logoFile);
+                      WriteIntIfChanged(table, "parent_league_id", parentLeagueId);
+                      WriteIntIfChanged(table, "league_level", level);
+                    } else {
+                      table.Append();
+                      table.SetInt("league_id", leagueId);
+                      table.SetText("league_name", name);
+                      table.SetText("abbreviation", abbreviation);
+                      table.SetInt("nation_id", nationId);
+                      table.SetText("logo_file", logoFile);
+                      table.SetInt("parent_league_id", parentLeagueId);
+                      table.SetInt("league_level", level);
+                    }
+                    if (!table.Post()) {
+                      table.Cancel();
+                      log.ReportError("Error posting record " + name + " to " + tableName);
+                    }
+                  });
     transaction.Commit();
   }
   leaguesTable.Open(db, tableName);

@@ -141,25 +141,22 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const std::filesystem::path
   const std::string tableName = PlayersTableName(game);
   const std::filesystem::path picturesFolder = PicturesFolder(SavedGameFolder(gameFolder, game));
   Table table(db, tableName);
-  TextFileReader file(ExportFile(gameFolder, game, kPlayersExport));
   TableTransaction transaction(db, tableName);
-  std::string line;
-  file.ReadLine(line);  // the heading
-  while (file.ReadLine(line)) {
-    if (IsBlankLine(line)) continue;
-    const PlayerLine p = ReadPlayerLine(file, ParseRecord(line, kExportSeparator));
-    const bool known = table.Locate("player_id", p.playerId);
-    if (known) {
-      UpdateKnownPlayer(table, p, batting, pitching);
-    } else {
-      AppendNewPlayer(table, p, batting, pitching, picturesFolder, looks);
-    }
-    if (!table.Post()) {
-      table.Cancel();
-      log.ReportError(known ? "Error posting record in players table."
-                            : "Error appending record in players table.");
-    }
-  }
+  ForEachRecord(ExportFile(gameFolder, game, kPlayersExport), kExportSeparator, Heading::Skip,
+                [&](const TextFileReader& file, const std::vector<std::string>& fields) {
+                  const PlayerLine p = ReadPlayerLine(file, fields);
+                  const bool known = table.Locate("player_id", p.playerId);
+                  if (known) {
+                    UpdateKnownPlayer(table, p, batting, pitching);
+                  } else {
+                    AppendNewPlayer(table, p, batting, pitching, picturesFolder, looks);
+                  }
+                  if (!table.Post()) {
+                    table.Cancel();
+                    log.ReportError(known ? "Error posting record in players table."
+                                          : "Error appending record in players table.");
+                  }
+                });
   transaction.Commit();
 }
 

@@ -33,52 +33,48 @@ void UpdateTeamsTable(Database& db, ErrorLog& log, const std::filesystem::path& 
   const std::string tableName = TeamsTableName(game);
   {
     Table table(db, tableName);
-    TextFileReader file(ExportFile(gameFolder, game, kTeamsExport));
     TableTransaction transaction(db, tableName);
-    std::string line;
-    file.ReadLine(line);  // the heading
-    while (file.ReadLine(line)) {
-      if (IsBlankLine(line)) continue;
-      const auto fields = ParseRecord(line, kExportSeparator);
-      const int teamId = WholeNumberAt(file, fields, 0);
-      const std::string& name = FieldAt(file, fields, 1);
-      const std::string& abbreviation = FieldAt(file, fields, 2);
-      const std::string& nickname = FieldAt(file, fields, 3);
-      const std::string& logoFile = FieldAt(file, fields, 4);
-      const int leagueId = WholeNumberAt(file, fields, 8);
-      const int level = WholeNumberAt(file, fields, 12);
-      const ColorTexts colors =
-          SanitizeColors(FieldAt(file, fields, 17), FieldAt(file, fields, 18));
+    ForEachRecord(ExportFile(gameFolder, game, kTeamsExport), kExportSeparator, Heading::Skip,
+                  [&](const TextFileReader& file, const std::vector<std::string>& fields) {
+                    const int teamId = WholeNumberAt(file, fields, 0);
+                    const std::string& name = FieldAt(file, fields, 1);
+                    const std::string& abbreviation = FieldAt(file, fields, 2);
+                    const std::string& nickname = FieldAt(file, fields, 3);
+                    const std::string& logoFile = FieldAt(file, fields, 4);
+                    const int leagueId = WholeNumberAt(file, fields, 8);
+                    const int level = WholeNumberAt(file, fields, 12);
+                    const ColorTexts colors =
+                        SanitizeColors(FieldAt(file, fields, 17), FieldAt(file, fields, 18));
 
-      if (table.Locate("team_id", teamId)) {
-        table.Edit();
-        WriteTextIfChanged(table, "team_name", name);
-        WriteTextIfChanged(table, "abbreviation", abbreviation);
-        WriteTextIfChanged(table, "nickname", nickname);
-        WriteTextIfChanged(table, "logo_file", logoFile);
-        WriteIntIfChanged(table, "league_id", leagueId);
-        WriteIntIfChanged(table, "level", level);
-        WriteTextIfChanged(table, "background_color_id", colors.background);
-        WriteTextIfChanged(table, "text_color_id", colors.text);
-      } else {
-        table.Append();
-        table.SetInt("team_id", teamId);
-        table.SetText("team_name", name);
-        table.SetText("abbreviation", abbreviation);
-        table.SetText("nickname", nickname);
-        table.SetText("logo_file", logoFile);
-        table.SetInt("league_id", leagueId);
-        table.SetInt("level", level);
-        table.SetText("custom_uniform_file",
-                      AutoRetrieveCustomUniform(programFolder, name, nickname));
-        table.SetText("background_color_id", colors.background);
-        table.SetText("text_color_id", colors.text);
-      }
-      if (!table.Post()) {
-        table.Cancel();
-        log.ReportError("Error posting record " + name + " in " + tableName);
-      }
-    }
+                    if (table.Locate("team_id", teamId)) {
+                      table.Edit();
+                      WriteTextIfChanged(table, "team_name", name);
+                      WriteTextIfChanged(table, "abbreviation", abbreviation);
+                      WriteTextIfChanged(table, "nickname", nickname);
+                      WriteTextIfChanged(table, "logo_file", logoFile);
+                      WriteIntIfChanged(table, "league_id", leagueId);
+                      WriteIntIfChanged(table, "level", level);
+                      WriteTextIfChanged(table, "background_color_id", colors.background);
+                      WriteTextIfChanged(table, "text_color_id", colors.text);
+                    } else {
+                      table.Append();
+                      table.SetInt("team_id", teamId);
+                      table.SetText("team_name", name);
+                      table.SetText("abbreviation", abbreviation);
+                      table.SetText("nickname", nickname);
+                      table.SetText("logo_file", logoFile);
+                      table.SetInt("league_id", leagueId);
+                      table.SetInt("level", level);
+                      table.SetText("custom_uniform_file",
+                                    AutoRetrieveCustomUniform(programFolder, name, nickname));
+                      table.SetText("background_color_id", colors.background);
+                      table.SetText("text_color_id", colors.text);
+                    }
+                    if (!table.Post()) {
+                      table.Cancel();
+                      log.ReportError("Error posting record " + name + " in " + tableName);
+                    }
+                  });
     transaction.Commit();
   }
   teamsTable.Open(db, tableName);

@@ -66,26 +66,5 @@ TEST(PosFirstSep, FindsTheSeparatorThatEndsTheFirstField) {
   EXPECT_EQ(PosFirstSep(Line("Qa;b"), ';'), 0u);
 }
 
-TEST(Record, ChecksPositionsAndNumbers) {
-  const Record record("12;Smith; -3 ;x", ';');
-  EXPECT_EQ(record.Size(), 4u);
-  EXPECT_EQ(record[1], "Smith");
-  EXPECT_EQ(record.WholeNumberAt(0), 12);
-  EXPECT_EQ(record.WholeNumberAt(2), -3);
-  try {
-    (void)record.At(4);
-    FAIL() << "reading past the end must throw";
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "Field 5 is missing: the record has 4 fields");
-  }
-  try {
-    (void)record.WholeNumberAt(3);
-    FAIL() << "a text must not read as a number";
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "'x' is not a whole number");
-  }
-  EXPECT_THROW((void)Record("", ';').At(0), Error);
-}
-
 }  // namespace
 }  // namespace likentor
