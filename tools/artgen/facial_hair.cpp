@@ -1,9 +1,11 @@
 #include "facial_hair.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "layout.h"
 #include "paint.h"
@@ -59,31 +61,37 @@ void MouthHole(cairo_t* cr) {
   EllipsePath(cr, c, kMouthY + 0.9, 8.4, 2.7);
 }
 
-void Moustache(cairo_t* cr, double droop, double thick) {
+// Right-half points of an outline that Symmetric mirrors, and the curve's tension.
+struct Outline {
+  std::vector<Pt> rightHalf;
+  double tension = 0.5;
+};
+
+Outline Moustache(double droop, double thick) {
   // Right half from the centre top, out to the corner and back along the lip.
-  Symmetric(cr, {{0, kMouthY - 5.4 - thick * 0.4},
-                 {4.5, kMouthY - 5.6 - thick * 0.3},
-                 {9.0, kMouthY - 3.6},
-                 {10.6 + droop * 0.3, kMouthY - 0.6 + droop},
-                 {9.2, kMouthY - 0.9 + droop * 0.5},
-                 {5.0, kMouthY - 1.9},
-                 {0, kMouthY - 2.0}});
+  return {{{0, kMouthY - 5.4 - thick * 0.4},
+           {4.5, kMouthY - 5.6 - thick * 0.3},
+           {9.0, kMouthY - 3.6},
+           {10.6 + droop * 0.3, kMouthY - 0.6 + droop},
+           {9.2, kMouthY - 0.9 + droop * 0.5},
+           {5.0, kMouthY - 1.9},
+           {0, kMouthY - 2.0}}};
 }
 
-void FullBeard(cairo_t* cr, double length) {
-  Symmetric(cr, {{0, kMouthY - 5.8},
-                 {5.0, kMouthY - 6.0},
-                 {10.5, kMouthY - 4.0},
-                 {13.5, 70.0},
-                 {17.8, 61.0},
-                 {19.0, 50.0},
-                 {20.8, 50.5},
-                 {20.6, 63.0},
-                 {18.8, 76.0},
-                 {17.4, 85.0},
-                 {12.0, 93.0 + length * 0.5},
-                 {5.5, 97.5 + length},
-                 {0, 98.8 + length}});
+Outline FullBeard(double length) {
+  return {{{0, kMouthY - 5.8},
+           {5.0, kMouthY - 6.0},
+           {10.5, kMouthY - 4.0},
+           {13.5, 70.0},
+           {17.8, 61.0},
+           {19.0, 50.0},
+           {20.8, 50.5},
+           {20.6, 63.0},
+           {18.8, 76.0},
+           {17.4, 85.0},
+           {12.0, 93.0 + length * 0.5},
+           {5.5, 97.5 + length},
+           {0, 98.8 + length}}};
 }
 
 // Fills the region with a hair tone, shades it from the light, and lays strands over it; strands
@@ -160,163 +168,168 @@ void Stubble(cairo_t* cr, const PathFn& region, const HairTones& t, double densi
   cairo_restore(cr);
 }
 
+// A style drawn as strands over mirrored outlines (with the mouth left bare where it says so):
+// how opaque the fill, how many strands a pixel and how long.
+struct StrandStyle {
+  std::string_view location;
+  std::vector<Outline> outlines;
+  bool mouthHole = false;
+  double fillAlpha = 0;
+  double strandsPerPixel = 0;
+  double strandLength = 0;
+};
+
+const std::vector<StrandStyle>& StrandStyles() {
+  static const std::vector<StrandStyle> styles{
+      {"moustache", {Moustache(0.8, 1.0)}, false, 0.92, 1.2, 1.8},
+      {"pencil moustache",
+       {{{{0, kMouthY - 3.3},
+          {4.5, kMouthY - 3.4},
+          {8.6, kMouthY - 2.2},
+          {8.2, kMouthY - 1.5},
+          {4.5, kMouthY - 2.3},
+          {0, kMouthY - 2.2}}}},
+       false,
+       0.95,
+       0.6,
+       1.0},
+      {"handlebar",
+       {{{{0, kMouthY - 5.2},
+          {4.5, kMouthY - 5.4},
+          {9.0, kMouthY - 3.8},
+          {12.5, kMouthY - 3.4},
+          {14.2, kMouthY - 6.4},
+          {13.4, kMouthY - 6.6},
+          {12.4, kMouthY - 4.6},
+          {9.0, kMouthY - 1.8},
+          {4.5, kMouthY - 2.0},
+          {0, kMouthY - 2.0}},
+         0.4}},
+       false,
+       0.95,
+       1.2,
+       1.6},
+      {"horseshoe",
+       {{{{0, kMouthY - 5.6},
+          {4.5, kMouthY - 5.8},
+          {9.4, kMouthY - 3.8},
+          {11.6, kMouthY + 2.0},
+          {11.4, 92.0},
+          {8.6, 92.5},
+          {8.4, kMouthY + 2.0},
+          {7.4, kMouthY - 1.6},
+          {4.5, kMouthY - 2.0},
+          {0, kMouthY - 2.0}},
+         0.4}},
+       false,
+       0.94,
+       1.2,
+       2.0},
+      {"fu manchu",
+       {{{{0, kMouthY - 4.8},
+          {4.5, kMouthY - 5.0},
+          {9.0, kMouthY - 3.0},
+          {10.2, kMouthY + 3.0},
+          {10.0, 99.0},
+          {8.8, 100.5},
+          {8.6, kMouthY + 3.0},
+          {7.6, kMouthY - 1.4},
+          {4.5, kMouthY - 2.0},
+          {0, kMouthY - 2.0}},
+         0.4}},
+       false,
+       0.95,
+       1.0,
+       2.4},
+      {"goatee",
+       {{{{0, kMouthY + 4.0},
+          {3.5, kMouthY + 4.2},
+          {6.6, kMouthY + 6.0},
+          {6.8, 92.0},
+          {4.0, 97.5},
+          {0, 98.8}}}},
+       false,
+       0.92,
+       1.2,
+       2.0},
+      {"soul patch",
+       {{{{0, kMouthY + 4.6},
+          {2.0, kMouthY + 4.8},
+          {2.4, kMouthY + 7.5},
+          {1.0, kMouthY + 9.8},
+          {0, kMouthY + 10.2}}}},
+       false,
+       0.92,
+       1.5,
+       1.6},
+      {"circle beard",
+       {{{{0, kMouthY - 5.6},
+          {5.0, kMouthY - 5.8},
+          {9.8, kMouthY - 3.6},
+          {11.0, kMouthY + 2.0},
+          {9.5, 91.0},
+          {5.0, 97.5},
+          {0, 99.0}}}},
+       true,
+       0.92,
+       1.2,
+       2.0},
+      {"van dyke",
+       {{{{0, kMouthY - 5.2},
+          {4.5, kMouthY - 5.4},
+          {9.0, kMouthY - 3.8},
+          {11.6, kMouthY - 4.6},
+          {9.0, kMouthY - 1.9},
+          {4.5, kMouthY - 2.0},
+          {0, kMouthY - 2.0}},
+         0.4},
+        {{{0, kMouthY + 4.2}, {2.6, kMouthY + 4.4}, {5.0, kMouthY + 7.0}, {2.2, 96.0}, {0, 100.5}},
+         0.4}},
+       false,
+       0.93,
+       1.2,
+       2.0},
+      {"full beard", {FullBeard(1.5)}, true, 0.94, 1.3, 2.6},
+      {"short beard", {FullBeard(-0.5)}, true, 0.62, 1.4, 1.3},
+      {"chinstrap",
+       {{{{20.8, 50.5},
+          {20.6, 63.0},
+          {18.8, 76.0},
+          {17.2, 85.0},
+          {12.0, 93.5},
+          {5.0, 97.8},
+          {0, 98.8},
+          {0, 95.6},
+          {5.0, 94.6},
+          {10.6, 90.0},
+          {14.4, 83.0},
+          {16.8, 72.0},
+          {18.2, 50.0}}}},
+       false,
+       0.92,
+       1.3,
+       1.6},
+  };
+  return styles;
+}
+
 void Draw(cairo_t* cr, std::string_view style, const HairTones& t, Rng& rng) {
-  const auto withHole = [](auto shape) {
-    return [shape](cairo_t* cr2) {
-      shape(cr2);
+  const auto& styles = StrandStyles();
+  const auto strands = std::find_if(styles.begin(), styles.end(),
+                                    [&](const StrandStyle& s) { return s.location == style; });
+  if (strands != styles.end()) {
+    const auto region = [&](cairo_t* cr2) {
+      for (const Outline& o : strands->outlines) Symmetric(cr2, o.rightHalf, o.tension);
+      if (strands->mouthHole) MouthHole(cr2);
+    };
+    Hair(cr, region, t, strands->fillAlpha, strands->strandsPerPixel, strands->strandLength, rng);
+  } else if (style == "stubble") {
+    const Outline beard = FullBeard(-1.0);
+    const auto region = [&](cairo_t* cr2) {
+      Symmetric(cr2, beard.rightHalf, beard.tension);
       MouthHole(cr2);
     };
-  };
-  if (style == "stubble") {
-    Stubble(cr, withHole([](cairo_t* cr2) { FullBeard(cr2, -1.0); }), t, 1.6, 0.5, rng);
-  } else if (style == "moustache") {
-    Hair(
-        cr, [](cairo_t* cr2) { Moustache(cr2, 0.8, 1.0); }, t, 0.92, 1.2, 1.8, rng);
-  } else if (style == "pencil moustache") {
-    Hair(
-        cr,
-        [](cairo_t* cr2) {
-          Symmetric(cr2, {{0, kMouthY - 3.3},
-                          {4.5, kMouthY - 3.4},
-                          {8.6, kMouthY - 2.2},
-                          {8.2, kMouthY - 1.5},
-                          {4.5, kMouthY - 2.3},
-                          {0, kMouthY - 2.2}});
-        },
-        t, 0.95, 0.6, 1.0, rng);
-  } else if (style == "handlebar") {
-    Hair(
-        cr,
-        [](cairo_t* cr2) {
-          Symmetric(cr2,
-                    {{0, kMouthY - 5.2},
-                     {4.5, kMouthY - 5.4},
-                     {9.0, kMouthY - 3.8},
-                     {12.5, kMouthY - 3.4},
-                     {14.2, kMouthY - 6.4},
-                     {13.4, kMouthY - 6.6},
-                     {12.4, kMouthY - 4.6},
-                     {9.0, kMouthY - 1.8},
-                     {4.5, kMouthY - 2.0},
-                     {0, kMouthY - 2.0}},
-                    0.4);
-        },
-        t, 0.95, 1.2, 1.6, rng);
-  } else if (style == "horseshoe") {
-    Hair(
-        cr,
-        [](cairo_t* cr2) {
-          Symmetric(cr2,
-                    {{0, kMouthY - 5.6},
-                     {4.5, kMouthY - 5.8},
-                     {9.4, kMouthY - 3.8},
-                     {11.6, kMouthY + 2.0},
-                     {11.4, 92.0},
-                     {8.6, 92.5},
-                     {8.4, kMouthY + 2.0},
-                     {7.4, kMouthY - 1.6},
-                     {4.5, kMouthY - 2.0},
-                     {0, kMouthY - 2.0}},
-                    0.4);
-        },
-        t, 0.94, 1.2, 2.0, rng);
-  } else if (style == "fu manchu") {
-    Hair(
-        cr,
-        [](cairo_t* cr2) {
-          Symmetric(cr2,
-                    {{0, kMouthY - 4.8},
-                     {4.5, kMouthY - 5.0},
-                     {9.0, kMouthY - 3.0},
-                     {10.2, kMouthY + 3.0},
-                     {10.0, 99.0},
-                     {8.8, 100.5},
-                     {8.6, kMouthY + 3.0},
-                     {7.6, kMouthY - 1.4},
-                     {4.5, kMouthY - 2.0},
-                     {0, kMouthY - 2.0}},
-                    0.4);
-        },
-        t, 0.95, 1.0, 2.4, rng);
-  } else if (style == "goatee") {
-    Hair(
-        cr,
-        [](cairo_t* cr2) {
-          Symmetric(cr2, {{0, kMouthY + 4.0},
-                          {3.5, kMouthY + 4.2},
-                          {6.6, kMouthY + 6.0},
-                          {6.8, 92.0},
-                          {4.0, 97.5},
-                          {0, 98.8}});
-        },
-        t, 0.92, 1.2, 2.0, rng);
-  } else if (style == "soul patch") {
-    Hair(
-        cr,
-        [](cairo_t* cr2) {
-          Symmetric(cr2, {{0, kMouthY + 4.6},
-                          {2.0, kMouthY + 4.8},
-                          {2.4, kMouthY + 7.5},
-                          {1.0, kMouthY + 9.8},
-                          {0, kMouthY + 10.2}});
-        },
-        t, 0.92, 1.5, 1.6, rng);
-  } else if (style == "circle beard") {
-    Hair(cr, withHole([](cairo_t* cr2) {
-           Symmetric(cr2, {{0, kMouthY - 5.6},
-                           {5.0, kMouthY - 5.8},
-                           {9.8, kMouthY - 3.6},
-                           {11.0, kMouthY + 2.0},
-                           {9.5, 91.0},
-                           {5.0, 97.5},
-                           {0, 99.0}});
-         }),
-         t, 0.92, 1.2, 2.0, rng);
-  } else if (style == "van dyke") {
-    Hair(
-        cr,
-        [](cairo_t* cr2) {
-          Symmetric(cr2,
-                    {{0, kMouthY - 5.2},
-                     {4.5, kMouthY - 5.4},
-                     {9.0, kMouthY - 3.8},
-                     {11.6, kMouthY - 4.6},
-                     {9.0, kMouthY - 1.9},
-                     {4.5, kMouthY - 2.0},
-                     {0, kMouthY - 2.0}},
-                    0.4);
-          Symmetric(cr2,
-                    {{0, kMouthY + 4.2},
-                     {2.6, kMouthY + 4.4},
-                     {5.0, kMouthY + 7.0},
-                     {2.2, 96.0},
-                     {0, 100.5}},
-                    0.4);
-        },
-        t, 0.93, 1.2, 2.0, rng);
-  } else if (style == "full beard") {
-    Hair(cr, withHole([](cairo_t* cr2) { FullBeard(cr2, 1.5); }), t, 0.94, 1.3, 2.6, rng);
-  } else if (style == "short beard") {
-    Hair(cr, withHole([](cairo_t* cr2) { FullBeard(cr2, -0.5); }), t, 0.62, 1.4, 1.3, rng);
-  } else if (style == "chinstrap") {
-    Hair(
-        cr,
-        [](cairo_t* cr2) {
-          Symmetric(cr2, {{20.8, 50.5},
-                          {20.6, 63.0},
-                          {18.8, 76.0},
-                          {17.2, 85.0},
-                          {12.0, 93.5},
-                          {5.0, 97.8},
-                          {0, 98.8},
-                          {0, 95.6},
-                          {5.0, 94.6},
-                          {10.6, 90.0},
-                          {14.4, 83.0},
-                          {16.8, 72.0},
-                          {18.2, 50.0}});
-        },
-        t, 0.92, 1.3, 1.6, rng);
+    Stubble(cr, region, t, 1.6, 0.5, rng);
   } else if (style == "mutton chops") {
     Hair(
         cr,
