@@ -65,14 +65,10 @@ void CardPlayer(cairo_t* cr, double s) {
   cairo_fill(cr);
 }
 
-}  // namespace
-
-Image MakeIcon(int size) {
-  Canvas canvas(size, size);
-  cairo_t* cr = canvas.cr();
-  const double s = size;
-  const double m = size <= 16 ? 0.0 : s * 0.04;
-  RoundedRect(cr, m, m, s - 2 * m, s - 2 * m, s * 0.18);
+// The icon's and the logo's card: a navy rounded square of side s less the margin on each side,
+// with the player on it.
+void Card(cairo_t* cr, double s, double margin, double radius) {
+  RoundedRect(cr, margin, margin, s - 2 * margin, s - 2 * margin, radius);
   cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 0, s);
   cairo_pattern_add_color_stop_rgb(p, 0, 0.18, 0.34, 0.60);
   cairo_pattern_add_color_stop_rgb(p, 1, kNavy.r, kNavy.g, kNavy.b);
@@ -80,14 +76,26 @@ Image MakeIcon(int size) {
   cairo_fill(cr);
   cairo_pattern_destroy(p);
   CardPlayer(cr, s);
-  if (size >= 32) {
-    // A ball in the corner for the larger sizes.
-    cairo_save(cr);
-    cairo_translate(cr, s * 0.78, s * 0.78);
-    cairo_scale(cr, s * 0.15, s * 0.15);
-    Ball(cr, 1.0);
-    cairo_restore(cr);
-  }
+}
+
+// A ball in the card's lower right corner, `scale` of the side across.
+void CornerBall(cairo_t* cr, double s, double scale) {
+  cairo_save(cr);
+  cairo_translate(cr, s * 0.78, s * 0.78);
+  cairo_scale(cr, s * scale, s * scale);
+  Ball(cr, 1.0);
+  cairo_restore(cr);
+}
+
+}  // namespace
+
+Image MakeIcon(int size) {
+  Canvas canvas(size, size);
+  cairo_t* cr = canvas.cr();
+  const double s = size;
+  const double m = size <= 16 ? 0.0 : s * 0.04;
+  Card(cr, s, m, s * 0.18);
+  if (size >= 32) CornerBall(cr, s, 0.15);  // only the larger sizes have room for it
   return canvas.ToImage(4);
 }
 
@@ -150,19 +158,8 @@ Image MakeLogo() {
   SetColor(cr, Bytes(255, 255, 255));
   cairo_paint(cr);
   const double s = kLogoSize;
-  RoundedRect(cr, 3, 3, s - 6, s - 6, 14);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 0, s);
-  cairo_pattern_add_color_stop_rgb(p, 0, 0.18, 0.34, 0.60);
-  cairo_pattern_add_color_stop_rgb(p, 1, kNavy.r, kNavy.g, kNavy.b);
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
-  CardPlayer(cr, s);
-  cairo_save(cr);
-  cairo_translate(cr, s * 0.78, s * 0.78);
-  cairo_scale(cr, s * 0.14, s * 0.14);
-  Ball(cr, 1.0);
-  cairo_restore(cr);
+  Card(cr, s, 3, 14);
+  CornerBall(cr, s, 0.14);
   return canvas.ToImage(3);
 }
 
