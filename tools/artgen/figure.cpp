@@ -23,6 +23,21 @@ void ShoulderLeftUp(cairo_t* cr, double drop) {
                  kCollarTop + drop);
 }
 
+// From the collar's left corner down to the neck's bottom and up to its right corner: a v or a
+// round neck.
+void NecklineCurves(cairo_t* cr, double neckBottom, bool vNeck) {
+  const double l = kCentreX - kCollarHalf;
+  const double r = kCentreX + kCollarHalf;
+  if (vNeck) {
+    cairo_curve_to(cr, l + 1.5, kCollarTop + 3.0, kCentreX - 3.0, neckBottom - 4.0, kCentreX,
+                   neckBottom);
+    cairo_curve_to(cr, kCentreX + 3.0, neckBottom - 4.0, r - 1.5, kCollarTop + 3.0, r, kCollarTop);
+  } else {
+    cairo_curve_to(cr, l + 1.0, neckBottom - 3.0, kCentreX - 6.0, neckBottom, kCentreX, neckBottom);
+    cairo_curve_to(cr, kCentreX + 6.0, neckBottom, r - 1.0, neckBottom - 3.0, r, kCollarTop);
+  }
+}
+
 }  // namespace
 
 void ShoulderRegion(cairo_t* cr, double drop) {
@@ -39,33 +54,15 @@ void JerseyRegion(cairo_t* cr, double neckBottom, bool vNeck) {
   cairo_new_sub_path(cr);
   cairo_move_to(cr, -3, kHeight + 3);
   ShoulderLeftUp(cr, 0);
-  const double l = kCentreX - kCollarHalf;
-  const double r = kCentreX + kCollarHalf;
-  if (vNeck) {
-    cairo_curve_to(cr, l + 1.5, kCollarTop + 3.0, kCentreX - 3.0, neckBottom - 4.0, kCentreX,
-                   neckBottom);
-    cairo_curve_to(cr, kCentreX + 3.0, neckBottom - 4.0, r - 1.5, kCollarTop + 3.0, r, kCollarTop);
-  } else {
-    cairo_curve_to(cr, l + 1.0, neckBottom - 3.0, kCentreX - 6.0, neckBottom, kCentreX, neckBottom);
-    cairo_curve_to(cr, kCentreX + 6.0, neckBottom, r - 1.0, neckBottom - 3.0, r, kCollarTop);
-  }
+  NecklineCurves(cr, neckBottom, vNeck);
   ShoulderRight(cr, 0);
   cairo_line_to(cr, kWidth + 3, kHeight + 3);
   cairo_close_path(cr);
 }
 
 void NecklinePath(cairo_t* cr, double neckBottom, bool vNeck) {
-  const double l = kCentreX - kCollarHalf;
-  const double r = kCentreX + kCollarHalf;
-  cairo_move_to(cr, l, kCollarTop);
-  if (vNeck) {
-    cairo_curve_to(cr, l + 1.5, kCollarTop + 3.0, kCentreX - 3.0, neckBottom - 4.0, kCentreX,
-                   neckBottom);
-    cairo_curve_to(cr, kCentreX + 3.0, neckBottom - 4.0, r - 1.5, kCollarTop + 3.0, r, kCollarTop);
-  } else {
-    cairo_curve_to(cr, l + 1.0, neckBottom - 3.0, kCentreX - 6.0, neckBottom, kCentreX, neckBottom);
-    cairo_curve_to(cr, kCentreX + 6.0, neckBottom, r - 1.0, neckBottom - 3.0, r, kCollarTop);
-  }
+  cairo_move_to(cr, kCentreX - kCollarHalf, kCollarTop);
+  NecklineCurves(cr, neckBottom, vNeck);
 }
 
 void CrownPath(cairo_t* cr, double grow) {
