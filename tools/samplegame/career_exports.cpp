@@ -22,6 +22,25 @@ constexpr Names kPitchingFields[] = {
     "er",        "g",    "gs",      "w",       "l",         "s",        "outs"};
 static_assert(std::size(kPitchingFields) == 23);
 
+// The fields every career line starts with, player_id to split_id (game_id is always 0).
+void WriteLineKey(ExportFile& f, const World& world, const CareerLine& line) {
+  const Team& team = world.teams[static_cast<std::size_t>(line.teamId - 1)];
+  f.Int(line.playerId);
+  f.Int(line.year);
+  f.Int(line.teamId);
+  f.Int(0);
+  f.Int(team.leagueId);
+  f.Int(team.level);
+  f.Int(line.split);
+}
+
+// The statistics of a line: a steady value in [lo, hi] for each field of the line.
+auto FillerOf(const CareerLine& line) {
+  return [&line](int field, int lo, int hi) {
+    return Filler(line.playerId, line.year * 10 + line.split, field, lo, hi);
+  };
+}
+
 void WriteCount(ExportFile& f, const CareerLine& line) {
   if (line.doubleZero) {
     f.Raw("00");
@@ -37,21 +56,12 @@ std::size_t WriteBatting(const World& world, const SampleGameOptions& options,
   ExportFile f(path.string(), ';', options.quoteText);
   f.Header(kBattingFields);
   for (const auto& line : world.batting) {
-    const Team& team = world.teams[static_cast<std::size_t>(line.teamId - 1)];
     const int ab = line.count;
-    const auto fill = [&](int field, int lo, int hi) {
-      return Filler(line.playerId, line.year * 10 + line.split, field, lo, hi);
-    };
+    const auto fill = FillerOf(line);
     const int hits = ab * fill(9, 200, 320) / 1000;
     const int walks = ab * fill(20, 50, 130) / 1000;
     const int games = std::min(162, ab / 4 + (ab > 0 ? fill(12, 1, 12) : fill(12, 0, 3)));
-    f.Int(line.playerId);
-    f.Int(line.year);
-    f.Int(line.teamId);
-    f.Int(0);
-    f.Int(team.leagueId);
-    f.Int(team.level);
-    f.Int(line.split);
+    WriteLineKey(f, world, line);
     f.Int(line.position);
     WriteCount(f, line);
     f.Int(hits);
@@ -77,22 +87,13 @@ std::size_t WritePitching(const World& world, const SampleGameOptions& options,
   ExportFile f(path.string(), ';', options.quoteText);
   f.Header(kPitchingFields);
   for (const auto& line : world.pitching) {
-    const Team& team = world.teams[static_cast<std::size_t>(line.teamId - 1)];
     const int ip = line.count;
-    const auto fill = [&](int field, int lo, int hi) {
-      return Filler(line.playerId, line.year * 10 + line.split, field, lo, hi);
-    };
+    const auto fill = FillerOf(line);
     const int batters = ip * 3 + ip * fill(12, 80, 140) / 100;
     const int hits = ip * fill(10, 75, 115) / 100;
     const int runs = ip * fill(15, 30, 60) / 100;
     const int games = std::min(81, ip > 0 ? ip / 5 + fill(17, 1, 10) : fill(17, 0, 2));
-    f.Int(line.playerId);
-    f.Int(line.year);
-    f.Int(line.teamId);
-    f.Int(0);
-    f.Int(team.leagueId);
-    f.Int(team.level);
-    f.Int(line.split);
+    WriteLineKey(f, world, line);
     WriteCount(f, line);
     f.Int(batters - ip * fill(8, 8, 14) / 100);
     f.Int(hits + hits * fill(9, 30, 60) / 100);
