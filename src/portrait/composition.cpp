@@ -1,5 +1,7 @@
 #include "portrait/composition.h"
 
+#include <cstdint>
+
 #include "portrait/image_operations.h"
 #include "portrait/layer_drawing.h"
 #include "portrait/uniforms.h"
@@ -8,11 +10,12 @@
 namespace likentor {
 
 int GenericDesign(int team) {
-  // C++'s % keeps the sign of the dividend, as the design rule wants.
-  const int design = ((team + kGenericUniformDesigns) % kGenericUniformDesigns) + 1;
+  // C++'s % keeps the sign of the dividend, as the design rule wants. The sum is taken in 64 bits:
+  // a team id near the top of the int range must not overflow.
+  const auto design = ((std::int64_t{team} + kGenericUniformDesigns) % kGenericUniformDesigns) + 1;
   if (design < 1) return 1;
   if (design > kGenericUniformDesigns) return kGenericUniformDesigns;
-  return design;
+  return static_cast<int>(design);
 }
 
 bool IsPngLogoName(std::string_view logoFile) {

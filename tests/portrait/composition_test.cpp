@@ -33,6 +33,9 @@ TEST(Composition, GenericDesignOfATeam) {
   // The remainder keeps the sign of the dividend; the result is held to 1..25.
   EXPECT_EQ(GenericDesign(-3), 23);
   EXPECT_EQ(GenericDesign(-30), 1);
+  // The largest team ids: 2147483647 = 25 * 85899345 + 22.
+  EXPECT_EQ(GenericDesign(2147483647), 23);
+  EXPECT_EQ(GenericDesign(2147483630), 6);  // 25 * 85899345 + 5
 }
 
 TEST(Composition, LogoNameTest) {
