@@ -59,43 +59,42 @@ void WriteToMemory(png_structp png, png_bytep data, std::size_t count) {
 
 void FlushNothing(png_structp) {}
 
-class ReadHandle {
+// Owns the libpng structures of one read (kWrite false) or one write, freed whatever happens.
+template <bool kWrite>
+class PngHandle {
  public:
-  explicit ReadHandle(ErrorState* state)
-      : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, state, OnPngError, IgnoreWarning)) {
+  explicit PngHandle(ErrorState* state) : png_(Create(state)) {
     if (png_ != nullptr) info_ = png_create_info_struct(png_);
   }
-  ~ReadHandle() { png_destroy_read_struct(&png_, &info_, nullptr); }
-  ReadHandle(const ReadHandle&) = delete;
-  ReadHandle& operator=(const ReadHandle&) = delete;
+  ~PngHandle() {
+    if constexpr (kWrite) {
+      png_destroy_write_struct(&png_, &info_);
+    } else {
+      png_destroy_read_struct(&png_, &info_, nullptr);
+    }
+  }
+  PngHandle(const PngHandle&) = delete;
+  PngHandle& operator=(const PngHandle&) = delete;
 
   bool Valid() const { return png_ != nullptr && info_ != nullptr; }
   png_structp Png() const { return png_; }
   png_infop Info() const { return info_; }
 
  private:
-  png_structp png_ = nullptr;
-  png_infop info_ = nullptr;
-};
-
-class WriteHandle {
- public:
-  explicit WriteHandle(ErrorState* state)
-      : png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, state, OnPngError, IgnoreWarning)) {
-    if (png_ != nullptr) info_ = png_create_info_struct(png_);
+  static png_structp Create(ErrorState* state) {
+    if constexpr (kWrite) {
+      return png_create_write_struct(PNG_LIBPNG_VER_STRING, state, OnPngError, IgnoreWarning);
+    } else {
+      return png_create_read_struct(PNG_LIBPNG_VER_STRING, state, OnPngError, IgnoreWarning);
+    }
   }
-  ~WriteHandle() { png_destroy_write_struct(&png_, &info_); }
-  WriteHandle(const WriteHandle&) = delete;
-  WriteHandle& operator=(const WriteHandle&) = delete;
 
-  bool Valid() const { return png_ != nullptr && info_ != nullptr; }
-  png_structp Png() const { return png_; }
-  png_infop Info() const { return info_; }
-
- private:
   png_structp png_ = nullptr;
   png_infop info_ = nullptr;
 };
+
+using ReadHandle = PngHandle<false>;
+using WriteHandle = PngHandle<true>;
 
 struct Header {
   png_uint_32 width = 0;
