@@ -59,9 +59,8 @@ Bitmap Template(int shift) {
   return bitmap;
 }
 
-void BM_DrawLayerRgbaOntoRgb(benchmark::State& state) {
-  PngImage canvas = Canvas(false);
-  const PngImage layer = Layer();
+// Draws the layer over the canvas again and again; items are the layer's pixels.
+void DrawLayerRepeatedly(benchmark::State& state, PngImage canvas, const PngImage& layer) {
   for (auto _ : state) {
     DrawLayer(canvas, layer, 0, 0);
     benchmark::DoNotOptimize(canvas.Row(60));
@@ -69,33 +68,24 @@ void BM_DrawLayerRgbaOntoRgb(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
+
+void BM_DrawLayerRgbaOntoRgb(benchmark::State& state) {
+  DrawLayerRepeatedly(state, Canvas(false), Layer());
+}
 BENCHMARK(BM_DrawLayerRgbaOntoRgb);
 
 void BM_DrawLayerRgbaOntoRgba(benchmark::State& state) {
-  PngImage canvas = Canvas(true);
-  const PngImage layer = Layer();
-  for (auto _ : state) {
-    DrawLayer(canvas, layer, 0, 0);
-    benchmark::DoNotOptimize(canvas.Row(60));
-    benchmark::ClobberMemory();
-  }
-  state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
+  DrawLayerRepeatedly(state, Canvas(true), Layer());
 }
 BENCHMARK(BM_DrawLayerRgbaOntoRgba);
 
 // The worst case: every pixel half transparent, so every pixel takes the blend.
 void BM_DrawLayerAllTranslucent(benchmark::State& state) {
-  PngImage canvas = Canvas(false);
   PngImage layer = Layer();
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) layer.SetAlpha(x, y, 128);
   }
-  for (auto _ : state) {
-    DrawLayer(canvas, layer, 0, 0);
-    benchmark::DoNotOptimize(canvas.Row(60));
-    benchmark::ClobberMemory();
-  }
-  state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
+  DrawLayerRepeatedly(state, Canvas(false), layer);
 }
 BENCHMARK(BM_DrawLayerAllTranslucent);
 
