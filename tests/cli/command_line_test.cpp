@@ -8,29 +8,14 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "support/command_line_runs.h"
 #include "support/temp_folder.h"
 
 namespace likentor {
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs the command line in-process, with `exe` as the executable's folder.
-Outcome RunInProcess(std::vector<std::string> args, const std::filesystem::path& exe) {
-  args.insert(args.begin(), "likentor");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  Outcome run;
-  run.status = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err, exe);
-  run.out = out.str();
-  run.err = err.str();
-  return run;
-}
+using test::Outcome;
+using test::RunInProcess;
 
 // Runs a built executable through the shell, capturing its streams in files of `folder`.
 Outcome RunProgram(const std::string& command, const test::TempFolder& folder) {

@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "cli/command.h"
 #include "database/table_store.h"
 #include "portrait/png_image.h"
-#include "samplegame/sample_game.h"
 #include "shell/folders.h"
+#include "support/command_line_runs.h"
+#include "support/program_folder.h"
+#include "support/small_sample_game.h"
 #include "support/temp_folder.h"
 
 // Fontconfig, under Cairo's text, keeps its caches for the life of the process by design.
@@ -26,11 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using test::Outcome;
 
 struct Row {
   int teamId = 0;
@@ -45,33 +42,17 @@ class PhotosCommandTest : public ::testing::Test {
     if (!fs::exists(kit / "uniforms" / "bill underside.png")) {
       GTEST_SKIP() << "the build drew no artwork kit into " << kit;
     }
-    fs::create_directories(program_ / "data");
+    test::InstallDataFiles(program_);
     fs::create_directory_symlink(kit, program_ / "graphics");
-    for (const char* name : {"nations.csv", "facialhair.csv"}) {
-      fs::copy_file(fs::path(LIKENTOR_SOURCE_DIR) / "data" / name, program_ / "data" / name);
-    }
     const Outcome setup =
         Run({"setup", "--program-folder", program_.string(), "--game-folder", game_.string()});
     ASSERT_EQ(setup.status, 0) << setup.err;
-    samplegame::SampleGameOptions options;
-    options.gameFolder = game_.string();
-    options.teams = 4;
-    options.players = 60;
-    options.years = 2;
-    options.nationsFile = (fs::path(LIKENTOR_SOURCE_DIR) / "data" / "nations.csv").string();
-    samplegame::GenerateSampleGame(options);
+    test::WriteSmallSampleGame(game_);
   }
 
   Outcome Run(std::vector<std::string> args) {
-    args.insert(args.begin(), {"likentor", "-C", program_.string()});
-    std::vector<const char*> argv;
-    for (const auto& a : args) argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    Outcome run;
-    run.status = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err, program_);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
+    args.insert(args.begin(), {"-C", program_.string()});
+    return test::RunInProcess(std::move(args), program_);
   }
 
   std::map<int, Row> Players() {
