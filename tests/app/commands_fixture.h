@@ -5,7 +5,6 @@
 // user commands run on it as they would after a load.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <filesystem>
 #include <map>
@@ -21,6 +20,7 @@
 #include "import/teams_table.h"
 #include "shell/folders.h"
 #include "shell/scripted_prompts.h"
+#include "support/table_helpers.h"
 #include "support/temp_folder.h"
 
 namespace likentor::test {
@@ -92,26 +92,12 @@ class CommandsFixture : public ::testing::Test {
 
   // One field of every row of a table, by key, as text.
   std::map<int, std::string> Column(const std::string& table, const std::string& field) {
-    std::map<int, std::string> values;
-    Table t(session_.Data(), table);
-    for (t.First(); !t.Eof(); t.Next())
-      values[t.GetInt(t.Fields().front().name)] = t.GetText(field);
-    return values;
+    return ColumnByKey(session_.Data(), table, field);
   }
 
-  // Makes the store refuse every update of the table's rows that meet `when` (SQL over NEW), the
-  // way a locked or damaged file refuses a post.
+  // Makes the store refuse every update of the table's rows that meet `when` (SQL over NEW).
   void RefuseUpdates(const std::string& table, const std::string& when) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(session_.Data().TablePath(table).c_str(), &db), SQLITE_OK);
-    const std::string sql = "CREATE TRIGGER refuse BEFORE UPDATE ON \"" + table + "\" WHEN " +
-                            when + " BEGIN SELECT RAISE(ABORT, 'refused by the test'); END";
-    char* message = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-    const std::string error = message != nullptr ? message : "";
-    sqlite3_free(message);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << error;
+    test::RefuseUpdates(session_.Data(), table, when);
   }
 
   // The error log's lines after its header.

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "support/table_helpers.h"
+
 namespace likentor::test {
 
 namespace {
@@ -227,17 +229,7 @@ std::vector<std::string> PhotoFixture::LogLines() {
 }
 
 void PhotoFixture::RefuseUpdates(const std::string& when) {
-  const std::string table = PlayersTableName(kGame);
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(session_.Data().TablePath(table).c_str(), &db), SQLITE_OK);
-  const std::string sql = "CREATE TRIGGER refuse BEFORE UPDATE ON \"" + table + "\" WHEN " + when +
-                          " BEGIN SELECT RAISE(ABORT, 'refused by the test'); END";
-  char* message = nullptr;
-  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-  const std::string error = message != nullptr ? message : "";
-  sqlite3_free(message);
-  sqlite3_close(db);
-  ASSERT_EQ(rc, SQLITE_OK) << error;
+  test::RefuseUpdates(session_.Data(), PlayersTableName(kGame), when);
 }
 
 Rgb PhotoFixture::Blend(Rgb s, int a, Rgb d) {

@@ -11,10 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "cli/command.h"
 #include "database/table_store.h"
-#include "samplegame/sample_game.h"
 #include "shell/folders.h"
+#include "support/command_line_runs.h"
+#include "support/program_folder.h"
+#include "support/small_sample_game.h"
+#include "support/table_helpers.h"
 #include "support/temp_folder.h"
 
 namespace likentor {
@@ -22,53 +24,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using test::Outcome;
 
 constexpr const char* kLoaded = "sample.lg loaded successfully.\n";
 
 class PageCommandsTest : public ::testing::Test {
  protected:
   PageCommandsTest() {
-    fs::create_directories(program_ / "data");
-    for (const char* name : {"nations.csv", "facialhair.csv"}) {
-      fs::copy_file(fs::path(LIKENTOR_SOURCE_DIR) / "data" / name, program_ / "data" / name);
-    }
+    test::InstallDataFiles(program_);
     const Outcome setup =
         Run({"setup", "--program-folder", program_.string(), "--game-folder", game_.string()});
     EXPECT_EQ(setup.status, 0) << setup.err;
-    samplegame::SampleGameOptions options;
-    options.gameFolder = game_.string();
-    options.teams = 4;
-    options.players = 60;
-    options.years = 2;
-    options.nationsFile = (fs::path(LIKENTOR_SOURCE_DIR) / "data" / "nations.csv").string();
-    samplegame::GenerateSampleGame(options);
+    test::WriteSmallSampleGame(game_);
   }
 
   Outcome Run(std::vector<std::string> args) {
-    args.insert(args.begin(), {"likentor", "-C", program_.string()});
-    std::vector<const char*> argv;
-    for (const auto& a : args) argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    Outcome run;
-    run.status = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, err, program_);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
+    args.insert(args.begin(), {"-C", program_.string()});
+    return test::RunInProcess(std::move(args), program_);
   }
 
   // One field of every row of a table of the data folder, by key.
   std::map<int, std::string> Column(const std::string& table, const std::string& field) {
     Database db(DataFolder(program_));
-    Table t(db, table);
-    std::map<int, std::string> values;
-    for (t.First(); !t.Eof(); t.Next())
-      values[t.GetInt(t.Fields().front().name)] = t.GetText(field);
-    return values;
+    return test::ColumnByKey(db, table, field);
   }
 
   test::TempFolder folder_;

@@ -21,6 +21,7 @@
 #include "shell/folders.h"
 #include "shell/scripted_prompts.h"
 #include "support/program_folder.h"
+#include "support/table_helpers.h"
 #include "support/temp_folder.h"
 
 namespace likentor {
@@ -68,17 +69,8 @@ class GameLoadTest : public ::testing::Test {
   std::unique_ptr<Session> session_;
 };
 
-// Rows of a table by key, every field as text.
-using Rows = std::map<int, std::map<std::string, std::string>>;
-Rows ReadRows(Database& db, const std::string& tableName) {
-  Rows rows;
-  Table t(db, tableName);
-  for (t.First(); !t.Eof(); t.Next()) {
-    auto& row = rows[t.GetInt(t.Fields().front().name)];
-    for (const FieldDef& f : t.Fields()) row[f.name] = t.GetText(f.name);
-  }
-  return rows;
-}
+using test::ReadRows;
+using test::Rows;
 
 std::string Bool(bool b) {
   return b ? "true" : "false";

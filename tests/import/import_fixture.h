@@ -19,6 +19,7 @@
 #include "shell/error_log.h"
 #include "shell/folders.h"
 #include "shell/random_generator.h"
+#include "support/table_helpers.h"
 #include "support/temp_folder.h"
 
 namespace likentor::test {
@@ -33,18 +34,6 @@ inline std::string ExportLine(const std::map<int, std::string>& fields, int coun
     line += f != fields.end() ? f->second : "0";
   }
   return line;
-}
-
-// Every row of a table, by its key, as texts by field name.
-using Rows = std::map<int, std::map<std::string, std::string>>;
-inline Rows ReadRows(Database& db, const std::string& tableName) {
-  Rows rows;
-  Table t(db, tableName);
-  for (t.First(); !t.Eof(); t.Next()) {
-    auto& row = rows[t.GetInt(t.Fields().front().name)];
-    for (const FieldDef& f : t.Fields()) row[f.name] = t.GetText(f.name);
-  }
-  return rows;
 }
 
 class ImportFixture : public ::testing::Test {
