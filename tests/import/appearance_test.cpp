@@ -8,6 +8,7 @@
 
 #include "database/table_store.h"
 #include "import/draw_clock.h"
+#include "import/look_tables.h"
 #include "shell/random_generator.h"
 #include "support/temp_folder.h"
 
@@ -20,19 +21,7 @@ using test::ClockForDraw;
 class AppearanceTest : public ::testing::Test {
  protected:
   AppearanceTest() : db_(folder_.Path()) {
-    db_.CreateTable("nations.db", {{"nation_id", FieldType::Integer, 0, true},
-                                   {"caucasian", FieldType::Integer, 0, false},
-                                   {"african", FieldType::Integer, 0, false},
-                                   {"east_indian", FieldType::Integer, 0, false},
-                                   {"asian", FieldType::Integer, 0, false}});
-    for (const char* name :
-         {"faces_african.db", "faces_asian.db", "faces_caucasian.db", "faces_east_indian.db"}) {
-      db_.CreateTable(name, {{"face_id", FieldType::AutoIncrement, 0, true},
-                             {"file_location", FieldType::Text, 100, true}});
-    }
-    db_.CreateTable("facial_hair.db", {{"facial_hair_id", FieldType::AutoIncrement, 0, true},
-                                       {"location", FieldType::Text, 25, true},
-                                       {"frequency", FieldType::Integer, 0, true}});
+    test::CreateLookTables(db_);
     AddNation(1, 70, 10, 20, 0);  // caucasian, asian, african, east indian
     AddNation(2, 0, 0, 0, 0);
     AddNation(3, 0, 0, 0, 5);
@@ -64,9 +53,7 @@ class AppearanceTest : public ::testing::Test {
   }
 
   void SetFacialHair(const std::vector<int>& frequencies) {
-    db_.CreateTable("facial_hair.db", {{"facial_hair_id", FieldType::AutoIncrement, 0, true},
-                                       {"location", FieldType::Text, 25, true},
-                                       {"frequency", FieldType::Integer, 0, true}});
+    test::CreateFacialHairStyles(db_);
     Table t(db_, "facial_hair.db");
     for (int f : frequencies) {
       t.Append();
@@ -84,18 +71,12 @@ class AppearanceTest : public ::testing::Test {
       ++clockReads;
       return now;
     }};
-    Table nations, african, asian, caucasian, eastIndian, facialHair;
+    test::LookTables tables;
     std::unique_ptr<AppearanceDraws> draws;
 
     explicit Draws(Database& db) {
-      nations.Open(db, "nations.db");
-      african.Open(db, "faces_african.db");
-      asian.Open(db, "faces_asian.db");
-      caucasian.Open(db, "faces_caucasian.db");
-      eastIndian.Open(db, "faces_east_indian.db");
-      facialHair.Open(db, "facial_hair.db");
-      draws = std::make_unique<AppearanceDraws>(
-          random, AppearanceTables{nations, african, asian, caucasian, eastIndian, facialHair});
+      tables.Open(db);
+      draws = std::make_unique<AppearanceDraws>(random, tables.Tables());
     }
     AppearanceDraws* operator->() { return draws.get(); }
   };

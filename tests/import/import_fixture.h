@@ -15,6 +15,7 @@
 
 #include "database/table_store.h"
 #include "import/game_tables.h"
+#include "import/look_tables.h"
 #include "portrait/appearance.h"
 #include "shell/error_log.h"
 #include "shell/folders.h"
@@ -86,11 +87,7 @@ class ImportFixture : public ::testing::Test {
 class LooksFixture {
  public:
   explicit LooksFixture(Database& db) {
-    db.CreateTable("nations.db", {{"nation_id", FieldType::Integer, 0, true},
-                                  {"caucasian", FieldType::Integer, 0, false},
-                                  {"african", FieldType::Integer, 0, false},
-                                  {"east_indian", FieldType::Integer, 0, false},
-                                  {"asian", FieldType::Integer, 0, false}});
+    CreateLookTables(db);
     {
       Table t(db, "nations.db");
       const int weights[3][4] = {{100, 0, 0, 0}, {0, 100, 0, 0}, {0, 0, 0, 100}};
@@ -109,8 +106,6 @@ class LooksFixture {
                                                  {"faces_african.db", 10},
                                                  {"faces_east_indian.db", 10}};
     for (const auto& [name, count] : faces) {
-      db.CreateTable(name, {{"face_id", FieldType::AutoIncrement, 0, true},
-                            {"file_location", FieldType::Text, 100, true}});
       Table t(db, name);
       TableTransaction transaction(db, name);
       for (int i = 0; i < count; ++i) {
@@ -119,9 +114,6 @@ class LooksFixture {
         EXPECT_TRUE(t.Post());
       }
     }
-    db.CreateTable("facial_hair.db", {{"facial_hair_id", FieldType::AutoIncrement, 0, true},
-                                      {"location", FieldType::Text, 25, true},
-                                      {"frequency", FieldType::Integer, 0, true}});
     Table t(db, "facial_hair.db");
     for (int f : {50, 30, 20}) {
       t.Append();
@@ -129,20 +121,13 @@ class LooksFixture {
       t.SetInt("frequency", f);
       EXPECT_TRUE(t.Post());
     }
-    nations_.Open(db, "nations.db");
-    african_.Open(db, "faces_african.db");
-    asian_.Open(db, "faces_asian.db");
-    caucasian_.Open(db, "faces_caucasian.db");
-    eastIndian_.Open(db, "faces_east_indian.db");
-    facialHair_.Open(db, "facial_hair.db");
+    tables_.Open(db);
   }
 
   // The draws as an import makes them; each reseed takes the next queued clock value (0 when
   // none is left, which the test then notices in ClockValuesLeft or in a wrong look).
   AppearanceDraws& Draws() {
-    draws_ = std::make_unique<AppearanceDraws>(
-        random_,
-        AppearanceTables{nations_, african_, asian_, caucasian_, eastIndian_, facialHair_});
+    draws_ = std::make_unique<AppearanceDraws>(random_, tables_.Tables());
     return *draws_;
   }
   void Queue(std::uint64_t clock) { clock_.push_back(clock); }
@@ -159,7 +144,7 @@ class LooksFixture {
     clock_.pop_front();
     return value;
   }};
-  Table nations_, african_, asian_, caucasian_, eastIndian_, facialHair_;
+  LookTables tables_;
   std::unique_ptr<AppearanceDraws> draws_;
 };
 
