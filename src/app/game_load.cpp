@@ -36,7 +36,13 @@ std::filesystem::path Resolved(const std::filesystem::path& path) {
 
 std::string SavedGameNameOf(const std::filesystem::path& savedGamesFolder,
                             const std::filesystem::path& chosen) {
-  const std::filesystem::path folder = Resolved(chosen);
+  // The name is the chosen folder's own, as the chooser spells it; only the folder that holds it
+  // is resolved. Resolving the saved game's folder itself would follow a symbolic link and take the
+  // name and place of its target, refusing a saved game linked into the saved-games folder.
+  std::filesystem::path folder = chosen.lexically_normal();
+  if (!folder.has_filename() && folder.has_parent_path() && folder != folder.root_path()) {
+    folder = folder.parent_path();
+  }
   const std::string folderName = folder.filename().string();
   if (Resolved(folder.parent_path()) != Resolved(savedGamesFolder)) {
     throw Error("The folder " + chosen.string() +
