@@ -15,8 +15,8 @@ std::filesystem::path WithoutTrailingSeparator(std::filesystem::path path) {
 }  // namespace
 
 std::filesystem::path CommandContext::Absolute(const std::filesystem::path& path) const {
-  if (path.is_absolute()) return path;
-  return WithoutTrailingSeparator((places.workingFolder / path).lexically_normal());
+  const std::filesystem::path absolute = path.is_absolute() ? path : places.workingFolder / path;
+  return WithoutTrailingSeparator(absolute.lexically_normal());
 }
 
 CliSession::CliSession(CommandContext& context)
