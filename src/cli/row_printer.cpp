@@ -8,9 +8,10 @@ namespace likentor {
 
 namespace {
 
-// Quoted when it holds the separator, a quote or blanks at its ends, with quotes doubled.
+// Quoted when it is empty (an empty field would end the record for the parser), or holds the
+// separator, a quote or blanks at its ends, with quotes doubled.
 std::string CsvField(const std::string& text) {
-  const bool needsQuotes = text.find_first_of(";\"") != std::string::npos ||
+  const bool needsQuotes = text.empty() || text.find_first_of(";\"") != std::string::npos ||
                            (!text.empty() && (static_cast<unsigned char>(text.front()) <= 32 ||
                                               static_cast<unsigned char>(text.back()) <= 32));
   if (!needsQuotes) return text;
