@@ -55,14 +55,18 @@ std::vector<std::uint8_t> ReadImageFile(const std::filesystem::path& file) {
 }
 
 void WriteImageFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
+  // The bytes go to a file beside the target that then replaces it, so a write that fails part-way
+  // (a full disk) leaves the earlier picture as it was instead of a cut-short one.
   const std::string name = file.string();
-  FileHandle f(std::fopen(name.c_str(), "wb"));
+  const std::string part = name + ".part";
+  FileHandle f(std::fopen(part.c_str(), "wb"));
   if (!f) throw Error("Cannot write image \"" + name + "\": the file cannot be created.");
   const bool written =
       bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
   // Close explicitly: a full disk may only show when the buffer is flushed.
   const bool closed = std::fclose(f.release()) == 0;
-  if (!written || !closed) {
+  if (!written || !closed || std::rename(part.c_str(), name.c_str()) != 0) {
+    std::remove(part.c_str());
     throw Error("Cannot write image \"" + name + "\": the file cannot be written.");
   }
 }

@@ -1,6 +1,9 @@
 #include "portrait/png_image.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include "image_bytes.h"
 #include "shell/error.h"
@@ -165,6 +168,37 @@ TEST(PngImage, FailuresNameTheFile) {
   EXPECT_THROW(PngImage().Encode(), Error);
   const PngImage image(1, 1, false);
   EXPECT_THROW(image.Save(folder / "no such folder" / "x.png"), Error);
+}
+
+TEST(PngImage, AWriteCutShortKeepsTheEarlierPicture) {
+  test::TempFolder folder;
+  const auto file = folder / "Player_7.png";
+  PngImage earlier(2, 2, false);
+  earlier.SetPixel(1, 1, Rgb{40, 50, 60});
+  earlier.Save(file);
+  const std::string before = test::ReadBytes(file);
+
+  // A full disk, as a file size limit: the new picture's bytes cannot all be written.
+  PngImage larger(300, 300, false);
+  for (int y = 0; y < 300; ++y) {
+    for (int x = 0; x < 300; ++x) {
+      larger.SetPixel(x, y,
+                      Rgb{static_cast<std::uint8_t>(x * 7 + y), static_cast<std::uint8_t>(y * 13),
+                          static_cast<std::uint8_t>(x ^ y)});
+    }
+  }
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 1000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  EXPECT_THROW(larger.Save(file), Error);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_EQ(test::ReadBytes(file), before);
+  EXPECT_FALSE(std::filesystem::exists(folder / "Player_7.png.part"));
 }
 
 }  // namespace
