@@ -14,34 +14,59 @@ namespace likentor {
 
 namespace {
 
+struct Weights {
+  int caucasian, african, eastIndian, asian;
+};
+
 struct RegionWeights {
   const char* code;
-  int caucasian, african, eastIndian, asian;
+  Weights weights;
 };
 
 // Weights derived from the region code of the game's nation list; the last row serves every code
 // that matches none of the others.
 constexpr std::array<RegionWeights, 6> kRegionWeights = {{
-    {"1", 5, 65, 30, 0},
-    {"2", 5, 0, 20, 75},
-    {"3", 85, 5, 5, 5},
-    {"4", 75, 10, 10, 5},
-    {"5", 20, 0, 10, 70},
-    {nullptr, 30, 30, 30, 10},
+    {"1", {5, 65, 30, 0}},
+    {"2", {5, 0, 20, 75}},
+    {"3", {85, 5, 5, 5}},
+    {"4", {75, 10, 10, 5}},
+    {"5", {20, 0, 10, 70}},
+    {nullptr, {30, 30, 30, 10}},
 }};
 
-const RegionWeights& WeightsFor(const std::string& code) {
+Weights WeightsFor(const std::string& code) {
   for (const auto& row : kRegionWeights) {
-    if (row.code == nullptr || code == row.code) return row;
+    if (row.code == nullptr || code == row.code) return row.weights;
   }
-  return kRegionWeights.back();
+  return kRegionWeights.back().weights;
 }
 
-void SetWeights(Table& table, int caucasian, int african, int eastIndian, int asian) {
-  table.SetInt("caucasian", caucasian);
-  table.SetInt("african", african);
-  table.SetInt("east_indian", eastIndian);
-  table.SetInt("asian", asian);
+// Fills the nations table with one nation per record of `path`: its number and names from fields
+// 0 to 3, its weights from `weightsOf(file, fields)`. A refused row is cancelled and logged with
+// the nation's name.
+template <typename WeightsOf>
+void FillNations(Database& db, ErrorLog& log, const std::filesystem::path& path, char separator,
+                 WeightsOf&& weightsOf) {
+  Table table(db, kNationsTable);
+  TableTransaction transaction(db, kNationsTable);
+  ForEachRecord(path, separator, Heading::Skip,
+                [&](const TextFileReader& file, const std::vector<std::string>& fields) {
+                  table.Append();
+                  table.SetInt("nation_id", WholeNumberAt(file, fields, 0));
+                  table.SetText("nation_name", FieldAt(file, fields, 1));
+                  table.SetText("nation_short_name", FieldAt(file, fields, 2));
+                  table.SetText("abbreviation", FieldAt(file, fields, 3));
+                  const Weights w = weightsOf(file, fields);
+                  table.SetInt("caucasian", w.caucasian);
+                  table.SetInt("african", w.african);
+                  table.SetInt("east_indian", w.eastIndian);
+                  table.SetInt("asian", w.asian);
+                  if (!table.Post()) {
+                    table.Cancel();
+                    log.ReportError("Error posting record " + fields[1] + " to nations.db");
+                  }
+                });
+  transaction.Commit();
 }
 
 }  // namespace
@@ -88,43 +113,18 @@ bool ModifiedNationsFile(const std::filesystem::path& gameFolder) {
 }
 
 void MakeNewNationsData(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder) {
-  Table table(db, kNationsTable);
-  TableTransaction transaction(db, kNationsTable);
-  ForEachRecord(GameNationsPath(gameFolder), ',', Heading::Skip,
-                [&](const TextFileReader& file, const std::vector<std::string>& fields) {
-                  table.Append();
-                  table.SetInt("nation_id", WholeNumberAt(file, fields, 0));
-                  table.SetText("nation_name", FieldAt(file, fields, 1));
-                  table.SetText("nation_short_name", FieldAt(file, fields, 2));
-                  table.SetText("abbreviation", FieldAt(file, fields, 3));
-                  const auto& w = WeightsFor(FieldAt(file, fields, 5));
-                  SetWeights(table, w.caucasian, w.african, w.eastIndian, w.asian);
-                  if (!table.Post()) {
-                    table.Cancel();
-                    log.ReportError("Error posting record " + fields[1] + " to nations.db");
-                  }
-                });
-  transaction.Commit();
+  FillNations(db, log, GameNationsPath(gameFolder), ',',
+              [](const TextFileReader& file, const std::vector<std::string>& fields) {
+                return WeightsFor(FieldAt(file, fields, 5));
+              });
 }
 
 void LoadNationsData(Database& db, ErrorLog& log, const std::filesystem::path& programFolder) {
-  Table table(db, kNationsTable);
-  TableTransaction transaction(db, kNationsTable);
-  ForEachRecord(NationsCsvPath(programFolder), ';', Heading::Skip,
-                [&](const TextFileReader& file, const std::vector<std::string>& fields) {
-                  table.Append();
-                  table.SetInt("nation_id", WholeNumberAt(file, fields, 0));
-                  table.SetText("nation_name", FieldAt(file, fields, 1));
-                  table.SetText("nation_short_name", FieldAt(file, fields, 2));
-                  table.SetText("abbreviation", FieldAt(file, fields, 3));
-                  SetWeights(table, WholeNumberAt(file, fields, 4), WholeNumberAt(file, fields, 5),
-                             WholeNumberAt(file, fields, 6), WholeNumberAt(file, fields, 7));
-                  if (!table.Post()) {
-                    table.Cancel();
-                    log.ReportError("Error posting record " + fields[1] + " to nations.db");
-                  }
-                });
-  transaction.Commit();
+  FillNations(db, log, NationsCsvPath(programFolder), ';',
+              [](const TextFileReader& file, const std::vector<std::string>& fields) {
+                return Weights{WholeNumberAt(file, fields, 4), WholeNumberAt(file, fields, 5),
+                               WholeNumberAt(file, fields, 6), WholeNumberAt(file, fields, 7)};
+              });
 }
 
 }  // namespace likentor
