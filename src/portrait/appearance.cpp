@@ -1,11 +1,22 @@
 #include "portrait/appearance.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 #include "database/table_store.h"
 #include "shell/random_generator.h"
 
 namespace likentor {
+
+namespace {
+
+// The bound of a draw for a sum of weights: a draw takes at most the largest int.
+int DrawRange(std::int64_t total) {
+  return static_cast<int>(std::clamp<std::int64_t>(total, 0, std::numeric_limits<int>::max()));
+}
+
+}  // namespace
 
 AppearanceDraws::AppearanceDraws(RandomGenerator& random, const AppearanceTables& tables)
     : random_(random) {
@@ -31,10 +42,15 @@ int AppearanceDraws::GetEthnicity(int nation) {
   const auto found = nations_.find(nation);
   if (found == nations_.end()) return kCaucasian;
   const Weights& w = found->second;
-  const int r = random_.ReseedAndDraw(w.caucasian + w.asian + w.african + w.eastIndian);
-  if (r < w.caucasian) return kCaucasian;
-  if (r < w.caucasian + w.asian) return kAsian;
-  if (r < w.caucasian + w.asian + w.african) return kAfrican;
+  // Weights are the user's to edit: their sums are taken in 64 bits, and a total past the largest
+  // draw is drawn below that instead of overflowing.
+  const std::int64_t caucasian = w.caucasian;
+  const std::int64_t asian = caucasian + w.asian;
+  const std::int64_t african = asian + w.african;
+  const std::int64_t r = random_.ReseedAndDraw(DrawRange(african + w.eastIndian));
+  if (r < caucasian) return kCaucasian;
+  if (r < asian) return kAsian;
+  if (r < african) return kAfrican;
   return kEastIndian;
 }
 
@@ -53,9 +69,9 @@ int AppearanceDraws::GetHairColor(int ethnicity) {
 }
 
 int AppearanceDraws::GetFacialHair() {
-  const int r = random_.ReseedAndDraw(totalFrequency_);
+  const std::int64_t r = random_.ReseedAndDraw(DrawRange(totalFrequency_));
   int result = 0;
-  int runningSum = 0;
+  std::int64_t runningSum = 0;
   for (const Style& style : styles_) {
     if (r > runningSum) result = style.id;
     runningSum += style.frequency;

@@ -4,6 +4,7 @@
 // of that ethnicity, a hair colour and a facial-hair style weighted by the styles' frequencies.
 // Every draw reseeds the shared generator immediately before its single draw.
 
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -69,7 +70,7 @@ class AppearanceDraws {
   std::unordered_map<int, Weights> nations_;
   int faceCounts_[4] = {0, 0, 0, 0};  // by ethnicity - 1
   std::vector<Style> styles_;         // ascending facial_hair_id
-  int totalFrequency_ = 0;
+  std::int64_t totalFrequency_ = 0;
 };
 
 }  // namespace likentor

@@ -196,6 +196,27 @@ TEST_F(AppearanceTest, FacialHairNeverPicksAStyleOfFrequencyZero) {
   EXPECT_EQ(styles, (std::map<int, int>{{0, 1}, {1, 10}, {3, 9}}));
 }
 
+TEST_F(AppearanceTest, HugeWeightsAreDrawnWithoutOverflow) {
+  // Two weights of two thousand million each: the total is past the largest draw, which is then
+  // the bound; draws below the first weight give the first choice, the rest the second.
+  AddNation(4, 2000000000, 2000000000, 0, 0);
+  SetFacialHair({2000000000, 2000000000});
+  Draws d(db_);
+  constexpr std::uint32_t kMax = 2147483647;
+  d.now = ClockForDraw(0, kMax);
+  EXPECT_EQ(d->GetEthnicity(4), kCaucasian);
+  d.now = ClockForDraw(1999999999, kMax);
+  EXPECT_EQ(d->GetEthnicity(4), kCaucasian);
+  d.now = ClockForDraw(2000000000, kMax);
+  EXPECT_EQ(d->GetEthnicity(4), kAsian);
+  d.now = ClockForDraw(0, kMax);
+  EXPECT_EQ(d->GetFacialHair(), 0);
+  d.now = ClockForDraw(2000000000, kMax);
+  EXPECT_EQ(d->GetFacialHair(), 1);
+  d.now = ClockForDraw(2000000001, kMax);
+  EXPECT_EQ(d->GetFacialHair(), 2);
+}
+
 TEST_F(AppearanceTest, NoFacialHairFromAnEmptyTable) {
   SetFacialHair({});
   Draws d(db_);
