@@ -1,0 +1,323 @@
+#include "ui/dashboard_page.h"
+
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <climits>
+
+#include "app/batch_runs.h"
+
+namespace likentor {
+
+namespace {
+
+// The groups stay readable over the background picture: a nearly opaque white card each, with
+// its caption on a tab of the same white.
+constexpr const char* kGroupStyle =
+    "QGroupBox { background-color: rgba(255, 255, 255, 238); border: 1px solid rgba(40, 60, 90, "
+    "140); border-radius: 5px; margin-top: 1.5ex; padding: 1.6ex 4px 4px 4px; font-weight: bold; "
+    "}"
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 8px; "
+    "padding: 0px 5px; background-color: rgba(255, 255, 255, 255); border: 1px solid rgba(40, "
+    "60, 90, 140); border-radius: 3px; }";
+
+QGroupBox* Group(const char* name, const char* title, QWidget* parent) {
+  auto* group = new QGroupBox(title, parent);
+  group->setObjectName(name);
+  group->setAccessibleName(title);
+  return group;
+}
+
+template <typename W>
+W* Named(W* widget, const char* name, const QString& label) {
+  widget->setObjectName(name);
+  widget->setAccessibleName(label);
+  return widget;
+}
+
+// A whole-number box with no bounds to speak of.
+QSpinBox* NumberBox(const char* name, const QString& label, int minimum, QWidget* parent) {
+  auto* box = Named(new QSpinBox(parent), name, label);
+  box->setRange(minimum, INT_MAX);
+  box->setAccelerated(true);
+  return box;
+}
+
+// A label that names the control under it, for screen readers and access keys.
+QLabel* LabelFor(const QString& text, QWidget* control, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setBuddy(control);
+  return label;
+}
+
+}  // namespace
+
+DashboardPage::DashboardPage(const QPixmap& background, QWidget* parent)
+    : QWidget(parent), background_(background) {
+  setObjectName("DashboardPage");
+  setAccessibleName("Dashboard");
+  setStyleSheet(kGroupStyle);
+
+  QGroupBox* universe = MakeUniverseGroup();
+  QGroupBox* team = MakeTeamGroup();
+  QGroupBox* player = MakePlayerGroup();
+  QGroupBox* tools = MakeToolBox();
+  QGroupBox* errors = MakeErrorsGroup();
+  universe->setMinimumWidth(193);
+  team->setMinimumWidth(193);
+  player->setMinimumWidth(193);
+  tools->setMinimumWidth(249);
+  errors->setMinimumSize(249, 201);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(universe);
+  left->addStretch(1);
+  auto* middle = new QVBoxLayout;
+  middle->addWidget(team);
+  middle->addWidget(player);
+  middle->addStretch(1);
+  auto* right = new QVBoxLayout;
+  right->addWidget(tools);
+  right->addWidget(errors, 1);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(8, 8, 8, 8);
+  layout->addLayout(left, 4);
+  layout->addLayout(middle, 4);
+  layout->addLayout(right, 5);
+  layout->addStretch(1);
+
+  // Tab order follows the groups: left column, then middle, then right.
+  QWidget* order[] = {activeBox_,  retiredBox_, abEdit_,  ipEdit_,    levelBox_,
+                      universeGo_, teamBox_,    teamGo_,  firstName_, lastName_,
+                      playerId_,   search_,     logosBox_};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  QWidget* previous = logosBox_;
+  for (QPushButton* button : findChildren<QPushButton*>()) {
+    if (button->parentWidget() != tools) continue;
+    setTabOrder(previous, button);
+    previous = button;
+  }
+  setTabOrder(previous, errorsBox_);
+
+  ShowSettings(std::nullopt);
+}
+
+QGroupBox* DashboardPage::MakeUniverseGroup() {
+  QGroupBox* group = Group("UniverseSettingsBox", "Universe at a Time", this);
+  activeBox_ = Named(new QCheckBox("Make photos for active players", group), "DBCheckBox1",
+                     "Make photos for active players");
+  retiredBox_ = Named(new QCheckBox("Make photos for retired players", group), "DBCheckBox2",
+                      "Make photos for retired players");
+  abEdit_ = NumberBox("ActMinABEdit", "Minimum AB's", 0, group);
+  ipEdit_ = NumberBox("ActMinIPEdit", "Minimum IP's", 0, group);
+  levelBox_ = Named(new QComboBox(group), "LevelScopeBox", "For players down to level:");
+  levelBox_->setEditable(true);
+  levelBox_->setInsertPolicy(QComboBox::NoInsert);
+  for (const char* item : kLevelScopeItems) levelBox_->addItem(item);
+  levelBox_->setCurrentIndex(0);
+  universeGo_ = Named(new QPushButton("Do it!", group), "UniverseGoBtn", "Do it!");
+
+  auto* numbers = new QFormLayout;
+  numbers->setContentsMargins(0, 0, 0, 0);
+  numbers->addRow(LabelFor("Minimum AB's", abEdit_, group), abEdit_);
+  numbers->addRow(LabelFor("Minimum IP's", ipEdit_, group), ipEdit_);
+
+  auto* layout = new QVBoxLayout(group);
+  layout->addWidget(activeBox_);
+  layout->addWidget(retiredBox_);
+  layout->addLayout(numbers);
+  layout->addWidget(LabelFor("For players down to level:", levelBox_, group));
+  layout->addWidget(levelBox_);
+  layout->addWidget(universeGo_, 0, Qt::AlignLeft);
+
+  connect(activeBox_, &QCheckBox::toggled, this, [this](bool on) {
+    emit SettingEdited({"create_active_photos", on});
+  });
+  connect(retiredBox_, &QCheckBox::toggled, this, [this](bool on) {
+    emit SettingEdited({"create_retired_photos", on});
+  });
+  connect(abEdit_, &QSpinBox::valueChanged, this, [this](int value) {
+    emit SettingEdited({"active_ab_minimum", value});
+  });
+  connect(ipEdit_, &QSpinBox::valueChanged, this, [this](int value) {
+    emit SettingEdited({"active_ip_minimum", value});
+  });
+  connect(universeGo_, &QPushButton::clicked, this, &DashboardPage::UniverseGoClicked);
+  return group;
+}
+
+QGroupBox* DashboardPage::MakeTeamGroup() {
+  QGroupBox* group = Group("TeamSettingsBox", "Team at a Time", this);
+  teamBox_ = Named(new QComboBox(group), "TeamLookupBox", "Team");
+  teamBox_->setEditable(true);
+  teamBox_->setInsertPolicy(QComboBox::NoInsert);
+  teamBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  teamBox_->setMinimumContentsLength(14);
+  teamGo_ = Named(new QPushButton("Do it!", group), "TeamGoBtn", "Do it!");
+  auto* layout = new QVBoxLayout(group);
+  layout->addWidget(teamBox_);
+  layout->addWidget(teamGo_, 0, Qt::AlignLeft);
+  connect(teamGo_, &QPushButton::clicked, this, &DashboardPage::TeamGoClicked);
+  return group;
+}
+
+QGroupBox* DashboardPage::MakePlayerGroup() {
+  QGroupBox* group = Group("PlayerSettingsBox", "Player at a Time", this);
+  firstName_ = Named(new QLineEdit(group), "FirstNameBox", "First Name");
+  lastName_ = Named(new QLineEdit(group), "LastNameBox", "Last Name");
+  playerId_ = NumberBox("PlayerIDBox", "Player ID", INT_MIN, group);
+  playerId_->setValue(0);
+  search_ = Named(new QPushButton("Search", group), "PlayerSearchBtn", "Search");
+  auto* form = new QFormLayout;
+  form->setContentsMargins(0, 0, 0, 0);
+  form->addRow(LabelFor("First Name", firstName_, group), firstName_);
+  form->addRow(LabelFor("Last Name", lastName_, group), lastName_);
+  form->addRow(LabelFor("Player ID", playerId_, group), playerId_);
+  auto* layout = new QVBoxLayout(group);
+  layout->addLayout(form);
+  layout->addWidget(search_, 0, Qt::AlignLeft);
+  connect(search_, &QPushButton::clicked, this, &DashboardPage::SearchClicked);
+  // Return in a search field searches.
+  connect(firstName_, &QLineEdit::returnPressed, search_, &QPushButton::click);
+  connect(lastName_, &QLineEdit::returnPressed, search_, &QPushButton::click);
+  return group;
+}
+
+QGroupBox* DashboardPage::MakeToolBox() {
+  QGroupBox* group = Group("ToolBox", "ToolBox", this);
+  logosBox_ = Named(new QCheckBox("Use Logos in Generic Uniforms?", group), "UseLogosCheckBox",
+                    "Use Logos in Generic Uniforms?");
+  connect(logosBox_, &QCheckBox::toggled, this, [this](bool on) {
+    emit SettingEdited({"use_logos", on});
+  });
+
+  struct ToolButton {
+    const char* name;
+    const char* text;
+    void (DashboardPage::*clicked)();
+    bool touchesTables;
+  };
+  const ToolButton buttons[] = {
+      {"SaveSettingsBtn", "Save Current Settings", &DashboardPage::SaveSettingsClicked, true},
+      {"CustomUniformsBtn", "Custom Uniforms", &DashboardPage::CustomUniformsClicked, true},
+      {"LocksBtn", "Lock/Unlock Photos", &DashboardPage::LocksClicked, true},
+      {"EthnicityBtn", "Nations/Ethnicity Data", &DashboardPage::EthnicityClicked, true},
+      {"FacialHairBtn", "Facial Hair Frequency", &DashboardPage::FacialHairClicked, true},
+      {"InstallBtn", "Install Components", &DashboardPage::InstallClicked, false},
+  };
+  auto* grid = new QGridLayout;
+  grid->setContentsMargins(0, 0, 0, 0);
+  int index = 0;
+  for (const ToolButton& b : buttons) {
+    auto* button = Named(new QPushButton(b.text, group), b.name, b.text);
+    grid->addWidget(button, index % 3, index / 3);
+    connect(button, &QPushButton::clicked, this, b.clicked);
+    if (b.touchesTables) tableButtons_.push_back(button);
+    ++index;
+  }
+  auto* layout = new QVBoxLayout(group);
+  layout->addWidget(logosBox_);
+  layout->addLayout(grid);
+  return group;
+}
+
+QGroupBox* DashboardPage::MakeErrorsGroup() {
+  QGroupBox* group = Group("ErrorsGroup", "Errors Log", this);
+  errorsBox_ = Named(new QPlainTextEdit(group), "ErrorsBox", "Errors Log");
+  errorsBox_->setReadOnly(true);
+  errorsBox_->setFrameShape(QFrame::NoFrame);
+  errorsBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  errorsBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  errorsBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  QPalette red = errorsBox_->palette();
+  red.setColor(QPalette::Text, Qt::red);
+  red.setColor(QPalette::Base, Qt::white);
+  errorsBox_->setPalette(red);
+  auto* layout = new QVBoxLayout(group);
+  layout->addWidget(errorsBox_);
+  return group;
+}
+
+void DashboardPage::ShowSettings(const std::optional<BoundSettings>& settings) {
+  const QSignalBlocker b1(activeBox_), b2(retiredBox_), b3(abEdit_), b4(ipEdit_), b5(logosBox_);
+  hasSettings_ = settings.has_value();
+  const BoundSettings shown = settings.value_or(BoundSettings{});
+  activeBox_->setChecked(shown.createActivePhotos);
+  retiredBox_->setChecked(shown.createRetiredPhotos);
+  abEdit_->setValue(shown.abMinimum);
+  ipEdit_->setValue(shown.ipMinimum);
+  logosBox_->setChecked(shown.useLogos);
+  UpdateEnabled();
+}
+
+void DashboardPage::ShowTeams(const std::vector<TeamItem>& teams) {
+  teamBox_->clear();
+  for (const TeamItem& team : teams) {
+    teamBox_->addItem(QString::fromStdString(team.text), team.teamId);
+  }
+  teamBox_->setCurrentIndex(-1);
+}
+
+void DashboardPage::ShowErrors(const std::vector<std::string>& lines) {
+  QStringList text;
+  for (const std::string& line : lines) text << QString::fromStdString(line);
+  errorsBox_->setPlainText(text.join('\n'));
+}
+
+void DashboardPage::SetBackground(const QPixmap& background) {
+  background_ = background;
+  update();
+}
+
+void DashboardPage::SetRunning(bool running) {
+  running_ = running;
+  UpdateEnabled();
+}
+
+void DashboardPage::UpdateEnabled() {
+  const bool bound = hasSettings_ && !running_;
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{activeBox_, retiredBox_, abEdit_, ipEdit_, logosBox_}) {
+    w->setEnabled(bound);
+  }
+  for (QWidget* w : std::initializer_list<QWidget*>{universeGo_, teamGo_, search_}) {
+    w->setEnabled(!running_);
+  }
+  for (QPushButton* button : tableButtons_) button->setEnabled(!running_);
+}
+
+int DashboardPage::LevelScopeIndex() const {
+  return levelBox_->findText(levelBox_->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+std::optional<int> DashboardPage::ChosenTeam() const {
+  int index = teamBox_->currentIndex();
+  // Typed text that is no item's text leaves no team chosen.
+  if (index < 0 || teamBox_->itemText(index) != teamBox_->currentText()) {
+    index = teamBox_->findText(teamBox_->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+  }
+  if (index < 0) return std::nullopt;
+  return teamBox_->itemData(index).toInt();
+}
+
+PlayerSearch DashboardPage::Search() const {
+  return {firstName_->text().toStdString(), lastName_->text().toStdString(), playerId_->value()};
+}
+
+void DashboardPage::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  if (background_.isNull()) {
+    painter.fillRect(rect(), Qt::white);
+  } else {
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect(), background_);
+  }
+  QWidget::paintEvent(event);
+}
+
+}  // namespace likentor

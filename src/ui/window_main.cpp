@@ -1,0 +1,36 @@
+#include "ui/window_main.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include "ui/main_window.h"
+#include "ui/qt_prompts.h"
+
+namespace likentor {
+
+int RunWindow(int argc, char** argv, const SessionPlaces& places,
+              const std::optional<std::string>& load) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("Likentor");
+  QtPrompts prompts;
+  Session session(prompts, places);
+  MainWindow window(session);
+  // The setup's boxes and choosers come before the window is on screen.
+  switch (window.Start()) {
+    case MainWindow::Started::Ready:
+      break;
+    case MainWindow::Started::Declined:
+      return 0;
+    case MainWindow::Started::Failed:
+      return 1;
+  }
+  prompts.SetParent(&window);
+  window.show();
+  if (load) {
+    // Once the window is painted, so that the load's status shows.
+    QTimer::singleShot(0, &window, [&window, &load] { window.LoadSavedGameNamed(*load); });
+  }
+  return QApplication::exec();
+}
+
+}  // namespace likentor
