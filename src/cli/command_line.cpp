@@ -1,6 +1,9 @@
 #include <exception>
+#include <optional>
+#include <string>
 
 #include "cli/command.h"
+#include "cli/window_opener.h"
 
 namespace likentor {
 
@@ -26,9 +29,17 @@ CliSession::CliSession(CommandContext& context)
 
 int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                    const std::filesystem::path& executableFolder) {
+  return RunCommandLine(argc, argv, out, err, executableFolder, WindowOpener());
+}
+
+int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+                   const std::filesystem::path& executableFolder, const WindowOpener& openWindow) {
   CLI::App app("Likentor: lasting looks and portraits for the players of a saved game", "likentor");
   std::string workingFolder;
   app.add_option("-C", workingFolder, "Run as if started in DIR")->type_name("DIR");
+  std::optional<std::string> load;
+  app.add_option("--load", load, "Open the window with the saved game NAME loaded")
+      ->type_name("NAME");
   app.require_subcommand(0, 1);
 
   auto commands = MakeCommands();
@@ -50,10 +61,9 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
   for (std::size_t i = 0; i < commands.size(); ++i) {
     if (subcommands[i]->parsed()) chosen = commands[i].get();
   }
-  if (chosen == nullptr) {
-    // The window will open here; until then the command line tells how it is used.
-    out << app.help();
-    return kExitOk;
+  if (chosen != nullptr && load) {
+    err << "--load opens the window and takes no command.\n";
+    return kExitUsage;
   }
 
   std::error_code ec;
@@ -61,6 +71,11 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
                                                         : std::filesystem::path(workingFolder);
   working = WithoutTrailingSeparator(std::filesystem::absolute(working, ec).lexically_normal());
   CommandContext context{out, err, {working, executableFolder}};
+  if (chosen == nullptr) {
+    if (openWindow) return openWindow(context.places, load);
+    out << app.help();
+    return kExitOk;
+  }
   try {
     return chosen->Execute(context);
   } catch (const NotSetUpError& e) {

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <cstdlib>
+#include <iostream>
 
 #include "ui/main_window.h"
 #include "ui/qt_prompts.h"
@@ -10,6 +12,16 @@ namespace likentor {
 
 int RunWindow(int argc, char** argv, const SessionPlaces& places,
               const std::optional<std::string>& load) {
+  // Without a display Qt would abort; say what is wrong instead.
+  const auto set = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+  };
+  if (!set("QT_QPA_PLATFORM") && !set("DISPLAY") && !set("WAYLAND_DISPLAY")) {
+    std::cerr << "likentor: no display for the window (neither DISPLAY nor WAYLAND_DISPLAY is "
+                 "set). The commands run without one: likentor --help lists them.\n";
+    return 2;
+  }
   QApplication application(argc, argv);
   QApplication::setApplicationName("Likentor");
   QtPrompts prompts;

@@ -144,7 +144,7 @@ TEST(CommandLine, AFolderThatIsNotSetUpEndsWithStatusTwo) {
 
 TEST(CommandLine, UsageAndFailures) {
   test::TempFolder folder;
-  Outcome run = RunProgram(kLikentor, folder);
+  Outcome run = RunProgram(kLikentor + " --help", folder);
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("setup"), std::string::npos);
   EXPECT_NE(run.out.find("errors"), std::string::npos);
