@@ -1,0 +1,238 @@
+// The window's frame and dashboard driven by object names: first start, load and close through
+// the menu, the bound settings, the guards, the search, the error log and the about box.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSpinBox>
+#include <filesystem>
+#include <fstream>
+
+#include "app/batch_runs.h"
+#include "app/navigation.h"
+#include "app/setup.h"
+#include "shell/error_log.h"
+#include "ui/about_box.h"
+#include "ui/main_window.h"
+#include "window_fixture.h"
+
+// Fontconfig, under Qt's text, keeps its caches for the life of the process by design.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig\n";
+}
+
+namespace likentor {
+namespace {
+
+using Kind = ScriptedPrompts::Kind;
+using test::WindowTest;
+
+TEST_F(WindowTest, FirstStartThenLoadAndCloseThroughTheMenu) {
+  // The setup asked before the window showed: the first-run box and the two choosers.
+  ASSERT_GE(prompts_.History().size(), 3U);
+  EXPECT_EQ(prompts_.History()[0],
+            (ScriptedPrompts::Shown{Kind::Message, "Likentor", std::string(kFirstTimeMessage)}));
+  EXPECT_EQ(prompts_.History()[1].kind, Kind::ChooseFolder);
+  EXPECT_EQ(prompts_.History()[1].caption, kProgramFolderPrompt);
+  EXPECT_EQ(prompts_.History()[2].caption, kGameFolderPrompt);
+  EXPECT_TRUE(std::filesystem::exists(program_ / "configuration.ini"));
+
+  // The window at start.
+  EXPECT_EQ(Caption(), "Likentor");
+  EXPECT_EQ(Status(), "No game loaded.");
+  EXPECT_FALSE(Find("ProgressBar")->isVisible());
+  EXPECT_EQ(Page(), kDashboardPage);
+  EXPECT_TRUE(Teams().isEmpty());
+  EXPECT_FALSE(window_->windowIcon().isNull());
+  auto* scope = Find<QComboBox>("LevelScopeBox");
+  ASSERT_EQ(scope->count(), 7);
+  EXPECT_EQ(scope->currentText(), "All Levels");
+  EXPECT_EQ(scope->itemText(6), "Rookie and Up");
+  EXPECT_FALSE(Find<QAction>("Install1")->isEnabled());
+  EXPECT_EQ(Find<QPlainTextEdit>("ErrorsBox")->toPlainText().split('\n').front(), "Errors Log");
+  EXPECT_TRUE(Find<QPlainTextEdit>("ErrorsBox")->isReadOnly());
+  // games.db has no row before the first load: nothing to edit.
+  EXPECT_FALSE(Find("ActMinABEdit")->isEnabled());
+  EXPECT_FALSE(Find("UseLogosCheckBox")->isEnabled());
+  for (const char* name :
+       {"UniverseGoBtn", "TeamLookupBox", "PlayerIDBox", "SaveSettingsBtn", "ErrorsBox"}) {
+    EXPECT_FALSE(Find(name)->accessibleName().isEmpty()) << name;
+  }
+
+  prompts_.ClearHistory();
+  LoadSample();
+  EXPECT_EQ(prompts_.History().front(),
+            (ScriptedPrompts::Shown{Kind::ChooseFolder, "Select the game folder.",
+                                    SavedGamesFolder(game_).string()}));
+  EXPECT_EQ(Messages(), std::vector<std::string>{"sample.lg loaded successfully."});
+  EXPECT_EQ(Caption(), "Likentor: sample");
+  EXPECT_EQ(Status(), "sample.lg loaded.");
+  ASSERT_EQ(Teams().size(), 4);
+  EXPECT_EQ(Find<QComboBox>("TeamLookupBox")->currentIndex(), -1);
+  EXPECT_EQ(Page(), kDashboardPage);
+  // The settings row of the game, with its defaults.
+  EXPECT_TRUE(Find("ActMinABEdit")->isEnabled());
+  EXPECT_EQ(Find<QSpinBox>("ActMinABEdit")->value(), 500);
+  EXPECT_EQ(Find<QSpinBox>("ActMinIPEdit")->value(), 150);
+  EXPECT_TRUE(Find<QCheckBox>("DBCheckBox1")->isChecked());
+
+  // A cancelled chooser ends Load Game after closing the loaded game.
+  Trigger("LoadGame1");
+  EXPECT_EQ(Caption(), "Likentor");
+  EXPECT_EQ(Status(), "No game loaded.");
+
+  LoadSample();
+  Trigger("CloseGame1");
+  EXPECT_EQ(Caption(), "Likentor");
+  EXPECT_EQ(Status(), "No game loaded.");
+  EXPECT_TRUE(Teams().isEmpty());
+  // Closing keeps the settings row current.
+  EXPECT_TRUE(Find("ActMinABEdit")->isEnabled());
+
+  // --load NAME loads the same way.
+  prompts_.ClearHistory();
+  window_->LoadSavedGameNamed("sample");
+  EXPECT_EQ(Caption(), "Likentor: sample");
+  EXPECT_EQ(Messages(), std::vector<std::string>{"sample.lg loaded successfully."});
+}
+
+TEST_F(WindowTest, FailedLoadShowsItsErrorBox) {
+  const std::filesystem::path broken = SavedGamesFolder(game_) / "broken.lg";
+  std::filesystem::create_directories(broken);
+  prompts_.ClearHistory();
+  prompts_.AnswerFolder(broken);
+  Trigger("LoadGame1");
+  ASSERT_EQ(Errors().size(), 1U);
+  EXPECT_NE(Errors().front().find("broken"), std::string::npos) << Errors().front();
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(Status(), "Loading broken.lg...");
+  EXPECT_EQ(Caption(), "Likentor");
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // A folder that is no saved game is refused; the window goes on.
+  prompts_.AnswerFolder(game_);
+  Trigger("LoadGame1");
+  EXPECT_EQ(Errors().size(), 2U);
+  LoadSample();
+  EXPECT_EQ(Caption(), "Likentor: sample");
+}
+
+TEST_F(WindowTest, GuardedCommandsNeedAGame) {
+  prompts_.ClearHistory();
+  const char* guardedActions[] = {"CustomUniforms1", "ManageLockedPhotos1", "EthnicityData1",
+                                  "HairData1"};
+  const char* guardedButtons[] = {"CustomUniformsBtn", "LocksBtn",      "EthnicityBtn",
+                                  "FacialHairBtn",     "UniverseGoBtn", "TeamGoBtn"};
+  for (const char* action : guardedActions) Trigger(action);
+  for (const char* button : guardedButtons) Click(button);
+  EXPECT_EQ(Messages(), std::vector<std::string>(10, std::string(kLoadGameFirst)));
+  EXPECT_EQ(Page(), kDashboardPage);
+
+  // Home Page and Install Components need no game.
+  Click("InstallBtn");
+  EXPECT_EQ(Page(), kInstallPage);
+  Click("InstallAfricanBtn");
+  EXPECT_EQ(Page(), kInstallPage);
+  Trigger("HomePage1");
+  EXPECT_EQ(Page(), kDashboardPage);
+
+  LoadSample();
+  prompts_.ClearHistory();
+  const std::pair<const char*, const char*> pages[] = {
+      {"CustomUniforms1", "UniformsDone"},
+      {"ManageLockedPhotos1", "LocksDone"},
+      {"EthnicityData1", "NationsDone"},
+      {"HairData1", "FacialHairDone"},
+  };
+  const int shown[] = {kUniformsPage, kLocksPage, kNationsPage, kFacialHairPage};
+  for (std::size_t i = 0; i < std::size(pages); ++i) {
+    Trigger(pages[i].first);
+    EXPECT_EQ(Page(), shown[i]) << pages[i].first;
+    Click(pages[i].second);
+    EXPECT_EQ(Page(), kDashboardPage) << pages[i].second;
+  }
+  Click("FacialHairBtn");
+  EXPECT_EQ(Page(), kFacialHairPage);
+  Trigger("HomePage1");
+  // The team run wants a team.
+  Click("TeamGoBtn");
+  EXPECT_EQ(Messages(), std::vector<std::string>{std::string(kPickTeamFirst)});
+  Find<QComboBox>("TeamLookupBox")->setEditText("no such team");
+  Click("TeamGoBtn");
+  EXPECT_EQ(Messages().size(), 2U);
+  EXPECT_FALSE(window_->RunGoing());
+}
+
+TEST_F(WindowTest, SettingsAreSavedOrLostAtExit) {
+  LoadSample();
+  Find<QSpinBox>("ActMinABEdit")->setValue(321);
+  Find<QCheckBox>("UseLogosCheckBox")->setChecked(false);
+  Click("SaveSettingsBtn");
+  // Edited after the save: pending until the window closes without saving.
+  Find<QSpinBox>("ActMinIPEdit")->setValue(77);
+  Find<QCheckBox>("DBCheckBox2")->setChecked(false);
+  CloseWindow();
+
+  OpenWindow();
+  LoadSample();
+  EXPECT_EQ(Find<QSpinBox>("ActMinABEdit")->value(), 321);
+  EXPECT_FALSE(Find<QCheckBox>("UseLogosCheckBox")->isChecked());
+  EXPECT_EQ(Find<QSpinBox>("ActMinIPEdit")->value(), 150);
+  EXPECT_TRUE(Find<QCheckBox>("DBCheckBox2")->isChecked());
+  // A later start opens on the configuration and asks nothing more.
+  EXPECT_EQ(Messages().back(), "sample.lg loaded successfully.");
+}
+
+TEST_F(WindowTest, SearchShowsTheMatchesCount) {
+  LoadSample();
+  prompts_.ClearHistory();
+  Click("PlayerSearchBtn");
+  EXPECT_EQ(Messages(), std::vector<std::string>{"No matches found."});
+  EXPECT_EQ(Page(), kDashboardPage);
+
+  const int someone = Players().begin()->first;
+  Find<QSpinBox>("PlayerIDBox")->setValue(someone);
+  Click("PlayerSearchBtn");
+  EXPECT_EQ(Page(), kPlayerPage);
+  EXPECT_EQ(Status(), "1 player found.");
+  EXPECT_EQ(Find<QLabel>("PlayerMatches")->text(), "1 player found.");
+  Click("PlayerDone");
+  EXPECT_EQ(Page(), kDashboardPage);
+  EXPECT_EQ(Status(), "sample.lg loaded.");
+}
+
+TEST_F(WindowTest, ClearErrorsFileAndTheAboutBox) {
+  session_->Log().ReportError("an old failure");
+  const std::string before = test::ReadBytes(program_ / "errors.txt");
+  const QString shown = Find<QPlainTextEdit>("ErrorsBox")->toPlainText();
+  prompts_.ClearHistory();
+  prompts_.AnswerConfirm(false);
+  Trigger("ClearErrorsFile1");
+  EXPECT_EQ(prompts_.History(),
+            (std::vector<ScriptedPrompts::Shown>{
+                {Kind::Confirm, "Confirm", std::string(kClearErrorsQuestion)}}));
+  EXPECT_EQ(test::ReadBytes(program_ / "errors.txt"), before);
+
+  prompts_.AnswerConfirm(true);
+  Trigger("ClearErrorsFile1");
+  EXPECT_EQ(Messages(), std::vector<std::string>{std::string(kErrorsClearedMessage)});
+  EXPECT_EQ(test::ReadBytes(program_ / "errors.txt"), "Errors Log\r\n");
+  // The box keeps what it showed at start-up.
+  EXPECT_EQ(Find<QPlainTextEdit>("ErrorsBox")->toPlainText(), shown);
+
+  AboutBox* about = window_->About();
+  EXPECT_FALSE(about->isVisible());
+  Trigger("About1");
+  EXPECT_TRUE(about->isVisible());
+  EXPECT_FALSE(about->isModal());
+  EXPECT_EQ(about->windowTitle(), "About Likentor");
+  about->findChild<QPushButton*>("OKButton")->click();
+  EXPECT_FALSE(about->isVisible());
+  Trigger("About1");
+  EXPECT_TRUE(about->isVisible());
+}
+
+}  // namespace
+}  // namespace likentor

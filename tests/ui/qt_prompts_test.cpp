@@ -1,0 +1,72 @@
+// The window's prompts: the three boxes with their captions, icons and answers, and the file
+// chooser's filter.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <functional>
+
+#include "ui/qt_prompts.h"
+#include "window_fixture.h"
+
+namespace likentor {
+namespace {
+
+struct SeenBox {
+  QString caption;
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  int buttons = 0;
+};
+
+// Shows a box through `show`; once it is up, records it and presses `answer`.
+SeenBox Answer(const std::function<void()>& show, QMessageBox::StandardButton answer) {
+  SeenBox seen;
+  QTimer timer;
+  timer.setInterval(10);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    timer.stop();
+    seen = {box->windowTitle(), box->text(), box->icon(), static_cast<int>(box->standardButtons())};
+    box->button(answer)->click();
+  });
+  timer.start();
+  show();
+  return seen;
+}
+
+TEST(QtPrompts, BoxesCarryTheirCaptionsIconsAndAnswers) {
+  test::Application();
+  QtPrompts prompts;
+  SeenBox seen = Answer([&] { prompts.ShowMessage("Hello."); }, QMessageBox::Ok);
+  EXPECT_EQ(seen.caption, "Likentor");
+  EXPECT_EQ(seen.text, "Hello.");
+  EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
+  EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+
+  seen = Answer([&] { prompts.ShowError("It broke."); }, QMessageBox::Ok);
+  EXPECT_EQ(seen.caption, "Error");
+  EXPECT_EQ(seen.icon, QMessageBox::Critical);
+
+  bool answer = false;
+  seen = Answer([&] { answer = prompts.Confirm("Sure?"); }, QMessageBox::Ok);
+  EXPECT_EQ(seen.caption, "Confirm");
+  EXPECT_EQ(seen.icon, QMessageBox::Question);
+  EXPECT_EQ(seen.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+  EXPECT_TRUE(answer);
+  Answer([&] { answer = prompts.Confirm("Sure?"); }, QMessageBox::Cancel);
+  EXPECT_FALSE(answer);
+}
+
+TEST(QtPrompts, FileFiltersInQtsForm) {
+  EXPECT_EQ(QtFileFilter("PNG Files|*.png"), "PNG Files (*.png)");
+  EXPECT_EQ(QtFileFilter("PNG images (*.png)|*.png"), "PNG images (*.png)");
+  EXPECT_EQ(QtFileFilter("Pictures|*.png;*.jpg|All|*"), "Pictures (*.png *.jpg);;All (*)");
+}
+
+}  // namespace
+}  // namespace likentor
