@@ -1,5 +1,6 @@
 #include "app/batch_runs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <optional>
@@ -22,7 +23,7 @@ namespace {
 constexpr int kRowsPerCommit = 500;
 
 std::string FromLine(std::string_view game) {
-  return "From \"" + PlayersTableName(game) + "\"";
+  return "From " + QuoteSqlName(PlayersTableName(game));
 }
 
 // i / visits * 100, rounded to the nearest whole number, halves to the even neighbour.
@@ -32,16 +33,16 @@ int ProgressPosition(std::size_t visit, std::size_t visits) {
 }
 
 // The state of the window between commands, put back however the run ends: the players query
-// closed and without SQL, the bar hidden at 0, the loaded game's status text.
+// closed and without SQL, the bar hidden at 0, the loaded game's status text, and no cancel
+// request left over for the next run.
 class IdleOnExit {
  public:
   explicit IdleOnExit(Session& session) : session_(session) {}
   ~IdleOnExit() {
     try {
-      LoadedGame& game = session_.Game();
-      game.PlayersQuery.Clear();
-      game.statusText = session_.LoadedGameName() + ".lg loaded.";
-      session_.Progress().Report(game.statusText, false, 0);
+      session_.Game().PlayersQuery.Clear();
+      session_.Progress().Report(session_.Window().statusText, false, 0);
+      session_.Progress().EndRun();
     } catch (...) {
       // Nothing to add to a failure already on its way; the state is reset as far as it went.
     }
@@ -56,24 +57,25 @@ class IdleOnExit {
 // One run: the portraits of the selected rows that pass the scope test, recorded in order.
 class PhotoRun {
  public:
-  PhotoRun(Session& session, int levelScope)
+  PhotoRun(Session& session, std::string status, int levelScope)
       : session_(session),
+        status_(std::move(status)),
         levelScope_(levelScope),
         lookups_(session),
         layers_(session.ProgramFolder()),
-        players_(session.Data(), PlayersTableName(session.LoadedGameName())) {}
+        players_(session.Data(), session.Game().Saved.playersTable) {}
 
-  int Run(std::vector<PhotoRow> rows) {
+  RunResult Run(std::vector<PhotoRow> rows) {
     RunProgress& progress = session_.Progress();
-    const std::string& status = session_.Game().statusText;
-    progress.ClearCancel();
-    if (rows.empty()) return 0;
-    progress.Report(status, true, 0);
+    if (rows.empty()) return {};
+    progress.Report(status_, true, 0);
     visits_ = rows.size();
     std::optional<Error> failure;
     PortraitPool pool;
+    std::size_t visited = 0;
     try {
-      for (std::size_t i = 0; i < rows.size() && !progress.CancelRequested(); ++i) {
+      for (; visited < rows.size() && !progress.CancelRequested(); ++visited) {
+        const std::size_t i = visited;
         if (!InScope(rows[i])) continue;
         PhotoPlan plan = PlanPlayerPhoto(session_, lookups_, layers_, rows[i]);
         pool.Submit(PortraitJob{plan.layers, plan.output});
@@ -89,7 +91,7 @@ class PhotoRun {
     while (pool.Pending() > 0) TakeNext(pool, failure);
     Commit();
     if (failure) throw *failure;
-    return made_;
+    return RunResult{made_, visited < rows.size()};
   }
 
  private:
@@ -116,8 +118,7 @@ class PhotoRun {
     }
     Record(pending.plan);
     ++made_;
-    session_.Progress().Report(session_.Game().statusText, true,
-                               ProgressPosition(pending.visit, visits_));
+    session_.Progress().Report(status_, true, ProgressPosition(pending.visit, visits_));
   }
 
   void Record(const PhotoPlan& plan) {
@@ -145,6 +146,7 @@ class PhotoRun {
   }
 
   Session& session_;
+  std::string status_;
   int levelScope_;
   PhotoLookups lookups_;
   LayerCache layers_;
@@ -168,9 +170,13 @@ std::vector<PhotoRow> Select(Session& session, const std::vector<std::string>& l
   return rows;
 }
 
-int Finish(Session& session, int made) {
-  session.UserPrompts().ShowMessage("Successfully created " + std::to_string(made) + " photos.");
-  return made;
+void RequireLoadedGame(const Session& session) {
+  if (session.LoadedGameName().empty()) throw Error(std::string(kLoadGameFirst));
+}
+
+int Finish(Session& session, const RunResult& result) {
+  session.UserPrompts().ShowMessage(RunMessage(result));
+  return result.made;
 }
 
 }  // namespace
@@ -204,43 +210,54 @@ UniverseFilters ReadUniverseFilters(Session& session) {
   return filters;
 }
 
+std::string RunMessage(const RunResult& result) {
+  const std::string count = std::to_string(result.made);
+  return result.stopped ? "Stopped after " + count + " photos."
+                        : "Successfully created " + count + " photos.";
+}
+
+RunResult MakeUniversePhotos(Session& session, const UniverseRequest& request) {
+  RequireLoadedGame(session);
+  IdleOnExit idle(session);
+  session.Progress().Report(kUniverseStatus, false, 0);
+  // Neither active nor retired players wanted: nobody is selected.
+  if (!request.filters.createActivePhotos && !request.filters.createRetiredPhotos) return {};
+  std::vector<PhotoRow> rows =
+      Select(session, UniverseSelection(session.LoadedGameName(), request.filters));
+  return PhotoRun(session, std::string(kUniverseStatus), request.levelScope).Run(std::move(rows));
+}
+
+RunResult MakeTeamPhotos(Session& session, int teamId) {
+  RequireLoadedGame(session);
+  const std::vector<TeamItem>& teams = session.Window().teams;
+  const auto item = std::find_if(teams.begin(), teams.end(),
+                                 [teamId](const TeamItem& t) { return t.teamId == teamId; });
+  if (item == teams.end()) {
+    throw Error("There is no team " + std::to_string(teamId) + " in " + session.LoadedGameName() +
+                ".");
+  }
+  const std::string status = "Creating photos for " + item->text + "...";
+  IdleOnExit idle(session);
+  session.Progress().Report(status, false, 0);
+  std::vector<PhotoRow> rows = Select(session, TeamSelection(session.LoadedGameName(), teamId));
+  return PhotoRun(session, status, 0).Run(std::move(rows));
+}
+
 int UniverseGoBtnClick(Session& session, int levelScopeIndex) {
   if (!GameLoadedGuard(session)) return 0;
-  LoadedGame& game = session.Game();
-  game.statusText = kUniverseStatus;
-  session.Progress().Report(game.statusText, false, 0);
-  int made = 0;
-  {
-    IdleOnExit idle(session);
-    const UniverseFilters filters = ReadUniverseFilters(session);
-    // Neither active nor retired players wanted: nobody is selected.
-    if (filters.createActivePhotos || filters.createRetiredPhotos) {
-      std::vector<PhotoRow> rows =
-          Select(session, UniverseSelection(session.LoadedGameName(), filters));
-      made = PhotoRun(session, levelScopeIndex).Run(std::move(rows));
-    }
-  }
-  return Finish(session, made);
+  return Finish(session,
+                MakeUniversePhotos(session, {ReadUniverseFilters(session), levelScopeIndex}));
 }
 
 int TeamGoBtnClick(Session& session, int teamItemIndex) {
   if (!GameLoadedGuard(session)) return 0;
-  LoadedGame& game = session.Game();
-  if (teamItemIndex < 0 || teamItemIndex >= static_cast<int>(game.TeamLookupBox.size())) {
+  const std::vector<TeamItem>& teams = session.Window().teams;
+  if (teamItemIndex < 0 || teamItemIndex >= static_cast<int>(teams.size())) {
     session.UserPrompts().ShowMessage(kPickTeamFirst);
     return 0;
   }
-  const TeamItem item = game.TeamLookupBox[static_cast<std::size_t>(teamItemIndex)];
-  game.statusText = "Creating photos for " + item.text + "...";
-  session.Progress().Report(game.statusText, false, 0);
-  int made = 0;
-  {
-    IdleOnExit idle(session);
-    std::vector<PhotoRow> rows =
-        Select(session, TeamSelection(session.LoadedGameName(), item.teamId));
-    made = PhotoRun(session, 0).Run(std::move(rows));
-  }
-  return Finish(session, made);
+  return Finish(session,
+                MakeTeamPhotos(session, teams[static_cast<std::size_t>(teamItemIndex)].teamId));
 }
 
 }  // namespace likentor

@@ -3,8 +3,8 @@
 // The two batch runs of the dashboard: portraits for the whole universe ("Universe at a Time",
 // filtered by the game's settings and a level scope) and for one team ("Team at a Time"). Each
 // selects the players whose update_required is true and who are not locked, makes their portraits
-// (pixel work on worker threads, row updates on this thread in the selection's order), and ends
-// with "Successfully created N photos.", N the portraits made.
+// (pixel work on worker threads, row updates on the run's thread in the selection's order), and
+// ends with "Successfully created N photos.", N the portraits made.
 
 #include <string>
 #include <string_view>
@@ -37,19 +37,43 @@ struct UniverseFilters {
 std::vector<std::string> UniverseSelection(std::string_view game, const UniverseFilters& filters);
 std::vector<std::string> TeamSelection(std::string_view game, int teamId);
 
-// The filters from the loaded game's settings row (the games table's current row). Error when a
-// minimum is blank.
+// What a run did: the portraits made, and whether it was stopped before its end.
+struct RunResult {
+  int made = 0;
+  bool stopped = false;
+  bool operator==(const RunResult&) const = default;
+};
+
+// "Successfully created N photos.", or "Stopped after N photos." for a run that was stopped.
+std::string RunMessage(const RunResult& result);
+
+// A universe run: the filters as the dashboard shows them and the LevelScopeBox's index (0..6; -1
+// for typed text, which makes no level test).
+struct UniverseRequest {
+  UniverseFilters filters;
+  int levelScope = 0;
+};
+
+// The filters from the loaded game's settings row (the games table's current row, pending edits
+// included). Error when a minimum is blank.
 UniverseFilters ReadUniverseFilters(Session& session);
 
-// "Do it!" of "Universe at a Time", with the LevelScopeBox's selected index (0..6; -1 for typed
-// text, which makes no level test). Returns the number of portraits made. Without a loaded game it
-// shows "Load a game first!"; with both boxes cleared it selects nobody. A failure (a missing
-// artwork file, say) ends the run with an Error naming it; portraits made before it stay recorded
-// and the session is back idle.
+// The runs themselves. They ask and show nothing: progress and status go to the session's
+// RunProgress only, so they may run on a worker thread while the thread that owns the window
+// keeps its hands off the session. Both need a loaded game (Error otherwise). A run stops between
+// portraits when a cancel is requested and keeps what it made. A failure (a missing artwork file,
+// say) ends the run with an Error naming it; portraits made before it stay recorded. However a
+// run ends, the players query is closed and the bar hidden, with the loaded game's status text.
+RunResult MakeUniversePhotos(Session& session, const UniverseRequest& request);
+// The players of the team `teamId`; Error when the loaded game has no such team.
+RunResult MakeTeamPhotos(Session& session, int teamId);
+
+// "Do it!" of "Universe at a Time": the guard ("Load a game first!"), the run with the settings
+// as shown, and its message. Returns the number of portraits made.
 int UniverseGoBtnClick(Session& session, int levelScopeIndex);
 
-// "Do it!" of "Team at a Time", with the index of the chosen TeamLookupBox item (-1 for none): the
-// team is the item's team id.
+// "Do it!" of "Team at a Time", with the index of the chosen team box item (-1 for none: "Maybe
+// you should pick WHICH team first."); the team is the item's team id.
 int TeamGoBtnClick(Session& session, int teamItemIndex);
 
 }  // namespace likentor

@@ -1,24 +1,33 @@
 #include "app/custom_uniforms.h"
 
 #include "app/loaded_game.h"
+#include "app/navigation.h"
 #include "app/session.h"
 
 namespace likentor {
 
 namespace {
 
-void StoreUniformFile(Session& session, std::string_view value, std::string_view success,
+void StoreUniformFile(Session& session, int teamId, std::string_view value,
                       std::string_view failure) {
+  if (session.LoadedGameName().empty()) throw Error(std::string(kLoadGameFirst));
   Table& teams = session.Game().TeamsTable;
-  teams.Edit();
-  teams.SetText("custom_uniform_file", value);
-  if (teams.Post()) {
-    session.UserPrompts().ShowMessage(success);
-    return;
+  // Moving to another team posts what is pending on the current one, as any move of the cursor.
+  const bool onTeam = teams.RecordCount() > 0 && teams.GetInt("team_id", 0) == teamId;
+  if (!onTeam && !teams.Locate("team_id", teamId)) {
+    throw Error("The saved game " + session.LoadedGameName() + " has no team " +
+                std::to_string(teamId) + ".");
   }
+  if (!teams.InEdit()) teams.Edit();
+  teams.SetText("custom_uniform_file", value);
+  if (teams.Post()) return;
   teams.Cancel();
-  session.UserPrompts().ShowError(failure);
   session.Log().ReportError(failure);
+  throw Error(std::string(failure));
+}
+
+int CurrentTeam(Session& session) {
+  return session.Game().TeamsTable.GetInt("team_id");
 }
 
 }  // namespace
@@ -27,15 +36,35 @@ std::filesystem::path CustomUniformsFolder(const std::filesystem::path& programF
   return programFolder / "graphics" / "uniforms" / "custom";
 }
 
+void SetCustomUniform(Session& session, int teamId, const std::filesystem::path& file) {
+  StoreUniformFile(session, teamId, file.string(), kCustomUniformSetError);
+}
+
+void ClearCustomUniform(Session& session, int teamId) {
+  StoreUniformFile(session, teamId, kNoCustomUniform, kCustomUniformRemoveError);
+}
+
 void SetCustonBtnClick(Session& session) {
   const std::filesystem::path chosen = session.UserPrompts().ChooseFile(
       kUniformFileFilter, CustomUniformsFolder(session.ProgramFolder()));
   if (chosen.empty()) return;
-  StoreUniformFile(session, chosen.string(), kCustomUniformSet, kCustomUniformSetError);
+  try {
+    SetCustomUniform(session, CurrentTeam(session), chosen);
+  } catch (const Error& refused) {
+    session.UserPrompts().ShowError(refused.what());
+    return;
+  }
+  session.UserPrompts().ShowMessage(kCustomUniformSet);
 }
 
 void UseGenericBtnClick(Session& session) {
-  StoreUniformFile(session, kNoCustomUniform, kCustomUniformRemoved, kCustomUniformRemoveError);
+  try {
+    ClearCustomUniform(session, CurrentTeam(session));
+  } catch (const Error& refused) {
+    session.UserPrompts().ShowError(refused.what());
+    return;
+  }
+  session.UserPrompts().ShowMessage(kCustomUniformRemoved);
 }
 
 }  // namespace likentor

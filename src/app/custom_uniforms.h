@@ -1,8 +1,8 @@
 #pragma once
 
-// The custom-uniforms page: give the current team of TeamsTable a uniform picture of the user's
-// choice, or take it away so that its players wear the generic uniform in the team's colours. The
-// change reaches a player's portrait the next time it is made.
+// The custom-uniforms page: give a team a uniform picture of the user's choice, or take it away so
+// that its players wear the generic uniform in the team's colours. The change reaches a player's
+// portrait the next time it is made.
 
 #include <filesystem>
 #include <string_view>
@@ -22,15 +22,20 @@ inline constexpr std::string_view kCustomUniformRemoveError = "Error removing cu
 // that come with the program.
 std::filesystem::path CustomUniformsFolder(const std::filesystem::path& programFolder);
 
-// Set Custom Uniform: asks for a PNG file and stores its full path, as the chooser gives it, in the
-// current team's `custom_uniform_file` (cut to the field's 127 characters by the store). Nothing
-// checks the file. A cancelled chooser does nothing. On success the plain message "Successfully set
-// custom uniform."; a refused post is cancelled, shown in an error box and logged as "Error setting
-// custom uniform.". Other changes pending on the row are posted with it.
+// The operations: store the file's path (or "none") in the team's `custom_uniform_file`, with any
+// other change pending on that row. They show nothing. Error when no game is loaded or the game
+// has no team `teamId`; a post the store refuses is cancelled, logged as "Error setting custom
+// uniform." (or "Error removing custom uniform.") and ends the call with an Error of that text.
+// TeamsTable is left on the team.
+void SetCustomUniform(Session& session, int teamId, const std::filesystem::path& file);
+void ClearCustomUniform(Session& session, int teamId);
+
+// Set Custom Uniform: asks for a PNG file for the current team of TeamsTable; a cancelled chooser
+// does nothing; on success the plain message "Successfully set custom uniform.".
 void SetCustonBtnClick(Session& session);
 
-// Use Generic Uniform: stores "none" the same way, with "Successfully removed custom uniform." or
-// "Error removing custom uniform.".
+// Use Generic Uniform: stores "none" for the current team, with "Successfully removed custom
+// uniform.".
 void UseGenericBtnClick(Session& session);
 
 }  // namespace likentor

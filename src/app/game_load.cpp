@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "app/loaded_game.h"
+#include "app/navigation.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
 #include "database/games_table.h"
@@ -61,7 +62,7 @@ void LoadGame1Click(Session& session) {
   const std::filesystem::path savedGames = SavedGamesFolder(session.GameFolder());
   const std::filesystem::path chosen =
       session.UserPrompts().ChooseFolder(kSelectGameFolder, savedGames);
-  session.Game().pageIndex = 0;
+  session.ShowPage(kDashboardPage);
   if (chosen.empty()) return;
   const std::string name = SavedGameNameOf(savedGames, chosen);
   session.SetLoadedGameName(name);
@@ -70,7 +71,7 @@ void LoadGame1Click(Session& session) {
 
 void LoadGame(Session& session, std::string_view name) {
   if (!session.LoadedGameName().empty()) CloseGame(session);
-  session.Game().pageIndex = 0;
+  session.ShowPage(kDashboardPage);
   const std::filesystem::path folder = SavedGameFolder(session.GameFolder(), name);
   std::error_code ec;
   if (name.empty() || name.find('/') != std::string_view::npos ||
@@ -86,45 +87,46 @@ void LoadSavedGame(Session& session, const std::string& name) {
   LoadedGame& game = session.Game();
   Database& db = session.Data();
   ErrorLog& log = session.Log();
-  const std::filesystem::path& gameFolder = session.GameFolder();
-  game.statusText = "Loading " + name + ".lg...";
+  game.Saved = ResolveSavedGame(session.GameFolder(), name);
+  const SavedGame& saved = game.Saved;
+  session.SetStatusText("Loading " + name + ".lg...");
 
-  if (!db.TableExists(LeaguesTableName(name))) CreateLeaguesTable(db, name);
-  UpdateLeaguesTable(db, log, gameFolder, name, game.LeaguesTable);
+  if (!db.TableExists(saved.leaguesTable)) CreateLeaguesTable(db, saved);
+  UpdateLeaguesTable(db, log, saved, game.LeaguesTable);
 
-  if (!db.TableExists(TeamsTableName(name))) CreateTeamsTable(db, name);
-  UpdateTeamsTable(db, log, session.ProgramFolder(), gameFolder, name, game.TeamsTable);
+  if (!db.TableExists(saved.teamsTable)) CreateTeamsTable(db, saved);
+  UpdateTeamsTable(db, log, session.ProgramFolder(), saved, game.TeamsTable);
 
   // Rebuilt on every load, after the teams: their filter looks each line's team up.
-  const CareerSums batting = CreateBattingTable(db, log, gameFolder, name, game.TeamsTable);
-  const CareerSums pitching = CreatePitchingTable(db, log, gameFolder, name, game.TeamsTable);
+  const CareerSums batting = CreateBattingTable(db, log, saved, game.TeamsTable);
+  const CareerSums pitching = CreatePitchingTable(db, log, saved, game.TeamsTable);
 
-  if (!db.TableExists(PlayersTableName(name))) CreatePlayersTable(db, name);
+  if (!db.TableExists(saved.playersTable)) CreatePlayersTable(db, saved);
   UniversalTables& shared = session.Universal();
   AppearanceDraws looks(session.Random(), {shared.NationsTable, shared.AfricanFacesTable,
                                            shared.AsianFacesTable, shared.CaucasianFacesTable,
                                            shared.EastIndianFacesTable, shared.FacialHairTable});
-  UpdatePlayersTable(db, log, gameFolder, name, batting, pitching, looks);
+  UpdatePlayersTable(db, log, saved, batting, pitching, looks);
 
   CheckGamesTable(shared.GamesTable, log, name);
   PopulateTeamBox(session);
-  game.statusText = name + ".lg loaded.";
-  game.caption = std::string(kLoadedCaptionPrefix) + name;
+  session.SetStatusText(name + ".lg loaded.");
+  session.SetCaption(std::string(kLoadedCaptionPrefix) + name);
   session.UserPrompts().ShowMessage(session.LoadedGameName() + ".lg loaded successfully.");
 }
 
 void CloseGame1Click(Session& session) {
   CloseGame(session);
-  session.Game().pageIndex = 0;
+  session.ShowPage(kDashboardPage);
 }
 
 void CloseGame(Session& session) {
   DePopulateTeamBox(session);
   CloseGameData(session);
   session.SetLoadedGameName("");
-  LoadedGame& game = session.Game();
-  game.caption = kIdleCaption;
-  game.statusText = kNoGameLoaded;
+  session.Game().Saved = SavedGame{};
+  session.SetCaption(std::string(kIdleCaption));
+  session.SetStatusText(std::string(kNoGameLoaded));
 }
 
 void CloseGameData(Session& session) {
@@ -135,16 +137,17 @@ void CloseGameData(Session& session) {
 }
 
 void PopulateTeamBox(Session& session) {
-  LoadedGame& game = session.Game();
-  Table& teams = game.TeamsTable;
+  Table& teams = session.Game().TeamsTable;
+  std::vector<TeamItem> items;
   for (teams.First(); !teams.Eof(); teams.Next()) {
-    game.TeamLookupBox.push_back(
+    items.push_back(
         {teams.GetInt("team_id"), teams.GetText("team_name") + " " + teams.GetText("nickname")});
   }
+  session.SetTeams(std::move(items));
 }
 
 void DePopulateTeamBox(Session& session) {
-  session.Game().TeamLookupBox.clear();
+  session.SetTeams({});
 }
 
 }  // namespace likentor

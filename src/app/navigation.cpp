@@ -8,7 +8,7 @@ namespace likentor {
 namespace {
 
 void ShowGuardedPage(Session& session, Page page) {
-  if (GameLoadedGuard(session)) session.Game().pageIndex = page;
+  if (GameLoadedGuard(session)) session.ShowPage(page);
 }
 
 }  // namespace
@@ -36,11 +36,11 @@ void HairData1Click(Session& session) {
 }
 
 void UniformsDoneClick(Session& session) {
-  session.Game().pageIndex = kDashboardPage;
+  session.ShowPage(kDashboardPage);
 }
 
 void LocksDoneClick(Session& session) {
-  session.Game().pageIndex = kDashboardPage;
+  session.ShowPage(kDashboardPage);
 }
 
 }  // namespace likentor

@@ -1,7 +1,7 @@
 #pragma once
 
 // The pages of the main window and the commands that need a loaded game. The window shows the page
-// that LoadedGame::pageIndex names; these commands only decide which one.
+// that the session's WindowState::page names; these commands only decide which one.
 
 #include <string_view>
 

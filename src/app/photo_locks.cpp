@@ -23,9 +23,9 @@ void SetPhotoLocks(Session& session, LockScope scope, bool locked) {
   if (!GameLoadedGuard(session)) return;
   Query& players = session.Game().PlayersQuery;
   players.Clear();
-  const std::string tableName = PlayersTableName(session.LoadedGameName());
+  const std::string& tableName = session.Game().Saved.playersTable;
   players.Add("SELECT *");
-  players.Add("From \"" + tableName + "\"");
+  players.Add("From " + QuoteSqlName(tableName));
   if (const std::string condition = LockConditionLine(scope); !condition.empty()) {
     players.Add(condition);
   }

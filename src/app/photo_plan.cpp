@@ -35,8 +35,7 @@ PhotoRow ReadPhotoRow(const Cursor& players) {
 PhotoLookups::PhotoLookups(Session& session)
     : session_(session),
       useLogos_(session.Universal().GamesTable.GetBool("use_logos")),
-      picturesFolder_(likentor::PicturesFolder(
-          SavedGameFolder(session.GameFolder(), session.LoadedGameName()))) {}
+      picturesFolder_(session.Game().Saved.picturesFolder) {}
 
 const TeamLooks* PhotoLookups::Team(int teamId) {
   auto found = teams_.find(teamId);

@@ -1,13 +1,19 @@
 #include "app/player_photo.h"
 
 #include "app/loaded_game.h"
+#include "app/navigation.h"
 #include "app/photo_plan.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
+#include "portrait/artwork_paths.h"
 #include "portrait/layer_cache.h"
 #include "portrait/portrait_png.h"
 
 namespace likentor {
+
+LockedPhotoError::LockedPhotoError(int playerId)
+    : Error("The photo of player " + std::to_string(playerId) +
+            " is locked: it may be a picture of your own.") {}
 
 int GetBackground(Session& session) {
   return DrawBackground(session.Random());
@@ -18,7 +24,10 @@ int GetAccessory(Session& session) {
 }
 
 void CreatePlayerPhoto(Session& session, int playerId) {
-  Query& players = session.Game().PlayersQuery;
+  CreatePlayerPhoto(session, session.Game().PlayersQuery, playerId);
+}
+
+void CreatePlayerPhoto(Session& session, Cursor& players, int playerId) {
   PhotoRow row = ReadPhotoRow(players);
   row.playerId = playerId;  // names the file; everything else comes from the row
   PhotoLookups lookups(session);
@@ -39,6 +48,25 @@ void CreatePlayerPhoto(Session& session, int playerId) {
     players.Cancel();
     session.Log().ReportError(kPhotoPostError);
   }
+}
+
+std::filesystem::path MakePlayerPhoto(Session& session, int playerId, bool replaceLocked) {
+  const std::string& game = session.LoadedGameName();
+  if (game.empty()) throw Error(std::string(kLoadGameFirst));
+  Query players;
+  players.Add("SELECT *");
+  players.Add("From " + QuoteSqlName(session.Game().Saved.playersTable));
+  players.Add("WHERE player_id=" + std::to_string(playerId));
+  players.Open(session.Data());
+  if (players.RecordCount() == 0) {
+    throw Error("There is no player " + std::to_string(playerId) + " in " + game + ".");
+  }
+  players.First();
+  if (players.GetBool("locked") && !replaceLocked) {
+    throw LockedPhotoError(playerId);
+  }
+  CreatePlayerPhoto(session, players, playerId);
+  return PortraitFile(session.Game().Saved.picturesFolder, playerId);
 }
 
 }  // namespace likentor

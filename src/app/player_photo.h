@@ -4,12 +4,15 @@
 // uniform team, the layers from the artwork kit, the PNG file "Player_<id>.png" in the loaded
 // saved game's picture folder, and the row values that record it.
 
+#include <filesystem>
 #include <string_view>
 
 #include "portrait/artwork_paths.h"  // EthnString
+#include "shell/error.h"
 
 namespace likentor {
 
+class Cursor;
 class Session;
 
 inline constexpr std::string_view kPhotoPostError =
@@ -28,5 +31,19 @@ int GetAccessory(Session& session);
 // written and the row is left unchanged. A refused post is cancelled and logged with
 // kPhotoPostError; the portrait file stays and the call returns normally.
 void CreatePlayerPhoto(Session& session, int playerId);
+// The same on the current row of another cursor over the players table.
+void CreatePlayerPhoto(Session& session, Cursor& players, int playerId);
+
+// A locked player's photo was not replaced.
+class LockedPhotoError : public Error {
+ public:
+  explicit LockedPhotoError(int playerId);
+};
+
+// One player's portrait by id, whatever his update_required holds (the command line's "photos
+// NAME --player ID"). Error when no game is loaded, when the game has no such player, and when his
+// photo is locked and `replaceLocked` is false (a locked picture may be the user's own). Leaves
+// PlayersQuery alone. Returns the file written.
+std::filesystem::path MakePlayerPhoto(Session& session, int playerId, bool replaceLocked);
 
 }  // namespace likentor

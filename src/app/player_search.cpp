@@ -27,7 +27,7 @@ void NoMatches(Session& session) {
 }
 
 std::filesystem::path LoadedPictures(Session& session) {
-  return PicturesFolder(SavedGameFolder(session.GameFolder(), session.LoadedGameName()));
+  return session.Game().Saved.picturesFolder;
 }
 
 // Of the current-photo candidates, the first two are PNG pictures and the others JPEG.
@@ -48,7 +48,7 @@ std::vector<std::string> PlayerSearchSql(std::string_view gameName, const Player
   } else {
     return {};
   }
-  std::vector<std::string> sql = {"SELECT *", "FROM \"" + PlayersTableName(gameName) + "\"",
+  std::vector<std::string> sql = {"SELECT *", "FROM " + QuoteSqlName(PlayersTableName(gameName)),
                                   condition};
   if (!andLine.empty()) sql.push_back(andLine);
   return sql;
@@ -75,7 +75,7 @@ bool PlayerSearchBtnClick(Session& session, const PlayerSearch& search) {
     return false;
   }
   players.First();
-  session.Game().pageIndex = kPlayerPage;
+  session.ShowPage(kPlayerPage);
   return true;
 }
 
@@ -129,7 +129,7 @@ void PlayerDoneClick(Session& session) {
                 " could not be saved: " + players.LastError());
   }
   players.Clear();
-  session.Game().pageIndex = kDashboardPage;
+  session.ShowPage(kDashboardPage);
 }
 
 }  // namespace likentor

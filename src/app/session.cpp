@@ -14,6 +14,12 @@ NotSetUpError::NotSetUpError(const std::filesystem::path& workingFolder)
             ": configuration.ini is missing or of another version. Run \"likentor -C " +
             workingFolder.string() + " setup\" to set it up.") {}
 
+std::string OtherVersionQuestion(const std::filesystem::path& workingFolder) {
+  return "The configuration in " + workingFolder.string() +
+         " is of another version of Likentor. Run the setup again? The shared tables are made "
+         "anew.";
+}
+
 Session::Session(Prompts& prompts, SessionPlaces places)
     : prompts_(prompts),
       places_(std::move(places)),
@@ -28,6 +34,30 @@ Session::Session(Prompts& prompts, SessionPlaces places, RandomGenerator::Clock 
       game_(std::make_unique<LoadedGame>()) {}
 
 Session::~Session() = default;
+
+void Session::SetCaption(std::string caption) {
+  if (caption == window_.caption) return;
+  window_.caption = std::move(caption);
+  if (stateListener_) stateListener_(StateChange::Caption, window_);
+}
+
+void Session::SetStatusText(std::string text) {
+  if (text == window_.statusText) return;
+  window_.statusText = std::move(text);
+  if (stateListener_) stateListener_(StateChange::Status, window_);
+}
+
+void Session::SetTeams(std::vector<TeamItem> teams) {
+  if (teams == window_.teams) return;
+  window_.teams = std::move(teams);
+  if (stateListener_) stateListener_(StateChange::Teams, window_);
+}
+
+void Session::ShowPage(int page) {
+  if (page == window_.page) return;
+  window_.page = page;
+  if (stateListener_) stateListener_(StateChange::Page, window_);
+}
 
 void Session::SetProgramFolder(std::filesystem::path folder) {
   if (folder == programFolder_ && database_) return;
@@ -51,9 +81,14 @@ bool Session::ReadCfgFile() {
 
 void Session::Startup(Missing whenMissing) {
   loadedGameName_.clear();
-  // A configuration of another version counts as none: the setup runs again.
-  if (IsFirstUse(places_.workingFolder) || !ReadCfgFile()) {
+  const bool firstUse = IsFirstUse(places_.workingFolder);
+  if (firstUse || !ReadCfgFile()) {
     if (whenMissing == Missing::Fail) throw NotSetUpError(places_.workingFolder);
+    // The setup makes the shared tables anew, edited weights and every game's settings with them:
+    // over a configuration of another version it runs only when the user says so.
+    if (!firstUse && !prompts_.Confirm(OtherVersionQuestion(places_.workingFolder))) {
+      throw StartupDeclined();
+    }
     RunSetup(*this);
   }
   RebuildMissingTables(*this);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/run_progress.h"
+#include "app/window_state.h"
 #include "database/table_store.h"
 #include "shell/error.h"
 #include "shell/error_log.h"
@@ -38,6 +39,16 @@ class NotSetUpError : public Error {
   explicit NotSetUpError(const std::filesystem::path& workingFolder);
 };
 
+// The question asked before the setup runs over a configuration of another version.
+std::string OtherVersionQuestion(const std::filesystem::path& workingFolder);
+
+// The user declined to run the setup again over a configuration of another version: the program
+// ends without touching anything.
+class StartupDeclined : public Error {
+ public:
+  StartupDeclined() : Error("The setup was not run; Likentor ends.") {}
+};
+
 class Session {
  public:
   Session(Prompts& prompts, SessionPlaces places);
@@ -50,7 +61,9 @@ class Session {
   enum class Missing { RunSetup, Fail };
 
   // The start-up sequence: clear LoadedGameName; run the setup (Missing::RunSetup) or throw
-  // NotSetUpError (Missing::Fail) when there is no usable configuration, otherwise read it; make
+  // NotSetUpError (Missing::Fail) when there is no usable configuration, otherwise read it (a
+  // configuration of another version is set up again only after a confirmation, since the setup
+  // makes every shared table anew; a cancel throws StartupDeclined); make
   // missing shared tables again; open the shared tables; load the error log into ErrorsBox.
   void Startup(Missing whenMissing);
   // Closing: close the loaded game if any, then the shared tables.
@@ -79,6 +92,14 @@ class Session {
   LoadedGame& Game() { return *game_; }
   // The status text and progress bar of long runs, reported to the front end's listener.
   RunProgress& Progress() { return progress_; }
+
+  // What the window shows; each change is told to the listener (window_state.h).
+  const WindowState& Window() const { return window_; }
+  void SetStateListener(StateListener listener) { stateListener_ = std::move(listener); }
+  void SetCaption(std::string caption);
+  void SetStatusText(std::string text);
+  void SetTeams(std::vector<TeamItem> teams);
+  void ShowPage(int page);
   // The error log's lines as loaded at the end of start-up (the window's log box).
   const std::vector<std::string>& ErrorsBox() const { return errorsBox_; }
 
@@ -94,6 +115,8 @@ class Session {
   std::unique_ptr<UniversalTables> universal_;
   std::unique_ptr<LoadedGame> game_;
   RunProgress progress_;
+  WindowState window_;
+  StateListener stateListener_;
   std::vector<std::string> errorsBox_;
 };
 

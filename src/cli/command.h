@@ -2,7 +2,8 @@
 
 // One subcommand of the command line: it declares its options on its own CLI11 subcommand and runs
 // with injected output streams, so tests run it in-process. Exit status: 0 success, 1 an operation
-// failed (message on the error stream), 2 usage errors and "not set up".
+// failed (message on the error stream), 2 usage errors and "not set up", 130 a run stopped by
+// Ctrl-C.
 
 #include <filesystem>
 #include <memory>
@@ -20,6 +21,8 @@ namespace likentor {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+// A run stopped by Ctrl-C: 128 + SIGINT, as the shell reports an interrupted program.
+inline constexpr int kExitInterrupted = 130;
 
 struct CommandContext {
   std::ostream& out;

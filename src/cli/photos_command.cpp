@@ -8,11 +8,7 @@
 
 #include "app/batch_runs.h"
 #include "app/game_load.h"
-#include "app/loaded_game.h"
 #include "app/player_photo.h"
-#include "app/player_search.h"
-#include "portrait/artwork_paths.h"
-#include "shell/folders.h"
 
 namespace likentor {
 
@@ -56,13 +52,6 @@ void DrawBar(std::ostream& err, const ProgressReport& report) {
       << "% " << report.status << std::flush;
 }
 
-int TeamItemIndex(const LoadedGame& game, int teamId) {
-  for (std::size_t i = 0; i < game.TeamLookupBox.size(); ++i) {
-    if (game.TeamLookupBox[i].teamId == teamId) return static_cast<int>(i);
-  }
-  return -1;
-}
-
 }  // namespace
 
 std::string PhotosCommand::Description() const {
@@ -98,35 +87,27 @@ int PhotosCommand::Execute(CommandContext& context) {
         [&context](const ProgressReport& report) { DrawBar(context.err, report); });
   }
 
+  int status = kExitOk;
   if (player_) {
-    if (!PlayerSearchBtnClick(session, PlayerSearch{"", "", *player_})) {
-      throw Error("There is no player " + std::to_string(*player_) + " in " + name_ + ".");
+    std::filesystem::path file;
+    try {
+      file = MakePlayerPhoto(session, *player_, force_);
+    } catch (const LockedPhotoError& locked) {
+      throw Error(std::string(locked.what()) + " Give --force to replace it.");
     }
-    if (session.Game().PlayersQuery.GetBool("locked") && !force_) {
-      throw Error("The photo of player " + std::to_string(*player_) +
-                  " is locked: it may be a picture of your own. Give --force to replace it.");
-    }
-    CreatePlayerPhoto(session, *player_);
-    session.Game().PlayersQuery.Clear();
-    context.out << "Created photo "
-                << PortraitFile(PicturesFolder(SavedGameFolder(session.GameFolder(), name_)),
-                                *player_)
-                       .string()
-                << '\n';
+    context.out << "Created photo " << file.string() << '\n';
   } else {
     InterruptStopsRun interrupt(session.Progress());
-    if (team_) {
-      const int index = TeamItemIndex(session.Game(), *team_);
-      if (index < 0)
-        throw Error("There is no team " + std::to_string(*team_) + " in " + name_ + ".");
-      TeamGoBtnClick(session, index);
-    } else {
-      UniverseGoBtnClick(session, scope_);
-    }
+    const RunResult result =
+        team_ ? MakeTeamPhotos(session, *team_)
+              : MakeUniversePhotos(session, {ReadUniverseFilters(session), scope_});
+    context.out << RunMessage(result) << '\n';
+    // A run stopped by Ctrl-C ends as an interrupted program does.
+    if (result.stopped) status = kExitInterrupted;
   }
   session.Progress().SetListener(nullptr);
   session.Shutdown();
-  return cli.prompts.ErrorShown() ? kExitFailed : kExitOk;
+  return status;
 }
 
 }  // namespace likentor

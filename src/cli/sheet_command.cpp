@@ -1,14 +1,8 @@
 #include "cli/sheet_command.h"
 
-#include <algorithm>
-#include <system_error>
-
+#include "app/contact_sheet_selection.h"
 #include "app/game_load.h"
-#include "app/loaded_game.h"
 #include "cli/contact_sheet.h"
-#include "import/game_tables.h"
-#include "portrait/artwork_paths.h"
-#include "shell/folders.h"
 
 namespace likentor {
 
@@ -39,36 +33,16 @@ int SheetCommand::Execute(CommandContext& context) {
   CliSession cli(context);
   Session& session = cli.session;
   LoadGame(session, name_);
-  const std::filesystem::path pictures =
-      PicturesFolder(SavedGameFolder(session.GameFolder(), name_));
-
-  std::string title = name_;
-  if (team_) {
-    const auto& box = session.Game().TeamLookupBox;
-    const auto item =
-        std::find_if(box.begin(), box.end(), [&](const TeamItem& t) { return t.teamId == *team_; });
-    if (item == box.end())
-      throw Error("There is no team " + std::to_string(*team_) + " in " + name_ + ".");
-    title += ": " + item->text;
-  }
-
-  std::vector<SheetEntry> entries;
-  Table players(session.Data(), PlayersTableName(name_));
-  for (players.First(); !players.Eof(); players.Next()) {
-    if (!team_ && static_cast<int>(entries.size()) >= kSheetPlayersMax) break;
-    if (team_ && players.GetInt("team_id", 0) != *team_) continue;
-    const std::filesystem::path portrait = PortraitFile(pictures, players.GetInt("player_id"));
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(portrait, ec)) continue;
-    entries.push_back(
-        {portrait, Caption(players.GetText("first_name"), players.GetText("last_name"))});
-  }
-  players.Close();
-  if (entries.empty()) {
-    throw Error("There are no portraits to show in " + pictures.string() +
+  const SheetSelection selection = ContactSheetSelection(session, team_, kSheetPlayersMax);
+  if (selection.players.empty()) {
+    throw Error("There are no portraits to show in " + selection.picturesFolder.string() +
                 ": make them first with \"likentor photos " + name_ + "\".");
   }
-  title += " (" + std::to_string(entries.size()) + " portraits)";
+  std::vector<SheetEntry> entries;
+  for (const SheetPlayer& player : selection.players) {
+    entries.push_back({player.portrait, Caption(player.firstName, player.lastName)});
+  }
+  const std::string title = selection.title + " (" + std::to_string(entries.size()) + " portraits)";
   const std::filesystem::path out = context.Absolute(out_);
   WriteContactSheet(out, title, entries, team_ ? 10 : 20);
   context.out << "Contact sheet of " << entries.size() << " portraits: " << out.string() << '\n';

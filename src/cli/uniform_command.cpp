@@ -4,7 +4,6 @@
 
 #include "app/custom_uniforms.h"
 #include "app/game_load.h"
-#include "app/loaded_game.h"
 
 namespace likentor {
 
@@ -26,12 +25,9 @@ int UniformCommand::Execute(CommandContext& context) {
   CliSession cli(context);
   Session& session = cli.session;
   LoadGame(session, name_);
-  Table& teams = session.Game().TeamsTable;
-  if (!teams.Locate("team_id", teamId_)) {
-    throw Error("The saved game " + name_ + " has no team " + std::to_string(teamId_) + ".");
-  }
   if (file_ == kNoCustomUniform) {
-    UseGenericBtnClick(session);
+    ClearCustomUniform(session, teamId_);
+    context.out << kCustomUniformRemoved << '\n';
   } else {
     // Stored as given, like a file typed into the chooser; a missing file only means the generic
     // uniform until it is there, so it is worth a word but not a refusal.
@@ -42,11 +38,11 @@ int UniformCommand::Execute(CommandContext& context) {
                   << " does not exist; the team's portraits use the generic uniform until it "
                      "does.\n";
     }
-    cli.prompts.AnswerFile(file);
-    SetCustonBtnClick(session);
+    SetCustomUniform(session, teamId_, file);
+    context.out << kCustomUniformSet << '\n';
   }
   session.Shutdown();
-  return cli.prompts.ErrorShown() ? kExitFailed : kExitOk;
+  return kExitOk;
 }
 
 }  // namespace likentor

@@ -96,6 +96,16 @@ bool CreateAlias(const std::filesystem::path& dataFolder) {
   return true;
 }
 
+std::string QuoteSqlName(std::string_view name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  quoted += '"';
+  return quoted;
+}
+
 std::string QuoteSql(std::string_view text) {
   std::string out = "'";
   for (char c : text) {

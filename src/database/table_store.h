@@ -160,6 +160,8 @@ class Query : public Cursor {
 
 // Quotes user text as an SQL string literal ('O''Neill'), so that it can never change a statement.
 std::string QuoteSql(std::string_view text);
+// Quotes a table or field name for a statement ("a""b"), so that a name can never change one.
+std::string QuoteSqlName(std::string_view name);
 // Escapes % _ and \ for a LIKE pattern used with ESCAPE '\'.
 std::string EscapeLike(std::string_view text);
 

@@ -39,8 +39,8 @@ std::unordered_map<int, int> TeamLevels(Table& teamsTable) {
   return levels;
 }
 
-CareerSums CreateCareerTable(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder,
-                             const CareerKind& kind, std::string_view game, Table& teamsTable) {
+CareerSums CreateCareerTable(Database& db, ErrorLog& log, const CareerKind& kind,
+                             const SavedGame& game, Table& teamsTable) {
   if (db.TableExists(kind.tableName)) db.DeleteTable(kind.tableName);
   db.CreateTable(kind.tableName, {
                                      {"line_id", FieldType::AutoIncrement, 0, true},
@@ -54,7 +54,7 @@ CareerSums CreateCareerTable(Database& db, ErrorLog& log, const std::filesystem:
   CareerSums sums;
   Table table(db, kind.tableName);
   TableTransaction transaction(db, kind.tableName);
-  ForEachRecord(ExportFile(gameFolder, game, kind.exportFile), kExportSeparator, Heading::Skip,
+  ForEachRecord(game.Export(kind.exportFile), kExportSeparator, Heading::Skip,
                 [&](const TextFileReader& file, const std::vector<std::string>& fields) {
                   // Only the whole-season line counts; nothing else of another line is read.
                   if (FieldAt(file, fields, 6) != "1") return;
@@ -111,16 +111,15 @@ CareerFigures CareerSums::Get(int playerId) const {
   return {ClampToInt(total), best->teamId};
 }
 
-CareerSums CreateBattingTable(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder,
-                              std::string_view game, Table& teamsTable) {
-  return CreateCareerTable(db, log, gameFolder, {BattingTableName(game), kBattingExport, 8, "ab"},
-                           game, teamsTable);
+CareerSums CreateBattingTable(Database& db, ErrorLog& log, const SavedGame& game,
+                              Table& teamsTable) {
+  return CreateCareerTable(db, log, {game.battingTable, kBattingExport, 8, "ab"}, game, teamsTable);
 }
 
-CareerSums CreatePitchingTable(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder,
-                               std::string_view game, Table& teamsTable) {
-  return CreateCareerTable(db, log, gameFolder, {PitchingTableName(game), kPitchingExport, 7, "ip"},
-                           game, teamsTable);
+CareerSums CreatePitchingTable(Database& db, ErrorLog& log, const SavedGame& game,
+                               Table& teamsTable) {
+  return CreateCareerTable(db, log, {game.pitchingTable, kPitchingExport, 7, "ip"}, game,
+                           teamsTable);
 }
 
 CareerFigures GetCareerAB(const CareerSums& batting, int playerId) {

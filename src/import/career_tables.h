@@ -16,6 +16,7 @@ namespace likentor {
 class Database;
 class ErrorLog;
 class Table;
+struct SavedGame;
 
 struct CareerFigures {
   int total = 0;     // at-bats or innings of the kept lines
@@ -45,11 +46,11 @@ class CareerSums {
 // "0". Returns the sums of the posted lines. A refused row is logged and skipped; a missing
 // export, a short record or a bad number ends the import with an Error naming the file and line,
 // and what was posted stays committed. Leaves `teamsTable` on its first row.
-CareerSums CreateBattingTable(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder,
-                              std::string_view game, Table& teamsTable);
+CareerSums CreateBattingTable(Database& db, ErrorLog& log, const SavedGame& game,
+                              Table& teamsTable);
 // The same for the pitching table, the pitching export and its innings (field 7).
-CareerSums CreatePitchingTable(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder,
-                               std::string_view game, Table& teamsTable);
+CareerSums CreatePitchingTable(Database& db, ErrorLog& log, const SavedGame& game,
+                               Table& teamsTable);
 
 // Career at-bats and main team of a player, from the sums of the batting table.
 CareerFigures GetCareerAB(const CareerSums& batting, int playerId);

@@ -25,9 +25,22 @@ std::string PitchingTableName(std::string_view game) {
   return std::string(game) + "_pitching.db";
 }
 
-std::filesystem::path ExportFile(const std::filesystem::path& gameFolder, std::string_view game,
-                                 std::string_view file) {
-  return ImportExportFolder(SavedGameFolder(gameFolder, game)) / std::string(file);
+std::filesystem::path SavedGame::Export(std::string_view file) const {
+  return exportsFolder / std::string(file);
+}
+
+SavedGame ResolveSavedGame(const std::filesystem::path& gameFolder, std::string_view name) {
+  SavedGame game;
+  game.name = std::string(name);
+  game.folder = SavedGameFolder(gameFolder, name);
+  game.exportsFolder = ImportExportFolder(game.folder);
+  game.picturesFolder = PicturesFolder(game.folder);
+  game.leaguesTable = LeaguesTableName(name);
+  game.teamsTable = TeamsTableName(name);
+  game.playersTable = PlayersTableName(name);
+  game.battingTable = BattingTableName(name);
+  game.pitchingTable = PitchingTableName(name);
+  return game;
 }
 
 void WriteTextIfChanged(Cursor& row, std::string_view field, std::string_view value) {

@@ -11,25 +11,24 @@
 
 namespace likentor {
 
-void CreateLeaguesTable(Database& db, std::string_view game) {
-  db.CreateTable(LeaguesTableName(game), {
-                                             {"league_id", FieldType::Integer, 0, true},
-                                             {"league_name", FieldType::Text, 40, true},
-                                             {"abbreviation", FieldType::Text, 10, false},
-                                             {"nation_id", FieldType::Integer, 0, true},
-                                             {"logo_file", FieldType::Text, 60, false},
-                                             {"parent_league_id", FieldType::Integer, 0, false},
-                                             {"league_level", FieldType::Integer, 0, true},
-                                         });
+void CreateLeaguesTable(Database& db, const SavedGame& game) {
+  db.CreateTable(game.leaguesTable, {
+                                        {"league_id", FieldType::Integer, 0, true},
+                                        {"league_name", FieldType::Text, 40, true},
+                                        {"abbreviation", FieldType::Text, 10, false},
+                                        {"nation_id", FieldType::Integer, 0, true},
+                                        {"logo_file", FieldType::Text, 60, false},
+                                        {"parent_league_id", FieldType::Integer, 0, false},
+                                        {"league_level", FieldType::Integer, 0, true},
+                                    });
 }
 
-void UpdateLeaguesTable(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder,
-                        std::string_view game, Table& leaguesTable) {
-  const std::string tableName = LeaguesTableName(game);
+void UpdateLeaguesTable(Database& db, ErrorLog& log, const SavedGame& game, Table& leaguesTable) {
+  const std::string& tableName = game.leaguesTable;
   {
     Table table(db, tableName);
     TableTransaction transaction(db, tableName);
-    ForEachRecord(ExportFile(gameFolder, game, kLeaguesExport), kExportSeparator, Heading::Skip,
+    ForEachRecord(game.Export(kLeaguesExport), kExportSeparator, Heading::Skip,
                   [&](const TextFileReader& file, const std::vector<std::string>& fields) {
                     const int leagueId = WholeNumberAt(file, fields, 0);
                     const std::string& name = FieldAt(file, fields, 1);

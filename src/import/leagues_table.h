@@ -10,15 +10,15 @@ namespace likentor {
 class Database;
 class ErrorLog;
 class Table;
+struct SavedGame;
 
 // Creates the empty leagues table, replacing one of the same name.
-void CreateLeaguesTable(Database& db, std::string_view game);
+void CreateLeaguesTable(Database& db, const SavedGame& game);
 
 // Merges the leagues export into the table (a known league has each field written where it
 // differs; a new one is appended; none is deleted), then opens `leaguesTable` on it. A refused row
 // is cancelled, logged and skipped. A missing export, a short record or a bad number ends the
 // import with an Error naming the file and line; what was posted before stays committed.
-void UpdateLeaguesTable(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder,
-                        std::string_view game, Table& leaguesTable);
+void UpdateLeaguesTable(Database& db, ErrorLog& log, const SavedGame& game, Table& leaguesTable);
 
 }  // namespace likentor

@@ -109,40 +109,40 @@ void AppendNewPlayer(Table& table, const PlayerLine& p, const CareerSums& battin
 
 }  // namespace
 
-void CreatePlayersTable(Database& db, std::string_view game) {
-  db.CreateTable(PlayersTableName(game), {
-                                             {"player_id", FieldType::Integer, 0, true},
-                                             {"first_name", FieldType::Text, 20, true},
-                                             {"last_name", FieldType::Text, 30, true},
-                                             {"nation_id", FieldType::Integer, 0, true},
-                                             {"retired", FieldType::Boolean, 0, false},
-                                             {"team_id", FieldType::Integer, 0, false},
-                                             {"position", FieldType::Integer, 0, false},
-                                             {"ethnicity", FieldType::Integer, 0, false},
-                                             {"background", FieldType::Integer, 0, false},
-                                             {"face", FieldType::Integer, 0, false},
-                                             {"uniform_team_id", FieldType::Integer, 0, false},
-                                             {"hair_color", FieldType::Integer, 0, false},
-                                             {"hair_style", FieldType::Integer, 0, false},
-                                             {"facial_hair_style", FieldType::Integer, 0, false},
-                                             {"accessory", FieldType::Integer, 0, false},
-                                             {"career_ab", FieldType::Integer, 0, false},
-                                             {"career_ip", FieldType::Integer, 0, false},
-                                             {"locked", FieldType::Boolean, 0, false},
-                                             {"update_required", FieldType::Boolean, 0, false},
-                                             {"retired_as_team", FieldType::Integer, 0, false},
-                                             {"hand", FieldType::Integer, 0, false},
-                                         });
+void CreatePlayersTable(Database& db, const SavedGame& game) {
+  db.CreateTable(game.playersTable, {
+                                        {"player_id", FieldType::Integer, 0, true},
+                                        {"first_name", FieldType::Text, 20, true},
+                                        {"last_name", FieldType::Text, 30, true},
+                                        {"nation_id", FieldType::Integer, 0, true},
+                                        {"retired", FieldType::Boolean, 0, false},
+                                        {"team_id", FieldType::Integer, 0, false},
+                                        {"position", FieldType::Integer, 0, false},
+                                        {"ethnicity", FieldType::Integer, 0, false},
+                                        {"background", FieldType::Integer, 0, false},
+                                        {"face", FieldType::Integer, 0, false},
+                                        {"uniform_team_id", FieldType::Integer, 0, false},
+                                        {"hair_color", FieldType::Integer, 0, false},
+                                        {"hair_style", FieldType::Integer, 0, false},
+                                        {"facial_hair_style", FieldType::Integer, 0, false},
+                                        {"accessory", FieldType::Integer, 0, false},
+                                        {"career_ab", FieldType::Integer, 0, false},
+                                        {"career_ip", FieldType::Integer, 0, false},
+                                        {"locked", FieldType::Boolean, 0, false},
+                                        {"update_required", FieldType::Boolean, 0, false},
+                                        {"retired_as_team", FieldType::Integer, 0, false},
+                                        {"hand", FieldType::Integer, 0, false},
+                                    });
 }
 
-void UpdatePlayersTable(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder,
-                        std::string_view game, const CareerSums& batting,
-                        const CareerSums& pitching, AppearanceDraws& looks) {
-  const std::string tableName = PlayersTableName(game);
-  const std::filesystem::path picturesFolder = PicturesFolder(SavedGameFolder(gameFolder, game));
+void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
+                        const CareerSums& batting, const CareerSums& pitching,
+                        AppearanceDraws& looks) {
+  const std::string& tableName = game.playersTable;
+  const std::filesystem::path& picturesFolder = game.picturesFolder;
   Table table(db, tableName);
   TableTransaction transaction(db, tableName);
-  ForEachRecord(ExportFile(gameFolder, game, kPlayersExport), kExportSeparator, Heading::Skip,
+  ForEachRecord(game.Export(kPlayersExport), kExportSeparator, Heading::Skip,
                 [&](const TextFileReader& file, const std::vector<std::string>& fields) {
                   const PlayerLine p = ReadPlayerLine(file, fields);
                   const bool known = table.Locate("player_id", p.playerId);

@@ -15,17 +15,18 @@ class AppearanceDraws;
 class CareerSums;
 class Database;
 class ErrorLog;
+struct SavedGame;
 
-void CreatePlayersTable(Database& db, std::string_view game);
+void CreatePlayersTable(Database& db, const SavedGame& game);
 
 // Merges the players export into the table. Career figures come from the sums of the career
 // tables rebuilt by this load; the looks of new players from `looks`, drawn in the order
 // ethnicity, face, hair colour, facial hair. A refused row is cancelled, logged and skipped; a
 // missing export, a short record or a bad number ends the import with an Error naming the file
 // and line, and what was posted stays committed.
-void UpdatePlayersTable(Database& db, ErrorLog& log, const std::filesystem::path& gameFolder,
-                        std::string_view game, const CareerSums& batting,
-                        const CareerSums& pitching, AppearanceDraws& looks);
+void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
+                        const CareerSums& batting, const CareerSums& pitching,
+                        AppearanceDraws& looks);
 
 // True when the saved game's picture folder holds a photo of the player under one of the four
 // names the game uses: first_last.jpg, first_last.png, Player_<id>.jpg, Player_<id>.png (the names

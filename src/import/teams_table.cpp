@@ -12,29 +12,28 @@
 
 namespace likentor {
 
-void CreateTeamsTable(Database& db, std::string_view game) {
-  db.CreateTable(TeamsTableName(game), {
-                                           {"team_id", FieldType::Integer, 0, true},
-                                           {"team_name", FieldType::Text, 25, true},
-                                           {"abbreviation", FieldType::Text, 6, false},
-                                           {"nickname", FieldType::Text, 25, true},
-                                           {"logo_file", FieldType::Text, 60, false},
-                                           {"league_id", FieldType::Integer, 0, true},
-                                           {"level", FieldType::Integer, 0, true},
-                                           {"background_color_id", FieldType::Text, 8, false},
-                                           {"text_color_id", FieldType::Text, 8, false},
-                                           {"custom_uniform_file", FieldType::Text, 127, false},
-                                       });
+void CreateTeamsTable(Database& db, const SavedGame& game) {
+  db.CreateTable(game.teamsTable, {
+                                      {"team_id", FieldType::Integer, 0, true},
+                                      {"team_name", FieldType::Text, 25, true},
+                                      {"abbreviation", FieldType::Text, 6, false},
+                                      {"nickname", FieldType::Text, 25, true},
+                                      {"logo_file", FieldType::Text, 60, false},
+                                      {"league_id", FieldType::Integer, 0, true},
+                                      {"level", FieldType::Integer, 0, true},
+                                      {"background_color_id", FieldType::Text, 8, false},
+                                      {"text_color_id", FieldType::Text, 8, false},
+                                      {"custom_uniform_file", FieldType::Text, 127, false},
+                                  });
 }
 
 void UpdateTeamsTable(Database& db, ErrorLog& log, const std::filesystem::path& programFolder,
-                      const std::filesystem::path& gameFolder, std::string_view game,
-                      Table& teamsTable) {
-  const std::string tableName = TeamsTableName(game);
+                      const SavedGame& game, Table& teamsTable) {
+  const std::string& tableName = game.teamsTable;
   {
     Table table(db, tableName);
     TableTransaction transaction(db, tableName);
-    ForEachRecord(ExportFile(gameFolder, game, kTeamsExport), kExportSeparator, Heading::Skip,
+    ForEachRecord(game.Export(kTeamsExport), kExportSeparator, Heading::Skip,
                   [&](const TextFileReader& file, const std::vector<std::string>& fields) {
                     const int teamId = WholeNumberAt(file, fields, 0);
                     const std::string& name = FieldAt(file, fields, 1);

@@ -11,14 +11,14 @@ namespace likentor {
 class Database;
 class ErrorLog;
 class Table;
+struct SavedGame;
 
-void CreateTeamsTable(Database& db, std::string_view game);
+void CreateTeamsTable(Database& db, const SavedGame& game);
 
 // Merges the teams export into the table, then opens `teamsTable` on it. Failures as for the
 // leagues: refused rows are logged and skipped, anything else ends the import with an Error naming
 // the file and line, and what was posted stays committed.
 void UpdateTeamsTable(Database& db, ErrorLog& log, const std::filesystem::path& programFolder,
-                      const std::filesystem::path& gameFolder, std::string_view game,
-                      Table& teamsTable);
+                      const SavedGame& game, Table& teamsTable);
 
 }  // namespace likentor

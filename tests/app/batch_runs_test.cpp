@@ -52,7 +52,8 @@ class BatchRunsTest : public test::PhotoFixture {
     EXPECT_TRUE(game.PlayersQuery.Sql().empty());
     EXPECT_FALSE(session_.Progress().Visible());
     EXPECT_EQ(session_.Progress().Position(), 0);
-    EXPECT_EQ(game.statusText, "g.lg loaded.");
+    EXPECT_EQ(session_.Window().statusText, "g.lg loaded.");
+    EXPECT_EQ(session_.Progress().Last().status, "g.lg loaded.");
   }
 };
 
@@ -229,9 +230,20 @@ TEST_F(BatchRunsTest, ACancelledRunKeepsWhatItMade) {
   const int made = UniverseGoBtnClick(session_, 0);
   EXPECT_GE(made, 1);
   EXPECT_LT(made, 40);
-  EXPECT_EQ(LastMessage(), "Successfully created " + std::to_string(made) + " photos.");
+  EXPECT_EQ(LastMessage(), "Stopped after " + std::to_string(made) + " photos.");
   EXPECT_EQ(static_cast<int>(WithPortraits().size()), made);
   EXPECT_EQ(static_cast<int>(Flagged().size()), 40 - made);
+  ExpectIdle();
+  session_.Progress().SetListener(nullptr);
+
+  // A cancel asked for just before a run starts is not lost: the run stops before its first
+  // portrait; the run after it starts afresh.
+  session_.Progress().RequestCancel();
+  EXPECT_EQ(MakeUniversePhotos(session_, {ReadUniverseFilters(session_), 0}), (RunResult{0, true}));
+  EXPECT_EQ(static_cast<int>(Flagged().size()), 40 - made);
+  EXPECT_EQ(MakeUniversePhotos(session_, {ReadUniverseFilters(session_), 0}),
+            (RunResult{40 - made, false}));
+  EXPECT_TRUE(Flagged().empty());
   ExpectIdle();
 }
 

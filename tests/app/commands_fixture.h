@@ -48,8 +48,9 @@ class CommandsFixture : public ::testing::Test {
     CreateGamesTable(db);
     session_.Universal().GamesTable.Open(db, kGamesTable);
     CheckGamesTable(session_.Universal().GamesTable, session_.Log(), kGame);
-    CreateTeamsTable(db, kGame);
-    CreatePlayersTable(db, kGame);
+    session_.Game().Saved = ResolveSavedGame(game_, kGame);
+    CreateTeamsTable(db, session_.Game().Saved);
+    CreatePlayersTable(db, session_.Game().Saved);
     session_.SetLoadedGameName(kGame);
   }
 

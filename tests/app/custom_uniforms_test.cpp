@@ -80,14 +80,14 @@ TEST_F(CustomUniformsTest, ARefusedPostIsCancelledShownAndLogged) {
 
 TEST_F(CustomUniformsTest, ThePageNeedsALoadedGame) {
   CustomUniforms1Click(session_);
-  EXPECT_EQ(session_.Game().pageIndex, kUniformsPage);
+  EXPECT_EQ(session_.Window().page, kUniformsPage);
   UniformsDoneClick(session_);
-  EXPECT_EQ(session_.Game().pageIndex, kDashboardPage);
+  EXPECT_EQ(session_.Window().page, kDashboardPage);
   session_.SetLoadedGameName("");
   for (auto* command :
        {CustomUniforms1Click, ManageLockedPhotos1Click, EthnicityData1Click, HairData1Click}) {
     command(session_);
-    EXPECT_EQ(session_.Game().pageIndex, kDashboardPage);
+    EXPECT_EQ(session_.Window().page, kDashboardPage);
   }
   EXPECT_EQ(prompts_.Texts(Kind::Message), std::vector<std::string>(4, "Load a game first!"));
 }

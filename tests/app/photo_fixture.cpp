@@ -89,11 +89,12 @@ PhotoFixture::PhotoFixture() {
   shared.FacialHairTable.Open(db, kFacialHairTable);
   shared.AccessoriesTable.Open(db, kAccessoriesTable);
   CheckGamesTable(shared.GamesTable, session_.Log(), kGame);
-  CreateTeamsTable(db, kGame);
-  CreatePlayersTable(db, kGame);
+  session_.Game().Saved = ResolveSavedGame(game_, kGame);
+  CreateTeamsTable(db, session_.Game().Saved);
+  CreatePlayersTable(db, session_.Game().Saved);
   session_.Game().TeamsTable.Open(db, TeamsTableName(kGame));
   session_.SetLoadedGameName(kGame);
-  session_.Game().statusText = std::string(kGame) + ".lg loaded.";
+  session_.SetStatusText(std::string(kGame) + ".lg loaded.");
   WriteArtwork();
 }
 
@@ -178,8 +179,9 @@ void PhotoFixture::AddTeam(const Team& t) {
   teams.SetText("text_color_id", t.text);
   teams.SetText("custom_uniform_file", t.customUniform);
   ASSERT_TRUE(teams.Post()) << teams.LastError();
-  session_.Game().TeamLookupBox.push_back(
-      {t.id, "Town" + std::to_string(t.id) + " Club" + std::to_string(t.id)});
+  std::vector<TeamItem> items = session_.Window().teams;
+  items.push_back({t.id, "Town" + std::to_string(t.id) + " Club" + std::to_string(t.id)});
+  session_.SetTeams(std::move(items));
 }
 
 void PhotoFixture::SetUseLogos(bool on) {

@@ -33,7 +33,7 @@ class PlayerSearchTest : public test::CommandsFixture {
   // The ids the search found, or nothing (with the message checked) when it found none.
   std::set<int> Found(const PlayerSearch& search) {
     prompts_.ClearHistory();
-    session_.Game().pageIndex = kDashboardPage;
+    session_.ShowPage(kDashboardPage);
     std::set<int> ids;
     Query& players = session_.Game().PlayersQuery;
     if (!PlayerSearchBtnClick(session_, search)) {
@@ -41,11 +41,11 @@ class PlayerSearchTest : public test::CommandsFixture {
                 std::vector<std::string>{"No matches found."});
       EXPECT_FALSE(players.IsOpen());
       EXPECT_TRUE(players.Sql().empty());
-      EXPECT_EQ(session_.Game().pageIndex, kDashboardPage);
+      EXPECT_EQ(session_.Window().page, kDashboardPage);
       return ids;
     }
     EXPECT_TRUE(prompts_.History().empty());
-    EXPECT_EQ(session_.Game().pageIndex, kPlayerPage);
+    EXPECT_EQ(session_.Window().page, kPlayerPage);
     const int first = players.GetInt("player_id");
     for (players.First(); !players.Eof(); players.Next()) ids.insert(players.GetInt("player_id"));
     EXPECT_EQ(first, *ids.begin());  // the first row is current after the search
@@ -107,7 +107,7 @@ TEST_F(PlayerSearchTest, DonePostsAPendingEditAndClosesTheQuery) {
   PlayerDoneClick(session_);
   EXPECT_FALSE(players.IsOpen());
   EXPECT_TRUE(players.Sql().empty());
-  EXPECT_EQ(session_.Game().pageIndex, kDashboardPage);
+  EXPECT_EQ(session_.Window().page, kDashboardPage);
   const auto locked = Column(PlayersTableName(kGame), "locked");
   EXPECT_EQ(locked.at(1), "true");
   EXPECT_EQ(locked.at(2), "true");
@@ -120,7 +120,7 @@ TEST_F(PlayerSearchTest, DonePostsAPendingEditAndClosesTheQuery) {
   players.SetBool("locked", true);
   EXPECT_THROW(PlayerDoneClick(session_), Error);
   EXPECT_TRUE(players.InEdit());
-  EXPECT_EQ(session_.Game().pageIndex, kPlayerPage);
+  EXPECT_EQ(session_.Window().page, kPlayerPage);
   // A new search discards it.
   EXPECT_EQ(Found({"John", "", 0}), std::set<int>{1});
   EXPECT_EQ(Column(PlayersTableName(kGame), "locked").at(4), "false");

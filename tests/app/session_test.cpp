@@ -108,13 +108,21 @@ TEST_F(SessionTest, StartupReadsTheConfigurationOrRunsTheSetup) {
     EXPECT_TRUE(prompts_.History().empty());
     session.Shutdown();
   }
-  // Another version is no configuration: the command line refuses, the window sets up again.
-  test::WriteBytes(work_ / "configuration.ini", "07\r\n" + program.string() + "\r\n/g\r\n");
+  // Another version is no configuration: the command line refuses; the window asks before it
+  // sets up again, and a cancel leaves the configuration as it was.
+  const std::string otherVersion = "07\r\n" + program.string() + "\r\n/g\r\n";
+  test::WriteBytes(work_ / "configuration.ini", otherVersion);
   {
     Session session(prompts_, {work_, exe_});
     EXPECT_THROW(session.Startup(Session::Missing::Fail), NotSetUpError);
     EXPECT_TRUE(prompts_.History().empty());
+    prompts_.AnswerConfirm(false);
+    EXPECT_THROW(session.Startup(Session::Missing::RunSetup), StartupDeclined);
+    EXPECT_EQ(prompts_.Texts(Kind::Confirm), std::vector<std::string>{OtherVersionQuestion(work_)});
+    EXPECT_TRUE(prompts_.Texts(Kind::ChooseFolder).empty());
+    EXPECT_EQ(test::ReadBytes(work_ / "configuration.ini"), otherVersion);
     test::InstallDataFiles(work_);
+    prompts_.AnswerConfirm(true);
     prompts_.AnswerFolder(work_);
     session.Startup(Session::Missing::RunSetup);
     EXPECT_EQ(prompts_.Texts(Kind::ChooseFolder).size(), 2u);

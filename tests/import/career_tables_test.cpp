@@ -32,11 +32,11 @@ class CareerTest : public test::ImportFixture {
       lines.push_back(ExportLine({{0, id}, {1, "Town"}, {3, "Club"}, {12, level}}, 24));
     }
     WriteExport("teams.csv", lines);
-    CreateTeamsTable(*db_, kGame);
-    UpdateTeamsTable(*db_, log_, programFolder_, gameFolder_, kGame, teams_);
+    CreateTeamsTable(*db_, saved_);
+    UpdateTeamsTable(*db_, log_, programFolder_, saved_, teams_);
   }
 
-  CareerSums ImportBatting() { return CreateBattingTable(*db_, log_, gameFolder_, kGame, teams_); }
+  CareerSums ImportBatting() { return CreateBattingTable(*db_, log_, saved_, teams_); }
 
   Table teams_;
 };
@@ -104,7 +104,7 @@ TEST_F(CareerTest, PitchingCountsInningsFromFieldSeven) {
       "players_career_pitching_stats.csv",
       {"heading", Pitching("8", "2005", "10", "1", "120"), Pitching("8", "2006", "35", "1", "150"),
        Pitching("8", "2006", "20", "1", "999"), Pitching("9", "2006", "10", "1", "0")});
-  const CareerSums sums = CreatePitchingTable(*db_, log_, gameFolder_, kGame, teams_);
+  const CareerSums sums = CreatePitchingTable(*db_, log_, saved_, teams_);
   const test::Rows expected = {
       {1,
        {{"line_id", "1"}, {"player_id", "8"}, {"year", "2005"}, {"team_id", "10"}, {"ip", "120"}}},
@@ -146,7 +146,7 @@ TEST_F(CareerTest, BadLinesEndTheImportNamingFileAndLine) {
                Batting("x", "2006", "20", "1", "30"), Batting("x", "2006", "10", "1", "0")});
   EXPECT_EQ(GetCareerAB(ImportBatting(), 1).total, 0);
 
-  std::filesystem::remove(ExportFile(gameFolder_, kGame, "players_career_batting_stats.csv"));
+  std::filesystem::remove(saved_.Export("players_career_batting_stats.csv"));
   EXPECT_THROW(ImportBatting(), Error);
 }
 

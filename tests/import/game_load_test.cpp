@@ -60,6 +60,7 @@ class GameLoadTest : public ::testing::Test {
     return ImportExportFolder(SavedGameFolder(game_, name));
   }
   LoadedGame& Game() { return session_->Game(); }
+  const WindowState& Window() { return session_->Window(); }
   Database& Db() { return session_->Data(); }
 
   test::TempFolder folder_;
@@ -220,9 +221,9 @@ TEST_F(GameLoadTest, AFirstLoadAndALoadASeasonLaterLeaveWhatTheExportsPrescribe)
                 {Kind::ChooseFolder, "Select the game folder.", SavedGames().string()},
                 {Kind::Message, "Likentor", "sample.lg loaded successfully."}}));
   EXPECT_EQ(session_->LoadedGameName(), "sample");
-  EXPECT_EQ(Game().caption, "Likentor: sample");
-  EXPECT_EQ(Game().statusText, "sample.lg loaded.");
-  EXPECT_EQ(Game().pageIndex, 0);
+  EXPECT_EQ(Window().caption, "Likentor: sample");
+  EXPECT_EQ(Window().statusText, "sample.lg loaded.");
+  EXPECT_EQ(Window().page, 0);
   EXPECT_TRUE(Game().LeaguesTable.IsOpen());
   EXPECT_TRUE(Game().TeamsTable.IsOpen());
 
@@ -230,7 +231,7 @@ TEST_F(GameLoadTest, AFirstLoadAndALoadASeasonLaterLeaveWhatTheExportsPrescribe)
   std::vector<TeamItem> items;
   for (const test::Record& t : first.teams)
     items.push_back({std::stoi(t.at(0)), t.at(1) + " " + t.at(3)});
-  EXPECT_EQ(Game().TeamLookupBox, items);
+  EXPECT_EQ(Window().teams, items);
   ExpectLeagues(Db(), first);
   ExpectTeams(Db(), program_, first);
   ExpectCareer(Db(), "sample_batting.db", "ab", first.batting);
@@ -314,22 +315,22 @@ TEST_F(GameLoadTest, AFirstLoadAndALoadASeasonLaterLeaveWhatTheExportsPrescribe)
 
 TEST_F(GameLoadTest, ClosingReturnsToIdleAndASecondGameReplacesTheFirst) {
   CloseGame1Click(*session_);  // nothing loaded: stays idle
-  EXPECT_EQ(Game().caption, "Likentor");
-  EXPECT_EQ(Game().statusText, "No game loaded.");
-  EXPECT_EQ(Game().pageIndex, 0);
+  EXPECT_EQ(Window().caption, "Likentor");
+  EXPECT_EQ(Window().statusText, "No game loaded.");
+  EXPECT_EQ(Window().page, 0);
 
   WriteSample(1, "first", 120);
   WriteSample(1, "second", 120);
   LoadGame(*session_, "first");
-  const std::size_t teams = Game().TeamLookupBox.size();
+  const std::size_t teams = Window().teams.size();
   ASSERT_GT(teams, 0u);
-  Game().pageIndex = 4;  // the user went to another page
+  session_->ShowPage(4);  // the user went to another page
   prompts_.AnswerFolder(SavedGames() / "second.lg");
   LoadGame1Click(*session_);
   EXPECT_EQ(session_->LoadedGameName(), "second");
-  EXPECT_EQ(Game().caption, "Likentor: second");
-  EXPECT_EQ(Game().pageIndex, 0);
-  EXPECT_EQ(Game().TeamLookupBox.size(), teams);  // the box holds one game's teams only
+  EXPECT_EQ(Window().caption, "Likentor: second");
+  EXPECT_EQ(Window().page, 0);
+  EXPECT_EQ(Window().teams.size(), teams);  // the box holds one game's teams only
   EXPECT_EQ(Game().TeamsTable.TableName(), "second_teams.db");
 
   Game().PlayersQuery.Add("SELECT *");
@@ -337,9 +338,9 @@ TEST_F(GameLoadTest, ClosingReturnsToIdleAndASecondGameReplacesTheFirst) {
   Game().PlayersQuery.Open(Db());
   CloseGame1Click(*session_);
   EXPECT_EQ(session_->LoadedGameName(), "");
-  EXPECT_EQ(Game().caption, "Likentor");
-  EXPECT_EQ(Game().statusText, "No game loaded.");
-  EXPECT_TRUE(Game().TeamLookupBox.empty());
+  EXPECT_EQ(Window().caption, "Likentor");
+  EXPECT_EQ(Window().statusText, "No game loaded.");
+  EXPECT_TRUE(Window().teams.empty());
   EXPECT_FALSE(Game().LeaguesTable.IsOpen());
   EXPECT_FALSE(Game().TeamsTable.IsOpen());
   EXPECT_FALSE(Game().PlayersQuery.IsOpen());
@@ -361,8 +362,8 @@ TEST_F(GameLoadTest, FoldersThatAreNotSavedGamesAreRefused) {
   // Cancelling the chooser ends the command once the earlier game is closed.
   LoadGame1Click(*session_);
   EXPECT_EQ(session_->LoadedGameName(), "");
-  EXPECT_EQ(Game().caption, "Likentor");
-  EXPECT_TRUE(Game().TeamLookupBox.empty());
+  EXPECT_EQ(Window().caption, "Likentor");
+  EXPECT_TRUE(Window().teams.empty());
   EXPECT_TRUE(prompts_.Texts(Kind::Message).empty());
 
   fs::create_directories(SavedGames() / "season2006");
@@ -421,9 +422,9 @@ TEST_F(GameLoadTest, ALoadThatFailsInTheTeamsStepLeavesThePartlyLoadedState) {
                                          ": field 8 is not a whole number ('one')");
   }
   EXPECT_EQ(session_->LoadedGameName(), "sample");
-  EXPECT_EQ(Game().statusText, "Loading sample.lg...");
-  EXPECT_EQ(Game().caption, "Likentor");
-  EXPECT_TRUE(Game().TeamLookupBox.empty());
+  EXPECT_EQ(Window().statusText, "Loading sample.lg...");
+  EXPECT_EQ(Window().caption, "Likentor");
+  EXPECT_TRUE(Window().teams.empty());
   EXPECT_TRUE(Game().LeaguesTable.IsOpen());
   EXPECT_FALSE(Game().TeamsTable.IsOpen());
   EXPECT_TRUE(prompts_.Texts(Kind::Message).empty());
@@ -434,7 +435,7 @@ TEST_F(GameLoadTest, ALoadThatFailsInTheTeamsStepLeavesThePartlyLoadedState) {
 
   CloseGame1Click(*session_);
   EXPECT_EQ(session_->LoadedGameName(), "");
-  EXPECT_EQ(Game().statusText, "No game loaded.");
+  EXPECT_EQ(Window().statusText, "No game loaded.");
   EXPECT_FALSE(Game().LeaguesTable.IsOpen());
 }
 

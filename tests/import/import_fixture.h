@@ -43,7 +43,8 @@ class ImportFixture : public ::testing::Test {
       : programFolder_(folder_ / "program"),
         gameFolder_(folder_ / "game"),
         db_(std::make_unique<Database>(DataFolder(programFolder_))),
-        log_(programFolder_) {
+        log_(programFolder_),
+        saved_(ResolveSavedGame(gameFolder_, kGame)) {
     std::filesystem::create_directories(DataFolder(programFolder_));
     std::filesystem::create_directories(PicturesFolder(SavedGameFolder(gameFolder_, kGame)));
     log_.CreateErrorFile();
@@ -54,7 +55,7 @@ class ImportFixture : public ::testing::Test {
   void WriteExport(std::string_view file, const std::vector<std::string>& lines) {
     std::string bytes;
     for (const std::string& line : lines) bytes += line + "\r\n";
-    WriteBytes(ExportFile(gameFolder_, kGame, file), bytes);
+    WriteBytes(saved_.Export(file), bytes);
   }
 
   std::filesystem::path Pictures() const {
@@ -79,6 +80,7 @@ class ImportFixture : public ::testing::Test {
   std::filesystem::path gameFolder_;
   std::unique_ptr<Database> db_;
   ErrorLog log_;
+  SavedGame saved_;
 };
 
 // The shared tables the appearance draws read, made by hand: nations 1 (all caucasian), 2 (all

@@ -35,7 +35,7 @@ std::string Team(const std::string& id, const std::string& name, const std::stri
 
 class LeaguesTest : public test::ImportFixture {
  protected:
-  void Import() { UpdateLeaguesTable(*db_, log_, gameFolder_, kGame, leagues_); }
+  void Import() { UpdateLeaguesTable(*db_, log_, saved_, leagues_); }
   Table leagues_;
 };
 
@@ -43,7 +43,7 @@ TEST_F(LeaguesTest, FirstImportStoresTheSevenFieldsAndOpensTheTable) {
   const std::string longName(45, 'L');
   WriteExport("leagues.csv", {"heading", League("1", "Major League", "ML", "5", "ml.png", "0", "1"),
                               League("7", longName, "AAA League X", "5", "aaa.png", "1", "3")});
-  CreateLeaguesTable(*db_, kGame);
+  CreateLeaguesTable(*db_, saved_);
   Import();
 
   EXPECT_TRUE(leagues_.IsOpen());
@@ -64,7 +64,7 @@ TEST_F(LeaguesTest, FirstImportStoresTheSevenFieldsAndOpensTheTable) {
 }
 
 TEST_F(LeaguesTest, ReimportMergesByKeyAndPassesOverBlankLines) {
-  CreateLeaguesTable(*db_, kGame);
+  CreateLeaguesTable(*db_, saved_);
   WriteExport("leagues.csv", {"heading", League("1", "Major League", "ML", "5", "ml.png", "0", "1"),
                               League("2", "Minor League", "MI", "5", "mi.png", "1", "2")});
   Import();
@@ -94,7 +94,7 @@ TEST_F(LeaguesTest, ReimportMergesByKeyAndPassesOverBlankLines) {
 }
 
 TEST_F(LeaguesTest, ARefusedRowIsLoggedByNameAndTheImportGoesOn) {
-  CreateLeaguesTable(*db_, kGame);
+  CreateLeaguesTable(*db_, saved_);
   // A quoted empty name: the required field is blank, so the store refuses the row.
   WriteExport("leagues.csv", {"heading", League("1", "\"\"", "ML", "5", "ml.png", "0", "1"),
                               League("2", "Minor League", "MI", "5", "mi.png", "1", "2")});
@@ -106,7 +106,7 @@ TEST_F(LeaguesTest, ARefusedRowIsLoggedByNameAndTheImportGoesOn) {
 }
 
 TEST_F(LeaguesTest, AShortRecordEndsTheImportNamingFileAndLineAndKeepsWhatWasPosted) {
-  CreateLeaguesTable(*db_, kGame);
+  CreateLeaguesTable(*db_, saved_);
   WriteExport("leagues.csv", {"heading", League("1", "Major League", "ML", "5", "ml.png", "0", "1"),
                               ExportLine({{0, "2"}, {1, "Short"}}, 20),
                               League("3", "Never", "NV", "5", "nv.png", "0", "1")});
@@ -133,18 +133,18 @@ TEST_F(LeaguesTest, AShortRecordEndsTheImportNamingFileAndLineAndKeepsWhatWasPos
       },
       Error);
 
-  std::filesystem::remove(ExportFile(gameFolder_, kGame, "leagues.csv"));
+  std::filesystem::remove(saved_.Export("leagues.csv"));
   EXPECT_THROW(Import(), Error);
 }
 
 class TeamsTest : public test::ImportFixture {
  protected:
-  void Import() { UpdateTeamsTable(*db_, log_, programFolder_, gameFolder_, kGame, teams_); }
+  void Import() { UpdateTeamsTable(*db_, log_, programFolder_, saved_, teams_); }
   Table teams_;
 };
 
 TEST_F(TeamsTest, NewTeamsGetEveryColumnAndTheirCustomUniformOnce) {
-  CreateTeamsTable(*db_, kGame);
+  CreateTeamsTable(*db_, saved_);
   WriteExport("teams.csv",
               {"heading", Team("3", "Boston", "Red Sox", "1", "1", "#BD3039", "#0C2340"),
                Team("12", "Springfield", "Isotopes", "4", "2", "#112233, #445566", "x")});
@@ -175,7 +175,7 @@ TEST_F(TeamsTest, NewTeamsGetEveryColumnAndTheirCustomUniformOnce) {
 }
 
 TEST_F(TeamsTest, KnownTeamsFollowTheExportButKeepTheirCustomUniform) {
-  CreateTeamsTable(*db_, kGame);
+  CreateTeamsTable(*db_, saved_);
   WriteExport("teams.csv",
               {"heading", Team("3", "Boston", "Red Sox", "1", "1", "#BD3039", "#0C2340"),
                Team("5", "Dayton", "Dragons", "4", "2", "#000000", "#FFFFFF")});
@@ -209,7 +209,7 @@ TEST_F(TeamsTest, KnownTeamsFollowTheExportButKeepTheirCustomUniform) {
 }
 
 TEST_F(TeamsTest, RefusedRowsAreLoggedAndBadRecordsEndTheImport) {
-  CreateTeamsTable(*db_, kGame);
+  CreateTeamsTable(*db_, saved_);
   WriteExport("teams.csv", {"heading", Team("3", "Boston", "\"\"", "1", "1", "#BD3039", "#0C2340"),
                             Team("4", "Dayton", "Dragons", "4", "2", "#000000", "#FFFFFF"),
                             ExportLine({{0, "6"}, {1, "Erie"}, {3, "SeaWolves"}}, 18)});

@@ -45,9 +45,9 @@ class PlayersTest : public test::ImportFixture {
     WriteExport("teams.csv",
                 {"heading", ExportLine({{0, "10"}, {1, "Town"}, {3, "Club"}, {12, "1"}}, 24),
                  ExportLine({{0, "20"}, {1, "City"}, {3, "Nine"}, {12, "1"}}, 24)});
-    CreateTeamsTable(*db_, kGame);
-    UpdateTeamsTable(*db_, log_, programFolder_, gameFolder_, kGame, teams_);
-    CreatePlayersTable(*db_, kGame);
+    CreateTeamsTable(*db_, saved_);
+    UpdateTeamsTable(*db_, log_, programFolder_, saved_, teams_);
+    CreatePlayersTable(*db_, saved_);
   }
 
   // Queues the four draws of one new caucasian player (nation 1, 100 faces, facial hair 50/30/20).
@@ -65,9 +65,9 @@ class PlayersTest : public test::ImportFixture {
   }
 
   void Load() {
-    const CareerSums batting = CreateBattingTable(*db_, log_, gameFolder_, kGame, teams_);
-    const CareerSums pitching = CreatePitchingTable(*db_, log_, gameFolder_, kGame, teams_);
-    UpdatePlayersTable(*db_, log_, gameFolder_, kGame, batting, pitching, looks_.Draws());
+    const CareerSums batting = CreateBattingTable(*db_, log_, saved_, teams_);
+    const CareerSums pitching = CreatePitchingTable(*db_, log_, saved_, teams_);
+    UpdatePlayersTable(*db_, log_, saved_, batting, pitching, looks_.Draws());
   }
 
   void SetFlags(int playerId, bool updateRequired, bool locked) {

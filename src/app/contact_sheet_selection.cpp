@@ -1,0 +1,40 @@
+#include "app/contact_sheet_selection.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "app/loaded_game.h"
+#include "app/navigation.h"
+#include "app/session.h"
+#include "portrait/artwork_paths.h"
+
+namespace likentor {
+
+SheetSelection ContactSheetSelection(Session& session, std::optional<int> teamId, int limit) {
+  if (session.LoadedGameName().empty()) throw Error(std::string(kLoadGameFirst));
+  const SavedGame& saved = session.Game().Saved;
+  SheetSelection selection{saved.name, saved.picturesFolder, {}};
+  if (teamId) {
+    const std::vector<TeamItem>& teams = session.Window().teams;
+    const auto item = std::find_if(teams.begin(), teams.end(),
+                                   [&](const TeamItem& t) { return t.teamId == *teamId; });
+    if (item == teams.end()) {
+      throw Error("There is no team " + std::to_string(*teamId) + " in " + saved.name + ".");
+    }
+    selection.title += ": " + item->text;
+  }
+  Table players(session.Data(), saved.playersTable);
+  for (players.First(); !players.Eof(); players.Next()) {
+    if (!teamId && static_cast<int>(selection.players.size()) >= limit) break;
+    if (teamId && players.GetInt("team_id", 0) != *teamId) continue;
+    std::filesystem::path portrait =
+        PortraitFile(saved.picturesFolder, players.GetInt("player_id"));
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(portrait, ec)) continue;
+    selection.players.push_back(
+        {std::move(portrait), players.GetText("first_name"), players.GetText("last_name")});
+  }
+  return selection;
+}
+
+}  // namespace likentor
