@@ -1,9 +1,21 @@
 #!/usr/bin/env bash
-# Set-up plus the whole test suite, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Set-up plus the whole test suite, built with AddressSanitizer and UndefinedBehaviorSanitizer; the
+# batch runs and the portrait workers also run under ThreadSanitizer.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build/test"
 "$here/scripts/setup.sh" "$build" -DCMAKE_BUILD_TYPE=Debug -DLIKENTOR_SANITIZE=ON -DLIKENTOR_BENCH=OFF
+
+# ThreadSanitizer first, so that the suite's own summary closes the output.
+tsan="$here/build/tsan"
+cmake -S "$here" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLIKENTOR_THREAD_SANITIZE=ON \
+  -DLIKENTOR_BENCH=OFF -DLIKENTOR_ARTWORK=OFF >/dev/null
+cmake --build "$tsan" -j "$(nproc)" --target app_photo_tests portrait_composition_tests
+echo "== Batch runs and portrait workers under ThreadSanitizer"
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "$tsan/tests/app/app_photo_tests" --gtest_brief=1
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  "$tsan/tests/portrait/portrait_composition_tests" --gtest_brief=1
+
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen

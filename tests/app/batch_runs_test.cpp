@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <set>
+#include <thread>
 
 #include "app/photo_fixture.h"
 #include "app/player_photo.h"
@@ -244,6 +247,40 @@ TEST_F(BatchRunsTest, ACancelledRunKeepsWhatItMade) {
   EXPECT_EQ(MakeUniversePhotos(session_, {ReadUniverseFilters(session_), 0}),
             (RunResult{40 - made, false}));
   EXPECT_TRUE(Flagged().empty());
+  ExpectIdle();
+}
+
+// The window's way: the run on a worker thread, its reports read and a cancel asked for on
+// another. Run under ThreadSanitizer in CI.
+TEST_F(BatchRunsTest, ARunOnAWorkerThreadReportsToAnotherAndStopsWhenAsked) {
+  for (int id = 1; id <= 40; ++id) AddPlayer({.id = id});
+  const UniverseFilters filters = ReadUniverseFilters(session_);
+  std::mutex mutex;
+  std::condition_variable reported;
+  std::vector<ProgressReport> reports;
+  session_.Progress().SetListener([&](const ProgressReport& r) {
+    const std::lock_guard lock(mutex);
+    reports.push_back(r);
+    reported.notify_one();
+  });
+  RunResult result;
+  std::thread worker([&] { result = MakeUniversePhotos(session_, {filters, 0}); });
+  {
+    std::unique_lock lock(mutex);
+    reported.wait(lock, [&] { return !reports.empty() && reports.back().position > 0; });
+  }
+  session_.Progress().RequestCancel();
+  worker.join();
+  session_.Progress().SetListener(nullptr);
+  EXPECT_TRUE(result.stopped);
+  EXPECT_GE(result.made, 1);
+  EXPECT_LT(result.made, 40);
+  EXPECT_EQ(static_cast<int>(WithPortraits().size()), result.made);
+  ASSERT_FALSE(reports.empty());
+  EXPECT_EQ(reports.front().status, kUniverseStatus);
+  EXPECT_FALSE(reports.back().visible);
+  EXPECT_EQ(reports.back().status, "g.lg loaded.");
+  EXPECT_TRUE(prompts_.History().empty());  // a run asks and shows nothing
   ExpectIdle();
 }
 
