@@ -15,18 +15,29 @@ namespace likentor {
 
 namespace {
 
-// The groups stay readable over the background picture: a nearly opaque white card each, with
-// its caption on a tab of the same white.
-constexpr const char* kGroupStyle =
-    "QGroupBox { background-color: rgba(255, 255, 255, 238); border: 1px solid rgba(40, 60, 90, "
-    "140); border-radius: 5px; margin-top: 1.5ex; padding: 1.6ex 4px 4px 4px; font-weight: bold; "
-    "}"
-    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 8px; "
-    "padding: 0px 5px; background-color: rgba(255, 255, 255, 255); border: 1px solid rgba(40, "
-    "60, 90, 140); border-radius: 3px; }";
+// The groups stay readable over the background picture: each lies on a nearly opaque white card,
+// drawn under the style's own frame and caption.
+class CardGroup : public QGroupBox {
+ public:
+  CardGroup(const QString& title, QWidget* parent) : QGroupBox(title, parent) {}
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 235));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+    painter.end();
+    QGroupBox::paintEvent(event);
+  }
+};
 
 QGroupBox* Group(const char* name, const char* title, QWidget* parent) {
-  auto* group = new QGroupBox(title, parent);
+  auto* group = new CardGroup(title, parent);
+  QFont bold = group->font();
+  bold.setBold(true);
+  group->setFont(bold);
   group->setObjectName(name);
   group->setAccessibleName(title);
   return group;
@@ -60,17 +71,19 @@ DashboardPage::DashboardPage(const QPixmap& background, QWidget* parent)
     : QWidget(parent), background_(background) {
   setObjectName("DashboardPage");
   setAccessibleName("Dashboard");
-  setStyleSheet(kGroupStyle);
 
   QGroupBox* universe = MakeUniverseGroup();
   QGroupBox* team = MakeTeamGroup();
   QGroupBox* player = MakePlayerGroup();
   QGroupBox* tools = MakeToolBox();
   QGroupBox* errors = MakeErrorsGroup();
-  universe->setMinimumWidth(193);
-  team->setMinimumWidth(193);
-  player->setMinimumWidth(193);
-  tools->setMinimumWidth(249);
+  // Captions are bold; the controls in the groups keep the page's font.
+  QFont normal = font();
+  normal.setBold(false);
+  for (QGroupBox* group : {universe, team, player, tools, errors}) {
+    for (QWidget* child : group->findChildren<QWidget*>()) child->setFont(normal);
+  }
+  // The log's starting size; the other groups take what their texts need.
   errors->setMinimumSize(249, 201);
 
   auto* left = new QVBoxLayout;

@@ -1,6 +1,8 @@
 #include "ui/qt_prompts.h"
 
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -44,9 +46,23 @@ bool QtPrompts::Confirm(std::string_view text) {
 
 std::filesystem::path QtPrompts::ChooseFolder(std::string_view title,
                                               const std::filesystem::path& root) {
-  const QString chosen = QFileDialog::getExistingDirectory(parent_, Text(title), Path(root),
-                                                           QFileDialog::ShowDirsOnly);
-  return chosen.toStdString();
+  // The program's own chooser: its instructions are whole sentences, which a title bar would cut
+  // off, so they are shown in the chooser as well.
+  QFileDialog chooser(parent_, Text(title), Path(root));
+  chooser.setObjectName("FolderChooser");
+  chooser.setFileMode(QFileDialog::Directory);
+  chooser.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  if (auto* grid = qobject_cast<QGridLayout*>(chooser.layout())) {
+    auto* instructions = new QLabel(Text(title), &chooser);
+    instructions->setObjectName("ChooserInstructions");
+    instructions->setWordWrap(true);
+    QFont bold = instructions->font();
+    bold.setBold(true);
+    instructions->setFont(bold);
+    grid->addWidget(instructions, grid->rowCount(), 0, 1, grid->columnCount());
+  }
+  if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return {};
+  return chooser.selectedFiles().front().toStdString();
 }
 
 std::filesystem::path QtPrompts::ChooseFile(std::string_view filter,

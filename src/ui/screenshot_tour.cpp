@@ -1,0 +1,186 @@
+#include "ui/screenshot_tour.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <iostream>
+
+#include "shell/folders.h"
+#include "ui/about_box.h"
+#include "ui/main_window.h"
+
+namespace likentor {
+
+namespace {
+
+// A step that has not come after this long ends the tour.
+constexpr qint64 kStepTimeoutMs = 90000;
+// What is shown is given this long to be painted before it is shot.
+constexpr qint64 kSettleMs = 700;
+
+void Accept(QWidget* widget) {
+  if (auto* dialog = qobject_cast<QDialog*>(widget)) dialog->accept();
+}
+
+void Reject(QWidget* widget) {
+  if (auto* dialog = qobject_cast<QDialog*>(widget)) dialog->reject();
+}
+
+// Answers a folder chooser with `folder`: the chooser gives its current folder when none is
+// selected in it.
+std::function<void(QWidget*)> Choose(const std::filesystem::path& folder) {
+  return [folder](QWidget* widget) {
+    if (auto* chooser = qobject_cast<QFileDialog*>(widget)) {
+      chooser->setDirectory(QString::fromStdString(folder.string()));
+      // accept() is protected on the chooser; the dialog's own slot is the same call.
+      QMetaObject::invokeMethod(chooser, "accept");
+    }
+  };
+}
+
+}  // namespace
+
+ScreenshotTour::ScreenshotTour(Places places) : places_(std::move(places)) {
+  std::filesystem::create_directories(places_.out);
+  const std::filesystem::path savedGames = SavedGamesFolder(places_.game);
+
+  OnModal("01-first-run-box", Accept);
+  OnModal("02-program-folder-chooser", Choose(places_.program));
+  OnModal("", Choose(places_.game));
+  OnWindow("03-dashboard-no-game");
+  Then("the guard", [this] { qobject_cast<QPushButton*>(Find("CustomUniformsBtn"))->click(); });
+  OnModal("04-load-a-game-first", Accept);
+  Then("Load Game", [this] { window_->findChild<QAction*>("LoadGame1")->trigger(); });
+  OnModal("05-load-game-chooser", Choose(savedGames / "sample.lg"));
+  OnModal("06-game-loaded", Accept);
+  OnWindow("07-dashboard-before-run");
+  Then("the universe run", [this] { qobject_cast<QPushButton*>(Find("UniverseGoBtn"))->click(); });
+  // Shot at once: a short run may end soon after.
+  WaitFor("the run's progress", [this] {
+    auto* bar = qobject_cast<QProgressBar*>(Find("ProgressBar"));
+    return (bar->isVisible() && bar->value() >= 12) || QApplication::activeModalWidget() != nullptr;
+  });
+  steps_.push_back({"08-dashboard-during-run", [] { return true; },
+                    [this] { Shoot(window_, "08-dashboard-during-run"); }});
+  Then("Cancel", [this] { qobject_cast<QPushButton*>(Find("CancelRunBtn"))->click(); });
+  OnModal("09-run-stopped", Accept);
+  Then("About", [this] { window_->findChild<QAction*>("About1")->trigger(); });
+  WaitFor("the about box", [this] { return window_->About()->isVisible(); });
+  steps_.push_back({"10-about-box", [] { return true; },
+                    [this] {
+                      Shoot(window_->About(), "10-about-box");
+                      window_->About()->hide();
+                    }});
+  Then("Clear Errors File",
+       [this] { window_->findChild<QAction*>("ClearErrorsFile1")->trigger(); });
+  OnModal("11-clear-errors-confirm", Reject);
+  Then("a failed load", [this] { window_->findChild<QAction*>("LoadGame1")->trigger(); });
+  OnModal("", Choose(savedGames / "broken.lg"));
+  OnModal("12-failed-load-error", Accept);
+  Then("Exit", [this] { window_->findChild<QAction*>("Exit1")->trigger(); });
+
+  timer_.setInterval(100);
+  connect(&timer_, &QTimer::timeout, this, &ScreenshotTour::Tick);
+}
+
+void ScreenshotTour::SetWindow(MainWindow* window) {
+  window_ = window;
+}
+
+void ScreenshotTour::Start() {
+  stepClock_.start();
+  timer_.start();
+}
+
+QWidget* ScreenshotTour::Find(const char* name) const {
+  return window_ ? window_->findChild<QWidget*>(name) : nullptr;
+}
+
+void ScreenshotTour::OnModal(const std::string& shot, std::function<void(QWidget*)> answer) {
+  steps_.push_back({shot.empty() ? "a chooser" : shot,
+                    [this] {
+                      QWidget* modal = QApplication::activeModalWidget();
+                      if (modal == nullptr || !modal->isVisible()) return false;
+                      // Shown long enough to be painted.
+                      if (settling_ != modal) {
+                        settling_ = modal;
+                        settle_.start();
+                      }
+                      return settle_.elapsed() >= kSettleMs;
+                    },
+                    [this, shot, answer] {
+                      QWidget* modal = QApplication::activeModalWidget();
+                      if (!shot.empty()) Shoot(modal, shot);
+                      settling_ = nullptr;
+                      answer(modal);
+                    }});
+}
+
+void ScreenshotTour::OnWindow(const std::string& shot) {
+  steps_.push_back({shot,
+                    [this] {
+                      if (!window_ || !window_->isVisible() ||
+                          QApplication::activeModalWidget() != nullptr) {
+                        return false;
+                      }
+                      if (settling_ != window_) {
+                        settling_ = window_.data();
+                        settle_.start();
+                      }
+                      return settle_.elapsed() >= kSettleMs;
+                    },
+                    [this, shot] {
+                      settling_ = nullptr;
+                      Shoot(window_, shot);
+                    }});
+}
+
+void ScreenshotTour::Then(const std::string& what, std::function<void()> action) {
+  steps_.push_back({what,
+                    [this] { return window_ && QApplication::activeModalWidget() == nullptr; },
+                    [this, action] { QTimer::singleShot(0, this, action); }});
+}
+
+void ScreenshotTour::WaitFor(const std::string& what, std::function<bool()> condition) {
+  steps_.push_back({what, std::move(condition), [] {}});
+}
+
+void ScreenshotTour::Tick() {
+  if (next_ >= steps_.size()) {
+    timer_.stop();
+    return;
+  }
+  Step& step = steps_[next_];
+  if (!step.ready()) {
+    if (stepClock_.elapsed() > kStepTimeoutMs) {
+      std::cerr << "likentor-screenshots: gave up waiting for " << step.what << '\n';
+      failed_ = true;
+      timer_.stop();
+      QApplication::exit(1);
+    }
+    return;
+  }
+  ++next_;
+  stepClock_.restart();
+  step.act();
+}
+
+void ScreenshotTour::Shoot(QWidget* widget, const std::string& name) {
+  // The window as the display shows it, not as the widget would paint itself.
+  const QPixmap shot = widget->screen()->grabWindow(widget->winId());
+  const std::filesystem::path file = places_.out / (name + ".png");
+  if (!shot.save(QString::fromStdString(file.string()))) {
+    std::cerr << "likentor-screenshots: could not write " << file << '\n';
+    failed_ = true;
+    return;
+  }
+  std::cout << file.string() << '\n';
+}
+
+}  // namespace likentor
