@@ -55,9 +55,9 @@ class PhotosCommandTest : public ::testing::Test {
     return test::RunInProcess(std::move(args), program_);
   }
 
-  std::map<int, Row> Players() {
+  std::map<int, Row> Players(const std::string& game = "sample") {
     Database db(DataFolder(program_));
-    Table t(db, "sample_players.db");
+    Table t(db, game + "_players.db");
     std::map<int, Row> rows;
     for (t.First(); !t.Eof(); t.Next()) {
       rows[t.GetInt("player_id")] = {t.GetInt("team_id", 0), t.GetBool("locked"),
@@ -174,6 +174,37 @@ TEST_F(PhotosCommandTest, SheetOfOneTeamAndOfEveryone) {
   run = Run({"sheet", "sample", out.string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Run({"sheet", "sample", out.string(), "--team", "77"}).status, 1);
+}
+
+// A saved game's name reaches statements only quoted: a name holding quotes, a semicolon, comment
+// marks, LIKE wildcards or blanks names that game's tables and no other.
+TEST_F(PhotosCommandTest, ASavedGameNameNeverChangesAStatement) {
+  ASSERT_EQ(Run({"load", "sample"}).status, 0);
+  const std::map<int, Row> sample = Players();
+  for (const std::string name : {"sample_players.db\" --", "x\"y", "o'k; --", "50%_ off"}) {
+    SCOPED_TRACE(name);
+    fs::copy(SavedGameFolder(game_, "sample"), SavedGameFolder(game_, name),
+             fs::copy_options::recursive);
+    const Outcome photos = Run({"photos", name, "--team", "1"});
+    ASSERT_EQ(photos.status, 0) << photos.err;
+    EXPECT_NE(photos.out.find("Successfully created "), std::string::npos) << photos.out;
+    std::set<int> made;
+    for (const auto& [id, row] : Players(name)) {
+      if (row.teamId == 1 && !row.locked) {
+        EXPECT_FALSE(row.updateRequired) << id;
+        made.insert(id);
+      }
+    }
+    EXPECT_FALSE(made.empty());
+    const Outcome lock = Run({"lock", name, "all"});
+    ASSERT_EQ(lock.status, 0) << lock.err;
+    for (const auto& [id, row] : Players(name)) EXPECT_TRUE(row.locked) << id;
+    // The game named in the text of the others is untouched.
+    for (const auto& [id, row] : Players()) {
+      EXPECT_EQ(row.locked, sample.at(id).locked) << id;
+      EXPECT_EQ(row.updateRequired, sample.at(id).updateRequired) << id;
+    }
+  }
 }
 
 }  // namespace
