@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The real window under a virtual X display (the xcb platform), on the medium sample saved game:
+# the first start's boxes and choosers, the dashboard before and during a batch run, the about box
+# and the dialogs of loading, guarding, clearing the log and a failed load, one PNG each in
+# build/screenshots/.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build="$here/build/release"
+"$here/scripts/setup.sh" "$build" -DCMAKE_BUILD_TYPE=Release -DLIKENTOR_TESTS=OFF
+
+out="$here/build/screenshots"
+work="$here/build/screenshots-work"
+rm -rf "$out" "$work"
+mkdir -p "$work/start"
+# The medium sample saved game, and a saved game without exports for the failed load.
+"$build/bin/likentor-samplegame" --size medium --quiet "$work/game"
+mkdir -p "$work/game/data/saved_games/broken.lg"
+
+# The window starts in an empty folder (a first start); its setup choosers pick the program and
+# game folders below.
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$build/bin/likentor-screenshots" "$out" "$work/start" "$work/program" "$work/game"
+
+echo
+echo "Screenshots in $out:"
+ls -1 "$out"
