@@ -42,3 +42,15 @@ count=$(ls "$pictures" | grep -c '^Player_.*\.png$')
 echo "Portraits:      $pictures ($count Player_<id>.png files, a few of them the game's own pictures)"
 echo "Contact sheets: $demo/sheet_team_1.png (team 1), $demo/sheet.png (the first players)"
 echo "Program folder: $program"
+
+# The window on the same program folder, with the sample game loaded.
+window=("$likentor" -C "$program" --load sample)
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  echo
+  echo "== Opening the window on the sample game"
+  "${window[@]}"
+else
+  echo
+  echo "No display here. To open the window on the sample game where there is one:"
+  echo "  ${window[*]}"
+fi
