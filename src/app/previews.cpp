@@ -4,9 +4,14 @@
 
 #include "app/custom_uniforms.h"
 #include "app/loaded_game.h"
+#include "app/photo_plan.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
+#include "portrait/composition.h"
+#include "portrait/image_operations.h"
+#include "portrait/layer_cache.h"
 #include "portrait/layer_drawing.h"
+#include "portrait/team_colors.h"
 #include "shell/error.h"
 
 namespace likentor {
@@ -56,6 +61,31 @@ std::optional<PngImage> FacialHairPreview(const std::filesystem::path& programFo
 std::optional<PngImage> GetUniformPreviewBtnClick(Session& session) {
   return UniformPreview(session.ProgramFolder(),
                         session.Game().TeamsTable.GetText("custom_uniform_file"));
+}
+
+PngImage TeamUniformPreview(Session& session, int teamId) {
+  PhotoLookups lookups(session);
+  const TeamLooks* team = lookups.Team(teamId);
+  if (team == nullptr) throw Error("The game has no team " + std::to_string(teamId) + ".");
+  PngImage face = PngImage::Load(UniformPreviewFace(session.ProgramFolder()));
+  LayerCache layers(session.ProgramFolder());
+  if (team->customUniformFile != kNoCustomUniform && !team->customUniformFile.empty()) {
+    if (auto custom = layers.PngIfExists(team->customUniformFile)) {
+      DrawLayer(face, *custom, 0, 0);
+      return face;
+    }
+  }
+  // No custom uniform, or a named one that is missing: the generic design, as in a portrait.
+  const auto generic =
+      layers.GenericUniform(GenericDesign(teamId), GetBGColor(teamId, team->backgroundColor),
+                            GetTxtColor(teamId, team->textColor));
+  TransOverlay2(face, *generic);
+  if (lookups.UseLogos() && IsPngLogoName(team->logoFile)) {
+    if (auto logo = layers.Logo(lookups.PicturesFolder() / team->logoFile, kLogoSide)) {
+      DrawLayer(face, *logo, kLogoX, kLogoY);
+    }
+  }
+  return face;
 }
 
 std::optional<PngImage> GetFacialHairPreviewBtnClick(Session& session) {

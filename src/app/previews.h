@@ -31,6 +31,13 @@ std::optional<PngImage> FacialHairPreview(const std::filesystem::path& programFo
 
 // Get Preview on the uniforms page: the current team of TeamsTable.
 std::optional<PngImage> GetUniformPreviewBtnClick(Session& session);
+
+// The uniform that the portraits of team `teamId` get, drawn over the uniform preview face as a
+// portrait draws it: the custom uniform when its file exists, otherwise the generic design in the
+// team's colours with its logo (when the game's settings use logos). The window's Get Preview
+// shows this, so that a team without a custom uniform never keeps another team's picture. Error
+// when the game has no such team, for a missing preview face and for artwork that cannot be read.
+PngImage TeamUniformPreview(Session& session, int teamId);
 // Get Preview on the facial-hair page: the current style of FacialHairTable.
 std::optional<PngImage> GetFacialHairPreviewBtnClick(Session& session);
 

@@ -1,16 +1,16 @@
 #pragma once
 
-// The accessories editor: the accessories and who may wear them.
+// The accessories editor: the accessories, who may wear them and how often they are drawn.
 
-#include "ui/done_page.h"
+#include "ui/editor_page.h"
 
 namespace likentor {
 
-class AccessoriesPage : public DonePage {
+class AccessoriesPage : public EditorPage {
   Q_OBJECT
 
  public:
-  explicit AccessoriesPage(QWidget* parent);
+  AccessoriesPage(Session& session, QWidget* parent);
 };
 
 }  // namespace likentor

@@ -1,18 +1,64 @@
 #include "ui/facial_hair_page.h"
 
-#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/previews.h"
+#include "app/session.h"
+#include "app/universal_tables.h"
+#include "ui/picture_box.h"
 
 namespace likentor {
 
-FacialHairPage::FacialHairPage(QWidget* parent)
-    : DonePage("FacialHairPage", "Facial Hair Frequency", "FacialHairDone", parent) {
-  auto* note = new QLabel(
-      "This page is not in the window yet. Until it is, the command line shows the table: likentor "
-      "show facial_hair.db.",
-      this);
-  note->setWordWrap(true);
-  note->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-  Body()->addWidget(note, 1);
+namespace {
+
+constexpr int kStripWidth = 104;
+
+}  // namespace
+
+FacialHairPage::FacialHairPage(Session& session, QWidget* parent)
+    : EditorPage(session,
+                 {"FacialHairPage", "Facial Hair Frequency", "FacialHairDone", "FacialHairGrid",
+                  "FacialHairNavigator", "facial_hair.db"},
+                 parent) {
+  RefuseNegative({"frequency"}, "frequency");
+
+  auto* strip = new QWidget(this);
+  strip->setObjectName("FacialHairStrip");
+  strip->setFixedWidth(kStripWidth);
+  auto* column = new QVBoxLayout(strip);
+  column->setContentsMargins(4, 0, 0, 0);
+  preview_ = new PictureBox("FacialHairPreviewImage", strip);
+  auto* button = new QPushButton("Get Preview", strip);
+  button->setObjectName("GetFacialHairPreviewBtn");
+  button->setAccessibleName("Get Preview");
+  column->addWidget(preview_, 0, Qt::AlignHCenter);
+  column->addWidget(button);
+  column->addStretch(1);
+  GridRow()->addWidget(strip);
+
+  connect(button, &QPushButton::clicked, this, [this] { GetFacialHairPreviewBtnClick(); });
+  // The style that Get Preview shows is the table's current row: it follows the grid.
+  connect(Grid(), &DataGrid::RowChanged, this, [this](int row) {
+    if (row < 0) return;
+    RunCommand(session_, [this, row] {
+      session_.Universal().FacialHairTable.Locate("facial_hair_id", Model()->KeyText(row));
+    });
+  });
+}
+
+void FacialHairPage::GetFacialHairPreviewBtnClick() {
+  RunCommand(session_, [this] {
+    const int row = Grid()->CurrentRow();
+    if (row < 0) return;
+    // The style as the grid shows it, a location typed but not yet posted included.
+    Grid()->CommitEditor();
+    const std::string location = Model()->Text(row, "location").toStdString();
+    // Nothing new to show (missing artwork): the preview keeps its picture.
+    if (auto picture = FacialHairPreview(session_.ProgramFolder(), location)) {
+      preview_->ShowPicture(ToQImage(*picture));
+    }
+  });
 }
 
 }  // namespace likentor

@@ -1,16 +1,24 @@
 #pragma once
 
-// The facial hair editor: the styles and how often each is drawn.
+// The facial hair editor: the styles and how often each is drawn, with a preview of the current
+// style on a sample face.
 
-#include "ui/done_page.h"
+#include "ui/editor_page.h"
 
 namespace likentor {
 
-class FacialHairPage : public DonePage {
+class PictureBox;
+
+class FacialHairPage : public EditorPage {
   Q_OBJECT
 
  public:
-  explicit FacialHairPage(QWidget* parent);
+  FacialHairPage(Session& session, QWidget* parent);
+
+ private:
+  void GetFacialHairPreviewBtnClick();
+
+  PictureBox* preview_;
 };
 
 }  // namespace likentor

@@ -1,18 +1,79 @@
 #include "ui/locks_page.h"
 
-#include <QLabel>
+#include <QGridLayout>
+#include <QPlainTextEdit>
+
+#include "app/photo_locks.h"
+#include "ui/picture_box.h"
 
 namespace likentor {
 
-LocksPage::LocksPage(QWidget* parent)
+const char* const kLocksNote =
+    "Note: The following controls perform batch lock/unlock operations.  \n"
+    "It is recommended that you only use these functions if you are 100% \n"
+    "sure that you know what they do.\n"
+    "\n"
+    "To lock or unlock the photo of an individual player, go back to the \n"
+    "home page and search for the player under \"Player at a Time.\"  The \n"
+    "photo can then be locked or unlocked from the player page.";
+
+namespace {
+
+struct LockButton {
+  const char* name;
+  const char* text;
+  void (*handler)(Session&);
+  int row;
+  int column;
+};
+
+// Two rows of three: the lock row above the unlock row, each all, active, retired.
+constexpr LockButton kButtons[] = {
+    {"Button8", "Lock All", &Button8Click, 0, 0},
+    {"Button5", "Lock All Active", &Button5Click, 0, 1},
+    {"Button4", "Lock All Retired", &Button4Click, 0, 2},
+    {"Button1", "Unlock All", &Button1Click, 1, 0},
+    {"Button2", "Unlock All Active", &Button2Click, 1, 1},
+    {"Button3", "Unlock All Retired", &Button3Click, 1, 2},
+};
+
+}  // namespace
+
+LocksPage::LocksPage(Session& session, QWidget* parent)
     : DonePage("LocksPage", "Lock/Unlock Photos", "LocksDone", parent) {
-  auto* note = new QLabel(
-      "This page is not in the window yet. Until it is, the command line locks and unlocks photos: "
-      "likentor lock|unlock NAME all|active|retired.",
-      this);
-  note->setWordWrap(true);
-  note->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-  Body()->addWidget(note, 1);
+  auto* memo = new QPlainTextEdit(this);
+  memo->setObjectName("LocksMemo");
+  memo->setAccessibleName("Note");
+  memo->setPlainText(kLocksNote);
+  memo->setReadOnly(true);
+  memo->setFrameShape(QFrame::NoFrame);
+  memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memo->viewport()->setAutoFillBackground(false);
+  const QFontMetrics metrics(memo->font());
+  memo->setFixedHeight(metrics.lineSpacing() * 7 + 12);
+
+  auto* grid = new QGridLayout;
+  grid->setHorizontalSpacing(12);
+  grid->setVerticalSpacing(8);
+  grid->addWidget(memo, 0, 0, 1, 3);
+  for (const LockButton& b : kButtons) {
+    auto* button = new QPushButton(b.text, this);
+    button->setObjectName(b.name);
+    button->setAccessibleName(b.text);
+    button->setMinimumSize(97, 25);
+    connect(button, &QPushButton::clicked, this,
+            [&session, handler = b.handler] { RunCommand(session, [&] { handler(session); }); });
+    grid->addWidget(button, b.row + 1, b.column);
+  }
+  grid->setColumnStretch(3, 1);
+  memo->setMinimumWidth(
+      metrics.horizontalAdvance(
+          "It is recommended that you only use these functions if you are 100% ") +
+      16);
+  Body()->addLayout(grid);
+  Body()->addStretch(1);
 }
 
 }  // namespace likentor

@@ -117,13 +117,13 @@ void MainWindow::BuildPages() {
   pages_ = new QStackedWidget(this);
   pages_->setObjectName("PageControl");
   dashboard_ = new DashboardPage(QPixmap(), pages_);
-  auto* uniforms = new UniformsPage(pages_);
-  playerPage_ = new PlayerPage(pages_);
+  auto* uniforms = new UniformsPage(session_, pages_);
+  playerPage_ = new PlayerPage(session_, pages_);
   auto* install = new InstallPage(pages_);
-  auto* locks = new LocksPage(pages_);
-  auto* nations = new NationsPage(pages_);
-  auto* facialHair = new FacialHairPage(pages_);
-  auto* accessories = new AccessoriesPage(pages_);
+  auto* locks = new LocksPage(session_, pages_);
+  auto* nations = new NationsPage(session_, pages_);
+  auto* facialHair = new FacialHairPage(session_, pages_);
+  auto* accessories = new AccessoriesPage(session_, pages_);
   // In the order of the session's Page numbers.
   for (QWidget* page : std::initializer_list<QWidget*>{dashboard_, uniforms, playerPage_, install,
                                                        locks, nations, facialHair, accessories}) {
@@ -230,6 +230,12 @@ void MainWindow::BuildMenus() {
   guardedActions_.push_back(
       add(tools, "EthnicityData1", "&Ethnicity Data", page(&EthnicityData1Click)));
   guardedActions_.push_back(add(tools, "HairData1", "&Facial Hair Data", page(&HairData1Click)));
+  // The accessories editor has no command of its own elsewhere: it sits beside facial hair.
+  guardedActions_.push_back(add(tools, "AccessoryData1", "&Accessory Data", [this] {
+    Command([this] {
+      if (GameLoadedGuard(session_)) session_.ShowPage(kAccessoriesPage);
+    });
+  }));
   tools->addSeparator();
   // The components page is reached from the dashboard only; its menu item stays greyed.
   QAction* install = add(tools, "Install1", "&Install Components",

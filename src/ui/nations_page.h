@@ -2,15 +2,15 @@
 
 // The nations editor: the ethnicity weights of every nation.
 
-#include "ui/done_page.h"
+#include "ui/editor_page.h"
 
 namespace likentor {
 
-class NationsPage : public DonePage {
+class NationsPage : public EditorPage {
   Q_OBJECT
 
  public:
-  explicit NationsPage(QWidget* parent);
+  NationsPage(Session& session, QWidget* parent);
 };
 
 }  // namespace likentor

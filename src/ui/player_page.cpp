@@ -1,27 +1,208 @@
 #include "ui/player_page.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "app/loaded_game.h"
+#include "app/session.h"
+#include "ui/data_grid.h"
+#include "ui/navigator.h"
+#include "ui/picture_box.h"
+
 namespace likentor {
 
-PlayerPage::PlayerPage(QWidget* parent) : DonePage("PlayerPage", "Player", "PlayerDone", parent) {
+namespace {
+
+QPushButton* Button(const char* name, const char* text, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  button->setAccessibleName(text);
+  button->setMinimumWidth(140);
+  return button;
+}
+
+QLabel* Text(const char* name, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(name);
+  label->setAccessibleName(name);
+  QFont bold = label->font();
+  bold.setBold(true);
+  bold.setPointSizeF(bold.pointSizeF() * 1.2);
+  label->setFont(bold);
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  return label;
+}
+
+}  // namespace
+
+QString MatchesText(int count) {
+  return count == 1 ? QString("1 player found.") : QString("%1 players found.").arg(count);
+}
+
+PlayerPage::PlayerPage(Session& session, QWidget* parent)
+    : DonePage("PlayerPage", "Player", "PlayerDone", parent),
+      session_(session),
+      model_(new TableModel(this)) {
+  grid_ = new DataGrid("PlayersSearchResults", model_, this);
+  grid_->setAccessibleName("Players found");
+  grid_->setFixedHeight(120);
+  auto* navigator =
+      new Navigator("PlayersSearchResultsNavigator", grid_, kAllNavigatorButtons, this);
+  ReportRefusals(model_, session_);
+
   matches_ = new QLabel(this);
   matches_->setObjectName("PlayerMatches");
-  auto* note = new QLabel(
-      "The players' grid and pictures are not in the window yet. Until they are, the command line "
-      "lists the players a search finds (likentor search NAME) and makes one player's portrait "
-      "(likentor photos NAME --player ID).",
-      this);
-  note->setWordWrap(true);
-  Body()->addWidget(matches_);
-  Body()->addWidget(note);
+  auto* bar = new QHBoxLayout;
+  bar->addWidget(navigator);
+  bar->addStretch(1);
+  bar->addWidget(matches_);
+
+  preview_ = new PictureBox("PlayerPreviewImage", this);
+  firstName_ = Text("DBText1", this);
+  lastName_ = Text("DBText2", this);
+  locked_ = new QCheckBox("Locked?", this);
+  locked_->setObjectName("DBCheckBox3");
+  locked_->setAccessibleName("Locked?");
+  QPushButton* seeCurrent = Button("SeeCurrentPhotoBtn", "See Current Photo", this);
+  QPushButton* makeNew = Button("MakeNewPhotoBtn", "Make New Photo", this);
+
+  auto* details = new QVBoxLayout;
+  details->addWidget(firstName_);
+  details->addWidget(lastName_);
+  details->addSpacing(6);
+  details->addWidget(locked_);
+  details->addSpacing(10);
+  details->addWidget(seeCurrent, 0, Qt::AlignLeft);
+  details->addWidget(makeNew, 0, Qt::AlignLeft);
+  details->addWidget(DoneButton(), 0, Qt::AlignLeft);
+  DoneButton()->setMinimumWidth(140);
+  details->addStretch(1);
+  auto* player = new QHBoxLayout;
+  player->addWidget(preview_, 0, Qt::AlignTop);
+  player->addSpacing(12);
+  player->addLayout(details);
+  player->addStretch(1);
+
+  Body()->setSpacing(4);
+  Body()->addWidget(grid_);
+  Body()->addLayout(bar);
+  Body()->addSpacing(8);
+  Body()->addLayout(player);
   Body()->addStretch(1);
+
+  connect(grid_, &DataGrid::RowChanged, this, &PlayerPage::FollowRow);
+  connect(model_, &QAbstractItemModel::dataChanged, this, [this] { ShowPlayer(); });
+  connect(locked_, &QCheckBox::clicked, this, [this](bool ticked) {
+    const int row = grid_->CurrentRow();
+    const int column = model_->FieldIndex("locked");
+    if (row < 0 || column < 0) return;
+    model_->setData(model_->index(row, column), ticked ? Qt::Checked : Qt::Unchecked,
+                    Qt::CheckStateRole);
+    ShowPlayer();
+  });
+  connect(seeCurrent, &QPushButton::clicked, this, [this] { SeeCurrentPhotoBtnClick(); });
+  connect(makeNew, &QPushButton::clicked, this, [this] { MakeNewPhotoBtnClick(); });
+  // Done posts a pending edit before the query closes; a refused post keeps the page.
+  disconnect(DoneButton(), &QPushButton::clicked, this, &DonePage::DoneClicked);
+  connect(DoneButton(), &QPushButton::clicked, this, [this] { PlayerDoneClick(); });
+  ShowPlayer();
 }
 
 void PlayerPage::ShowMatches(int count) {
   matches_->setText(MatchesText(count));
+  RunCommand(session_, [this] {
+    model_->Open(session_.Game().PlayersQuery);
+    grid_->FitColumns();
+  });
 }
 
-QString MatchesText(int count) {
-  return count == 1 ? QString("1 player found.") : QString("%1 players found.").arg(count);
+void PlayerPage::FollowRow(int row) {
+  if (row >= 0) {
+    RunCommand(session_, [this, row] {
+      Query& players = session_.Game().PlayersQuery;
+      if (players.IsOpen()) players.Locate("player_id", model_->KeyText(row));
+    });
+  }
+  ShowPlayer();
+}
+
+void PlayerPage::ShowPlayer() {
+  const int row = grid_->CurrentRow();
+  firstName_->setText(model_->Text(row, "first_name"));
+  lastName_->setText(model_->Text(row, "last_name"));
+  locked_->setEnabled(row >= 0);
+  locked_->setChecked(model_->Text(row, "locked") == "true");
+}
+
+bool PlayerPage::LocateCurrent() {
+  const int row = grid_->CurrentRow();
+  if (row < 0) return false;
+  grid_->CommitEditor();
+  if (!model_->Post()) return false;
+  Query& players = session_.Game().PlayersQuery;
+  return players.IsOpen() && players.Locate("player_id", model_->KeyText(row));
+}
+
+void PlayerPage::SeeCurrentPhotoBtnClick() {
+  RunCommand(session_, [this] {
+    if (!LocateCurrent()) return;
+    try {
+      likentor::SeeCurrentPhotoBtnClick(session_, picture_);
+    } catch (...) {
+      ShowPreview();  // cleared
+      throw;
+    }
+    ShowPreview();
+    // A JPEG decoded on the window's thread is shown at once.
+    preview_->repaint();
+  });
+}
+
+void PlayerPage::MakeNewPhotoBtnClick() {
+  RunCommand(session_, [this] {
+    const int row = grid_->CurrentRow();
+    if (!LocateCurrent()) return;
+    // A locked player's picture may be the user's own: it is replaced only when he says so.
+    Query& players = session_.Game().PlayersQuery;
+    if (players.GetBool("locked")) {
+      const int id = players.GetInt("player_id");
+      const std::filesystem::path file =
+          session_.Game().Saved.picturesFolder / ("Player_" + std::to_string(id) + ".png");
+      if (std::filesystem::exists(file) &&
+          !session_.UserPrompts().Confirm(
+              "The photo of " + players.GetText("first_name") + " " + players.GetText("last_name") +
+              " is locked, and " + file.string() +
+              " may be a picture of your own. Replace it with a new portrait?")) {
+        return;
+      }
+    }
+    try {
+      likentor::MakeNewPhotoBtnClick(session_, picture_);
+    } catch (...) {
+      model_->RowWritten(row);
+      throw;
+    }
+    model_->RowWritten(row);
+    ShowPreview();
+  });
+}
+
+void PlayerPage::PlayerDoneClick() {
+  grid_->CommitEditor();
+  if (!model_->Post()) return;
+  model_->Close();
+  emit DoneClicked();
+}
+
+void PlayerPage::ShowPreview() {
+  if (!picture_) {
+    preview_->ClearPicture();
+    return;
+  }
+  std::visit([this](const auto& image) { preview_->ShowPicture(ToQImage(image)); },
+             picture_->image);
 }
 
 }  // namespace likentor

@@ -1,27 +1,57 @@
 #pragma once
 
-// The player page: the players a search found, their pictures and a new portrait for one.
+// The player page: the players a search found in a grid, the current player's names and lock
+// flag, his current picture and a new portrait for him.
 
+#include <QCheckBox>
 #include <QLabel>
+#include <optional>
 
+#include "app/player_search.h"
 #include "ui/done_page.h"
 
 namespace likentor {
 
-// "N players found.": what a search found, for the status bar and the page.
+class DataGrid;
+class PictureBox;
+class Session;
+class TableModel;
+
+// "N players found.": what a search found, for the status bar.
 QString MatchesText(int count);
 
 class PlayerPage : public DonePage {
   Q_OBJECT
 
  public:
-  explicit PlayerPage(QWidget* parent);
+  PlayerPage(Session& session, QWidget* parent);
 
-  // The number of players the last search found.
+  // A search found `count` rows in PlayersQuery: the grid shows them with the first row current,
+  // and the count stands beside the navigator.
+  // A pending edit of the earlier result is dropped, as closing the query drops it.
   void ShowMatches(int count);
 
  private:
+  // The grid's row becomes the current row of PlayersQuery, and the texts follow it.
+  void FollowRow(int row);
+  void ShowPlayer();
+  // PlayersQuery on the grid's row, after the grid's pending edit was posted. False when the
+  // post was refused or the row is not in the query.
+  bool LocateCurrent();
+  void SeeCurrentPhotoBtnClick();
+  void MakeNewPhotoBtnClick();
+  void PlayerDoneClick();
+  void ShowPreview();
+
+  Session& session_;
+  TableModel* model_;
+  DataGrid* grid_;
   QLabel* matches_;
+  QLabel* firstName_;
+  QLabel* lastName_;
+  QCheckBox* locked_;
+  PictureBox* preview_;
+  std::optional<PlayerPicture> picture_;
 };
 
 }  // namespace likentor
