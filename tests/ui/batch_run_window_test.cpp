@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QSpinBox>
 #include <QTimer>
 #include <set>
@@ -73,13 +74,25 @@ TEST_F(WindowTest, CancelledRunKeepsWhatItMade) {
   const auto before = Players();
   auto* bar = Find<QProgressBar>("ProgressBar");
   auto* cancel = Find<QPushButton>("CancelRunBtn");
-  // Cancel as soon as the bar shows the first portrait made.
-  QMetaObject::Connection first = QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) {
-    if (v > 0 && cancel->isEnabled()) cancel->click();
+  // Once the run reports its first portrait, it waits until Cancel was clicked on the window's
+  // thread, so that the run is stopped half-way whatever the machine's speed.
+  QSemaphore clicked;
+  bool asked = false;
+  session_->Progress().SetListener([&](const ProgressReport& report) {
+    if (asked || report.position == 0) return;
+    asked = true;
+    QMetaObject::invokeMethod(
+        cancel,
+        [&] {
+          cancel->click();
+          clicked.release();
+        },
+        Qt::QueuedConnection);
+    clicked.acquire();
   });
   prompts_.ClearHistory();
   RunAndWait("UniverseGoBtn");
-  QObject::disconnect(first);
+  session_->Progress().SetListener({});
 
   int made = 0;
   int wanted = 0;

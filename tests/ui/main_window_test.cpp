@@ -234,5 +234,29 @@ TEST_F(WindowTest, ClearErrorsFileAndTheAboutBox) {
   EXPECT_TRUE(about->isVisible());
 }
 
+TEST_F(WindowTest, OtherVersionAsksBeforeTheSetupRunsAgain) {
+  CloseWindow();
+  const std::string configuration = test::ReadBytes(program_ / "configuration.ini");
+  test::WriteBytes(program_ / "configuration.ini", "6" + configuration.substr(1));
+  prompts_.ClearHistory();
+  prompts_.AnswerConfirm(false);
+  session_ = std::make_unique<Session>(prompts_, SessionPlaces{program_, LIKENTOR_PROGRAM_DIR});
+  window_ = std::make_unique<MainWindow>(*session_);
+  EXPECT_EQ(window_->Start(), MainWindow::Started::Declined);
+  EXPECT_EQ(prompts_.History(), (std::vector<ScriptedPrompts::Shown>{
+                                    {Kind::Confirm, "Confirm", OtherVersionQuestion(program_)}}));
+  EXPECT_EQ(test::ReadBytes(program_ / "configuration.ini").substr(0, 1), "6");
+  window_.reset();
+  session_.reset();
+
+  // OK runs the setup again.
+  prompts_.AnswerConfirm(true);
+  prompts_.AnswerFolder(program_);
+  prompts_.AnswerFolder(game_);
+  OpenWindow();
+  EXPECT_EQ(test::ReadBytes(program_ / "configuration.ini").substr(0, 3), "7\r\n");
+  EXPECT_EQ(Caption(), "Likentor");
+}
+
 }  // namespace
 }  // namespace likentor
