@@ -10,6 +10,7 @@
 #include "import/career_tables.h"
 #include "import/game_tables.h"
 #include "portrait/appearance.h"
+#include "portrait/portrait_png.h"
 #include "shell/error_log.h"
 #include "shell/folders.h"
 
@@ -165,8 +166,10 @@ bool PlayerPhotoExists(const std::filesystem::path& picturesFolder, std::string_
   const std::string byName = std::string(firstName) + "_" + std::string(lastName);
   const std::string byId = "Player_" + std::string(idText);
   for (const std::string& name : {byName + ".jpg", byName + ".png", byId + ".jpg", byId + ".png"}) {
+    const std::filesystem::path file = picturesFolder / name;
     std::error_code ec;
-    if (std::filesystem::exists(picturesFolder / name, ec)) return true;
+    // A portrait of ours (made before the tables were made afresh) is no picture of the user's.
+    if (std::filesystem::exists(file, ec) && !IsLikentorPortrait(file)) return true;
   }
   return false;
 }

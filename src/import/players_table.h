@@ -30,7 +30,8 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
 
 // True when the saved game's picture folder holds a photo of the player under one of the four
 // names the game uses: first_last.jpg, first_last.png, Player_<id>.jpg, Player_<id>.png (the names
-// and the id as the export spells them).
+// and the id as the export spells them). A portrait that this program wrote (it carries our mark)
+// does not count: only a picture of the user's own locks the player.
 bool PlayerPhotoExists(const std::filesystem::path& picturesFolder, std::string_view firstName,
                        std::string_view lastName, std::string_view idText);
 

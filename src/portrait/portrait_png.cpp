@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <fstream>
 #include <memory>
 #include <string_view>
+#include <system_error>
 
 #include "portrait/image_file.h"
 #include "shell/error.h"
@@ -16,6 +18,9 @@ namespace {
 
 constexpr int kCompressionLevel = 1;
 constexpr std::uint8_t kUpFilter = 2;
+constexpr std::array<std::uint8_t, 8> kSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+// The mark check gives up after this many chunks before the image data; ours is the second.
+constexpr int kMarkSearchChunks = 64;
 
 struct CompressorFree {
   void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
@@ -52,6 +57,19 @@ std::size_t OpenChunk(std::vector<std::uint8_t>& out, std::string_view type) {
   return start;
 }
 
+std::uint32_t GetUint32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+         static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+}
+
+// The data of a tEXt chunk that is our mark: keyword, a zero byte, the value.
+bool IsMarkText(const std::vector<std::uint8_t>& data) {
+  std::string mark(kPortraitMarkKeyword);
+  mark.push_back('\0');
+  mark.append(kPortraitMarkValue);
+  return data.size() == mark.size() && std::equal(mark.begin(), mark.end(), data.begin());
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> EncodePortraitPng(const PngImage& image) {
@@ -78,8 +96,6 @@ std::vector<std::uint8_t> EncodePortraitPng(const PngImage& image) {
 
   libdeflate_compressor& compressor = ThreadCompressor();
   const std::size_t bound = libdeflate_zlib_compress_bound(&compressor, filtered.size());
-  static constexpr std::array<std::uint8_t, 8> kSignature{0x89, 'P',  'N',  'G',
-                                                          '\r', '\n', 0x1A, '\n'};
   std::vector<std::uint8_t> out(kSignature.begin(), kSignature.end());
   out.reserve(bound + 128);
 
@@ -89,6 +105,12 @@ std::vector<std::uint8_t> EncodePortraitPng(const PngImage& image) {
   out.push_back(8);                         // bit depth
   out.push_back(image.HasAlpha() ? 6 : 2);  // colour type
   out.insert(out.end(), {0, 0, 0});         // deflate, adaptive filtering, no interlace
+  CloseChunk(out, chunk);
+
+  chunk = OpenChunk(out, "tEXt");  // the mark, where IsLikentorPortrait reads it first
+  out.insert(out.end(), kPortraitMarkKeyword.begin(), kPortraitMarkKeyword.end());
+  out.push_back(0);
+  out.insert(out.end(), kPortraitMarkValue.begin(), kPortraitMarkValue.end());
   CloseChunk(out, chunk);
 
   if (!image.HasAlpha() && image.TransparentColor()) {
@@ -113,6 +135,38 @@ std::vector<std::uint8_t> EncodePortraitPng(const PngImage& image) {
 
 void SavePortraitPng(const PngImage& image, const std::filesystem::path& file) {
   WriteImageFile(file, EncodePortraitPng(image));
+}
+
+bool IsLikentorPortrait(const std::filesystem::path& file) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) return false;
+  std::ifstream in(file, std::ios::binary);
+  std::array<std::uint8_t, 8> head{};
+  if (!in.read(reinterpret_cast<char*>(head.data()), head.size()) || head != kSignature) {
+    return false;
+  }
+  // Chunks: length, type, data, CRC of type and data. The mark is a short tEXt chunk; anything
+  // longer is passed over unread.
+  const std::size_t markSize = kPortraitMarkKeyword.size() + 1 + kPortraitMarkValue.size();
+  for (int i = 0; i < kMarkSearchChunks; ++i) {
+    if (!in.read(reinterpret_cast<char*>(head.data()), head.size())) return false;
+    const std::uint32_t length = GetUint32(head.data());
+    const std::string_view type(reinterpret_cast<const char*>(head.data() + 4), 4);
+    if (type == "IDAT" || type == "IEND" || length > 0x7FFFFFFFu) return false;
+    if (type != "tEXt" || length != markSize) {
+      if (!in.seekg(static_cast<std::streamoff>(length) + 4, std::ios::cur)) return false;
+      continue;
+    }
+    std::vector<std::uint8_t> chunk(head.begin() + 4, head.end());
+    chunk.resize(4 + length + 4);
+    if (!in.read(reinterpret_cast<char*>(chunk.data() + 4), length + 4)) return false;
+    const std::uint32_t crc = GetUint32(chunk.data() + 4 + length);
+    if (libdeflate_crc32(0, chunk.data(), 4 + length) != crc) continue;
+    if (IsMarkText(std::vector<std::uint8_t>(chunk.begin() + 4, chunk.begin() + 4 + length))) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace likentor

@@ -4,19 +4,31 @@
 // an encoder of their own: every row filtered with Up, the image data compressed in one call by
 // libdeflate at level 1 (measured on composed portraits: 2.3 times as fast as zlib at its fastest
 // level, with files 5 % smaller), and the chunks written around it. The files are ordinary 8-bit
-// PNGs of colour type 2 (with a tRNS chunk for an image's transparent colour) or 6.
+// PNGs of colour type 2 (with a tRNS chunk for an image's transparent colour) or 6, marked as
+// ours by a tEXt chunk "Software" = "Likentor" before the image data, so that a later import can
+// tell our portraits from pictures of the user's own.
 
 #include <cstdint>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 #include "portrait/png_image.h"
 
 namespace likentor {
 
+// The text chunk that marks a portrait as written by this program.
+inline constexpr std::string_view kPortraitMarkKeyword = "Software";
+inline constexpr std::string_view kPortraitMarkValue = "Likentor";
+
 // Safe on several threads at once (each thread keeps its own compressor).
 std::vector<std::uint8_t> EncodePortraitPng(const PngImage& image);
 // Encodes and replaces the file. Throws Error "Cannot write image "<file>": ..." on failure.
 void SavePortraitPng(const PngImage& image, const std::filesystem::path& file);
+
+// True when the file is a PNG that carries our mark among the chunks before its image data. Reads
+// only those chunks (a few dozen bytes of a portrait). False for anything else: a picture without
+// the mark, a file that is not a PNG, cut short or damaged before the mark, or that cannot be read.
+bool IsLikentorPortrait(const std::filesystem::path& file);
 
 }  // namespace likentor

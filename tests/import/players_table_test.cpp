@@ -6,6 +6,7 @@
 #include "import/draw_clock.h"
 #include "import/import_fixture.h"
 #include "import/teams_table.h"
+#include "portrait/portrait_png.h"
 #include "shell/error.h"
 
 namespace likentor {
@@ -162,6 +163,35 @@ TEST_F(PlayersTest, NewPlayersGetTheExportsFactsTheirCareerALockAndALook) {
   EXPECT_EQ(rows.at(103).at("face"), "42");
   EXPECT_EQ(rows.at(103).at("hair_color"), "1");
   EXPECT_EQ(rows.at(103).at("facial_hair_style"), "3");
+  EXPECT_TRUE(LogLines().empty());
+}
+
+TEST_F(PlayersTest, OnlyPicturesOfTheUsersOwnLockANewPlayer) {
+  // A game that already holds portraits of ours, loaded into fresh tables: they lock nobody, any
+  // other picture under one of the four names does.
+  WriteExport("players.csv",
+              {"heading", PlayerLine({"1", "Our", "Portrait", "1", "0", "10", "1", "4"}),
+               PlayerLine({"2", "Own", "Png", "1", "0", "10", "1", "4"}),
+               PlayerLine({"3", "Both", "Kinds", "1", "0", "10", "1", "4"}),
+               PlayerLine({"4", "Named", "Ours", "1", "0", "10", "1", "4"})});
+  WriteExport("players_career_batting_stats.csv", {"heading"});
+  WriteExport("players_career_pitching_stats.csv", {"heading"});
+  PngImage picture(90, 135, false);
+  picture.SetPixel(1, 1, Rgb{9, 9, 9});
+  SavePortraitPng(picture, Pictures() / "Player_1.png");
+  picture.Save(Pictures() / "Player_2.png");  // a PNG of another program
+  SavePortraitPng(picture, Pictures() / "Player_3.png");
+  test::WriteBytes(Pictures() / "Both_Kinds.jpg", "jpeg");
+  SavePortraitPng(picture, Pictures() / "Named_Ours.png");
+  for (int i = 0; i < 4; ++i) QueueCaucasian(10 + i, 0, 1);
+  Load();
+
+  const test::Rows rows = ReadRows(*db_, "g_players.db");
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows.at(1).at("locked"), "false");
+  EXPECT_EQ(rows.at(2).at("locked"), "true");
+  EXPECT_EQ(rows.at(3).at("locked"), "true");
+  EXPECT_EQ(rows.at(4).at("locked"), "false");
   EXPECT_TRUE(LogLines().empty());
 }
 
