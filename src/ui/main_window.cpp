@@ -295,12 +295,18 @@ void MainWindow::ApplyState(StateChange change, const WindowState& state) {
   switch (change) {
     case StateChange::Caption:
       setWindowTitle(Text(state.caption));
+      // The caption names the game once the load is through: its closing message is answered
+      // with the normal cursor.
+      if (waitCursor_) {
+        QGuiApplication::restoreOverrideCursor();
+        waitCursor_ = false;
+      }
       break;
     case StateChange::Status:
       ShowStatus(Text(state.statusText));
-      // A load reports its first status when it starts reading: the wait cursor goes up until
-      // the command ends.
-      if (loading_ && !waitCursor_) {
+      // A load reports its first status once it has its game's name and starts reading (closing
+      // the game before it clears the name): the wait cursor goes up until the load is through.
+      if (loading_ && !waitCursor_ && !session_.LoadedGameName().empty()) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         waitCursor_ = true;
       }
