@@ -3,6 +3,7 @@
 #include "app/loaded_game.h"
 #include "app/navigation.h"
 #include "app/session.h"
+#include "database/stored_path.h"
 
 namespace likentor {
 
@@ -37,7 +38,15 @@ std::filesystem::path CustomUniformsFolder(const std::filesystem::path& programF
 }
 
 void SetCustomUniform(Session& session, int teamId, const std::filesystem::path& file) {
-  StoreUniformFile(session, teamId, file.string(), kCustomUniformSetError);
+  if (session.LoadedGameName().empty()) throw Error(std::string(kLoadGameFirst));
+  const int fieldSize = TextFieldSize(session.Game().TeamsTable, "custom_uniform_file");
+  const std::optional<std::string> stored = PathToStore(session.ProgramFolder(), file, fieldSize);
+  if (!stored) {
+    throw Error("Cannot store the custom uniform \"" + file.string() +
+                "\": its path is longer than the " + std::to_string(fieldSize) +
+                " characters that the teams table holds.");
+  }
+  StoreUniformFile(session, teamId, *stored, kCustomUniformSetError);
 }
 
 void ClearCustomUniform(Session& session, int teamId) {

@@ -26,7 +26,9 @@ std::filesystem::path CustomUniformsFolder(const std::filesystem::path& programF
 // other change pending on that row. They show nothing. Error when no game is loaded or the game
 // has no team `teamId`; a post the store refuses is cancelled, logged as "Error setting custom
 // uniform." (or "Error removing custom uniform.") and ends the call with an Error of that text.
-// TeamsTable is left on the team.
+// TeamsTable is left on the team. The path is stored whole, never cut: as it stands when the
+// field holds it, else relative to the program folder when it lies inside it; any other path
+// longer than the field is refused with an Error before anything is written.
 void SetCustomUniform(Session& session, int teamId, const std::filesystem::path& file);
 void ClearCustomUniform(Session& session, int teamId);
 

@@ -3,6 +3,7 @@
 #include "app/loaded_game.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
+#include "database/stored_path.h"
 #include "portrait/artwork_paths.h"
 #include "portrait/layer_cache.h"
 #include "portrait/team_colors.h"
@@ -43,7 +44,11 @@ const TeamLooks* PhotoLookups::Team(int teamId) {
     std::optional<TeamLooks> looks;
     Table& teams = session_.Game().TeamsTable;
     if (teams.IsOpen() && teams.Locate("team_id", teamId)) {
-      looks = TeamLooks{teams.GetText("custom_uniform_file"), teams.GetText("logo_file"),
+      std::string custom = teams.GetText("custom_uniform_file");
+      if (!custom.empty() && custom != "none") {
+        custom = StoredPathFile(session_.ProgramFolder(), custom).string();
+      }
+      looks = TeamLooks{std::move(custom), teams.GetText("logo_file"),
                         teams.GetText("background_color_id"), teams.GetText("text_color_id"),
                         std::nullopt};
       if (!teams.IsNull("level")) looks->level = teams.GetInt("level");
@@ -70,8 +75,10 @@ const AccessoryLooks* PhotoLookups::Accessory(int accessoryId) {
     std::optional<AccessoryLooks> looks;
     Table& table = session_.Universal().AccessoriesTable;
     if (table.Locate("accessory_id", accessoryId)) {
+      std::string location = table.GetText("location");
+      if (!location.empty()) location = StoredPathFile(session_.ProgramFolder(), location).string();
       looks =
-          AccessoryLooks{table.GetText("location"),
+          AccessoryLooks{std::move(location),
                          AccessoryEligibility{
                              table.GetBool("lefty_eligible"), table.GetBool("righty_eligible"),
                              table.GetBool("pitcher_eligible"), table.GetBool("batter_eligible")}};

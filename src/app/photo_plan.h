@@ -37,7 +37,7 @@ PhotoRow ReadPhotoRow(const Cursor& players);
 
 // What a portrait needs of a teams row.
 struct TeamLooks {
-  std::string customUniformFile;
+  std::string customUniformFile;  // "none", or the file (a stored relative path made whole)
   std::string logoFile;
   std::string backgroundColor;
   std::string textColor;
@@ -45,7 +45,7 @@ struct TeamLooks {
 };
 
 struct AccessoryLooks {
-  std::string location;
+  std::string location;  // the file (a stored relative path made whole)
   AccessoryEligibility eligibility;
 };
 

@@ -1,6 +1,7 @@
 #include "database/accessories_table.h"
 
 #include "database/face_tables.h"
+#include "database/stored_path.h"
 #include "database/table_store.h"
 #include "shell/error_log.h"
 
@@ -19,13 +20,21 @@ void CreateAccessoriesTable(Database& db, ErrorLog& log,
                                     });
   Table table(db, kAccessoriesTable);
   TableTransaction transaction(db, kAccessoriesTable);
+  const int fieldSize = TextFieldSize(table, "location");
   for (int i = 1; i <= 4; ++i) {
     const bool odd = i % 2 == 1;
     const bool batter = i <= 2;
+    const std::filesystem::path picture =
+        programFolder / "graphics" / "accessories" / (AddZeros(i, 5) + ".png");
+    const std::optional<std::string> location = PathToStore(programFolder, picture, fieldSize);
+    if (!location) {
+      log.ReportError("Cannot store the accessory \"" + picture.string() +
+                      "\": its path is longer than the " + std::to_string(fieldSize) +
+                      " characters that the accessories table holds.");
+      continue;
+    }
     table.Append();
-    table.SetText(
-        "location",
-        (programFolder / "graphics" / "accessories" / (AddZeros(i, 5) + ".png")).string());
+    table.SetText("location", *location);
     table.SetBool("lefty_eligible", !odd);
     table.SetBool("righty_eligible", odd);
     table.SetBool("pitcher_eligible", !batter);

@@ -4,6 +4,7 @@
 
 #include "database/record_fields.h"
 #include "database/record_parser.h"
+#include "database/stored_path.h"
 #include "database/table_store.h"
 #include "database/text_file.h"
 #include "import/game_tables.h"
@@ -11,6 +12,25 @@
 #include "shell/error_log.h"
 
 namespace likentor {
+
+namespace {
+
+// The custom uniform of a new team as it is stored: whole, or "none" with a line in the log when
+// the field cannot hold its path.
+std::string CustomUniformToStore(ErrorLog& log, const Table& table,
+                                 const std::filesystem::path& programFolder,
+                                 std::string_view teamName, std::string_view nickname) {
+  const std::string picture = AutoRetrieveCustomUniform(programFolder, teamName, nickname);
+  if (picture == "none") return picture;
+  const int fieldSize = TextFieldSize(table, "custom_uniform_file");
+  if (auto stored = PathToStore(programFolder, picture, fieldSize)) return *stored;
+  log.ReportError("Cannot store the custom uniform of " + std::string(teamName) + " " +
+                  std::string(nickname) + " (\"" + picture + "\"): its path is longer than the " +
+                  std::to_string(fieldSize) + " characters that the teams table holds.");
+  return "none";
+}
+
+}  // namespace
 
 void CreateTeamsTable(Database& db, const SavedGame& game) {
   db.CreateTable(game.teamsTable, {
@@ -64,8 +84,9 @@ void UpdateTeamsTable(Database& db, ErrorLog& log, const std::filesystem::path& 
                       table.SetText("logo_file", logoFile);
                       table.SetInt("league_id", leagueId);
                       table.SetInt("level", level);
-                      table.SetText("custom_uniform_file",
-                                    AutoRetrieveCustomUniform(programFolder, name, nickname));
+                      table.SetText(
+                          "custom_uniform_file",
+                          CustomUniformToStore(log, table, programFolder, name, nickname));
                       table.SetText("background_color_id", colors.background);
                       table.SetText("text_color_id", colors.text);
                     }

@@ -1,7 +1,9 @@
 #pragma once
 
 // The per-game teams table, <game>_teams.db, merged from the game's teams.csv on every load. A new
-// team gets its custom uniform looked up once; a known team keeps the one it has.
+// team gets its custom uniform looked up once; a known team keeps the one it has. The path of the
+// picture is stored whole (relative to the program folder when the full one is longer than the
+// field holds); one that cannot be stored whole gives "none" and a line in the error log.
 
 #include <filesystem>
 #include <string_view>

@@ -43,11 +43,26 @@ TEST_F(CustomUniformsTest, SetStoresTheChosenPathOnTheCurrentTeam) {
   EXPECT_EQ(prompts_.History().size(), 1u);
   EXPECT_EQ(Uniforms().at(1), chosen.string());
 
-  // A path longer than the field is cut to its 127 characters.
+  // A path longer than the field's 127 characters is never stored cut: inside the program folder
+  // it is stored relative to it, elsewhere it is refused.
+  const auto inside = CustomUniformsFolder(program_) / (std::string(90, 'v') + ".png");
+  ASSERT_GT(inside.string().size(), 127u);
+  prompts_.AnswerFile(inside);
+  SetCustonBtnClick(session_);
+  EXPECT_EQ(prompts_.Texts(Kind::Message).back(), "Successfully set custom uniform.");
+  EXPECT_EQ(Uniforms().at(1), "graphics/uniforms/custom/" + std::string(90, 'v') + ".png");
+
   const std::string longPath = "/" + std::string(200, 'u') + ".png";
+  prompts_.ClearHistory();
   prompts_.AnswerFile(longPath);
   SetCustonBtnClick(session_);
-  EXPECT_EQ(Uniforms().at(1), longPath.substr(0, 127));
+  EXPECT_EQ(prompts_.Texts(Kind::Error),
+            std::vector<std::string>{"Cannot store the custom uniform \"" + longPath +
+                                     "\": its path is longer than the 127 characters that "
+                                     "the teams table holds."});
+  EXPECT_TRUE(prompts_.Texts(Kind::Message).empty());
+  EXPECT_FALSE(session_.Game().TeamsTable.InEdit());
+  EXPECT_EQ(Uniforms().at(1), "graphics/uniforms/custom/" + std::string(90, 'v') + ".png");
 }
 
 TEST_F(CustomUniformsTest, UseGenericStoresNoneAgainAndAgain) {

@@ -177,6 +177,22 @@ TEST_F(PlayerPhotoTest, AccessoryShownByHandAndPosition) {
   }
 }
 
+TEST_F(PlayerPhotoTest, PathsStoredRelativeToTheProgramFolderAreReadFromIt) {
+  // Under a long program folder, custom uniforms and accessories are stored relative to it.
+  AddTeam({.id = 3, .customUniform = "graphics/uniforms/custom/MLB/Club_home.png"});
+  {
+    Table& accessories = session_.Universal().AccessoriesTable;
+    ASSERT_TRUE(accessories.Locate("accessory_id", 1));
+    accessories.Edit();
+    accessories.SetText("location", "graphics/accessories/00001.png");
+    ASSERT_TRUE(accessories.Post());
+  }
+  AddPlayer({.id = 1, .teamId = 3, .accessory = 1, .hand = 1, .position = 3});
+  const PngImage p = Make(1);
+  EXPECT_EQ(p.Pixel(20, 80), test::kCustomUniformColor);
+  EXPECT_EQ(p.Pixel(86, 6), test::kAccessoryColors[1]);
+}
+
 TEST_F(PlayerPhotoTest, ASecondPortraitKeepsTheLookAndDrawsANewBackground) {
   clock_.NextDraw(3, 1);
   clock_.NextDraw(70, 0);  // a drawn 0 is background 1
