@@ -323,6 +323,10 @@ void Connection::Forget(const std::string& sql) {
   if (it != statements_.end()) statements_.erase(it);
 }
 
+std::int64_t Connection::Changes() const {
+  return db_ != nullptr ? static_cast<std::int64_t>(sqlite3_total_changes64(db_)) : -1;
+}
+
 void Connection::Begin() {
   if (transactionDepth_++ == 0) Execute("BEGIN");
 }

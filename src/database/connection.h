@@ -100,6 +100,11 @@ class Connection {
   // Drops a cached statement that is no longer needed (a closed query's).
   void Forget(const std::string& sql);
 
+  // How many rows have been inserted, updated or deleted through this connection so far, by any
+  // cursor, snapshot or statement (-1 once detached). A reader that noted it when it read a row
+  // knows the row may have changed since when it differs.
+  std::int64_t Changes() const;
+
   // Nested transactions: only the outermost Begin/Commit reach SQLite.
   void Begin();
   void Commit();

@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <limits>
 
 #include "database/cursor_state.h"
@@ -32,8 +33,29 @@ Connection& Open(const Cursor::State& s) {
   return *s.connection;
 }
 
+// Notes that the current row was just read (or written) as stored.
+void NoteRead(Cursor::State& s) {
+  s.rowChanges = s.connection->Changes();
+}
+
+// Reads the current row again when the table was written since it was read (by another cursor on
+// the same connection, a grid's snapshot, or a statement), so that its fields read as stored and an
+// edit starts from the stored row instead of writing an old copy back over a newer post. A row that
+// has gone keeps its last values; editing it is then refused at the post.
+void ReadAgainIfWritten(Cursor::State& s) {
+  if (s.mode != Cursor::State::Mode::Browse || !s.hasRow || !s.connection ||
+      !s.connection->IsAttached()) {
+    return;
+  }
+  const std::int64_t changes = s.connection->Changes();
+  if (changes == s.rowChanges) return;
+  s.rowChanges = changes;
+  if (s.connection->ReadByKey(s.row[0], s.scratch)) std::swap(s.row, s.scratch);
+}
+
 // Makes the query row at `index` current, reading it fresh; keys whose rows have gone are dropped.
 void LoadQueryRow(Cursor::State& s) {
+  NoteRead(s);
   while (s.index < s.keys.size()) {
     if (s.connection->ReadByKey(s.keys[s.index], s.row)) {
       s.hasRow = true;
@@ -93,6 +115,7 @@ bool PostPending(Cursor::State& s, bool& moved) {
   }
   // Swapping keeps the old row's storage for the next edit.
   std::swap(s.row, s.edit);
+  NoteRead(s);
   s.mode = Cursor::State::Mode::Browse;
   if (s.isQuery) {
     moved = SettleQueryPost(s, appended);
@@ -110,10 +133,11 @@ bool PostBeforeMove(Cursor::State& s) {
   return moved;
 }
 
-const Value& FieldValue(const Cursor::State& s, std::string_view field) {
+const Value& FieldValue(Cursor::State& s, std::string_view field) {
   const std::size_t i = Open(s).FieldIndex(field);
   if (s.mode != Cursor::State::Mode::Browse) return s.edit[i];
   if (!s.hasRow) return kNull;
+  ReadAgainIfWritten(s);
   return s.row[i];
 }
 
@@ -136,6 +160,7 @@ void Cursor::First() {
     s.index = 0;
     LoadQueryRow(s);
   } else {
+    NoteRead(s);
     s.hasRow = s.connection->ReadFirst(s.row);
     s.eof = !s.hasRow;
   }
@@ -161,6 +186,7 @@ void Cursor::Next() {
   }
   if (s.connection->ReadAfter(s.row[0], s.scratch)) {
     std::swap(s.row, s.scratch);
+    NoteRead(s);
     s.eof = false;
   } else {
     s.eof = true;
@@ -180,6 +206,7 @@ void Cursor::Prior() {
   }
   if (s.connection->ReadBefore(s.row[0], s.scratch)) {
     std::swap(s.row, s.scratch);
+    NoteRead(s);
     s.eof = false;
   }
 }
@@ -192,6 +219,7 @@ void Cursor::Last() {
     s.index = s.keys.empty() ? 0 : s.keys.size() - 1;
     LoadQueryRow(s);
   } else {
+    NoteRead(s);
     s.hasRow = s.connection->ReadLast(s.row);
     s.eof = !s.hasRow;
   }
@@ -215,6 +243,7 @@ bool LocateValue(Cursor::State& s, std::size_t field, const Value& probe) {
   if (!s.isQuery) {
     if (!c.ReadFirstWhere(field, probe, s.scratch)) return false;
     std::swap(s.row, s.scratch);
+    NoteRead(s);
     s.hasRow = true;
     s.eof = false;
     return true;
@@ -223,6 +252,7 @@ bool LocateValue(Cursor::State& s, std::size_t field, const Value& probe) {
     if (c.ReadByKey(s.keys[k], s.scratch) && s.scratch[field] == probe) {
       s.index = k;
       std::swap(s.row, s.scratch);
+      NoteRead(s);
       s.hasRow = true;
       s.eof = false;
       return true;
@@ -270,6 +300,7 @@ void Cursor::Edit() {
   Connection& c = Open(s);
   if (s.mode != State::Mode::Browse) return;
   if (!s.hasRow) throw Error("There is no current record to edit in " + c.TableName());
+  ReadAgainIfWritten(s);
   s.edit = s.row;
   s.editKey = s.row[0];
   s.mode = State::Mode::Edit;

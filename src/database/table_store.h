@@ -76,7 +76,10 @@ class Database {
 bool CreateAlias(const std::filesystem::path& dataFolder);
 
 // A cursor over the rows of one table or query result. Reading a field of a pending edit reads the
-// edited value. Moving the cursor posts a pending edit; closing discards it.
+// edited value. Moving the cursor posts a pending edit; closing discards it. When the table was
+// written since the current row was read (by another cursor, a RowSnapshot or a statement on the
+// same connection), the row is read again before a field is read or Edit starts, so that a cursor
+// never posts an old copy of a row back over a newer post.
 class Cursor {
  public:
   virtual ~Cursor();
@@ -124,6 +127,8 @@ class Cursor {
   struct State;  // opaque; defined beside the implementation
 
  protected:
+  friend class RowSnapshot;  // takes a query's result as its snapshot of keys
+
   Cursor();
   std::unique_ptr<State> state_;
 };
