@@ -13,16 +13,6 @@ namespace likentor {
 
 namespace {
 
-std::string QuoteIdentifier(std::string_view name) {
-  std::string out = "\"";
-  for (char c : name) {
-    out += c;
-    if (c == '"') out += '"';
-  }
-  out += '"';
-  return out;
-}
-
 std::string Upper(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -217,7 +207,7 @@ Connection::Connection(const std::filesystem::path& file, std::string tableName)
   sqlite3_exec(db_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr,
                nullptr);
   try {
-    Statement info(db_, "PRAGMA table_info(" + QuoteIdentifier(tableName_) + ")");
+    Statement info(db_, "PRAGMA table_info(" + QuoteSqlName(tableName_) + ")");
     while (info.Step()) {
       const Value type = info.Column(2);
       const auto* typeText = std::get_if<std::string>(&type);
@@ -244,13 +234,13 @@ Connection::~Connection() {
 void Connection::CreateFile(const std::filesystem::path& file, std::string_view tableName,
                             const std::vector<FieldDef>& fields) {
   if (fields.empty()) throw Error("A table needs at least one field: " + std::string(tableName));
-  std::string sql = "CREATE TABLE " + QuoteIdentifier(tableName) + " (";
+  std::string sql = "CREATE TABLE " + QuoteSqlName(tableName) + " (";
   for (const FieldDef& f : fields) {
-    sql += QuoteIdentifier(f.name) + " " + DeclaredType(f);
+    sql += QuoteSqlName(f.name) + " " + DeclaredType(f);
     if (f.required) sql += " NOT NULL";
     sql += ", ";
   }
-  sql += "PRIMARY KEY (" + QuoteIdentifier(fields.front().name) + "))";
+  sql += "PRIMARY KEY (" + QuoteSqlName(fields.front().name) + "))";
 
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -287,11 +277,11 @@ void Connection::Detach() {
 }
 
 std::string Connection::QuotedTable() const {
-  return QuoteIdentifier(tableName_);
+  return QuoteSqlName(tableName_);
 }
 
 std::string Connection::QuotedField(std::size_t index) const {
-  return QuoteIdentifier(fields_.at(index).name);
+  return QuoteSqlName(fields_.at(index).name);
 }
 
 std::size_t Connection::FieldIndex(std::string_view name) const {
