@@ -1,7 +1,13 @@
 #include "database/text_file.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdint>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "shell/error.h"
 
@@ -111,16 +117,77 @@ std::string TruncateUtf8(std::string_view text, std::size_t chars) {
 }
 
 TextFileReader::TextFileReader(const std::filesystem::path& path)
-    : in_(path, std::ios::binary), fileName_(path.filename().string()) {
-  if (!in_) throw Error("Cannot open file " + path.string());
+    : path_(path), fileName_(path.filename().string()) {
+  // Without O_NONBLOCK opening a pipe would wait for a writer; it is refused below instead.
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd_ < 0) throw Error("Cannot open file " + path.string());
+  struct stat status {};
+  if (::fstat(fd_, &status) != 0) {
+    const int code = errno;
+    ::close(fd_);
+    Fail(std::generic_category().message(code));
+  }
+  if (!S_ISREG(status.st_mode)) {
+    ::close(fd_);
+    // A device such as /dev/zero never ends; a folder has no lines.
+    Fail(S_ISDIR(status.st_mode) ? "it is a folder, not a file" : "it is not a regular file");
+  }
+}
+
+TextFileReader::~TextFileReader() {
+  ::close(fd_);
+}
+
+void TextFileReader::Fail(const std::string& why) const {
+  throw Error("Cannot read file " + path_.string() + ": " + why + ".");
+}
+
+bool TextFileReader::Fill() {
+  constexpr std::size_t kBlock = 64 * 1024;
+  buffer_.resize(kBlock);
+  ssize_t n;
+  do {
+    n = ::read(fd_, buffer_.data(), kBlock);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) {
+    const int code = errno;
+    buffer_.clear();
+    position_ = 0;
+    Fail(std::generic_category().message(code));
+  }
+  buffer_.resize(static_cast<std::size_t>(n));
+  position_ = 0;
+  return n > 0;
 }
 
 bool TextFileReader::ReadLine(std::string& line) {
-  if (!std::getline(in_, raw_)) return false;
-  ++lineNumber_;
+  raw_.clear();
+  bool started = false;
+  bool ended = false;
+  while (!ended) {
+    if (position_ == buffer_.size() && !Fill()) break;
+    started = true;
+    const std::string_view rest(buffer_.data() + position_, buffer_.size() - position_);
+    std::size_t length = rest.find('\n');
+    ended = length != std::string_view::npos;
+    if (!ended) length = rest.size();
+    // One byte more than the limit may be the CR of a CR LF line end.
+    if (raw_.size() + length > kMaxRecordBytes + 1) TooLong();
+    raw_.append(rest.substr(0, length));
+    position_ += ended ? length + 1 : length;
+  }
+  if (!started) return false;
   if (!raw_.empty() && raw_.back() == '\r') raw_.pop_back();
+  if (raw_.size() > kMaxRecordBytes) TooLong();
+  ++lineNumber_;
   line = ToUtf8(raw_);
   return true;
+}
+
+void TextFileReader::TooLong() {
+  ++lineNumber_;
+  throw Error(
+      Where("the record is longer than 1 MB (" + std::to_string(kMaxRecordBytes) + " bytes)."));
 }
 
 std::string TextFileReader::Where(std::string_view what) const {
@@ -128,11 +195,10 @@ std::string TextFileReader::Where(std::string_view what) const {
 }
 
 std::size_t CountLines(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Error("Cannot open file " + path.string());
-  std::size_t count = 0;
+  TextFileReader file(path);
   std::string line;
-  while (std::getline(in, line)) ++count;
+  std::size_t count = 0;
+  while (file.ReadLine(line)) ++count;
   return count;
 }
 

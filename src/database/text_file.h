@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -18,11 +17,19 @@ std::string TruncateUtf8(std::string_view text, std::size_t chars);
 // True for a line that is empty after trimming blanks (characters of code 32 or less).
 bool IsBlankLine(std::string_view line);
 
+// The longest record a reader takes, in bytes without its line end: far beyond any real export,
+// small enough that a file of one endless line cannot exhaust memory.
+inline constexpr std::size_t kMaxRecordBytes = std::size_t{1} << 20;
+
 // Reads a text file line by line, with CR LF or LF line ends, each line converted by ToUtf8.
-// Opening a missing or unreadable file throws Error naming the file.
+// Opening a missing or unreadable file throws Error naming the file; so does a path that is not a
+// regular file (a folder, a device, a pipe), a read that fails and a record over kMaxRecordBytes.
 class TextFileReader {
  public:
   explicit TextFileReader(const std::filesystem::path& path);
+  ~TextFileReader();
+  TextFileReader(const TextFileReader&) = delete;
+  TextFileReader& operator=(const TextFileReader&) = delete;
 
   // The next line without its line end; false at the end of the file.
   bool ReadLine(std::string& line);
@@ -33,8 +40,17 @@ class TextFileReader {
   std::string Where(std::string_view what) const;
 
  private:
-  std::ifstream in_;
+  // Reads the next block into the buffer; false at the end of the file.
+  bool Fill();
+  [[noreturn]] void Fail(const std::string& why) const;
+  // Names the line being read, which is longer than a record may be.
+  [[noreturn]] void TooLong();
+
+  std::filesystem::path path_;
   std::string fileName_;
+  int fd_ = -1;
+  std::string buffer_;
+  std::size_t position_ = 0;
   std::string raw_;
   std::size_t lineNumber_ = 0;
 };

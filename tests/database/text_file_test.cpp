@@ -5,12 +5,15 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "database/record_fields.h"
 #include "database/record_parser.h"
 #include "database/text_file.h"
 #include "shell/error.h"
 #include "support/temp_folder.h"
+
+#include <sys/stat.h>
 
 namespace likentor {
 namespace {
@@ -77,6 +80,85 @@ TEST(TextFileReader, ReadsNumberedLinesAndNamesItsPlace) {
   EXPECT_EQ(CountLines(path), 4u);
 
   EXPECT_THROW(TextFileReader(temp.Path() / "missing.csv"), Error);
+}
+
+// The message of the Error that `read` throws, or "" when it throws none.
+template <typename Read>
+std::string FailureOf(Read&& read) {
+  try {
+    read();
+  } catch (const Error& e) {
+    return e.what();
+  }
+  return "";
+}
+
+// Every line of `path` as the reader gives it.
+std::vector<std::string> AllLines(const std::filesystem::path& path) {
+  TextFileReader file(path);
+  std::vector<std::string> lines;
+  for (std::string line; file.ReadLine(line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(TextFileReader, RefusesWhatIsNotARegularReadableFile) {
+  TempFolder temp;
+  namespace fs = std::filesystem;
+  // A folder in place of an export, and a link to one.
+  const fs::path folder = temp / "batting.csv";
+  fs::create_directories(folder);
+  EXPECT_EQ(FailureOf([&] { AllLines(folder); }),
+            "Cannot read file " + folder.string() + ": it is a folder, not a file.");
+  fs::create_directory_symlink(folder, temp / "pitching.csv");
+  EXPECT_EQ(
+      FailureOf([&] { CountLines(temp / "pitching.csv"); }),
+      "Cannot read file " + (temp / "pitching.csv").string() + ": it is a folder, not a file.");
+
+  // A file that never ends: a device, reached through a link as a user would place it.
+  fs::create_symlink("/dev/zero", temp / "players.csv");
+  EXPECT_EQ(FailureOf([&] { AllLines(temp / "players.csv"); }),
+            "Cannot read file " + (temp / "players.csv").string() + ": it is not a regular file.");
+  // A named pipe without a writer is refused at once instead of waiting for one.
+  const fs::path pipe = temp / "teams.csv";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(FailureOf([&] { AllLines(pipe); }),
+            "Cannot read file " + pipe.string() + ": it is not a regular file.");
+
+  // A missing file keeps its message.
+  EXPECT_EQ(FailureOf([&] { AllLines(temp / "missing.csv"); }),
+            "Cannot open file " + (temp / "missing.csv").string());
+}
+
+TEST(TextFileReader, AFailingReadIsAnErrorNotTheEndOfTheFile) {
+  // The kernel lists this process's memory as a regular file whose first page is never mapped:
+  // reading it fails with an input/output error, as a damaged disk would.
+  const std::filesystem::path memory = "/proc/self/mem";
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(memory, ec)) GTEST_SKIP() << "no " << memory;
+  EXPECT_EQ(FailureOf([&] { AllLines(memory); }),
+            "Cannot read file /proc/self/mem: Input/output error.");
+  EXPECT_EQ(FailureOf([&] { CountLines(memory); }),
+            "Cannot read file /proc/self/mem: Input/output error.");
+}
+
+TEST(TextFileReader, ARecordOverOneMegabyteIsAnErrorNamingFileAndLine) {
+  TempFolder temp;
+  const auto path = temp / "players.csv";
+  const std::string longest(kMaxRecordBytes, 'x');
+  test::WriteBytes(path, "head\n" + longest + "\r\n" + longest + "y\nnever read\n");
+  TextFileReader file(path);
+  std::string line;
+  ASSERT_TRUE(file.ReadLine(line));
+  ASSERT_TRUE(file.ReadLine(line));
+  EXPECT_EQ(line, longest);  // the limit itself is read
+  EXPECT_EQ(FailureOf([&] { file.ReadLine(line); }),
+            "players.csv line 3: the record is longer than 1 MB (1048576 bytes).");
+
+  // A file of one endless line stops at the limit too, without reading the rest.
+  test::WriteBytes(path, std::string(3 * kMaxRecordBytes, ';'));
+  EXPECT_EQ(
+      FailureOf([&] { ForEachRecord(path, ';', Heading::Skip, [](const auto&, const auto&) {}); }),
+      "players.csv line 1: the record is longer than 1 MB (1048576 bytes).");
 }
 
 TEST(IsBlankLine, OnlyBlanks) {

@@ -80,5 +80,24 @@ TEST_F(LoadCommandTest, AFailedLoadExitsWithItsMessage) {
   EXPECT_EQ(Run({"load"}), 2);  // NAME is required
 }
 
+TEST_F(LoadCommandTest, AnExportThatCannotBeReadStopsTheLoadWithItsName) {
+  ASSERT_EQ(Run({"load", "sample"}), 0);
+  // A folder in place of an export is not an empty export.
+  const fs::path batting =
+      ImportExportFolder(SavedGameFolder(game_, "sample")) / "players_career_batting_stats.csv";
+  fs::remove(batting);
+  fs::create_directory(batting);
+  EXPECT_EQ(Run({"load", "sample"}), 1);
+  EXPECT_EQ(err_.str(), "Cannot read file " + batting.string() + ": it is a folder, not a file.\n");
+  EXPECT_EQ(out_.str(), "");
+
+  // Nor is a link to a device that never ends.
+  fs::remove(batting);
+  fs::create_symlink("/dev/zero", batting);
+  EXPECT_EQ(Run({"load", "sample"}), 1);
+  EXPECT_EQ(err_.str(), "Cannot read file " + batting.string() + ": it is not a regular file.\n");
+  EXPECT_EQ(out_.str(), "");
+}
+
 }  // namespace
 }  // namespace likentor
