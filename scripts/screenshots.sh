@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The real window under a virtual X display (the xcb platform), on the medium sample saved game:
 # the first start's boxes and choosers, the dashboard before and during a batch run, the about box
-# and the dialogs of loading, guarding, clearing the log and a failed load, one PNG each in
+# and the dialogs of loading, guarding, clearing the log and a failed load, and the pages: the
+# player page with a search's results (13), the custom uniforms page with a preview (14), the
+# locks page (15) and the nations, facial hair and accessories editors (16 to 18), one PNG each in
 # build/screenshots/.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,3 +26,5 @@ QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
 echo
 echo "Screenshots in $out:"
 ls -1 "$out"
+echo "The pages: 13-player-page.png (a search for Smith), 14-custom-uniforms-page.png (a preview),"
+echo "15-locks-page.png, 16-nations-editor.png, 17-facial-hair-editor.png, 18-accessories-editor.png."

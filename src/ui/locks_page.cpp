@@ -67,6 +67,10 @@ LocksPage::LocksPage(Session& session, QWidget* parent)
             [&session, handler = b.handler] { RunCommand(session, [&] { handler(session); }); });
     grid->addWidget(button, b.row + 1, b.column);
   }
+  // Done stands under the middle of the buttons, with the page's content.
+  grid->addWidget(DoneButton(), 3, 1);
+  grid->setRowMinimumHeight(3, 40);
+  grid->setAlignment(DoneButton(), Qt::AlignBottom);
   grid->setColumnStretch(3, 1);
   memo->setMinimumWidth(
       metrics.horizontalAdvance(

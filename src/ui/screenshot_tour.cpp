@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QProgressBar>
@@ -13,6 +14,7 @@
 
 #include "shell/folders.h"
 #include "ui/about_box.h"
+#include "ui/data_grid.h"
 #include "ui/main_window.h"
 
 namespace likentor {
@@ -68,7 +70,13 @@ ScreenshotTour::ScreenshotTour(Places places) : places_(std::move(places)) {
   });
   steps_.push_back({"08-dashboard-during-run", [] { return true; },
                     [this] { Shoot(window_, "08-dashboard-during-run"); }});
-  Then("Cancel", [this] { qobject_cast<QPushButton*>(Find("CancelRunBtn"))->click(); });
+  // A short run may have ended meanwhile: its end box is then the next shot.
+  steps_.push_back({"Cancel", [] { return true; },
+                    [this] {
+                      if (window_->RunGoing()) {
+                        qobject_cast<QPushButton*>(Find("CancelRunBtn"))->click();
+                      }
+                    }});
   OnModal("09-run-stopped", Accept);
   Then("About", [this] { window_->findChild<QAction*>("About1")->trigger(); });
   WaitFor("the about box", [this] { return window_->About()->isVisible(); });
@@ -80,6 +88,33 @@ ScreenshotTour::ScreenshotTour(Places places) : places_(std::move(places)) {
   Then("Clear Errors File",
        [this] { window_->findChild<QAction*>("ClearErrorsFile1")->trigger(); });
   OnModal("11-clear-errors-confirm", Reject);
+  // The pages, each with what it shows once used: a search's players with the current photo, a
+  // team's uniform preview, a beard's preview.
+  Then("a search", [this] {
+    qobject_cast<QLineEdit*>(Find("LastNameBox"))->setText("Smith");
+    qobject_cast<QPushButton*>(Find("PlayerSearchBtn"))->click();
+  });
+  Then("See Current Photo",
+       [this] { qobject_cast<QPushButton*>(Find("SeeCurrentPhotoBtn"))->click(); });
+  OnWindow("13-player-page");
+  Then("Custom Uniforms", [this] { window_->findChild<QAction*>("CustomUniforms1")->trigger(); });
+  Then("a uniform preview",
+       [this] { qobject_cast<QPushButton*>(Find("GetUniformPreviewBtn"))->click(); });
+  OnWindow("14-custom-uniforms-page");
+  Then("Manage Locked Photos",
+       [this] { window_->findChild<QAction*>("ManageLockedPhotos1")->trigger(); });
+  OnWindow("15-locks-page");
+  Then("Ethnicity Data", [this] { window_->findChild<QAction*>("EthnicityData1")->trigger(); });
+  OnWindow("16-nations-editor");
+  Then("Facial Hair Data", [this] { window_->findChild<QAction*>("HairData1")->trigger(); });
+  Then("a beard's preview", [this] {
+    qobject_cast<DataGrid*>(Find("FacialHairGrid"))->GoTo(4);
+    qobject_cast<QPushButton*>(Find("GetFacialHairPreviewBtn"))->click();
+  });
+  OnWindow("17-facial-hair-editor");
+  Then("Accessory Data", [this] { window_->findChild<QAction*>("AccessoryData1")->trigger(); });
+  OnWindow("18-accessories-editor");
+  Then("Home Page", [this] { window_->findChild<QAction*>("HomePage1")->trigger(); });
   Then("a failed load", [this] { window_->findChild<QAction*>("LoadGame1")->trigger(); });
   OnModal("", Choose(savedGames / "broken.lg"));
   OnModal("12-failed-load-error", Accept);
