@@ -166,19 +166,25 @@ bool TextFileReader::ReadLine(std::string& line) {
   bool ended = false;
   while (!ended) {
     if (position_ == buffer_.size() && !Fill()) break;
+    if (afterCr_) {
+      // The LF of a CR LF pair belongs to the line the CR ended.
+      afterCr_ = false;
+      if (buffer_[position_] == '\n') {
+        ++position_;
+        continue;
+      }
+    }
     started = true;
     const std::string_view rest(buffer_.data() + position_, buffer_.size() - position_);
-    std::size_t length = rest.find('\n');
+    std::size_t length = rest.find_first_of("\r\n");
     ended = length != std::string_view::npos;
     if (!ended) length = rest.size();
-    // One byte more than the limit may be the CR of a CR LF line end.
-    if (raw_.size() + length > kMaxRecordBytes + 1) TooLong();
+    if (raw_.size() + length > kMaxRecordBytes) TooLong();
     raw_.append(rest.substr(0, length));
-    position_ += ended ? length + 1 : length;
+    position_ += length;
+    if (ended) afterCr_ = buffer_[position_++] == '\r';
   }
   if (!started) return false;
-  if (!raw_.empty() && raw_.back() == '\r') raw_.pop_back();
-  if (raw_.size() > kMaxRecordBytes) TooLong();
   ++lineNumber_;
   line = ToUtf8(raw_);
   return true;

@@ -21,7 +21,8 @@ bool IsBlankLine(std::string_view line);
 // small enough that a file of one endless line cannot exhaust memory.
 inline constexpr std::size_t kMaxRecordBytes = std::size_t{1} << 20;
 
-// Reads a text file line by line, with CR LF or LF line ends, each line converted by ToUtf8.
+// Reads a text file line by line, each line converted by ToUtf8. CR, LF and CR LF each end a line,
+// so files written by any editor read alike.
 // Opening a missing or unreadable file throws Error naming the file; so does a path that is not a
 // regular file (a folder, a device, a pipe), a read that fails and a record over kMaxRecordBytes.
 class TextFileReader {
@@ -51,6 +52,7 @@ class TextFileReader {
   int fd_ = -1;
   std::string buffer_;
   std::size_t position_ = 0;
+  bool afterCr_ = false;  // the last line ended with a CR, which an LF may follow
   std::string raw_;
   std::size_t lineNumber_ = 0;
 };

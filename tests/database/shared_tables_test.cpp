@@ -173,6 +173,40 @@ TEST_F(SharedTablesTest, StockNationListLoadsTheProgramsWeights) {
   EXPECT_TRUE(LoggedErrors().empty());
 }
 
+TEST_F(SharedTablesTest, NationListsWithCrOnlyLineEndsAreReadLineByLine) {
+  auto crOnly = [](std::string text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      out += text[i] == '\n' ? '\r' : text[i];
+    }
+    return out;
+  };
+  WriteFile(program() / "data" / "nations.csv",
+            crOnly("nation_id;name;short;abbr;c;a;e;as\r\n7;Atlantis;Atl;ATL;70;20;0;10\r\n"));
+  // The stock list's 221 lines, ended by CR: still the stock list.
+  const fs::path list = game() / "data" / "database" / "nations.txt";
+  WriteFile(list, crOnly(NationsTxt(220, {"3"})));
+  EXPECT_FALSE(ModifiedNationsFile(game()));
+  CreateNationsTable(db_, log_, program(), game());
+  Table stock(db_, kNationsTable);
+  ASSERT_EQ(stock.RecordCount(), 1);
+  ASSERT_TRUE(stock.Locate("nation_id", 7));
+  EXPECT_EQ(stock.GetInt("caucasian"), 70);
+  stock.Close();
+
+  // A changed list ended by CR gives its nations, not one heading line.
+  WriteFile(list, crOnly(NationsTxt(221, {"1", "2"})));
+  EXPECT_TRUE(ModifiedNationsFile(game()));
+  CreateNationsTable(db_, log_, program(), game());
+  Table fromGame(db_, kNationsTable);
+  ASSERT_EQ(fromGame.RecordCount(), 221);
+  ASSERT_TRUE(fromGame.Locate("nation_id", 2));
+  EXPECT_EQ(fromGame.GetText("nation_name"), "Nation 2");
+  EXPECT_EQ(fromGame.GetInt("asian"), 75);
+  EXPECT_TRUE(LoggedErrors().empty());
+}
+
 TEST_F(SharedTablesTest, ModifiedNationListDerivesWeightsFromRegionCodes) {
   WriteFile(program() / "data" / "nations.csv", "h\r\n1;Only;O;O;1;1;1;1\r\n");
   // 221 nations (222 lines); codes cycle so that every case shows up.

@@ -161,6 +161,32 @@ TEST(TextFileReader, ARecordOverOneMegabyteIsAnErrorNamingFileAndLine) {
       "players.csv line 1: the record is longer than 1 MB (1048576 bytes).");
 }
 
+TEST(TextFileReader, CrLfAndCrLfEachEndALine) {
+  TempFolder temp;
+  const auto path = temp / "teams.csv";
+  // CR only, as old Mac editors write; LF; CR LF; a CR and a CR LF in a row give an empty line.
+  test::WriteBytes(path, "head\r1;a\r2;b\n3;c\r\n4;d\r\r\n5;e\r");
+  EXPECT_EQ(AllLines(path),
+            (std::vector<std::string>{"head", "1;a", "2;b", "3;c", "4;d", "", "5;e"}));
+  EXPECT_EQ(CountLines(path), 7u);
+
+  // A CR LF split across the reader's blocks is still one line end.
+  std::string big(64 * 1024 - 1, 'x');
+  test::WriteBytes(path, big + "\r\nnext\r\n");
+  EXPECT_EQ(AllLines(path), (std::vector<std::string>{big, "next"}));
+  big.push_back('x');
+  test::WriteBytes(path, big + "\r\nnext\r\n");
+  EXPECT_EQ(AllLines(path), (std::vector<std::string>{big, "next"}));
+
+  // Records through the record reader: the heading is the first line, not the whole file.
+  test::WriteBytes(path, "id;name\r7;Seven\r\r8;Eight");
+  std::vector<std::string> names;
+  ForEachRecord(path, ';', Heading::Skip, [&](const TextFileReader& file, const auto& fields) {
+    names.push_back(std::to_string(file.LineNumber()) + " " + FieldAt(file, fields, 1));
+  });
+  EXPECT_EQ(names, (std::vector<std::string>{"2 Seven", "4 Eight"}));
+}
+
 TEST(IsBlankLine, OnlyBlanks) {
   EXPECT_FALSE(IsBlankLine(" x "));
   EXPECT_TRUE(IsBlankLine(" \t\r"));

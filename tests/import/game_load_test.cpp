@@ -313,6 +313,46 @@ TEST_F(GameLoadTest, AFirstLoadAndALoadASeasonLaterLeaveWhatTheExportsPrescribe)
   EXPECT_EQ(session_->Log().ShowErrors(), std::vector<std::string>{"Errors Log"});
 }
 
+// The text with every line end (CR LF or LF) replaced by the one given for each line in turn.
+std::string WithLineEnds(const std::string& text, const std::vector<std::string>& ends) {
+  std::string out;
+  std::size_t line = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    if (text[i] == '\n') {
+      out += ends[line++ % ends.size()];
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+TEST_F(GameLoadTest, ExportsWithCrOrMixedLineEndsLoadAsWithCrLf) {
+  WriteSample(1, "sample", 300);
+  const test::ExpectedGame expected = test::ExpectedFromExports(Exports());
+  // CR only in some exports, every kind of line end mixed in the others.
+  for (const char* name : {"leagues.csv", "teams.csv", "players.csv"}) {
+    test::WriteBytes(Exports() / name, WithLineEnds(test::ReadBytes(Exports() / name), {"\r"}));
+  }
+  for (const char* name :
+       {"players_career_batting_stats.csv", "players_career_pitching_stats.csv"}) {
+    test::WriteBytes(Exports() / name,
+                     WithLineEnds(test::ReadBytes(Exports() / name), {"\r", "\n", "\r\n"}));
+  }
+  LoadGame(*session_, "sample");
+  ExpectLeagues(Db(), expected);
+  ExpectTeams(Db(), program_, expected);
+  ExpectCareer(Db(), "sample_batting.db", "ab", expected.batting);
+  ExpectCareer(Db(), "sample_pitching.db", "ip", expected.pitching);
+  const Rows players = ReadRows(Db(), "sample_players.db");
+  ASSERT_EQ(players.size(), expected.players.size());
+  for (const auto& [id, player] : expected.players) {
+    EXPECT_EQ(players.at(id).at("last_name"), player.lastName) << id;
+  }
+  EXPECT_EQ(session_->Log().ShowErrors(), std::vector<std::string>{"Errors Log"});
+}
+
 TEST_F(GameLoadTest, ClosingReturnsToIdleAndASecondGameReplacesTheFirst) {
   CloseGame1Click(*session_);  // nothing loaded: stays idle
   EXPECT_EQ(Window().caption, "Likentor");
