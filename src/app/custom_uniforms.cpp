@@ -1,9 +1,13 @@
 #include "app/custom_uniforms.h"
 
+#include <system_error>
+
 #include "app/loaded_game.h"
 #include "app/navigation.h"
 #include "app/session.h"
 #include "database/stored_path.h"
+#include "portrait/png_image.h"
+#include "portrait/uniforms.h"
 
 namespace likentor {
 
@@ -27,6 +31,26 @@ void StoreUniformFile(Session& session, int teamId, std::string_view value,
   throw Error(std::string(failure));
 }
 
+// A file that is there must be a picture the composition can lay on a portrait: a regular file,
+// a PNG that decodes, 90 x 135. A file not there yet is let through: the team wears the generic
+// uniform until it is.
+void CheckUniformPicture(const std::filesystem::path& file) {
+  const auto refuse = [&file](const std::string& why) {
+    throw Error("Cannot use \"" + file.string() + "\" as a custom uniform: " + why + ".");
+  };
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(file, ec);
+  if (status.type() == std::filesystem::file_type::not_found) return;
+  if (ec) refuse("it cannot be read (" + ec.message() + ")");
+  if (!std::filesystem::is_regular_file(status)) refuse("it is not a file");
+  const PngImage picture = PngImage::Load(file);  // the load error names the file and the fault
+  if (picture.Width() != kUniformWidth || picture.Height() != kUniformHeight) {
+    refuse("it is " + std::to_string(picture.Width()) + " x " + std::to_string(picture.Height()) +
+           " pixels, not " + std::to_string(kUniformWidth) + " x " +
+           std::to_string(kUniformHeight));
+  }
+}
+
 int CurrentTeam(Session& session) {
   return session.Game().TeamsTable.GetInt("team_id");
 }
@@ -39,6 +63,7 @@ std::filesystem::path CustomUniformsFolder(const std::filesystem::path& programF
 
 void SetCustomUniform(Session& session, int teamId, const std::filesystem::path& file) {
   if (session.LoadedGameName().empty()) throw Error(std::string(kLoadGameFirst));
+  CheckUniformPicture(file);
   const int fieldSize = TextFieldSize(session.Game().TeamsTable, "custom_uniform_file");
   const std::optional<std::string> stored = PathToStore(session.ProgramFolder(), file, fieldSize);
   if (!stored) {

@@ -28,7 +28,9 @@ std::filesystem::path CustomUniformsFolder(const std::filesystem::path& programF
 // uniform." (or "Error removing custom uniform.") and ends the call with an Error of that text.
 // TeamsTable is left on the team. The path is stored whole, never cut: as it stands when the
 // field holds it, else relative to the program folder when it lies inside it; any other path
-// longer than the field is refused with an Error before anything is written.
+// longer than the field is refused with an Error before anything is written. So is a file that
+// is there but is not a 90 x 135 PNG that decodes (a folder, a device, another kind of file); a
+// file that is not there yet is stored, and the team wears the generic uniform until it is.
 void SetCustomUniform(Session& session, int teamId, const std::filesystem::path& file);
 void ClearCustomUniform(Session& session, int teamId);
 

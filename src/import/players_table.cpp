@@ -11,6 +11,7 @@
 #include "import/game_tables.h"
 #include "portrait/appearance.h"
 #include "portrait/portrait_png.h"
+#include "shell/error.h"
 #include "shell/error_log.h"
 #include "shell/folders.h"
 
@@ -108,6 +109,22 @@ void AppendNewPlayer(Table& table, const PlayerLine& p, const CareerSums& battin
   table.SetInt("accessory", 0);
 }
 
+// The existing-photo rule reads the picture folder: one that is there but cannot be read would
+// make every player look photo-less and leave unlocked the pictures of the user's own. A game
+// without the folder has no photos yet.
+void CheckPicturesFolder(const std::filesystem::path& folder) {
+  const auto refuse = [&folder](const std::string& why) {
+    throw Error("Cannot read the picture folder \"" + folder.string() + "\": " + why + ".");
+  };
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(folder, ec);
+  if (status.type() == std::filesystem::file_type::not_found) return;
+  if (ec) refuse(ec.message());
+  if (!std::filesystem::is_directory(status)) refuse("it is not a folder");
+  std::filesystem::directory_iterator entries(folder, ec);
+  if (ec) refuse(ec.message());
+}
+
 }  // namespace
 
 void CreatePlayersTable(Database& db, const SavedGame& game) {
@@ -141,6 +158,7 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
                         AppearanceDraws& looks) {
   const std::string& tableName = game.playersTable;
   const std::filesystem::path& picturesFolder = game.picturesFolder;
+  CheckPicturesFolder(picturesFolder);
   Table table(db, tableName);
   TableTransaction transaction(db, tableName);
   ForEachRecord(game.Export(kPlayersExport), kExportSeparator, Heading::Skip,
@@ -168,8 +186,12 @@ bool PlayerPhotoExists(const std::filesystem::path& picturesFolder, std::string_
   for (const std::string& name : {byName + ".jpg", byName + ".png", byId + ".jpg", byId + ".png"}) {
     const std::filesystem::path file = picturesFolder / name;
     std::error_code ec;
+    const bool exists = std::filesystem::exists(file, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory) {
+      throw Error("Cannot read \"" + file.string() + "\": " + ec.message() + ".");
+    }
     // A portrait of ours (made before the tables were made afresh) is no picture of the user's.
-    if (std::filesystem::exists(file, ec) && !IsLikentorPortrait(file)) return true;
+    if (exists && !IsLikentorPortrait(file)) return true;
   }
   return false;
 }

@@ -23,7 +23,8 @@ void CreatePlayersTable(Database& db, const SavedGame& game);
 // tables rebuilt by this load; the looks of new players from `looks`, drawn in the order
 // ethnicity, face, hair colour, facial hair. A refused row is cancelled, logged and skipped; a
 // missing export, a short record or a bad number ends the import with an Error naming the file
-// and line, and what was posted stays committed.
+// and line, and what was posted stays committed. A picture folder that is there but cannot be
+// read ends the import before any row, with an Error naming the folder.
 void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
                         const CareerSums& batting, const CareerSums& pitching,
                         AppearanceDraws& looks);
@@ -31,7 +32,8 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
 // True when the saved game's picture folder holds a photo of the player under one of the four
 // names the game uses: first_last.jpg, first_last.png, Player_<id>.jpg, Player_<id>.png (the names
 // and the id as the export spells them). A portrait that this program wrote (it carries our mark)
-// does not count: only a picture of the user's own locks the player.
+// does not count: only a picture of the user's own locks the player. Throws Error naming the file
+// when whether it is there cannot be told (no right to look in the folder).
 bool PlayerPhotoExists(const std::filesystem::path& picturesFolder, std::string_view firstName,
                        std::string_view lastName, std::string_view idText);
 

@@ -65,6 +65,52 @@ TEST_F(CustomUniformsTest, SetStoresTheChosenPathOnTheCurrentTeam) {
   EXPECT_EQ(Uniforms().at(1), "graphics/uniforms/custom/" + std::string(90, 'v') + ".png");
 }
 
+TEST_F(CustomUniformsTest, OnlyA90By135PngIsStored) {
+  ASSERT_TRUE(session_.Game().TeamsTable.Locate("team_id", 2));
+  const auto good = folder_ / "good.png";
+  samplegame::WritePng(good, samplegame::Image(90, 135, true));
+  const auto small = folder_ / "small.png";
+  samplegame::WritePng(small, samplegame::Image(30, 45, false));
+  const auto text = folder_ / "text.png";
+  test::WriteBytes(text, "root:x:0:0:root:/root:/bin/bash\n");
+  const auto cut = folder_ / "cut.png";
+  test::WriteBytes(cut, test::ReadBytes(good).substr(0, 60));
+  const auto subfolder = folder_ / "folder.png";
+  std::filesystem::create_directories(subfolder);
+
+  const std::pair<std::filesystem::path, std::string> refused[] = {
+      {text, "Cannot load image \"" + text.string() + "\": not a PNG file."},
+      {small, "Cannot use \"" + small.string() +
+                  "\" as a custom uniform: it is 30 x 45 pixels, not 90 x 135."},
+      {subfolder,
+       "Cannot use \"" + subfolder.string() + "\" as a custom uniform: it is not a file."},
+      {"/dev/zero", "Cannot use \"/dev/zero\" as a custom uniform: it is not a file."}};
+  for (const auto& [file, message] : refused) {
+    try {
+      SetCustomUniform(session_, 2, file);
+      ADD_FAILURE() << file << " was stored";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.what(), message);
+    }
+  }
+  EXPECT_THROW(SetCustomUniform(session_, 2, cut), Error);
+  EXPECT_FALSE(session_.Game().TeamsTable.InEdit());
+  EXPECT_EQ(Uniforms().at(2), "/old/owls.png");
+
+  // Through the page: shown as an error, nothing stored.
+  prompts_.AnswerFile(small);
+  SetCustonBtnClick(session_);
+  EXPECT_EQ(prompts_.Texts(Kind::Error).size(), 1u);
+  EXPECT_TRUE(prompts_.Texts(Kind::Message).empty());
+  EXPECT_EQ(Uniforms().at(2), "/old/owls.png");
+
+  // A picture that is one, and a file not there yet (the generic uniform until it is).
+  SetCustomUniform(session_, 2, good);
+  EXPECT_EQ(Uniforms().at(2), good.string());
+  SetCustomUniform(session_, 2, folder_ / "later.png");
+  EXPECT_EQ(Uniforms().at(2), (folder_ / "later.png").string());
+}
+
 TEST_F(CustomUniformsTest, UseGenericStoresNoneAgainAndAgain) {
   ASSERT_TRUE(session_.Game().TeamsTable.Locate("team_id", 2));
   UseGenericBtnClick(session_);

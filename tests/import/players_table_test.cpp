@@ -195,6 +195,29 @@ TEST_F(PlayersTest, OnlyPicturesOfTheUsersOwnLockANewPlayer) {
   EXPECT_TRUE(LogLines().empty());
 }
 
+TEST_F(PlayersTest, APictureFolderThatCannotBeReadStopsTheLoad) {
+  WriteExport("players.csv",
+              {"heading", PlayerLine({"1", "Has", "Photo", "1", "0", "10", "1", "4"})});
+  WriteExport("players_career_batting_stats.csv", {"heading"});
+  WriteExport("players_career_pitching_stats.csv", {"heading"});
+  std::filesystem::remove_all(Pictures());
+  test::WriteBytes(Pictures(), "not a folder");
+  try {
+    Load();
+    FAIL() << "the load went on";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot read the picture folder \"" + Pictures().string() +
+                                         "\": it is not a folder.");
+  }
+  EXPECT_TRUE(ReadRows(*db_, "g_players.db").empty());
+
+  // A game without a picture folder has no photos yet: nobody is locked.
+  std::filesystem::remove(Pictures());
+  QueueCaucasian(10, 0, 1);
+  Load();
+  EXPECT_EQ(ReadRows(*db_, "g_players.db").at(1).at("locked"), "false");
+}
+
 TEST_F(PlayersTest, KnownPlayersKeepLookAndLockAndAreFlaggedOnlyWhenTheyMove) {
   WriteExport("players.csv", {"heading", PlayerLine({"1", "Stay", "Put", "1", "0", "10", "1", "1"}),
                               PlayerLine({"2", "Moves", "Away", "1", "0", "20", "1", "4"}),
