@@ -15,6 +15,16 @@ namespace {
 
 constexpr int kBackgroundDraw = 70;
 
+// A logo is a file of the picture folder: a name with a root or a ".." would read elsewhere.
+bool InsidePictureFolder(const std::string& logoFile) {
+  const std::filesystem::path path(logoFile);
+  if (path.has_root_path()) return false;
+  for (const std::filesystem::path& part : path) {
+    if (part == "..") return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 PhotoRow ReadPhotoRow(const Cursor& players) {
@@ -48,10 +58,21 @@ const TeamLooks* PhotoLookups::Team(int teamId) {
       if (!custom.empty() && custom != "none") {
         custom = StoredPathFile(session_.ProgramFolder(), custom).string();
       }
-      looks = TeamLooks{std::move(custom), teams.GetText("logo_file"),
-                        teams.GetText("background_color_id"), teams.GetText("text_color_id"),
-                        std::nullopt};
+      looks = TeamLooks{std::move(custom),
+                        teams.GetText("logo_file"),
+                        teams.GetText("background_color_id"),
+                        teams.GetText("text_color_id"),
+                        std::nullopt,
+                        ""};
       if (!teams.IsNull("level")) looks->level = teams.GetInt("level");
+      const std::string team = "team " + std::to_string(teamId) + " (" +
+                               teams.GetText("team_name") + " " + teams.GetText("nickname") + ")";
+      looks->owner = team + " in " + teams.TableName();
+      if (!InsidePictureFolder(looks->logoFile)) {
+        session_.Log().ReportError("The logo \"" + looks->logoFile + "\" of " + team +
+                                   " lies outside the picture folder; it is passed over.");
+        looks->logoFile.clear();
+      }
     }
     found = teams_.emplace(teamId, std::move(looks)).first;
   }
@@ -126,8 +147,8 @@ PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& l
   ColorValue background = 0;
   ColorValue text = 0;
   if (team != nullptr) {
-    background = GetBGColor(plan.uniformTeam, team->backgroundColor);
-    text = GetTxtColor(plan.uniformTeam, team->textColor);
+    background = GetBGColor(plan.uniformTeam, team->backgroundColor, team->owner);
+    text = GetTxtColor(plan.uniformTeam, team->textColor, team->owner);
   }
 
   PortraitLayers& l = plan.layers;
@@ -144,7 +165,7 @@ PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& l
     // No custom uniform, or one that is named but missing: the team's generic design and logo.
     l.genericUniform = layers.GenericUniform(GenericDesign(plan.uniformTeam), background, text);
     if (lookups.UseLogos() && IsPngLogoName(team->logoFile)) {
-      l.logo = layers.Logo(lookups.PicturesFolder() / team->logoFile, kLogoSide);
+      l.logo = layers.Logo(lookups.PicturesFolder() / team->logoFile, kLogoSide, team->owner);
     }
   }
   l.billUnderside = layers.Png(BillUndersideFile(program));

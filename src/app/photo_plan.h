@@ -42,6 +42,8 @@ struct TeamLooks {
   std::string backgroundColor;
   std::string textColor;
   std::optional<int> level;  // blank when the row has none
+  // "team 12 (Town Club) in g_teams.db": who the team is in messages about its row.
+  std::string owner;
 };
 
 struct AccessoryLooks {
@@ -55,7 +57,9 @@ class PhotoLookups {
  public:
   explicit PhotoLookups(Session& session);
 
-  // The teams row of a team, or nothing when the table has none.
+  // The teams row of a team, or nothing when the table has none. A logo_file that would be read
+  // from outside the picture folder (an absolute path, a "..") is passed over: logoFile is left
+  // empty and the error log names the team.
   const TeamLooks* Team(int teamId);
   // The artwork folder of a facial-hair style, or nothing when the table has no such style.
   const std::string* FacialHairLocation(int style);

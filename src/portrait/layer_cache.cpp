@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "portrait/image_operations.h"
+#include "shell/error.h"
 
 namespace likentor {
 
@@ -37,14 +38,20 @@ std::shared_ptr<const PngImage> LayerCache::PngIfExists(const std::filesystem::p
   return Png(file);
 }
 
-std::shared_ptr<const PngImage> LayerCache::Logo(const std::filesystem::path& file, int side) {
+std::shared_ptr<const PngImage> LayerCache::Logo(const std::filesystem::path& file, int side,
+                                                 std::string_view owner) {
   auto found = logos_.find(file);
   if (found != logos_.end()) return found->second;
   std::shared_ptr<const PngImage> logo;
   if (FileExists(file)) {
     PngImage image = PngImage::Load(file);
     ++decodes_;
-    SmoothResize(image, side, side);
+    try {
+      SmoothResize(image, side, side);
+    } catch (const Error& unsupported) {
+      throw Error(std::string(unsupported.what()) + ": the logo \"" + file.string() + "\"" +
+                  (owner.empty() ? std::string() : " of " + std::string(owner)) + ".");
+    }
     logo = std::make_shared<const PngImage>(std::move(image));
   }
   logos_.emplace(file, logo);

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <tuple>
 
 #include "portrait/bitmap.h"
@@ -32,8 +33,11 @@ class LayerCache {
   // that exists but cannot be decoded throws the load error.
   std::shared_ptr<const PngImage> PngIfExists(const std::filesystem::path& file);
   // A logo file resized to side x side with SmoothResize, null when the file does not exist.
-  // Throws the load error, or SmoothResize's error for a logo that is not RGB or RGB with alpha.
-  std::shared_ptr<const PngImage> Logo(const std::filesystem::path& file, int side);
+  // Throws the load error, or for a logo that is not RGB or RGB with alpha SmoothResize's error
+  // followed by the file and `owner` (whose logo it is): "Only COLOR_RGBALPHA and COLOR_RGB
+  // formats are supported: the logo "<file>" of <owner>."
+  std::shared_ptr<const PngImage> Logo(const std::filesystem::path& file, int side,
+                                       std::string_view owner = {});
   // The generic uniform of a design tinted in a colour pair (templates decoded once per design).
   std::shared_ptr<const Bitmap> GenericUniform(int design, ColorValue background, ColorValue text);
 

@@ -18,21 +18,23 @@ int HexDigit(char c) {
   return -1;
 }
 
-ColorValue TeamColor(int team, std::string_view text, ColorValue teamZeroColor) {
+ColorValue TeamColor(int team, std::string_view text, ColorValue teamZeroColor,
+                     std::string_view owner) {
   if (team == 0) return teamZeroColor;
-  return ParseColorText(text).value_or(teamZeroColor);
+  return ParseColorText(text, owner).value_or(teamZeroColor);
 }
 
 }  // namespace
 
-std::optional<ColorValue> ParseColorText(std::string_view text) {
+std::optional<ColorValue> ParseColorText(std::string_view text, std::string_view owner) {
   if (text.size() < 7) return std::nullopt;
   int digits[6];
   for (int i = 0; i < 6; ++i) {
     digits[i] = HexDigit(text[static_cast<std::size_t>(i) + 1]);
     if (digits[i] < 0) {
-      throw Error("Invalid team colour \"" + std::string(text) +
-                  "\": characters 2 to 7 must be hexadecimal digits.");
+      throw Error("Invalid team colour \"" + std::string(text) + "\"" +
+                  (owner.empty() ? std::string() : " of " + std::string(owner)) +
+                  ": characters 2 to 7 must be hexadecimal digits.");
     }
   }
   const ColorValue red = static_cast<ColorValue>(digits[0] * 16 + digits[1]);
@@ -41,12 +43,12 @@ std::optional<ColorValue> ParseColorText(std::string_view text) {
   return blue << 16 | green << 8 | red;
 }
 
-ColorValue GetBGColor(int team, std::string_view backgroundColorText) {
-  return TeamColor(team, backgroundColorText, kWhite);
+ColorValue GetBGColor(int team, std::string_view backgroundColorText, std::string_view owner) {
+  return TeamColor(team, backgroundColorText, kWhite, owner);
 }
 
-ColorValue GetTxtColor(int team, std::string_view textColorText) {
-  return TeamColor(team, textColorText, kBlack);
+ColorValue GetTxtColor(int team, std::string_view textColorText, std::string_view owner) {
+  return TeamColor(team, textColorText, kBlack, owner);
 }
 
 }  // namespace likentor

@@ -1,6 +1,7 @@
 #include "app/player_photo.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "app/photo_fixture.h"
 
@@ -118,6 +119,45 @@ TEST_F(PlayerPhotoTest, LogoTestAndUseLogosSetting) {
   EXPECT_EQ(Make(28).Pixel(60, 120), red);
   SetUseLogos(false);
   EXPECT_EQ(Make(1).Pixel(60, 120), red);
+}
+
+TEST_F(PlayerPhotoTest, ALogoOutsideThePictureFolderIsPassedOverAndLogged) {
+  std::filesystem::copy_file(Pictures() / "logo.png", Pictures().parent_path() / "outside.png");
+  // An absolute name short enough for the field's 60 characters.
+  const std::string absolute = "/tmp/likentor-logo-" + std::to_string(::getpid()) + ".png";
+  std::filesystem::copy_file(Pictures() / "logo.png", absolute,
+                             std::filesystem::copy_options::overwrite_existing);
+  AddTeam({.id = 1, .logo = "../outside.png"});
+  AddTeam({.id = 3, .logo = absolute});
+  AddTeam({.id = 26, .logo = "logo.png"});
+  for (int id : {1, 3, 26}) AddPlayer({.id = id, .teamId = id});
+  const Rgb red{255, 0, 0};  // every team's background colour
+  EXPECT_EQ(Make(1).Pixel(60, 120), red);
+  EXPECT_EQ(Make(3).Pixel(60, 120), red);
+  EXPECT_EQ(Make(26).Pixel(60, 120), test::kLogoColor);
+  EXPECT_EQ(LogLines(),
+            (std::vector<std::string>{
+                "The logo \"../outside.png\" of team 1 (Town1 Club1) lies outside the picture "
+                "folder; it is passed over.",
+                "The logo \"" + absolute +
+                    "\" of team 3 (Town3 Club3) lies outside the picture folder; it is passed "
+                    "over."}));
+  std::filesystem::remove(absolute);
+}
+
+TEST_F(PlayerPhotoTest, AnInvalidTeamColourNamesTheTeamAndItsTable) {
+  AddTeam({.id = 1, .background = "#GG0000"});
+  AddPlayer({.id = 1, .teamId = 1});
+  OpenPlayer(1);
+  try {
+    CreatePlayerPhoto(session_, 1);
+    FAIL() << "a portrait was made";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "Invalid team colour \"#GG0000\" of team 1 (Town1 Club1) in g_teams.db: characters "
+              "2 to 7 must be hexadecimal digits.");
+  }
+  EXPECT_FALSE(std::filesystem::exists(Portrait(1)));
 }
 
 TEST_F(PlayerPhotoTest, GenericDesignsOfTeams24_25And50) {

@@ -38,6 +38,15 @@ TEST(TeamColors, NonHexadecimalDigitsFail) {
                                            "\": characters 2 to 7 must be hexadecimal digits.");
     }
   }
+  // With the team and its table named.
+  try {
+    GetTxtColor(7, "#00zz00", "team 7 (Town Club) in g_teams.db");
+    FAIL() << "#00zz00";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "Invalid team colour \"#00zz00\" of team 7 (Town Club) in g_teams.db: characters 2 "
+              "to 7 must be hexadecimal digits.");
+  }
 }
 
 }  // namespace
