@@ -34,7 +34,9 @@ void CreateUniversalTables(Session& session) {
   ErrorLog& log = session.Log();
   const auto& program = session.ProgramFolder();
   CreateGamesTable(db);
-  CreateNationsTable(db, log, program, session.GameFolder());
+  // A game nation list that gives no nation is an error of the setup, shown as its others are.
+  const std::string noNation = CreateNationsTable(db, log, program, session.GameFolder());
+  if (!noNation.empty()) session.UserPrompts().ShowError(noNation);
   CreateFacialHairTable(db, log, program);
   CreateAccessoriesTable(db, log, program);
   CreateAfricanFacesTable(db);

@@ -21,11 +21,12 @@ struct UniversalTables {
   Table AccessoriesTable;
 };
 
-// First-run setup, after the data folder was made: creates and fills every shared table.
+// First-run setup, after the data folder was made: creates and fills every shared table. A game
+// nation list that gives no nation is shown as an error (the table then holds nations.csv's rows).
 void CreateUniversalTables(Session& session);
 // Start-up, before the tables are opened: the nations table is built again when data/nations.db is
-// missing (deleting it is how a user gets the shipped weights back). The other shared tables are
-// made only by the setup.
+// missing (deleting it is how a user gets the shipped weights back); what goes wrong is logged, and
+// the log is shown at start-up. The other shared tables are made only by the setup.
 void RebuildMissingTables(Session& session);
 // Opens the eight shared tables in their order. A table whose file is missing ends the start-up
 // with a message that says how to make it again.

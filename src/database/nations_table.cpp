@@ -8,6 +8,7 @@
 #include "database/record_parser.h"
 #include "database/table_store.h"
 #include "database/text_file.h"
+#include "shell/error.h"
 #include "shell/error_log.h"
 
 namespace likentor {
@@ -79,18 +80,43 @@ std::filesystem::path GameNationsPath(const std::filesystem::path& gameFolder) {
   return gameFolder / "data" / "database" / "nations.txt";
 }
 
-void CreateNationsTable(Database& db, ErrorLog& log, const std::filesystem::path& programFolder,
-                        const std::filesystem::path& gameFolder) {
+std::string CreateNationsTable(Database& db, ErrorLog& log,
+                               const std::filesystem::path& programFolder,
+                               const std::filesystem::path& gameFolder) {
   SetupNationsTable(db);
+  // Why the game's list gave no nation: a list that cannot be read gives none either.
+  std::string noNation;
+  bool fromGame = true;
   try {
-    if (ModifiedNationsFile(gameFolder)) {
+    fromGame = ModifiedNationsFile(gameFolder);
+  } catch (const Error& e) {
+    noNation = e.what();
+  }
+  if (fromGame && noNation.empty()) {
+    try {
       MakeNewNationsData(db, log, gameFolder);
-    } else {
-      LoadNationsData(db, log, programFolder);
+    } catch (const Error& e) {
+      noNation = e.what();
     }
+    // A list that gave nations before a line failed keeps them, the failure logged.
+    if (Table(db, kNationsTable).RecordCount() > 0) {
+      if (!noNation.empty()) log.ReportError(noNation);
+      return {};
+    }
+    if (noNation.empty()) noNation = GameNationsPath(gameFolder).string() + " lists none";
+  }
+  try {
+    LoadNationsData(db, log, programFolder);
   } catch (const Error& e) {
     log.ReportError(e.what());
   }
+  if (!fromGame) return {};
+  if (noNation.ends_with('.')) noNation.pop_back();
+  const std::string message = "The game's nation list gives no nation (" + noNation +
+                              "): the nations table was built from " +
+                              NationsCsvPath(programFolder).string() + " instead.";
+  log.ReportError(message);
+  return message;
 }
 
 void SetupNationsTable(Database& db) {

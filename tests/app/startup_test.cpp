@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "app/session.h"
 #include "app/setup.h"
@@ -104,6 +107,51 @@ TEST_F(StartupTest, ADeletedNationsTableIsBuiltAgainBeforeTheTablesOpen) {
   ASSERT_TRUE(nations.Locate("nation_id", 1));
   EXPECT_NE(nations.GetInt("caucasian"), 12345);
   session.Shutdown();
+}
+
+TEST_F(StartupTest, AGameNationListThatGivesNoNationIsAnErrorAndTheShippedListIsUsed) {
+  const fs::path game = folder_ / "game";
+  const fs::path list = game / "data" / "database" / "nations.txt";
+  struct Case {
+    std::string name;
+    std::function<void()> make;  // puts the game's nation list in place
+    std::string why;             // the reason the message gives
+  };
+  const std::vector<Case> cases = {
+      {"empty", [&] { test::WriteBytes(list, ""); }, list.string() + " lists none"},
+      {"heading only",
+       [&] { test::WriteBytes(list, "ID,Name,Short,Abbr,Something,Region\r\n\r\n"); },
+       list.string() + " lists none"},
+      {"folder", [&] { fs::create_directories(list); },
+       "Cannot read file " + list.string() + ": it is a folder, not a file"},
+      {"bad first nation",
+       [&] { test::WriteBytes(list, "ID,Name,Short,Abbr,Something,Region\r\nX,Bad,B,B,x,1\r\n"); },
+       "nations.txt line 2: field 0 is not a whole number ('X')"},
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    fs::remove_all(game);
+    cases[i].make();
+    const fs::path program = folder_ / ("program" + std::to_string(i));
+    test::InstallDataFiles(program);
+    ScriptedPrompts prompts;
+    prompts.AnswerFolder(program);
+    prompts.AnswerFolder(game);
+    Session session(prompts, {program, program});
+    session.Startup(Session::Missing::RunSetup);
+
+    const std::string message = "The game's nation list gives no nation (" + cases[i].why +
+                                "): the nations table was built from " +
+                                (program / "data" / "nations.csv").string() + " instead.";
+    EXPECT_EQ(prompts.Texts(ScriptedPrompts::Kind::Error), std::vector<std::string>{message});
+    // The shipped list's nations with their weights, not an empty table.
+    Table& nations = session.Universal().NationsTable;
+    EXPECT_EQ(nations.RecordCount(), 220);
+    EXPECT_TRUE(nations.Locate("nation_id", 1));
+    const std::vector<std::string> logged = session.ErrorsBox();
+    EXPECT_NE(std::find(logged.begin(), logged.end(), message), logged.end());
+    session.Shutdown();
+  }
 }
 
 TEST_F(StartupTest, AMissingSharedTableStopsTheStartWithAClearMessage) {
