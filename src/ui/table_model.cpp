@@ -28,9 +28,11 @@ void TableModel::Open(Database& db, std::string_view tableName) {
     snapshot_.Open(db, tableName);
   } catch (...) {
     snapshot_.Close();
+    fields_.clear();
     endResetModel();
     throw;
   }
+  fields_ = snapshot_.Fields();
   currentRow_ = -1;
   endResetModel();
 }
@@ -41,9 +43,11 @@ void TableModel::Open(const Query& query) {
     snapshot_.Open(query);
   } catch (...) {
     snapshot_.Close();
+    fields_.clear();
     endResetModel();
     throw;
   }
+  fields_ = snapshot_.Fields();
   currentRow_ = -1;
   endResetModel();
 }
@@ -52,6 +56,7 @@ void TableModel::Close() {
   const bool wasEditing = snapshot_.InEdit();
   beginResetModel();
   snapshot_.Close();
+  fields_.clear();
   currentRow_ = -1;
   endResetModel();
   if (wasEditing) emit EditStateChanged(false);
@@ -66,8 +71,7 @@ const std::string& TableModel::TableName() const {
 }
 
 const std::vector<FieldDef>& TableModel::Fields() const {
-  static const std::vector<FieldDef> kNone;
-  return snapshot_.IsOpen() ? snapshot_.Fields() : kNone;
+  return fields_;
 }
 
 int TableModel::FieldIndex(std::string_view name) const {
@@ -122,8 +126,16 @@ bool TableModel::BeginEdit(int row) {
 bool TableModel::Post() {
   const int editing = snapshot_.EditIndex();
   if (editing < 0) return true;
-  if (!snapshot_.Post()) {
-    emit Refused(Qs(snapshot_.LastError()), Qs(snapshot_.KeyText(editing)));
+  bool posted = false;
+  std::string why;
+  try {
+    posted = snapshot_.Post();
+    if (!posted) why = snapshot_.LastError();
+  } catch (const std::exception& e) {
+    why = e.what();  // the table was replaced under the grid
+  }
+  if (!posted) {
+    emit Refused(QString::fromStdString(why), Qs(snapshot_.KeyText(editing)));
     return false;
   }
   EmitRow(editing);
@@ -151,7 +163,13 @@ void TableModel::Refresh() {
   if (!snapshot_.IsOpen()) return;
   const std::string current = currentRow_ >= 0 ? KeyText(currentRow_) : std::string();
   beginResetModel();
-  snapshot_.Refresh();
+  try {
+    snapshot_.Refresh();
+  } catch (const std::exception& e) {
+    endResetModel();
+    emit Refused(QString::fromUtf8(e.what()), {});
+    return;
+  }
   currentRow_ = current.empty() ? -1 : snapshot_.IndexOfKey(current);
   endResetModel();
 }
@@ -169,7 +187,9 @@ void TableModel::SetCurrentRow(int row) {
 }
 
 int TableModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() || !snapshot_.IsOpen() ? 0 : snapshot_.RowCount();
+  // The rows and columns stay as opened until the next reset, also when the table is replaced
+  // under the grid (its rows then read as empty).
+  return parent.isValid() || fields_.empty() ? 0 : snapshot_.RowCount();
 }
 
 int TableModel::columnCount(const QModelIndex& parent) const {

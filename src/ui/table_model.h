@@ -31,6 +31,7 @@ class TableModel : public QAbstractTableModel {
   void Open(Database& db, std::string_view tableName);
   void Open(const Query& query);
   void Close();  // discards a pending edit
+  // False when closed, or when the table was replaced or deleted since it was opened.
   bool IsOpen() const;
   const std::string& TableName() const;
   const std::vector<FieldDef>& Fields() const;
@@ -86,6 +87,7 @@ class TableModel : public QAbstractTableModel {
   void EmitHeaderRow(int row);
 
   RowSnapshot snapshot_;
+  std::vector<FieldDef> fields_;  // as opened: the grid's columns
   Check check_;
   int currentRow_ = -1;
 };
