@@ -3,6 +3,7 @@
 #include <string>
 
 #include "database/table_store.h"
+#include "database/text_file.h"
 
 namespace likentor {
 
@@ -31,7 +32,8 @@ void PrintRows(Cursor& rows, std::ostream& out) {
   out << '\n';
   for (rows.First(); !rows.Eof(); rows.Next()) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
-      out << (i ? ";" : "") << CsvField(rows.GetText(fields[i].name));
+      // Control characters are written out: a field from an export cannot drive the terminal.
+      out << (i ? ";" : "") << CsvField(EscapeControls(rows.GetText(fields[i].name)));
     }
     out << '\n';
   }

@@ -64,7 +64,8 @@ void FillNations(Database& db, ErrorLog& log, const std::filesystem::path& path,
                   table.SetInt("asian", w.asian);
                   if (!table.Post()) {
                     table.Cancel();
-                    log.ReportError("Error posting record " + fields[1] + " to nations.db");
+                    const std::string name = EscapeControls(fields[1]);
+                    log.ReportError("Error posting record " + name + " to nations.db");
                   }
                 });
   transaction.Commit();

@@ -20,7 +20,7 @@ int WholeNumberAt(const TextFileReader& file, const std::vector<std::string>& fi
   const auto value = TryWholeNumber(FieldAt(file, fields, index));
   if (!value) {
     throw Error(file.Where("field " + std::to_string(index) + " is not a whole number ('" +
-                           fields[index] + "')"));
+                           FieldForMessage(fields[index]) + "')"));
   }
   return *value;
 }

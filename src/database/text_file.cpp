@@ -116,6 +116,34 @@ std::string TruncateUtf8(std::string_view text, std::size_t chars) {
   return std::string(text.substr(0, i));
 }
 
+std::string EscapeControls(std::string_view text) {
+  constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    auto code = static_cast<std::uint8_t>(text[i]);
+    const bool c1 = code == 0xC2 && i + 1 < text.size() &&
+                    static_cast<std::uint8_t>(text[i + 1]) >= 0x80 &&
+                    static_cast<std::uint8_t>(text[i + 1]) <= 0x9F;
+    if (c1) code = static_cast<std::uint8_t>(text[++i]);
+    if (code < 0x20 || code == 0x7F || c1) {
+      out += "\\x";
+      out += kHex[code >> 4];
+      out += kHex[code & 0x0F];
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+std::string FieldForMessage(std::string_view text) {
+  const std::string shown = TruncateUtf8(text, kQuotedFieldChars);
+  std::string out = EscapeControls(shown);
+  if (shown.size() < text.size()) out += "\u2026";
+  return out;
+}
+
 TextFileReader::TextFileReader(const std::filesystem::path& path)
     : path_(path), fileName_(path.filename().string()) {
   // Without O_NONBLOCK opening a pipe would wait for a writer; it is refused below instead.

@@ -14,6 +14,15 @@ bool IsValidUtf8(std::string_view bytes);
 // The first `chars` characters of UTF-8 text, never cutting a character in two.
 std::string TruncateUtf8(std::string_view text, std::size_t chars);
 
+// Text read from a file as messages and listings show it: control characters (codes below 32, 127,
+// and 128 to 159 written as UTF-8) become escapes such as "\x1b", so that a field cannot move the
+// cursor, recolour or retitle the terminal, or split a log line. Other text is kept as it is.
+std::string EscapeControls(std::string_view text);
+// An offending field as a message quotes it: its first kQuotedFieldChars characters, with "…" after
+// a cut, and control characters escaped.
+inline constexpr std::size_t kQuotedFieldChars = 60;
+std::string FieldForMessage(std::string_view text);
+
 // True for a line that is empty after trimming blanks (characters of code 32 or less).
 bool IsBlankLine(std::string_view line);
 

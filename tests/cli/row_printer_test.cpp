@@ -52,5 +52,24 @@ TEST(RowPrinter, EveryFieldReadsBackThroughTheRecordParser) {
   EXPECT_FALSE(std::getline(lines, line));
 }
 
+TEST(RowPrinter, ControlCharactersFromExportsAreShownEscaped) {
+  test::TempFolder folder;
+  Database db(folder.Path());
+  db.CreateTable("t.db",
+                 {{"id", FieldType::Integer, 0, true}, {"name", FieldType::Text, 40, false}});
+  {
+    Table t(db, "t.db");
+    t.Append();
+    t.SetInt("id", 1);
+    // A name that would clear the screen and retitle the terminal.
+    t.SetText("name", "\x1b[2J\x1b]0;x\x07Smith\r\xC2\x9B");
+    ASSERT_TRUE(t.Post());
+  }
+  Table t(db, "t.db");
+  std::ostringstream out;
+  PrintRows(t, out);
+  EXPECT_EQ(out.str(), "id;name\n1;\"\\x1b[2J\\x1b]0;x\\x07Smith\\x0d\\x9b\"\n");
+}
+
 }  // namespace
 }  // namespace likentor

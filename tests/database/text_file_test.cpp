@@ -187,6 +187,37 @@ TEST(TextFileReader, CrLfAndCrLfEachEndALine) {
   EXPECT_EQ(names, (std::vector<std::string>{"2 Seven", "4 Eight"}));
 }
 
+TEST(FieldForMessage, QuotesUpToSixtyCharactersWithControlsEscaped) {
+  EXPECT_EQ(FieldForMessage("Smith"), "Smith");
+  const std::string sixty(60, 'x');
+  EXPECT_EQ(FieldForMessage(sixty), sixty);
+  EXPECT_EQ(FieldForMessage(sixty + "y"), sixty + "\xE2\x80\xA6");  // cut, with an ellipsis
+  // Characters, not bytes: 60 letters n with tilde are kept whole.
+  std::string tildes;
+  for (int i = 0; i < 61; ++i) tildes += "\xC3\xB1";
+  EXPECT_EQ(FieldForMessage(tildes), tildes.substr(0, 120) + "\xE2\x80\xA6");
+  // A terminal escape, a tab, DEL and a C1 control are written out, not passed to the terminal.
+  EXPECT_EQ(FieldForMessage("\x1b[31mred\t\x7f\xC2\x9B"), "\\x1b[31mred\\x09\\x7f\\x9b");
+  EXPECT_EQ(EscapeControls(std::string_view("a\rb\nc\0d", 7)), "a\\x0db\\x0ac\\x00d");
+  EXPECT_EQ(EscapeControls("Jos\xC3\xA9 \xE2\x82\xAC"), "Jos\xC3\xA9 \xE2\x82\xAC");
+}
+
+TEST(RecordFields, MessagesQuoteTheFieldShortAndEscaped) {
+  TempFolder temp;
+  const auto path = temp / "players.csv";
+  test::WriteBytes(path, "head\n12;red\x1b]0 x\x07\x1b[31m!;" + std::string(100, '9') + "x\n");
+  std::vector<std::string> messages;
+  ForEachRecord(path, ';', Heading::Skip, [&](const TextFileReader& file, const auto& fields) {
+    messages.push_back(FailureOf([&] { WholeNumberAt(file, fields, 1); }));
+    messages.push_back(FailureOf([&] { WholeNumberAt(file, fields, 2); }));
+  });
+  EXPECT_EQ(messages,
+            (std::vector<std::string>{
+                "players.csv line 2: field 1 is not a whole number ('red\\x1b]0 x\\x07\\x1b[31m!')",
+                "players.csv line 2: field 2 is not a whole number ('" + std::string(60, '9') +
+                    "\xE2\x80\xA6')"}));
+}
+
 TEST(IsBlankLine, OnlyBlanks) {
   EXPECT_FALSE(IsBlankLine(" x "));
   EXPECT_TRUE(IsBlankLine(" \t\r"));
