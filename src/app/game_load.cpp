@@ -72,12 +72,23 @@ void LoadGame1Click(Session& session) {
 void LoadGame(Session& session, std::string_view name) {
   if (!session.LoadedGameName().empty()) CloseGame(session);
   session.ShowPage(kDashboardPage);
+  const std::filesystem::path savedGames = SavedGamesFolder(session.GameFolder());
   const std::filesystem::path folder = SavedGameFolder(session.GameFolder(), name);
+  const std::string noSuchGame = "There is no saved game named \"" + std::string(name) + "\": ";
+  if (name.find('/') != std::string_view::npos) {
+    // A name is never a path: one that leads elsewhere is refused for that, whatever is there.
+    const std::filesystem::path normal = folder.lexically_normal();
+    const std::filesystem::path inside = normal.lexically_relative(savedGames.lexically_normal());
+    if (inside.empty() || *inside.begin() == "..") {
+      throw Error(noSuchGame + normal.string() + " is outside the saved-games folder " +
+                  savedGames.string() + "; a saved game is a folder in it.");
+    }
+    throw Error(noSuchGame + "a saved game is a folder directly in the saved-games folder " +
+                savedGames.string() + ", and its name holds no \"/\".");
+  }
   std::error_code ec;
-  if (name.empty() || name.find('/') != std::string_view::npos ||
-      !std::filesystem::is_directory(folder, ec)) {
-    throw Error("There is no saved game named \"" + std::string(name) + "\": " + folder.string() +
-                " is not a folder.");
+  if (name.empty() || !std::filesystem::is_directory(folder, ec)) {
+    throw Error(noSuchGame + folder.string() + " is not a folder.");
   }
   session.SetLoadedGameName(std::string(name));
   LoadSavedGame(session, std::string(name));

@@ -445,6 +445,32 @@ TEST_F(GameLoadTest, FoldersThatAreNotSavedGamesAreRefused) {
   EXPECT_THROW(LoadGame(*session_, "nosuch"), Error);
   EXPECT_EQ(session_->LoadedGameName(), "");
   EXPECT_FALSE(Db().TableExists("nosuch_leagues.db"));
+
+  // A name that leads out of the saved-games folder, to a saved game that is there, says so.
+  const std::pair<std::string, std::string> outside[] = {
+      {"../../../elsewhere", (folder_ / "elsewhere.lg").string()},
+      {(folder_ / "elsewhere").string(), (folder_ / "elsewhere.lg").string()},
+  };
+  for (const auto& [name, folder] : outside) {
+    try {
+      LoadGame(*session_, name);
+      ADD_FAILURE() << name << " was loaded";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.what(), "There is no saved game named \"" + name + "\": " + folder +
+                              " is outside the saved-games folder " + SavedGames().string() +
+                              "; a saved game is a folder in it.");
+    }
+    EXPECT_EQ(session_->LoadedGameName(), "");
+  }
+  try {
+    LoadGame(*session_, "sample.lg/inner");
+    ADD_FAILURE() << "sample.lg/inner was loaded";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.what(),
+              "There is no saved game named \"sample.lg/inner\": a saved game is a "
+              "folder directly in the saved-games folder " +
+                  SavedGames().string() + ", and its name holds no \"/\".");
+  }
 }
 
 TEST_F(GameLoadTest, ALoadThatFailsInTheTeamsStepLeavesThePartlyLoadedState) {
