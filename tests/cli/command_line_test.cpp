@@ -142,6 +142,25 @@ TEST(CommandLine, AFolderThatIsNotSetUpEndsWithStatusTwo) {
   EXPECT_FALSE(std::filesystem::exists(folder / "errors.txt"));
 }
 
+TEST(CommandLine, SetupOverAGameNationListWithoutNationsFailsAndUsesTheShippedList) {
+  test::TempFolder folder;
+  const auto p = folder / "p";
+  const auto g = folder / "g";
+  InstallData(p);
+  test::WriteBytes(g / "data" / "database" / "nations.txt", "");
+  const Outcome run = RunInProcess(
+      {"-C", p.string(), "setup", "--program-folder", p.string(), "--game-folder", g.string()},
+      folder.Path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "The game's nation list gives no nation (" +
+                         (g / "data" / "database" / "nations.txt").string() +
+                         " lists none): the nations table was built from " +
+                         (p / "data" / "nations.csv").string() + " instead.\n");
+  const Outcome tables = RunInProcess({"-C", p.string(), "tables"}, folder.Path());
+  EXPECT_EQ(tables.status, 0) << tables.err;
+  EXPECT_NE(tables.out.find("nations.db;220\n"), std::string::npos) << tables.out;
+}
+
 TEST(CommandLine, UsageAndFailures) {
   test::TempFolder folder;
   Outcome run = RunProgram(kLikentor + " --help", folder);
