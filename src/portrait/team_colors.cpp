@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "database/text_file.h"
 #include "shell/error.h"
 
 namespace likentor {
@@ -32,8 +33,10 @@ std::optional<ColorValue> ParseColorText(std::string_view text, std::string_view
   for (int i = 0; i < 6; ++i) {
     digits[i] = HexDigit(text[static_cast<std::size_t>(i) + 1]);
     if (digits[i] < 0) {
-      throw Error("Invalid team colour \"" + std::string(text) + "\"" +
-                  (owner.empty() ? std::string() : " of " + std::string(owner)) +
+      // The text comes from the game's teams export: quoted short, its control characters
+      // written out.
+      throw Error("Invalid team colour \"" + FieldForMessage(text) + "\"" +
+                  (owner.empty() ? std::string() : " of " + EscapeControls(owner)) +
                   ": characters 2 to 7 must be hexadecimal digits.");
     }
   }

@@ -47,6 +47,16 @@ TEST(TeamColors, NonHexadecimalDigitsFail) {
               "Invalid team colour \"#00zz00\" of team 7 (Town Club) in g_teams.db: characters 2 "
               "to 7 must be hexadecimal digits.");
   }
+  // A colour text from an export is quoted up to 60 characters, its control characters written
+  // out; so is a team name in the owner.
+  try {
+    GetBGColor(7, "#\x1b[2J" + std::string(80, 'z'), "team 7 (Town\x1b]0;x\x07) in g_teams.db");
+    FAIL() << "escape";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "Invalid team colour \"#\\x1b[2J" + std::string(55, 'z') +
+                                         "\u2026\" of team 7 (Town\\x1b]0;x\\x07) in g_teams.db: "
+                                         "characters 2 to 7 must be hexadecimal digits.");
+  }
 }
 
 }  // namespace
