@@ -1,11 +1,14 @@
 #include "app/session.h"
 
+#include <system_error>
+
 #include "app/game_load.h"
 #include "app/loaded_game.h"
 #include "app/setup.h"
 #include "app/universal_tables.h"
 #include "shell/configuration.h"
 #include "shell/folders.h"
+#include "shell/platform.h"
 
 namespace likentor {
 
@@ -18,6 +21,21 @@ std::string OtherVersionQuestion(const std::filesystem::path& workingFolder) {
   return "The configuration in " + workingFolder.string() +
          " is of another version of Likentor. Run the setup again? The shared tables are made "
          "anew.";
+}
+
+SessionPlaces StartingPlaces(const std::filesystem::path& workingFolder, bool folderGiven,
+                             const std::filesystem::path& executableFolder) {
+  SessionPlaces places{workingFolder, ShippedFilesFolder(executableFolder)};
+  if (!RunsInstalled(executableFolder)) return places;
+  places.userDataFolder = UserDataFolder();
+  const std::filesystem::path config = UserConfigFolder();
+  if (!folderGiven && !config.empty() && IsFirstUse(workingFolder)) {
+    places.workingFolder = config;
+    places.inUserConfigFolder = true;
+    std::error_code ec;
+    std::filesystem::create_directories(places.workingFolder, ec);
+  }
+  return places;
 }
 
 Session::Session(Prompts& prompts, SessionPlaces places)

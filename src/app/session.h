@@ -26,11 +26,27 @@ struct UniversalTables;  // the open shared tables (universal_tables.h)
 struct LoadedGame;       // the loaded game's tables and window state (loaded_game.h)
 
 // Where the process runs: the folder it was started in (where configuration.ini is looked for) and
-// the folder that holds its executable (the program folder a cancelled setup prompt falls back to).
+// the program's own folder (the program folder a cancelled setup prompt falls back to, and where
+// the shipped data/ and graphics/ are): the executable's folder, or an install's share/likentor.
 struct SessionPlaces {
   std::filesystem::path workingFolder;
   std::filesystem::path executableFolder;
+  // Set when the program runs installed (RunsInstalled): the user's data folder, which the setup's
+  // cancelled prompt falls back to instead, since nothing is written below an install.
+  std::filesystem::path userDataFolder{};
+  // The working folder is the user's config folder, taken because none was given and the current
+  // one holds no configuration.ini: the setup leaves a copy of configuration.ini there too, where
+  // the next start from anywhere finds it.
+  bool inUserConfigFolder{};
 };
+
+// The places of a start in `workingFolder` (given with -C, or the current folder), the program's
+// own folder found from `executableFolder` (ShippedFilesFolder). A program that runs installed
+// starts, when no folder was given and the current one holds no configuration.ini, in the user's
+// config folder (made when missing), and its setup defaults to the user's data folder; otherwise
+// nothing changes.
+SessionPlaces StartingPlaces(const std::filesystem::path& workingFolder, bool folderGiven,
+                             const std::filesystem::path& executableFolder);
 
 // The configuration is missing or of another version: the window runs the setup, the command line
 // stops with exit status 2.

@@ -38,6 +38,19 @@ void InstallShippedFiles(const fs::path& installed, const fs::path& program) {
   }
 }
 
+// The configuration is written to the program folder and read from the working folder. A start in
+// the user's config folder finds it there only with a copy beside it.
+void KeepConfigurationCopy(const Session& session) {
+  const fs::path written = session.ProgramFolder() / kConfigurationFile;
+  const fs::path copy = session.Places().workingFolder / kConfigurationFile;
+  std::error_code ec;
+  if (fs::equivalent(written, copy, ec)) return;
+  fs::create_directories(copy.parent_path(), ec);
+  if (!fs::copy_file(written, copy, fs::copy_options::overwrite_existing, ec)) {
+    throw Error("Cannot create file " + copy.string());
+  }
+}
+
 }  // namespace
 
 bool CreateAlias(Session& session) {
@@ -56,7 +69,10 @@ void RunSetup(Session& session) {
   prompts.ShowMessage(kFirstTimeMessage);
 
   std::filesystem::path program = prompts.ChooseFolder(kProgramFolderPrompt, kChooserRoot);
-  if (program.empty()) program = session.Places().executableFolder;
+  if (program.empty()) {
+    const SessionPlaces& places = session.Places();
+    program = places.userDataFolder.empty() ? places.executableFolder : places.userDataFolder;
+  }
   session.SetProgramFolder(program);
 
   std::filesystem::path game = prompts.ChooseFolder(kGameFolderPrompt, kChooserRoot);
@@ -74,6 +90,7 @@ void RunSetup(Session& session) {
     prompts.ShowError(kAliasErrorMessage);
   }
   WriteCfgFile(session);
+  if (session.Places().inUserConfigFolder) KeepConfigurationCopy(session);
 }
 
 }  // namespace likentor

@@ -4,6 +4,7 @@
 
 #include "cli/command.h"
 #include "cli/window_opener.h"
+#include "shell/version.h"
 
 namespace likentor {
 
@@ -40,6 +41,8 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
   std::optional<std::string> load;
   app.add_option("--load", load, "Open the window with the saved game NAME loaded")
       ->type_name("NAME");
+  app.set_version_flag("--version", "likentor " + std::string(kProgramVersion),
+                       "Print the version and exit");
   app.require_subcommand(0, 1);
 
   auto commands = MakeCommands();
@@ -70,7 +73,8 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
   std::filesystem::path working = workingFolder.empty() ? std::filesystem::current_path(ec)
                                                         : std::filesystem::path(workingFolder);
   working = WithoutTrailingSeparator(std::filesystem::absolute(working, ec).lexically_normal());
-  CommandContext context{out, err, {working, executableFolder}};
+  CommandContext context{out, err,
+                         StartingPlaces(working, !workingFolder.empty(), executableFolder)};
   if (chosen == nullptr) {
     if (openWindow) return openWindow(context.places, load);
     out << app.help();

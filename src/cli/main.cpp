@@ -2,17 +2,16 @@
 #include <iostream>
 #include <optional>
 #include <string>
-#include <system_error>
 
 #include "cli/command.h"
 #include "cli/window_opener.h"
+#include "shell/platform.h"
 #include "ui/window_main.h"
 
 int main(int argc, char** argv) {
-  // The program folder a cancelled setup prompt falls back to: where this executable lives.
-  std::error_code ec;
-  std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) executable = std::filesystem::absolute(argv[0], ec);
+  // The program's own folder (its shipped files, the setup's default program folder) is found
+  // from the executable's: beside it in a program folder, share/likentor in an install.
+  const std::filesystem::path executable = likentor::ExecutableFile(argc > 0 ? argv[0] : "");
   // Without a command the window opens; commands never start the window system.
   const likentor::WindowOpener openWindow = [argc, argv](const likentor::SessionPlaces& places,
                                                          const std::optional<std::string>& load) {

@@ -44,10 +44,10 @@ void PopulateFaceTable(Database& db, ErrorLog& log, const std::filesystem::path&
   TableTransaction transaction(db, tableName);
   // The stored location is informational only (nothing reads it back); it names the image the way
   // the setup always has, below graphics/<ethnicity>/.
-  const std::string folder = (programFolder / "graphics" / std::string(ethnicity)).string();
+  const std::filesystem::path folder = programFolder / "graphics" / std::string(ethnicity);
   for (int n = 1; n <= count; ++n) {
     table.Append();
-    table.SetText("file_location", folder + "/" + AddZeros(n, 7) + ".png");
+    table.SetText("file_location", (folder / (AddZeros(n, 7) + ".png")).string());
     if (!table.Post()) {
       table.Cancel();
       log.ReportError("Error posting record " + std::to_string(n) + " in " + tableName);

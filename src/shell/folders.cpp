@@ -1,10 +1,15 @@
 #include "shell/folders.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <string>
+#include <system_error>
+
+#include "shell/platform.h"
+
+// Where an install puts the program's read-only files, relative to its executable's folder: the
+// build works it out from the install folders it was configured with.
+#ifndef LIKENTOR_SHIPPED_FROM_BIN
+#define LIKENTOR_SHIPPED_FROM_BIN "../share/likentor"
+#endif
 
 namespace likentor {
 
@@ -30,13 +35,21 @@ std::filesystem::path PicturesFolder(const std::filesystem::path& savedGameFolde
 }
 
 std::filesystem::path DefaultGameFolder() {
-  std::filesystem::path home;
-  if (const char* env = std::getenv("HOME"); env != nullptr && *env != '\0') {
-    home = env;
-  } else if (const passwd* user = getpwuid(getuid()); user != nullptr) {
-    home = user->pw_dir;
-  }
-  return home / ".wine" / "drive_c" / "Program Files" / "Pellworth" / "Vask Baseball 2006";
+  return HomeFolder() / ".wine" / "drive_c" / "Program Files" / "Pellworth" / "Vask Baseball 2006";
+}
+
+std::filesystem::path ShippedFilesFolder(const std::filesystem::path& executableFolder) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(DataFolder(executableFolder), ec)) return executableFolder;
+  const std::filesystem::path installed =
+      (executableFolder / std::filesystem::path(LIKENTOR_SHIPPED_FROM_BIN)).lexically_normal();
+  if (std::filesystem::is_directory(DataFolder(installed), ec)) return installed;
+  return executableFolder;
+}
+
+bool RunsInstalled(const std::filesystem::path& executableFolder) {
+  return ShippedFilesFolder(executableFolder) != executableFolder ||
+         !CanWriteFolder(executableFolder);
 }
 
 }  // namespace likentor

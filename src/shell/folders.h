@@ -22,4 +22,15 @@ std::filesystem::path PicturesFolder(const std::filesystem::path& savedGameFolde
 // default Wine prefix, $HOME/.wine/drive_c/Program Files/Pellworth/Vask Baseball 2006.
 std::filesystem::path DefaultGameFolder();
 
+// The program's own folder of shipped read-only files (data/, graphics/), found from its
+// executable's folder: that folder itself when it holds data/ (a program folder, as the build
+// writes one), else the install's share/likentor beside bin/ when that holds data/, else the
+// executable's folder all the same.
+std::filesystem::path ShippedFilesFolder(const std::filesystem::path& executableFolder);
+
+// True when the program runs installed: its shipped files are not beside the executable, or the
+// executable's folder may not be written (an install under /usr). It then keeps the user's files
+// in the user's own folders (platform.h) and never writes below its install.
+bool RunsInstalled(const std::filesystem::path& executableFolder);
+
 }  // namespace likentor

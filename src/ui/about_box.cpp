@@ -9,6 +9,9 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <string>
+
+#include "shell/version.h"
 
 namespace likentor {
 
@@ -68,6 +71,10 @@ AboutBox::AboutBox(const QPixmap& logo, QWidget* parent) : QDialog(parent) {
   product->setFont(big);
   product->setAccessibleName(kProductName);
 
+  auto* version =
+      new QLabel("Version " + QString::fromStdString(std::string(kProgramVersion)), panel);
+  version->setObjectName("Version");
+
   auto* credits = new QPlainTextEdit(kCredits, panel);
   credits->setObjectName("Comments");
   credits->setReadOnly(true);
@@ -85,7 +92,12 @@ AboutBox::AboutBox(const QPixmap& logo, QWidget* parent) : QDialog(parent) {
   auto* top = new QHBoxLayout;
   top->addWidget(logoLabel, 0, Qt::AlignTop);
   top->addSpacing(8);
-  top->addWidget(product, 1, Qt::AlignVCenter);
+  auto* names = new QVBoxLayout;
+  names->addStretch(1);
+  names->addWidget(product);
+  names->addWidget(version);
+  names->addStretch(1);
+  top->addLayout(names, 1);
 
   auto* inside = new QVBoxLayout(panel);
   inside->addLayout(top);
