@@ -187,7 +187,9 @@ bool PlayerPhotoExists(const std::filesystem::path& picturesFolder, std::string_
     const std::filesystem::path file = picturesFolder / name;
     std::error_code ec;
     const bool exists = std::filesystem::exists(file, ec);
-    if (ec && ec != std::errc::no_such_file_or_directory) {
+    // No right to look: the answer is unknown, not "no file". Other failures (a name with a
+    // separator that leads nowhere, a name too long) are names the folder cannot hold.
+    if (ec == std::errc::permission_denied) {
       throw Error("Cannot read \"" + file.string() + "\": " + ec.message() + ".");
     }
     // A portrait of ours (made before the tables were made afresh) is no picture of the user's.
