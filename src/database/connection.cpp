@@ -76,6 +76,60 @@ FieldDef FieldFromDeclared(std::string name, std::string_view declared, bool not
   return f;
 }
 
+// Failures that come from the machine or another program rather than from the statement or the
+// row: their messages name the table and the step, since SQLite's own text ("database or disk is
+// full", "database is locked") says neither.
+bool IsMachineFailure(int code) {
+  switch (code & 0xFF) {
+    case SQLITE_FULL:
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_IOERR:
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// SQLite's message of the last failure on `db`, with the step and the table when the failure is one
+// of the machine's.
+std::string FailureMessage(sqlite3* db, std::string_view step, std::string_view table) {
+  std::string message = sqlite3_errmsg(db);
+  if (table.empty() || !IsMachineFailure(sqlite3_extended_errcode(db))) return message;
+  return "Could not " + std::string(step) + " " + std::string(table) + ": " + message;
+}
+
+// A table file that SQLite cannot take for a database, or one that it finds damaged.
+bool IsDamage(int code) {
+  return (code & 0xFF) == SQLITE_NOTADB || (code & 0xFF) == SQLITE_CORRUPT;
+}
+
+// The file as an SQLite URI: every byte outside the unreserved set and "/" percent-encoded, so no
+// name can add a parameter.
+std::string FileUri(const std::filesystem::path& file) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string uri = "file:";
+  for (const char c : std::filesystem::absolute(file).string()) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (std::isalnum(byte) != 0 || c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
+      uri += c;
+    } else {
+      uri += '%';
+      uri += kHex[byte >> 4];
+      uri += kHex[byte & 0x0F];
+    }
+  }
+  return uri;
+}
+
+// How long a reader waits for a table that another connection holds for a moment (the recovery of
+// its log by a copy of the program that writes) before it fails with "database is locked". A
+// writer holds the program folder's lock and waits for nobody.
+constexpr int kReaderBusyTimeoutMs = 2000;
+
 bool IsEmptyValue(const Value& v) {
   if (IsNullValue(v)) return true;
   const auto* s = std::get_if<std::string>(&v);
@@ -86,7 +140,8 @@ bool IsEmptyValue(const Value& v) {
 
 // ---- Statement ----
 
-Statement::Statement(sqlite3* db, const std::string& sql) : db_(db) {
+Statement::Statement(sqlite3* db, const std::string& sql, std::string_view table)
+    : db_(db), table_(table) {
   if (sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
                          &stmt_, nullptr) != SQLITE_OK) {
     std::string message = sqlite3_errmsg(db);
@@ -121,7 +176,7 @@ bool Statement::Step() {
   const int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
-  throw Error(sqlite3_errmsg(db_));
+  throw Error(FailureMessage(db_, "read", table_));
 }
 
 int Statement::ColumnCount() const {
@@ -187,44 +242,84 @@ void Statement::Reset() {
 
 // ---- Connection ----
 
-Connection::Connection(const std::filesystem::path& file, std::string tableName)
+Connection::Connection(const std::filesystem::path& file, std::string tableName, Access access)
     : tableName_(std::move(tableName)) {
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) {
     throw Error("Table does not exist: " + file.string());
   }
-  const int rc =
-      sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-  if (rc != SQLITE_OK) {
-    std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
+  Open(file, access);
+}
+
+void Connection::Open(const std::filesystem::path& file, Access access) {
+  const auto fail = [this](const auto& error) {
     sqlite3_close(db_);
     db_ = nullptr;
-    throw Error("Could not open " + file.string() + ": " + message);
+    fields_.clear();
+    throw error;
+  };
+  const bool readOnly = access == Access::ReadOnly;
+  const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+  int rc = sqlite3_open_v2(file.c_str(), &db_, flags, nullptr);
+  if (rc != SQLITE_OK) {
+    fail(Error("Could not open " + file.string() + ": " +
+               (db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory")));
   }
   sqlite3_extended_result_codes(db_, 1);
-  // Write-ahead logging keeps each commit cheap (posts outside a transaction are frequent) while a
-  // crash never leaves a half-written table. Refused on a read-only file, which is fine.
-  sqlite3_exec(db_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr,
-               nullptr);
-  try {
-    Statement info(db_, "PRAGMA table_info(" + QuoteSqlName(tableName_) + ")");
-    while (info.Step()) {
-      const Value type = info.Column(2);
-      const auto* typeText = std::get_if<std::string>(&type);
-      fields_.push_back(FieldFromDeclared(std::get<std::string>(info.Column(1)),
-                                          typeText != nullptr ? *typeText : "",
-                                          std::get<std::int64_t>(info.Column(3)) != 0));
+  if (readOnly) {
+    sqlite3_busy_timeout(db_, kReaderBusyTimeoutMs);
+  } else {
+    // Write-ahead logging keeps each commit cheap (posts outside a transaction are frequent) while
+    // a crash never leaves a half-written table. Refused on a read-only file, which is fine.
+    sqlite3_exec(db_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr,
+                 nullptr);
+  }
+  rc = ReadFields();
+  if (rc != SQLITE_OK && readOnly && !IsDamage(rc)) {
+    // A table in write-ahead mode is read through its -shm file, which a reader must be able to
+    // make when it is missing: in a folder it may not write it cannot. With no log beside the
+    // table everything committed is in the file itself, so the file is read as it stands.
+    std::error_code ec;
+    const std::filesystem::path log = file.string() + "-wal";
+    if (!std::filesystem::exists(log, ec) || std::filesystem::file_size(log, ec) == 0) {
+      sqlite3_close(db_);
+      db_ = nullptr;
+      rc = sqlite3_open_v2((FileUri(file) + "?immutable=1").c_str(), &db_,
+                           SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
+      if (rc == SQLITE_OK) {
+        sqlite3_extended_result_codes(db_, 1);
+        rc = ReadFields();
+      }
     }
-  } catch (const Error& e) {
-    sqlite3_close(db_);
-    db_ = nullptr;
-    throw Error("Could not read " + file.string() + ": " + e.what());
   }
-  if (fields_.empty()) {
-    sqlite3_close(db_);
-    db_ = nullptr;
-    throw Error("Table does not exist: " + file.string());
+  if (rc != SQLITE_OK) {
+    const std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
+    if (IsDamage(rc)) fail(DamagedTableError("Could not read " + file.string() + ": " + message));
+    fail(Error("Could not read " + file.string() + ": " + message));
   }
+  if (fields_.empty()) fail(DamagedTableError("Table does not exist: " + file.string()));
+}
+
+int Connection::ReadFields() {
+  fields_.clear();
+  const std::string sql = "PRAGMA table_info(" + QuoteSqlName(tableName_) + ")";
+  sqlite3_stmt* info = nullptr;
+  int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &info, nullptr);
+  while (rc == SQLITE_OK) {
+    const int step = sqlite3_step(info);
+    if (step == SQLITE_DONE) break;
+    if (step != SQLITE_ROW) {
+      rc = step;
+      break;
+    }
+    const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(info, 1));
+    const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(info, 2));
+    fields_.push_back(FieldFromDeclared(name != nullptr ? name : "", type != nullptr ? type : "",
+                                        sqlite3_column_int64(info, 3) != 0));
+  }
+  sqlite3_finalize(info);
+  if (rc != SQLITE_OK) fields_.clear();
+  return rc == SQLITE_OK ? SQLITE_OK : sqlite3_extended_errcode(db_);
 }
 
 Connection::~Connection() {
@@ -242,18 +337,46 @@ void Connection::CreateFile(const std::filesystem::path& file, std::string_view 
   }
   sql += "PRIMARY KEY (" + QuoteSqlName(fields.front().name) + "))";
 
+  // The new table is made whole beside its place; an interrupted creation leaves only this file,
+  // which the next creation of the table removes.
+  const std::filesystem::path partial = file.string() + ".partial";
+  const auto removePartial = [&partial] {
+    std::error_code ec;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+      std::filesystem::remove(partial.string() + suffix, ec);
+    }
+  };
+  removePartial();
+  const auto failed = [&](const std::string& message) {
+    removePartial();
+    throw Error("Could not create table " + file.string() + ": " + message);
+  };
+
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  if (rc == SQLITE_OK) {
-    rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-  }
+  int rc =
+      sqlite3_open_v2(partial.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  // The table is written in rollback mode, each step synced into the file itself, and the file is
+  // switched to write-ahead logging last: once closed, the file alone holds the whole table.
   if (rc == SQLITE_OK) rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+  if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) {
     std::string message = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close(db);
-    throw Error("Could not create table " + file.string() + ": " + message);
+    failed(message);
   }
-  sqlite3_close(db);
+  if (sqlite3_close(db) != SQLITE_OK) failed("the file could not be closed");
+  std::error_code ec;
+  if (std::filesystem::exists(partial.string() + "-wal", ec) &&
+      std::filesystem::file_size(partial.string() + "-wal", ec) > 0) {
+    failed("the file could not be completed");
+  }
+  // Whatever SQLite kept beside the old table belongs to it and would be read into the new one.
+  for (const char* suffix : {"-wal", "-shm", "-journal"}) {
+    std::filesystem::remove(file.string() + suffix, ec);
+    if (ec) failed("could not delete " + file.string() + suffix + ": " + ec.message());
+  }
+  std::filesystem::rename(partial, file, ec);
+  if (ec) failed(ec.message());
 }
 
 sqlite3* Connection::Handle() const {
@@ -291,6 +414,12 @@ std::size_t Connection::FieldIndex(std::string_view name) const {
   throw Error("Field '" + std::string(name) + "' not found in " + tableName_);
 }
 
+void Connection::ExecuteStep(const char* sql, std::string_view step) {
+  if (sqlite3_exec(Handle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+    throw Error(FailureMessage(db_, step, tableName_));
+  }
+}
+
 void Connection::Execute(const std::string& sql) {
   char* message = nullptr;
   if (sqlite3_exec(Handle(), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
@@ -303,7 +432,7 @@ void Connection::Execute(const std::string& sql) {
 Statement& Connection::Prepare(const std::string& sql) {
   auto it = statements_.find(sql);
   if (it == statements_.end()) {
-    it = statements_.emplace(sql, std::make_unique<Statement>(Handle(), sql)).first;
+    it = statements_.emplace(sql, std::make_unique<Statement>(Handle(), sql, tableName_)).first;
   }
   return *it->second;
 }
@@ -318,14 +447,23 @@ std::int64_t Connection::Changes() const {
 }
 
 void Connection::Begin() {
-  if (transactionDepth_++ == 0) Execute("BEGIN");
+  if (transactionDepth_++ == 0) {
+    try {
+      ExecuteStep("BEGIN", "begin a transaction on");
+    } catch (...) {
+      transactionDepth_ = 0;
+      throw;
+    }
+  }
 }
 
 void Connection::Commit() {
   if (transactionDepth_ == 0 || db_ == nullptr) return;
   // SQLite may already have rolled the transaction back itself (a full disk); then there is nothing
   // left to commit.
-  if (--transactionDepth_ == 0 && sqlite3_get_autocommit(db_) == 0) Execute("COMMIT");
+  if (--transactionDepth_ == 0 && sqlite3_get_autocommit(db_) == 0) {
+    ExecuteStep("COMMIT", "commit the changes to");
+  }
 }
 
 Value Connection::FromText(std::size_t field, std::string_view text, bool cut) const {
@@ -508,7 +646,7 @@ bool FinishWrite(sqlite3* db, StatementUse& use, const std::string& tableName, s
   if (rc == SQLITE_CONSTRAINT_PRIMARYKEY || rc == SQLITE_CONSTRAINT_UNIQUE) {
     error = "Key violation in " + tableName;
   } else {
-    error = sqlite3_errmsg(db);
+    error = FailureMessage(db, "write a row to", tableName);
   }
   return false;
 }

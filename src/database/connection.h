@@ -30,7 +30,9 @@ inline bool IsNullValue(const Value& v) {
 // A prepared statement, finalized with its owner.
 class Statement {
  public:
-  Statement(sqlite3* db, const std::string& sql);  // Error with SQLite's message when bad
+  // Error with SQLite's message when bad. `table` names the table in the messages of failures that
+  // come from the machine rather than the statement (a full disk, a table locked elsewhere).
+  Statement(sqlite3* db, const std::string& sql, std::string_view table = {});
   ~Statement();
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
@@ -53,6 +55,7 @@ class Statement {
  private:
   sqlite3* db_;
   sqlite3_stmt* stmt_ = nullptr;
+  std::string table_;
 };
 
 // Resets a statement when a use of it ends, however it ends.
@@ -71,13 +74,19 @@ class StatementUse {
 
 class Connection {
  public:
-  // Opens an existing table file and reads its field definitions. Error when missing or unreadable.
-  Connection(const std::filesystem::path& file, std::string tableName);
+  // Opens an existing table file and reads its field definitions. Error when missing or unreadable,
+  // DamagedTableError when the file is not a readable table. A read-only connection never writes,
+  // also not the files SQLite keeps beside the table, so it opens tables in a folder it may not
+  // write.
+  Connection(const std::filesystem::path& file, std::string tableName,
+             Access access = Access::ReadWrite);
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
-  // Creates the file with its one table (the file must not exist).
+  // Creates the file with its one table. The table is made whole in a file beside `file` and then
+  // moved into its place, replacing what was there; a creation that fails removes its own file and
+  // leaves `file` untouched.
   static void CreateFile(const std::filesystem::path& file, std::string_view tableName,
                          const std::vector<FieldDef>& fields);
 
@@ -128,6 +137,11 @@ class Connection {
   bool Update(const Value& oldKey, Row& row, std::string& error);
 
  private:
+  void Open(const std::filesystem::path& file, Access access);
+  // Runs a statement of its own (BEGIN, COMMIT); a failure names the step and the table.
+  void ExecuteStep(const char* sql, std::string_view step);
+  // Reads the field definitions; SQLite's result code of the failure, or SQLITE_OK.
+  int ReadFields();
   bool Validate(Row& row, std::string& error);
   void NoteWritten(const Row& row);
   bool ReadOne(Statement& s, Row& row);

@@ -22,7 +22,8 @@ void RemoveTableFiles(const std::filesystem::path& file) {
 
 }  // namespace
 
-Database::Database(std::filesystem::path folder) : folder_(std::move(folder)) {}
+Database::Database(std::filesystem::path folder, Access access)
+    : folder_(std::move(folder)), access_(access) {}
 
 Database::~Database() = default;
 
@@ -49,9 +50,8 @@ void Database::DetachTable(std::string_view tableName) {
 
 void Database::CreateTable(std::string_view tableName, const std::vector<FieldDef>& fields) {
   DetachTable(tableName);
-  const auto file = TablePath(tableName);
-  RemoveTableFiles(file);
-  Connection::CreateFile(file, tableName, fields);
+  // The old file stays in place until the new one replaces it whole.
+  Connection::CreateFile(TablePath(tableName), tableName, fields);
 }
 
 void Database::DeleteTable(std::string_view tableName) {
@@ -62,7 +62,8 @@ void Database::DeleteTable(std::string_view tableName) {
 std::shared_ptr<Connection> Database::ShareConnection(std::string_view tableName) {
   auto it = connections_.find(tableName);
   if (it == connections_.end()) {
-    auto connection = std::make_shared<Connection>(TablePath(tableName), std::string(tableName));
+    auto connection =
+        std::make_shared<Connection>(TablePath(tableName), std::string(tableName), access_);
     handedOut_[std::string(tableName)].push_back(connection);
     it = connections_.emplace(std::string(tableName), std::move(connection)).first;
   }

@@ -32,11 +32,23 @@ struct FieldDef {
 
 class Connection;  // one SQLite connection per table file, shared by every cursor on that file
 
+// How the tables of a data folder are opened: for reading and writing, or only for reading
+// (commands that change nothing, which then also work on a folder they may not write and beside a
+// copy of the program that writes).
+enum class Access { ReadWrite, ReadOnly };
+
+// A table file that SQLite cannot read as a table: not a database, damaged, or without the table
+// (an empty file, say). Other failures to open a table (no rights, locked) are plain Errors.
+class DamagedTableError : public Error {
+ public:
+  using Error::Error;
+};
+
 // The data folder and the tables in it. Keeps one connection per table file, shared by every cursor
 // and query that works on that file, so that cursors see each other's posts and transactions.
 class Database {
  public:
-  explicit Database(std::filesystem::path folder);
+  explicit Database(std::filesystem::path folder, Access access = Access::ReadWrite);
   ~Database();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
@@ -46,13 +58,15 @@ class Database {
   bool TableExists(std::string_view tableName) const;
 
   // Creates the table anew from its fields, replacing a table of that name. The first field is the
-  // primary key. Throws Error when the file cannot be written. Cursors still open on the old table
-  // are closed under them: using them again fails with a message.
+  // primary key. The new table is made in a file beside the old one and moved into its place only
+  // when complete, so a creation that fails (a full disk) leaves the earlier file as it was. Throws
+  // Error when the file cannot be written. Cursors still open on the old table are closed under
+  // them: using them again fails with a message.
   void CreateTable(std::string_view tableName, const std::vector<FieldDef>& fields);
   void DeleteTable(std::string_view tableName);
 
   // The shared connection of a table file (opened on first use). Throws Error when the file is
-  // missing or cannot be opened.
+  // missing or cannot be opened, DamagedTableError when it is not a readable table.
   Connection& ConnectionFor(std::string_view tableName);
   // The same connection, shared: cursors keep it alive while they are open, even when the table is
   // released or replaced meanwhile.
@@ -64,6 +78,7 @@ class Database {
 
  private:
   std::filesystem::path folder_;
+  Access access_;
   // Releases a table's connection and detaches every connection still open on its file.
   void DetachTable(std::string_view tableName);
 
