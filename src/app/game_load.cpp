@@ -33,6 +33,23 @@ std::filesystem::path Resolved(const std::filesystem::path& path) {
   return resolved;
 }
 
+// Makes a per-game table that is missing, or whose file is not a readable table (a creation cut
+// short, an emptied file): its rows come from the exports, by the import that follows. The error
+// log says which table was made again and why.
+template <typename Create>
+void PrepareGameTable(Database& db, ErrorLog& log, const std::string& table, Create create) {
+  if (db.TableExists(table)) {
+    try {
+      db.ShareConnection(table);
+      return;
+    } catch (const DamagedTableError& e) {
+      log.ReportError("The table " + table + " was not a readable table (" + e.what() +
+                      "); it was made again from the saved game's exports.");
+    }
+  }
+  create();
+}
+
 }  // namespace
 
 std::string SavedGameNameOf(const std::filesystem::path& savedGamesFolder,
@@ -69,7 +86,10 @@ void LoadGame1Click(Session& session) {
   LoadSavedGame(session, name);
 }
 
-void LoadGame(Session& session, std::string_view name) {
+namespace {
+
+// Closes the loaded game and checks that `name` is a saved game's folder.
+void PrepareLoad(Session& session, std::string_view name) {
   if (!session.LoadedGameName().empty()) CloseGame(session);
   session.ShowPage(kDashboardPage);
   const std::filesystem::path savedGames = SavedGamesFolder(session.GameFolder());
@@ -90,8 +110,34 @@ void LoadGame(Session& session, std::string_view name) {
   if (name.empty() || !std::filesystem::is_directory(folder, ec)) {
     throw Error(noSuchGame + folder.string() + " is not a folder.");
   }
+}
+
+}  // namespace
+
+void LoadGame(Session& session, std::string_view name) {
+  PrepareLoad(session, name);
   session.SetLoadedGameName(std::string(name));
   LoadSavedGame(session, std::string(name));
+}
+
+void OpenLoadedGame(Session& session, std::string_view name) {
+  PrepareLoad(session, name);
+  LoadedGame& game = session.Game();
+  Database& db = session.Data();
+  SavedGame saved = ResolveSavedGame(session.GameFolder(), std::string(name));
+  for (const std::string* table : {&saved.leaguesTable, &saved.teamsTable, &saved.playersTable}) {
+    if (!db.TableExists(*table)) {
+      throw Error("The saved game \"" + std::string(name) + "\" has not been loaded yet: " +
+                  (db.Folder() / *table).string() + " is missing.");
+    }
+  }
+  game.Saved = std::move(saved);
+  session.SetLoadedGameName(std::string(name));
+  game.LeaguesTable.Open(db, game.Saved.leaguesTable);
+  game.TeamsTable.Open(db, game.Saved.teamsTable);
+  PopulateTeamBox(session);
+  session.SetStatusText(std::string(name) + ".lg loaded.");
+  session.SetCaption(std::string(kLoadedCaptionPrefix) + std::string(name));
 }
 
 void LoadSavedGame(Session& session, const std::string& name) {
@@ -102,17 +148,17 @@ void LoadSavedGame(Session& session, const std::string& name) {
   const SavedGame& saved = game.Saved;
   session.SetStatusText("Loading " + name + ".lg...");
 
-  if (!db.TableExists(saved.leaguesTable)) CreateLeaguesTable(db, saved);
+  PrepareGameTable(db, log, saved.leaguesTable, [&] { CreateLeaguesTable(db, saved); });
   UpdateLeaguesTable(db, log, saved, game.LeaguesTable);
 
-  if (!db.TableExists(saved.teamsTable)) CreateTeamsTable(db, saved);
+  PrepareGameTable(db, log, saved.teamsTable, [&] { CreateTeamsTable(db, saved); });
   UpdateTeamsTable(db, log, session.ProgramFolder(), saved, game.TeamsTable);
 
   // Rebuilt on every load, after the teams: their filter looks each line's team up.
   const CareerSums batting = CreateBattingTable(db, log, saved, game.TeamsTable);
   const CareerSums pitching = CreatePitchingTable(db, log, saved, game.TeamsTable);
 
-  if (!db.TableExists(saved.playersTable)) CreatePlayersTable(db, saved);
+  PrepareGameTable(db, log, saved.playersTable, [&] { CreatePlayersTable(db, saved); });
   UniversalTables& shared = session.Universal();
   AppearanceDraws looks(session.Random(), {shared.NationsTable, shared.AfricanFacesTable,
                                            shared.AsianFacesTable, shared.CaucasianFacesTable,

@@ -33,10 +33,16 @@ void LoadGame(Session& session, std::string_view name);
 
 // The whole load of the saved game `name`, in order: leagues, teams, career batting and pitching,
 // players, the settings row, the team box; then the status text "<name>.lg loaded.", the caption
-// "Likentor: <name>" and the message "<name>.lg loaded successfully.". A failure ends the load
+// "Likentor: <name>" and the message "<name>.lg loaded successfully.". A per-game table whose file
+// is not a readable table is made again and filled from the exports. A failure ends the load
 // with an Error naming the file and line; the steps before it stay done and committed, and the
 // session is left partly loaded (LoadedGameName set, status "Loading <name>.lg...").
 void LoadSavedGame(Session& session, const std::string& name);
+
+// The saved game `name` as its last load left the tables, for a session that only reads: the game
+// becomes the loaded one, its teams fill the team box, and nothing is imported or written. Error
+// when there is no such saved game or it has not been loaded yet.
+void OpenLoadedGame(Session& session, std::string_view name);
 
 // File > Close Game: closes the game (whether or not one is loaded) and shows the first page.
 void CloseGame1Click(Session& session);

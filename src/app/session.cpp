@@ -85,8 +85,18 @@ void Session::SetProgramFolder(std::filesystem::path folder) {
 }
 
 Database& Session::Data() {
-  if (!database_) database_ = std::make_unique<Database>(DataFolder(programFolder_));
+  if (!database_) database_ = std::make_unique<Database>(DataFolder(programFolder_), access_);
   return *database_;
+}
+
+void Session::SetAccess(Access access) {
+  if (access == access_) return;
+  access_ = access;
+  database_.reset();
+}
+
+void Session::TakeProgramLock() {
+  if (!programLock_) programLock_ = std::make_unique<ProgramLock>(programFolder_);
 }
 
 bool Session::ReadCfgFile() {
@@ -109,7 +119,10 @@ void Session::Startup(Missing whenMissing) {
     }
     RunSetup(*this);
   }
-  RebuildMissingTables(*this);
+  if (access_ == Access::ReadWrite) {
+    TakeProgramLock();
+    RebuildMissingTables(*this);
+  }
   ActivateUniversalTables(*this);
   errorsBox_ = log_.ShowErrors();
 }

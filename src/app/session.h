@@ -17,6 +17,7 @@
 #include "database/table_store.h"
 #include "shell/error.h"
 #include "shell/error_log.h"
+#include "shell/program_lock.h"
 #include "shell/prompts.h"
 #include "shell/random_generator.h"
 
@@ -79,8 +80,10 @@ class Session {
   // The start-up sequence: clear LoadedGameName; run the setup (Missing::RunSetup) or throw
   // NotSetUpError (Missing::Fail) when there is no usable configuration, otherwise read it (a
   // configuration of another version is set up again only after a confirmation, since the setup
-  // makes every shared table anew; a cancel throws StartupDeclined); make
-  // missing shared tables again; open the shared tables; load the error log into ErrorsBox.
+  // makes every shared table anew; a cancel throws StartupDeclined); a session that writes takes
+  // the program folder's lock for its life (ProgramLock: Error when another copy keeps it);
+  // make missing shared tables again (only a session that writes); open the shared tables; load
+  // the error log into ErrorsBox.
   void Startup(Missing whenMissing);
   // Closing: close the loaded game if any, then the shared tables.
   void Shutdown();
@@ -103,6 +106,14 @@ class Session {
   ErrorLog& Log() { return log_; }
   // The tables in ProgramFolder/data.
   Database& Data();
+  // Whether this session writes (the default) or only reads: a reading session opens its tables
+  // read-only, takes no lock and so runs beside a copy that writes and on a folder it may not
+  // write. Set before Startup.
+  void SetAccess(Access access);
+  Access DataAccess() const { return access_; }
+  // Takes the program folder's lock for the rest of the session's life, waiting as ProgramLock
+  // does; Startup does it for a session that writes. Nothing when it is held already.
+  void TakeProgramLock();
   UniversalTables& Universal() { return *universal_; }
   // The loaded game's open tables and queries, and what the window shows of it.
   LoadedGame& Game() { return *game_; }
@@ -127,6 +138,8 @@ class Session {
   std::filesystem::path programFolder_;
   std::filesystem::path gameFolder_;
   std::string loadedGameName_;
+  Access access_ = Access::ReadWrite;
+  std::unique_ptr<ProgramLock> programLock_;
   std::unique_ptr<Database> database_;
   std::unique_ptr<UniversalTables> universal_;
   std::unique_ptr<LoadedGame> game_;

@@ -56,14 +56,28 @@ void RebuildMissingTables(Session& session) {
   }
 }
 
+std::string SetupCommandLine(const Session& session) {
+  const auto quoted = [](const std::filesystem::path& path) { return "\"" + path.string() + "\""; };
+  return "likentor -C " + quoted(session.Places().workingFolder) + " setup --program-folder " +
+         quoted(session.ProgramFolder()) + " --game-folder " + quoted(session.GameFolder());
+}
+
 void ActivateUniversalTables(Session& session) {
   Database& db = session.Data();
+  const auto remake = [&session] {
+    return " Run the setup again to make the shared tables anew: " + SetupCommandLine(session);
+  };
   for (auto [table, name] : InOrder(session.Universal())) {
     if (!db.TableExists(name)) {
       throw Error("The table " + std::string(name) + " is missing from " + db.Folder().string() +
-                  ". Run the setup again to make the shared tables anew.");
+                  "." + remake());
     }
-    table->Open(db, name);
+    try {
+      table->Open(db, name);
+    } catch (const DamagedTableError& e) {
+      throw Error("The table " + std::string(name) + " in " + db.Folder().string() +
+                  " is not a readable table (" + e.what() + ")." + remake());
+    }
   }
 }
 

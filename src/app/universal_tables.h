@@ -3,6 +3,8 @@
 // The tables shared by all saved games (games, nations, facial hair, the four face catalogues,
 // accessories): made at setup, open from start-up until closing.
 
+#include <string>
+
 #include "database/table_store.h"
 
 namespace likentor {
@@ -28,9 +30,11 @@ void CreateUniversalTables(Session& session);
 // missing (deleting it is how a user gets the shipped weights back); what goes wrong is logged, and
 // the log is shown at start-up. The other shared tables are made only by the setup.
 void RebuildMissingTables(Session& session);
-// Opens the eight shared tables in their order. A table whose file is missing ends the start-up
-// with a message that says how to make it again.
+// Opens the eight shared tables in their order. A table whose file is missing or is not a readable
+// table ends the start-up with a message that gives the setup command that makes it again.
 void ActivateUniversalTables(Session& session);
 void DeActivateUniversalTables(Session& session);
+// The command line that sets the session's folders up again, as the user would type it.
+std::string SetupCommandLine(const Session& session);
 
 }  // namespace likentor

@@ -45,9 +45,11 @@ class Command {
 };
 
 // A session on the working folder's configuration, its prompts answered on the command line.
-// Throws NotSetUpError when the folder is not set up.
+// Throws NotSetUpError when the folder is not set up. A session that writes holds the program
+// folder's lock while it lives (Error when another copy keeps it); one that only reads opens the
+// tables read-only and takes no lock.
 struct CliSession {
-  explicit CliSession(CommandContext& context);
+  explicit CliSession(CommandContext& context, Access access = Access::ReadWrite);
   CliPrompts prompts;
   Session session;
 };

@@ -23,8 +23,9 @@ std::filesystem::path CommandContext::Absolute(const std::filesystem::path& path
   return WithoutTrailingSeparator(absolute.lexically_normal());
 }
 
-CliSession::CliSession(CommandContext& context)
+CliSession::CliSession(CommandContext& context, Access access)
     : prompts(context.out, context.err), session(prompts, context.places) {
+  session.SetAccess(access);
   session.Startup(Session::Missing::Fail);
 }
 

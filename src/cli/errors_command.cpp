@@ -13,6 +13,7 @@ int ErrorsCommand::Execute(CommandContext& context) {
   Session session(prompts, context.places);
   if (!session.ReadCfgFile()) throw NotSetUpError(context.places.workingFolder);
   if (clear_) {
+    session.TakeProgramLock();
     ClearErrorsFile1Click(session.Log(), prompts);
   } else {
     for (const std::string& line : session.Log().ShowErrors()) context.out << line << '\n';

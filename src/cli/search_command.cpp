@@ -1,5 +1,8 @@
 #include "cli/search_command.h"
 
+#include <chrono>
+#include <memory>
+
 #include "app/game_load.h"
 #include "app/loaded_game.h"
 #include "app/player_search.h"
@@ -21,9 +24,37 @@ void SearchCommand::Configure(CLI::App& subcommand) {
   subcommand.add_option("--id", id_, "Player id N; the names are then not used")->type_name("N");
 }
 
+namespace {
+
+// The program folder's lock when this copy can take it at once, or why it cannot: another copy
+// holds it, or the folder may not be written.
+std::unique_ptr<ProgramLock> LockAtOnce(CommandContext& context, std::string& whyNot) {
+  CliPrompts prompts(context.out, context.err);
+  Session probe(prompts, context.places);
+  if (!probe.ReadCfgFile()) throw NotSetUpError(context.places.workingFolder);
+  try {
+    return std::make_unique<ProgramLock>(probe.ProgramFolder(), std::chrono::milliseconds(0));
+  } catch (const Error& e) {
+    whyNot = e.what();
+    return nullptr;
+  }
+}
+
+}  // namespace
+
 int SearchCommand::Execute(CommandContext& context) {
-  CliSession cli(context);
-  LoadGame(cli.session, name_);
+  // A search loads the game first, as every command that names one does. When this copy may not
+  // write (another copy is at work, or the folder is read-only) it searches the tables as the
+  // last load left them instead, and says so.
+  std::string whyNot;
+  const std::unique_ptr<ProgramLock> lock = LockAtOnce(context, whyNot);
+  CliSession cli(context, lock ? Access::ReadWrite : Access::ReadOnly);
+  if (lock) {
+    LoadGame(cli.session, name_);
+  } else {
+    context.err << whyNot << " Searching " << name_ << " as it was last loaded.\n";
+    OpenLoadedGame(cli.session, name_);
+  }
   if (PlayerSearchBtnClick(cli.session, {first_, last_, id_})) {
     PrintRows(cli.session.Game().PlayersQuery, context.out);
     PlayerDoneClick(cli.session);

@@ -10,7 +10,7 @@ namespace likentor {
 void TablesCommand::Configure(CLI::App& /*subcommand*/) {}
 
 int TablesCommand::Execute(CommandContext& context) {
-  CliSession cli(context);
+  CliSession cli(context, Access::ReadOnly);
   UniversalTables& t = cli.session.Universal();
   const std::pair<std::string_view, Table*> tables[] = {
       {"games.db", &t.GamesTable},
@@ -33,7 +33,7 @@ void ShowCommand::Configure(CLI::App& subcommand) {
 }
 
 int ShowCommand::Execute(CommandContext& context) {
-  CliSession cli(context);
+  CliSession cli(context, Access::ReadOnly);
   std::string name = table_;
   if (name.size() < 3 || name.compare(name.size() - 3, 3, ".db") != 0) name += ".db";
   Database& db = cli.session.Data();
