@@ -175,8 +175,17 @@ void RequireLoadedGame(const Session& session) {
 }
 
 int Finish(Session& session, const RunResult& result) {
-  session.UserPrompts().ShowMessage(RunMessage(result));
+  ShowRunMessage(session.UserPrompts(), result);
   return result.made;
+}
+
+// A run's result with the errors it logged.
+template <typename Run>
+RunResult CountingErrors(Session& session, Run run) {
+  const int before = session.Log().Reported();
+  RunResult result = run();
+  result.errors = session.Log().Reported() - before;
+  return result;
 }
 
 }  // namespace
@@ -212,8 +221,21 @@ UniverseFilters ReadUniverseFilters(Session& session) {
 
 std::string RunMessage(const RunResult& result) {
   const std::string count = std::to_string(result.made);
+  if (result.errors > 0) {
+    const std::string errors = ErrorCount(result.errors) + "; see the errors log.";
+    return result.stopped ? "Stopped after " + count + " photos, with " + errors
+                          : "Created " + count + " photos with " + errors;
+  }
   return result.stopped ? "Stopped after " + count + " photos."
                         : "Successfully created " + count + " photos.";
+}
+
+void ShowRunMessage(Prompts& prompts, const RunResult& result) {
+  if (result.errors > 0) {
+    prompts.ShowError(RunMessage(result));
+  } else {
+    prompts.ShowMessage(RunMessage(result));
+  }
 }
 
 RunResult MakeUniversePhotos(Session& session, const UniverseRequest& request) {
@@ -222,9 +244,11 @@ RunResult MakeUniversePhotos(Session& session, const UniverseRequest& request) {
   session.Progress().Report(kUniverseStatus, false, 0);
   // Neither active nor retired players wanted: nobody is selected.
   if (!request.filters.createActivePhotos && !request.filters.createRetiredPhotos) return {};
-  std::vector<PhotoRow> rows =
-      Select(session, UniverseSelection(session.LoadedGameName(), request.filters));
-  return PhotoRun(session, std::string(kUniverseStatus), request.levelScope).Run(std::move(rows));
+  return CountingErrors(session, [&] {
+    std::vector<PhotoRow> rows =
+        Select(session, UniverseSelection(session.LoadedGameName(), request.filters));
+    return PhotoRun(session, std::string(kUniverseStatus), request.levelScope).Run(std::move(rows));
+  });
 }
 
 RunResult MakeTeamPhotos(Session& session, int teamId) {
@@ -239,8 +263,10 @@ RunResult MakeTeamPhotos(Session& session, int teamId) {
   const std::string status = "Creating photos for " + item->text + "...";
   IdleOnExit idle(session);
   session.Progress().Report(status, false, 0);
-  std::vector<PhotoRow> rows = Select(session, TeamSelection(session.LoadedGameName(), teamId));
-  return PhotoRun(session, status, 0).Run(std::move(rows));
+  return CountingErrors(session, [&] {
+    std::vector<PhotoRow> rows = Select(session, TeamSelection(session.LoadedGameName(), teamId));
+    return PhotoRun(session, status, 0).Run(std::move(rows));
+  });
 }
 
 int UniverseGoBtnClick(Session& session, int levelScopeIndex) {

@@ -14,6 +14,7 @@
 
 namespace likentor {
 
+class Prompts;
 class Session;
 
 inline constexpr std::string_view kPickTeamFirst = "Maybe you should pick WHICH team first.";
@@ -37,15 +38,21 @@ struct UniverseFilters {
 std::vector<std::string> UniverseSelection(std::string_view game, const UniverseFilters& filters);
 std::vector<std::string> TeamSelection(std::string_view game, int teamId);
 
-// What a run did: the portraits made, and whether it was stopped before its end.
+// What a run did: the portraits made, whether it was stopped before its end, and how many errors
+// it logged (rows refused, say).
 struct RunResult {
   int made = 0;
   bool stopped = false;
+  int errors = 0;
   bool operator==(const RunResult&) const = default;
 };
 
-// "Successfully created N photos.", or "Stopped after N photos." for a run that was stopped.
+// "Successfully created N photos.", or "Stopped after N photos." for a run that was stopped. A run
+// that logged errors says so instead of reporting success: "Created N photos with E errors; see
+// the errors log." or "Stopped after N photos, with E errors; see the errors log.".
 std::string RunMessage(const RunResult& result);
+// The message of a run shown as the front ends show it: an error box when the run logged errors.
+void ShowRunMessage(Prompts& prompts, const RunResult& result);
 
 // A universe run: the filters as the dashboard shows them and the LevelScopeBox's index (0..6; -1
 // for typed text, which makes no level test).

@@ -146,6 +146,7 @@ void LoadSavedGame(Session& session, const std::string& name) {
   ErrorLog& log = session.Log();
   game.Saved = ResolveSavedGame(session.GameFolder(), name);
   const SavedGame& saved = game.Saved;
+  const int errorsBefore = log.Reported();
   session.SetStatusText("Loading " + name + ".lg...");
 
   PrepareGameTable(db, log, saved.leaguesTable, [&] { CreateLeaguesTable(db, saved); });
@@ -169,7 +170,16 @@ void LoadSavedGame(Session& session, const std::string& name) {
   PopulateTeamBox(session);
   session.SetStatusText(name + ".lg loaded.");
   session.SetCaption(std::string(kLoadedCaptionPrefix) + name);
-  session.UserPrompts().ShowMessage(session.LoadedGameName() + ".lg loaded successfully.");
+  // Rows refused on the way are no success: the count goes out as an error, the rows to the log.
+  if (const int errors = log.Reported() - errorsBefore; errors > 0) {
+    session.UserPrompts().ShowError(LoadedWithErrorsMessage(session.LoadedGameName(), errors));
+  } else {
+    session.UserPrompts().ShowMessage(session.LoadedGameName() + ".lg loaded successfully.");
+  }
+}
+
+std::string LoadedWithErrorsMessage(std::string_view name, int errors) {
+  return std::string(name) + ".lg loaded with " + ErrorCount(errors) + "; see the errors log.";
 }
 
 void CloseGame1Click(Session& session) {

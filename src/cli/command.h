@@ -50,6 +50,8 @@ class Command {
 // tables read-only and takes no lock.
 struct CliSession {
   explicit CliSession(CommandContext& context, Access access = Access::ReadWrite);
+  // `status`, or 1 when an error was shown on the way (a load that logged refused rows, say).
+  int ExitStatus(int status = kExitOk) const;
   CliPrompts prompts;
   Session session;
 };

@@ -29,6 +29,10 @@ CliSession::CliSession(CommandContext& context, Access access)
   session.Startup(Session::Missing::Fail);
 }
 
+int CliSession::ExitStatus(int status) const {
+  return status == kExitOk && prompts.ErrorShown() ? kExitFailed : status;
+}
+
 int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                    const std::filesystem::path& executableFolder) {
   return RunCommandLine(argc, argv, out, err, executableFolder, WindowOpener());

@@ -17,7 +17,7 @@ int LoadCommand::Execute(CommandContext& context) {
   CliSession cli(context);
   LoadGame(cli.session, name_);
   cli.session.Shutdown();
-  return kExitOk;
+  return cli.ExitStatus();
 }
 
 }  // namespace likentor

@@ -26,7 +26,7 @@ int LockCommand::Execute(CommandContext& context) {
   LoadGame(cli.session, name_);
   SetPhotoLocks(cli.session, scope, locked_);
   cli.session.Shutdown();
-  return kExitOk;
+  return cli.ExitStatus();
 }
 
 }  // namespace likentor

@@ -101,13 +101,14 @@ int PhotosCommand::Execute(CommandContext& context) {
     const RunResult result =
         team_ ? MakeTeamPhotos(session, *team_)
               : MakeUniversePhotos(session, {ReadUniverseFilters(session), scope_});
-    context.out << RunMessage(result) << '\n';
-    // A run stopped by Ctrl-C ends as an interrupted program does.
+    // A run that logged errors says so on the error stream and fails; one stopped by Ctrl-C ends
+    // as an interrupted program does.
+    ShowRunMessage(cli.prompts, result);
     if (result.stopped) status = kExitInterrupted;
   }
   session.Progress().SetListener(nullptr);
   session.Shutdown();
-  return status;
+  return cli.ExitStatus(status);
 }
 
 }  // namespace likentor

@@ -60,7 +60,7 @@ int SearchCommand::Execute(CommandContext& context) {
     PlayerDoneClick(cli.session);
   }
   cli.session.Shutdown();
-  return kExitOk;
+  return cli.ExitStatus();
 }
 
 }  // namespace likentor

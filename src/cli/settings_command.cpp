@@ -44,7 +44,7 @@ int SettingsCommand::Execute(CommandContext& context) {
     context.out << field << '=' << value << '\n';
   }
   session.Shutdown();
-  return status;
+  return cli.ExitStatus(status);
 }
 
 }  // namespace likentor

@@ -47,7 +47,7 @@ int SheetCommand::Execute(CommandContext& context) {
   WriteContactSheet(out, title, entries, team_ ? 10 : 20);
   context.out << "Contact sheet of " << entries.size() << " portraits: " << out.string() << '\n';
   session.Shutdown();
-  return kExitOk;
+  return cli.ExitStatus();
 }
 
 }  // namespace likentor

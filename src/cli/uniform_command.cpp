@@ -42,7 +42,7 @@ int UniformCommand::Execute(CommandContext& context) {
     context.out << kCustomUniformSet << '\n';
   }
   session.Shutdown();
-  return kExitOk;
+  return cli.ExitStatus();
 }
 
 }  // namespace likentor

@@ -17,6 +17,7 @@ void ErrorLog::CreateErrorFile() {
 }
 
 void ErrorLog::ReportError(std::string_view message) {
+  ++reported_;
   std::error_code ec;
   if (!std::filesystem::exists(File(), ec)) {
     try {
@@ -33,6 +34,10 @@ std::vector<std::string> ErrorLog::ShowErrors() {
   std::error_code ec;
   if (!std::filesystem::exists(File(), ec)) CreateErrorFile();
   return ReadLines(File());
+}
+
+std::string ErrorCount(int errors) {
+  return std::to_string(errors) + (errors == 1 ? " error" : " errors");
 }
 
 bool ClearErrorsFile1Click(ErrorLog& log, Prompts& prompts) {

@@ -28,13 +28,20 @@ class ErrorLog {
   // Appends one line. A log deleted since it was made is made again first; a log that cannot be
   // written is skipped silently, since the log is the end of the failure path.
   void ReportError(std::string_view message);
+  // How many lines ReportError was given so far by this object, written or not: an operation
+  // compares it before and after to tell whether it logged errors (rows refused, say).
+  int Reported() const { return reported_; }
   // The log's lines, header included (what the window's log box shows). A missing log is made
   // again.
   std::vector<std::string> ShowErrors();
 
  private:
   std::filesystem::path folder_;
+  int reported_ = 0;
 };
+
+// "1 error" or "N errors": the count of an operation's logged errors in its closing message.
+std::string ErrorCount(int errors);
 
 // Tools > Clear Errors File: after the confirmation, the log holds only its header again. True when
 // it was cleared.

@@ -364,7 +364,7 @@ void MainWindow::FinishRun() {
   progressBar_->setValue(0);
   if (closing_) return;
   if (outcome.result) {
-    session_.UserPrompts().ShowMessage(RunMessage(*outcome.result));
+    ShowRunMessage(session_.UserPrompts(), *outcome.result);
   } else {
     session_.UserPrompts().ShowError(outcome.error);
   }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "database/connection.h"
 #include "database/table_store.h"
 #include "portrait/png_image.h"
 #include "shell/folders.h"
@@ -120,6 +121,31 @@ TEST_F(PhotosCommandTest, TeamThenUniverseThenNothingLeft) {
 
   run = Run({"photos", "sample", "--scope", "3"});
   EXPECT_EQ(run.out, std::string(kLoaded) + "Successfully created 0 photos.\n");
+}
+
+TEST_F(PhotosCommandTest, ARunWithRefusedRowsEndsWithTheirCount) {
+  ASSERT_EQ(Run({"load", "sample"}).status, 0);
+  std::vector<int> teamTwo;
+  for (const auto& [id, row] : Players()) {
+    if (row.teamId == 2 && row.updateRequired && !row.locked) teamTwo.push_back(id);
+  }
+  ASSERT_GE(teamTwo.size(), 2u);
+  {
+    // The store refuses to record the portrait of one player of the run.
+    Database db(DataFolder(program_));
+    db.ConnectionFor("sample_players.db")
+        .Execute(
+            "CREATE TRIGGER refuse BEFORE UPDATE ON \"sample_players.db\" WHEN new.update_required "
+            "= 'false' AND old.player_id = " +
+            std::to_string(teamTwo.front()) + " BEGIN SELECT RAISE(ABORT, 'refused'); END");
+  }
+  const Outcome run = Run({"photos", "sample", "--team", "2"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, kLoaded);
+  EXPECT_EQ(run.err, "Created " + std::to_string(teamTwo.size()) +
+                         " photos with 1 error; see the errors log.\n");
+  EXPECT_TRUE(Players().at(teamTwo.front()).updateRequired);
+  EXPECT_FALSE(Players().at(teamTwo.back()).updateRequired);
 }
 
 TEST_F(PhotosCommandTest, OnePlayerAndLockedOnlyWithForce) {

@@ -1,5 +1,5 @@
-// The command line when things go wrong around it: table files that are not tables, a second copy
-// of the program on the same folder, and a folder it may not write.
+// The command line when things go wrong around it: table files that are not tables, rows refused
+// during a load, a second copy of the program on the same folder, and a folder it may not write.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "database/table_store.h"
+#include "import/game_tables.h"
 #include "shell/folders.h"
 #include "shell/program_lock.h"
 #include "support/command_line_runs.h"
@@ -93,8 +94,9 @@ TEST_F(ReliabilityTest, GameTablesThatAreNotTablesAreMadeAgainByTheNextLoad) {
   test::WriteBytes(data_ / "sample_players.db", std::string(3000, 'z'));
 
   const Outcome run = Run({"load", "sample"});
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, kLoaded);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "sample.lg loaded with 2 errors; see the errors log.\n");
   EXPECT_EQ(Rows("sample_teams.db"), teams);
   EXPECT_EQ(Rows("sample_players.db"), players);
   const std::string log = Log();
@@ -132,6 +134,30 @@ TEST_F(ReliabilityTest, ASharedTableThatIsNotATableNamesTheSetupThatMakesItAgain
       0);
   EXPECT_EQ(Run({"tables"}).status, 0);
   EXPECT_EQ(Run({"load", "sample"}).out, kLoaded);
+}
+
+TEST_F(ReliabilityTest, RowsRefusedDuringALoadEndItWithTheirCount) {
+  // A league whose name is a quoted empty text: the store refuses its row.
+  const fs::path leagues = ResolveSavedGame(game_, "sample").Export(kLeaguesExport);
+  ASSERT_TRUE(fs::is_regular_file(leagues));
+  std::string text = test::ReadBytes(leagues);
+  const std::size_t firstRow = text.find('\n') + 1;
+  const std::size_t nameStart = text.find(';', firstRow) + 1;
+  const std::size_t nameEnd = text.find(';', nameStart);
+  text.replace(nameStart, nameEnd - nameStart, "\"\"");
+  test::WriteBytes(leagues, text);
+
+  Outcome run = Run({"load", "sample"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "sample.lg loaded with 1 error; see the errors log.\n");
+  EXPECT_NE(Log().find("Error posting record  to sample_leagues.db"), std::string::npos) << Log();
+
+  // A command that loads first goes on with its work and still fails at the end.
+  run = Run({"lock", "sample", "all"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "Success!\n");
+  EXPECT_EQ(run.err, "sample.lg loaded with 1 error; see the errors log.\n");
 }
 
 TEST_F(ReliabilityTest, ACopyThatWritesWaitsForAnotherOneAndReadersRunAlongside) {
