@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Set-up plus the whole test suite, built with AddressSanitizer and UndefinedBehaviorSanitizer; the
-# batch runs and the portrait workers also run under ThreadSanitizer.
+# batch runs and the portrait workers also run under ThreadSanitizer; a Clang build runs the suite
+# too and makes the Debian package; the core is checked to compile for Windows. Warnings are
+# errors in every build here.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build/test"
@@ -16,6 +18,20 @@ echo "== Batch runs and portrait workers under ThreadSanitizer"
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "$tsan/tests/app/app_photo_tests" --gtest_brief=1
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   "$tsan/tests/portrait/portrait_composition_tests" --gtest_brief=1
+
+# Clang (Release, warnings as errors) with its tests, the Debian package made from the same tree
+# (lintian, then installed into a temporary root and run by the package test), and the core
+# compiled for Windows with MinGW-w64, syntax only.
+clang="$here/build/clang"
+echo "== Clang build and the Debian package"
+bash "$here/scripts/package.sh" "$clang" -DCMAKE_C_COMPILER=clang-16 -DCMAKE_CXX_COMPILER=clang++-16 \
+  -DLIKENTOR_TESTS=ON -DLIKENTOR_WERROR=ON -DLIKENTOR_PACKAGE_TEST=ON
+echo "== Windows syntax check of the core (MinGW-w64)"
+cmake --build "$clang" --target windows_syntax_check
+echo "== The Clang build's tests"
+(cd "$clang" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" --timeout 900 \
+  >ctest.log 2>&1) || { cat "$clang/ctest.log"; exit 1; }
+tail -n 3 "$clang/ctest.log"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
