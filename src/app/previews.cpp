@@ -7,6 +7,7 @@
 #include "app/photo_plan.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
+#include "database/stored_path.h"
 #include "portrait/composition.h"
 #include "portrait/image_operations.h"
 #include "portrait/layer_cache.h"
@@ -47,7 +48,7 @@ std::optional<PngImage> UniformPreview(const std::filesystem::path& programFolde
                                        std::string_view customUniformFile) {
   PngImage face = PngImage::Load(UniformPreviewFace(programFolder));
   if (customUniformFile == kNoCustomUniform || customUniformFile.empty()) return std::nullopt;
-  return WithLayer(std::move(face), std::filesystem::path(std::string(customUniformFile)));
+  return WithLayer(std::move(face), StoredPathFile(programFolder, customUniformFile));
 }
 
 std::optional<PngImage> FacialHairPreview(const std::filesystem::path& programFolder,
