@@ -153,6 +153,18 @@ std::vector<double> TenthChances(int n) {
   return chances;
 }
 
+// Face tenths independent of the ethnicity draw, hair of the face, and both evenly spread.
+void ExpectIndependentLooks(const LookCounts& counts) {
+  const test::ChiSquare faceAfterEthnicity = test::Independence(counts.ethnicityByFaceTenth);
+  const test::ChiSquare hairAfterFace = test::Independence(counts.faceTenthByHair);
+  const test::ChiSquare faces = test::GoodnessOfFit(counts.faceTenths, TenthChances(kFaceDraw));
+  const test::ChiSquare hair = test::GoodnessOfFit(counts.hair, {0.5, 0.5});
+  EXPECT_TRUE(faceAfterEthnicity.Passes()) << faceAfterEthnicity;
+  EXPECT_TRUE(hairAfterFace.Passes()) << hairAfterFace;
+  EXPECT_TRUE(faces.Passes()) << faces;
+  EXPECT_TRUE(hair.Passes()) << hair;
+}
+
 // A clock read the way a machine of today reads it while an import draws looks: each draw of a
 // player a few dozen nanoseconds after the one before (39 to 46), about two microseconds between
 // players; the unevenness comes from a fixed pseudo-random sequence, so the test is repeatable.
@@ -189,14 +201,7 @@ TEST(RandomGenerator, DrawsFromAMixedInClockDoNotFollowOneAnother) {
   TodaysClock clock;
   RandomGenerator random([&clock] { return clock.Read(); }, Reseeding::kMixClock);
   const LookCounts counts = DrawLooks(random, 20000, [&clock] { clock.NextPlayer(); });
-  const test::ChiSquare faceAfterEthnicity = test::Independence(counts.ethnicityByFaceTenth);
-  const test::ChiSquare hairAfterFace = test::Independence(counts.faceTenthByHair);
-  const test::ChiSquare faces = test::GoodnessOfFit(counts.faceTenths, TenthChances(kFaceDraw));
-  const test::ChiSquare hair = test::GoodnessOfFit(counts.hair, {0.5, 0.5});
-  EXPECT_TRUE(faceAfterEthnicity.Passes()) << faceAfterEthnicity;
-  EXPECT_TRUE(hairAfterFace.Passes()) << hairAfterFace;
-  EXPECT_TRUE(faces.Passes()) << faces;
-  EXPECT_TRUE(hair.Passes()) << hair;
+  ExpectIndependentLooks(counts);
 }
 
 TEST(RandomGenerator, MixedInClockThatStandsStillStillGivesIndependentDraws) {
@@ -204,14 +209,7 @@ TEST(RandomGenerator, MixedInClockThatStandsStillStillGivesIndependentDraws) {
   // worst case. The seed the draws leave behind is mixed in as well, so the draws go on.
   RandomGenerator random([] { return std::uint64_t{987654321}; }, Reseeding::kMixClock);
   const LookCounts counts = DrawLooks(random, 20000);
-  const test::ChiSquare faceAfterEthnicity = test::Independence(counts.ethnicityByFaceTenth);
-  const test::ChiSquare hairAfterFace = test::Independence(counts.faceTenthByHair);
-  const test::ChiSquare faces = test::GoodnessOfFit(counts.faceTenths, TenthChances(kFaceDraw));
-  const test::ChiSquare hair = test::GoodnessOfFit(counts.hair, {0.5, 0.5});
-  EXPECT_TRUE(faceAfterEthnicity.Passes()) << faceAfterEthnicity;
-  EXPECT_TRUE(hairAfterFace.Passes()) << hairAfterFace;
-  EXPECT_TRUE(faces.Passes()) << faces;
-  EXPECT_TRUE(hair.Passes()) << hair;
+  ExpectIndependentLooks(counts);
 }
 
 TEST(RandomGenerator, DrawsFromTheSteadyClockDoNotFollowOneAnother) {
