@@ -13,7 +13,8 @@ build="$here/build/release"
 out="$here/build/screenshots"
 work="$here/build/screenshots-work"
 rm -rf "$out" "$work"
-mkdir -p "$work/start"
+# The setup choosers can only pick folders that exist.
+mkdir -p "$work/start" "$work/program"
 # The medium sample saved game, and a saved game without exports for the failed load.
 "$build/bin/likentor-samplegame" --size medium --quiet "$work/game"
 mkdir -p "$work/game/data/saved_games/broken.lg"
