@@ -82,6 +82,8 @@ void RunSetup(Session& session) {
   // A chooser only offers folders that exist; a folder typed on the command line may not yet.
   std::error_code ec;
   std::filesystem::create_directories(session.ProgramFolder(), ec);
+  // The setup makes the shared tables anew: no other copy may be loading or writing meanwhile.
+  session.TakeProgramLock();
   InstallShippedFiles(session.Places().executableFolder, session.ProgramFolder());
   session.Log().CreateErrorFile();
   if (CreateAlias(session)) {

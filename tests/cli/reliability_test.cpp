@@ -167,7 +167,10 @@ TEST_F(ReliabilityTest, ACopyThatWritesWaitsForAnotherOneAndReadersRunAlongside)
     ProgramLock other(program_);
     const std::string held = "Another Likentor is working in " + program_.string() + " (process " +
                              std::to_string(::getpid()) + ").\n";
-    for (const char* command : {"load sample", "lock sample all", "errors --clear"}) {
+    const std::string setup =
+        "setup --program-folder " + Quoted(program_) + " --game-folder " + Quoted(game_);
+    for (const std::string& command : {std::string("load sample"), std::string("lock sample all"),
+                                       std::string("errors --clear"), setup}) {
       const Outcome run = RunProgram(command);
       EXPECT_EQ(run.status, 1) << command;
       EXPECT_EQ(run.err, held) << command;
