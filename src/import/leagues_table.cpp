@@ -11,6 +11,15 @@
 
 namespace likentor {
 
+namespace {
+
+// The league's name as it came from the export: cut and with control characters escaped.
+std::string PostingError(std::string_view name, const std::string& tableName) {
+  return "Error posting record " + FieldForMessage(name) + " to " + tableName;
+}
+
+}  // namespace
+
 void CreateLeaguesTable(Database& db, const SavedGame& game) {
   db.CreateTable(game.leaguesTable, {
                                         {"league_id", FieldType::Integer, 0, true},
@@ -58,7 +67,7 @@ void UpdateLeaguesTable(Database& db, ErrorLog& log, const SavedGame& game, Tabl
                     }
                     if (!table.Post()) {
                       table.Cancel();
-                      log.ReportError("Error posting record " + name + " to " + tableName);
+                      log.ReportError(PostingError(name, tableName));
                     }
                   });
     transaction.Commit();

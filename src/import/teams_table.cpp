@@ -15,6 +15,11 @@ namespace likentor {
 
 namespace {
 
+// The team's name as it came from the export: cut and with control characters escaped.
+std::string PostingError(std::string_view name, const std::string& tableName) {
+  return "Error posting record " + FieldForMessage(name) + " in " + tableName;
+}
+
 // The custom uniform of a new team as it is stored: whole, or "none" with a line in the log when
 // the field cannot hold its path.
 std::string CustomUniformToStore(ErrorLog& log, const Table& table,
@@ -24,9 +29,10 @@ std::string CustomUniformToStore(ErrorLog& log, const Table& table,
   if (picture == "none") return picture;
   const int fieldSize = TextFieldSize(table, "custom_uniform_file");
   if (auto stored = PathToStore(programFolder, picture, fieldSize)) return *stored;
-  log.ReportError("Cannot store the custom uniform of " + std::string(teamName) + " " +
-                  std::string(nickname) + " (\"" + picture + "\"): its path is longer than the " +
-                  std::to_string(fieldSize) + " characters that the teams table holds.");
+  log.ReportError("Cannot store the custom uniform of " + EscapeControls(teamName) + " " +
+                  EscapeControls(nickname) + " (\"" + EscapeControls(picture) +
+                  "\"): its path is longer than the " + std::to_string(fieldSize) +
+                  " characters that the teams table holds.");
   return "none";
 }
 
@@ -92,7 +98,7 @@ void UpdateTeamsTable(Database& db, ErrorLog& log, const std::filesystem::path& 
                     }
                     if (!table.Post()) {
                       table.Cancel();
-                      log.ReportError("Error posting record " + name + " in " + tableName);
+                      log.ReportError(PostingError(name, tableName));
                     }
                   });
     transaction.Commit();
