@@ -8,6 +8,8 @@
 #include "app/loaded_game.h"
 #include "app/photo_plan.h"
 #include "app/player_photo.h"
+#include "app/run_backup.h"
+#include "app/run_plan.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
 #include "import/game_tables.h"
@@ -21,10 +23,6 @@ namespace {
 // Row updates are committed in chunks: a long run costs few disk syncs, and a run that stops keeps
 // what it recorded.
 constexpr int kRowsPerCommit = 500;
-
-std::string FromLine(std::string_view game) {
-  return "From " + QuoteSqlName(PlayersTableName(game));
-}
 
 // i / visits * 100, rounded to the nearest whole number, halves to the even neighbour.
 int ProgressPosition(std::size_t visit, std::size_t visits) {
@@ -54,33 +52,45 @@ class IdleOnExit {
   Session& session_;
 };
 
-// One run: the portraits of the selected rows that pass the scope test, recorded in order.
+// One run: the portraits of the planned players that are not passed over, recorded in order.
+// The visits are the players the run's filters select (locked players and those the settings do
+// not want are left out); a visit passed over by the scope test leaves the bar where it is.
 class PhotoRun {
  public:
-  PhotoRun(Session& session, std::string status, int levelScope)
+  PhotoRun(Session& session, const RunPlan& plan)
       : session_(session),
-        status_(std::move(status)),
-        levelScope_(levelScope),
+        plan_(plan),
         lookups_(session),
         layers_(session.ProgramFolder()),
         players_(session.Data(), session.Game().Saved.playersTable) {}
 
-  RunResult Run(std::vector<PhotoRow> rows) {
+  RunResult Run() {
     RunProgress& progress = session_.Progress();
-    if (rows.empty()) return {};
-    progress.Report(status_, true, 0);
-    visits_ = rows.size();
+    std::vector<const PlannedPlayer*> visits;
+    for (const PlannedPlayer& player : plan_.players) {
+      if (!player.passOver || *player.passOver == PassOver::OutOfScope) visits.push_back(&player);
+    }
+    if (visits.empty()) return {};
+    progress.Report(plan_.status, true, 0);
+    visits_ = visits.size();
+    // The backup starts before the first picture is written; one that cannot be made stops the
+    // run before anything is written over.
+    if (plan_.ToMake() > 0 && KeptRuns(session_.ProgramFolder()) > 0) {
+      backup_.emplace(session_.ProgramFolder(), session_.LoadedGameName(),
+                      session_.Game().Saved.picturesFolder, plan_.title);
+    }
     std::optional<Error> failure;
     PortraitPool pool;
     std::size_t visited = 0;
     try {
-      for (; visited < rows.size() && !progress.CancelRequested(); ++visited) {
-        const std::size_t i = visited;
-        if (!InScope(rows[i])) continue;
-        PhotoPlan plan = PlanPlayerPhoto(session_, lookups_, layers_, rows[i]);
+      for (; visited < visits.size() && !progress.CancelRequested(); ++visited) {
+        const PlannedPlayer& player = *visits[visited];
+        if (player.passOver) continue;
+        PhotoPlan plan = PlanPlayerPhoto(session_, lookups_, layers_, player.row);
+        const bool existed = backup_ && backup_->Keep(plan.output);
         pool.Submit(PortraitJob{plan.layers, plan.output});
         plan.layers = PortraitLayers{};
-        pending_.push_back(Pending{std::move(plan), i + 1});
+        pending_.push_back(Pending{std::move(plan), &player, visited + 1, existed});
         while (pool.Full() && !failure) TakeNext(pool, failure);
         if (failure) break;
       }
@@ -90,53 +100,67 @@ class PhotoRun {
     // However the loop ended, the portraits already being made are recorded.
     while (pool.Pending() > 0) TakeNext(pool, failure);
     Commit();
+    if (backup_) {
+      try {
+        backup_->Finish();
+      } catch (const Error& error) {
+        if (!failure) failure = error;
+      }
+    }
     if (failure) throw *failure;
-    return RunResult{made_, visited < rows.size()};
+    return RunResult{made_, visited < visits.size(), 0, backup_ ? backup_->Replaced() : 0};
   }
 
  private:
   struct Pending {
     PhotoPlan plan;
+    const PlannedPlayer* player;
     std::size_t visit;
+    bool existed;
   };
-
-  // In scope unless the scope index is at least 1, the player has a team, and that team's row
-  // has a level above the index. A team without a row (or without a level) is in scope.
-  bool InScope(const PhotoRow& row) {
-    if (levelScope_ < 1 || row.teamId == 0) return true;
-    const TeamLooks* team = lookups_.Team(row.teamId);
-    return team == nullptr || !team->level || *team->level <= levelScope_;
-  }
 
   void TakeNext(PortraitPool& pool, std::optional<Error>& failure) {
     PortraitResult result = pool.TakeNext();
     Pending pending = std::move(pending_.front());
     pending_.pop_front();
     if (!result.written) {
+      if (backup_) backup_->Drop(pending.plan.output, pending.existed);
       if (!failure) failure.emplace(result.error);
       return;
     }
-    Record(pending.plan);
+    const bool recorded = Record(pending.plan);
     ++made_;
-    session_.Progress().Report(status_, true, ProgressPosition(pending.visit, visits_));
+    if (backup_) {
+      try {
+        backup_->Record(pending.plan.playerId, pending.plan.output, pending.existed,
+                        pending.player->before, recorded);
+      } catch (const Error& error) {
+        if (!failure) failure = error;
+      }
+    }
+    session_.Progress().Report(plan_.status, true, ProgressPosition(pending.visit, visits_));
   }
 
-  void Record(const PhotoPlan& plan) {
+  // Stores the portrait's values on the player's row; false when the row was not changed.
+  bool Record(const PhotoPlan& plan) {
     if (!transaction_) {
       transaction_.emplace(session_.Data(), players_.TableName());
       uncommitted_ = 0;
     }
     if (!players_.Locate("player_id", plan.playerId)) {
       session_.Log().ReportError(kPhotoPostError);
-      return;
+      return false;
     }
     players_.Edit();
     RecordPhoto(players_, plan);
+    bool posted = true;
     if (!players_.Post()) {
       players_.Cancel();
       session_.Log().ReportError(kPhotoPostError);
+      posted = false;
     }
     if (++uncommitted_ >= kRowsPerCommit) Commit();
+    return posted;
   }
 
   void Commit() {
@@ -146,29 +170,17 @@ class PhotoRun {
   }
 
   Session& session_;
-  std::string status_;
-  int levelScope_;
+  const RunPlan& plan_;
   PhotoLookups lookups_;
   LayerCache layers_;
   Table players_;
   std::optional<TableTransaction> transaction_;
   int uncommitted_ = 0;
+  std::optional<RunBackup> backup_;
   std::deque<Pending> pending_;
   std::size_t visits_ = 0;
   int made_ = 0;
 };
-
-// Opens the players query on the lines and takes the selected rows, in the selection's order.
-std::vector<PhotoRow> Select(Session& session, const std::vector<std::string>& lines) {
-  Query& query = session.Game().PlayersQuery;
-  query.Clear();
-  for (const std::string& line : lines) query.Add(line);
-  query.Open(session.Data());
-  std::vector<PhotoRow> rows;
-  rows.reserve(static_cast<std::size_t>(query.RecordCount()));
-  for (query.First(); !query.Eof(); query.Next()) rows.push_back(ReadPhotoRow(query));
-  return rows;
-}
 
 void RequireLoadedGame(const Session& session) {
   if (session.LoadedGameName().empty()) throw Error(std::string(kLoadGameFirst));
@@ -190,25 +202,6 @@ RunResult CountingErrors(Session& session, Run run) {
 
 }  // namespace
 
-std::vector<std::string> UniverseSelection(std::string_view game, const UniverseFilters& filters) {
-  std::vector<std::string> lines{"SELECT *", FromLine(game), "WHERE update_required='true'"};
-  if (filters.createActivePhotos && !filters.createRetiredPhotos) {
-    lines.emplace_back("AND retired<>'true'");
-  } else if (!filters.createActivePhotos && filters.createRetiredPhotos) {
-    lines.emplace_back("AND retired='true'");
-  }
-  lines.push_back("AND ( career_ab >= " + std::to_string(filters.abMinimum) +
-                  " OR career_ip >= " + std::to_string(filters.ipMinimum) + " )");
-  lines.emplace_back("AND locked<>'true'");
-  return lines;
-}
-
-std::vector<std::string> TeamSelection(std::string_view game, int teamId) {
-  return {"SELECT *", FromLine(game),
-          "WHERE team_id=" + std::to_string(teamId) + " AND update_required='true'",
-          "AND locked<>'true'"};
-}
-
 UniverseFilters ReadUniverseFilters(Session& session) {
   const Table& games = session.Universal().GamesTable;
   UniverseFilters filters;
@@ -226,8 +219,16 @@ std::string RunMessage(const RunResult& result) {
     return result.stopped ? "Stopped after " + count + " photos, with " + errors
                           : "Created " + count + " photos with " + errors;
   }
-  return result.stopped ? "Stopped after " + count + " photos."
-                        : "Successfully created " + count + " photos.";
+  return (result.stopped ? "Stopped after " + count + " photos."
+                         : "Successfully created " + count + " photos.") +
+         KeptSentence(result.kept);
+}
+
+std::string KeptSentence(int kept) {
+  if (kept <= 0) return "";
+  return " " + std::to_string(kept) +
+         (kept == 1 ? " earlier picture was kept" : " earlier pictures were kept") +
+         "; Tools > Undo Last Run brings them back.";
 }
 
 void ShowRunMessage(Prompts& prompts, const RunResult& result) {
@@ -242,17 +243,16 @@ RunResult MakeUniversePhotos(Session& session, const UniverseRequest& request) {
   RequireLoadedGame(session);
   IdleOnExit idle(session);
   session.Progress().Report(kUniverseStatus, false, 0);
-  // Neither active nor retired players wanted: nobody is selected.
-  if (!request.filters.createActivePhotos && !request.filters.createRetiredPhotos) return {};
   return CountingErrors(session, [&] {
-    std::vector<PhotoRow> rows =
-        Select(session, UniverseSelection(session.LoadedGameName(), request.filters));
-    return PhotoRun(session, std::string(kUniverseStatus), request.levelScope).Run(std::move(rows));
+    const RunPlan plan = PlanRun(session, RunChoice::Universe(request));
+    return PhotoRun(session, plan).Run();
   });
 }
 
 RunResult MakeTeamPhotos(Session& session, int teamId) {
   RequireLoadedGame(session);
+  const RunChoice choice = RunChoice::Team(teamId);
+  // The team is checked (and the status text made) before the idle state is set up.
   const std::vector<TeamItem>& teams = session.Window().teams;
   const auto item = std::find_if(teams.begin(), teams.end(),
                                  [teamId](const TeamItem& t) { return t.teamId == teamId; });
@@ -260,12 +260,11 @@ RunResult MakeTeamPhotos(Session& session, int teamId) {
     throw Error("There is no team " + std::to_string(teamId) + " in " + session.LoadedGameName() +
                 ".");
   }
-  const std::string status = "Creating photos for " + item->text + "...";
   IdleOnExit idle(session);
-  session.Progress().Report(status, false, 0);
+  session.Progress().Report("Creating photos for " + item->text + "...", false, 0);
   return CountingErrors(session, [&] {
-    std::vector<PhotoRow> rows = Select(session, TeamSelection(session.LoadedGameName(), teamId));
-    return PhotoRun(session, status, 0).Run(std::move(rows));
+    const RunPlan plan = PlanRun(session, choice);
+    return PhotoRun(session, plan).Run();
   });
 }
 

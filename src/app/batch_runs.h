@@ -33,24 +33,25 @@ struct UniverseFilters {
   int ipMinimum = 150;
 };
 
-// The selection lines of each run. Locked players are left out: a locked picture may be the
-// user's own. The universe lines assume at least one of the two boxes is ticked.
-std::vector<std::string> UniverseSelection(std::string_view game, const UniverseFilters& filters);
-std::vector<std::string> TeamSelection(std::string_view game, int teamId);
-
-// What a run did: the portraits made, whether it was stopped before its end, and how many errors
-// it logged (rows refused, say).
+// What a run did: the portraits made, whether it was stopped before its end, how many errors it
+// logged (rows refused, say), and how many earlier pictures it wrote over and kept in its backup.
 struct RunResult {
   int made = 0;
   bool stopped = false;
   int errors = 0;
+  int kept = 0;
   bool operator==(const RunResult&) const = default;
 };
 
 // "Successfully created N photos.", or "Stopped after N photos." for a run that was stopped. A run
 // that logged errors says so instead of reporting success: "Created N photos with E errors; see
-// the errors log." or "Stopped after N photos, with E errors; see the errors log.".
+// the errors log." or "Stopped after N photos, with E errors; see the errors log.". A run that
+// kept earlier pictures adds "M earlier pictures were kept; Tools > Undo Last Run brings them
+// back." (kKeptSentence).
 std::string RunMessage(const RunResult& result);
+// " M earlier pictures were kept; Tools > Undo Last Run brings them back." ("1 earlier picture
+// was kept" for one), empty for none.
+std::string KeptSentence(int kept);
 // The message of a run shown as the front ends show it: an error box when the run logged errors.
 void ShowRunMessage(Prompts& prompts, const RunResult& result);
 
@@ -65,12 +66,15 @@ struct UniverseRequest {
 // included). Error when a minimum is blank.
 UniverseFilters ReadUniverseFilters(Session& session);
 
-// The runs themselves. They ask and show nothing: progress and status go to the session's
-// RunProgress only, so they may run on a worker thread while the thread that owns the window
-// keeps its hands off the session. Both need a loaded game (Error otherwise). A run stops between
-// portraits when a cancel is requested and keeps what it made. A failure (a missing artwork file,
-// say) ends the run with an Error naming it; portraits made before it stay recorded. However a
-// run ends, the players query is closed and the bar hidden, with the loaded game's status text.
+// The runs themselves, each from its plan (run_plan.h). They ask and show nothing: progress and
+// status go to the session's RunProgress only, so they may run on a worker thread while the thread
+// that owns the window keeps its hands off the session. Both need a loaded game (Error otherwise).
+// A run stops between portraits when a cancel is requested and keeps what it made. A failure (a
+// missing artwork file, say) ends the run with an Error naming it; portraits made before it stay
+// recorded. However a run ends, the players query is closed and the bar hidden, with the loaded
+// game's status text. Unless the runs kept are set to 0, every picture a run writes over is kept
+// first in the run's backup (run_backup.h); a picture that cannot be kept is not written, and the
+// run stops there with a BackupError.
 RunResult MakeUniversePhotos(Session& session, const UniverseRequest& request);
 // The players of the team `teamId`; Error when the loaded game has no such team.
 RunResult MakeTeamPhotos(Session& session, int teamId);

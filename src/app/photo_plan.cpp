@@ -48,6 +48,10 @@ PhotoLookups::PhotoLookups(Session& session)
       useLogos_(session.Universal().GamesTable.GetBool("use_logos")),
       picturesFolder_(session.Game().Saved.picturesFolder) {}
 
+PhotoLookups::PhotoLookups(Session& session, bool logProblems) : PhotoLookups(session) {
+  logProblems_ = logProblems;
+}
+
 const TeamLooks* PhotoLookups::Team(int teamId) {
   auto found = teams_.find(teamId);
   if (found == teams_.end()) {
@@ -69,8 +73,13 @@ const TeamLooks* PhotoLookups::Team(int teamId) {
                                teams.GetText("team_name") + " " + teams.GetText("nickname") + ")";
       looks->owner = team + " in " + teams.TableName();
       if (!InsidePictureFolder(looks->logoFile)) {
-        session_.Log().ReportError("The logo \"" + looks->logoFile + "\" of " + team +
-                                   " lies outside the picture folder; it is passed over.");
+        std::string problem = "The logo \"" + looks->logoFile + "\" of " + team +
+                              " lies outside the picture folder; it is passed over.";
+        if (logProblems_) {
+          session_.Log().ReportError(problem);
+        } else {
+          problems_.push_back(std::move(problem));
+        }
         looks->logoFile.clear();
       }
     }

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "portrait/composition.h"
 
@@ -56,6 +57,8 @@ struct AccessoryLooks {
 class PhotoLookups {
  public:
   explicit PhotoLookups(Session& session);
+  // Lookups that write nothing (a dry run): what would go to the error log is kept in Problems.
+  PhotoLookups(Session& session, bool logProblems);
 
   // The teams row of a team, or nothing when the table has none. A logo_file that would be read
   // from outside the picture folder (an absolute path, a "..") is passed over: logoFile is left
@@ -67,9 +70,13 @@ class PhotoLookups {
   int AccessoryRecordCount();
   bool UseLogos() const { return useLogos_; }
   const std::filesystem::path& PicturesFolder() const { return picturesFolder_; }
+  // The problems met, when they are not logged.
+  const std::vector<std::string>& Problems() const { return problems_; }
 
  private:
   Session& session_;
+  bool logProblems_ = true;
+  std::vector<std::string> problems_;
   bool useLogos_;
   std::filesystem::path picturesFolder_;
   std::optional<int> accessoryCount_;

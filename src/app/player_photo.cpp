@@ -1,8 +1,11 @@
 #include "app/player_photo.h"
 
+#include <optional>
+
 #include "app/loaded_game.h"
 #include "app/navigation.h"
 #include "app/photo_plan.h"
+#include "app/run_backup.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
 #include "portrait/artwork_paths.h"
@@ -34,8 +37,25 @@ void CreatePlayerPhoto(Session& session, Cursor& players, int playerId) {
   LayerCache layers(session.ProgramFolder());
   const PhotoPlan plan = PlanPlayerPhoto(session, lookups, layers, row);
 
+  const RowValues before = ReadRowValues(players);
+
+  // A picture there is kept before it is written over; one that cannot be kept is not replaced.
+  std::optional<RunBackup> backup;
+  bool existed = false;
+  if (KeptRuns(session.ProgramFolder()) > 0) {
+    backup.emplace(session.ProgramFolder(), session.LoadedGameName(),
+                   session.Game().Saved.picturesFolder,
+                   "Make New Photo of player " + std::to_string(playerId));
+    existed = backup->Keep(plan.output);
+  }
+
   // The file first: a failure leaves the row as it was.
-  SavePortraitPng(ComposePortrait(plan.layers), plan.output);
+  try {
+    SavePortraitPng(ComposePortrait(plan.layers), plan.output);
+  } catch (...) {
+    if (backup) backup->Drop(plan.output, existed);
+    throw;
+  }
 
   players.Edit();
   try {
@@ -44,9 +64,15 @@ void CreatePlayerPhoto(Session& session, Cursor& players, int playerId) {
     players.Cancel();
     throw;
   }
+  bool posted = true;
   if (!players.Post()) {
     players.Cancel();
     session.Log().ReportError(kPhotoPostError);
+    posted = false;
+  }
+  if (backup) {
+    backup->Record(playerId, plan.output, existed, before, posted);
+    backup->Finish();
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/photo_fixture.h"
 #include "app/player_photo.h"
+#include "app/run_plan.h"
 
 namespace likentor {
 namespace {
@@ -61,16 +62,12 @@ class BatchRunsTest : public test::PhotoFixture {
 };
 
 TEST_F(BatchRunsTest, SelectionLinesOfBothRuns) {
-  EXPECT_EQ(UniverseSelection("g", {true, true, 500, 150}),
-            (std::vector<std::string>{
-                "SELECT *", "From \"g_players.db\"", "WHERE update_required='true'",
-                "AND ( career_ab >= 500 OR career_ip >= 150 )", "AND locked<>'true'"}));
-  EXPECT_EQ(UniverseSelection("g", {true, false, 1, 2})[3], "AND retired<>'true'");
-  EXPECT_EQ(UniverseSelection("g", {false, true, 1, 2})[3], "AND retired='true'");
+  // The selections hold every flagged player; the plan tells which of them get a portrait.
+  EXPECT_EQ(UniverseSelection("g"), (std::vector<std::string>{"SELECT *", "From \"g_players.db\"",
+                                                              "WHERE update_required='true'"}));
   EXPECT_EQ(TeamSelection("g", 3),
             (std::vector<std::string>{"SELECT *", "From \"g_players.db\"",
-                                      "WHERE team_id=3 AND update_required='true'",
-                                      "AND locked<>'true'"}));
+                                      "WHERE team_id=3 AND update_required='true'"}));
 }
 
 TEST_F(BatchRunsTest, CareerAndRetiredFiltersThenASecondRunFindsNothing) {
