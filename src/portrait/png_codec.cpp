@@ -11,6 +11,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "portrait/image_file.h"
@@ -32,6 +33,21 @@ struct ErrorState {
 }
 
 void IgnoreWarning(png_structp, png_const_charp) {}
+
+// libpng takes a chunk's length from the file and asks for that much memory before it reads the
+// chunk, and a chunk longer than png_set_chunk_malloc_max allows is only warned about: a file of
+// a few dozen bytes with a damaged length would have it ask for gigabytes. Nothing libpng needs
+// for a picture within our limits comes near this (a row of the widest picture is half a
+// megabyte); a larger request is refused, and libpng then fails on the chunk as on damaged data.
+constexpr png_alloc_size_t kMaxLibpngAllocation = 8u << 20;
+
+png_voidp LimitedMalloc(png_structp, png_alloc_size_t size) {
+  return size <= kMaxLibpngAllocation ? std::malloc(size) : nullptr;
+}
+
+void LibpngFree(png_structp, png_voidp memory) {
+  std::free(memory);
+}
 
 struct MemoryReader {
   const std::uint8_t* data;
@@ -85,7 +101,8 @@ class PngHandle {
     if constexpr (kWrite) {
       return png_create_write_struct(PNG_LIBPNG_VER_STRING, state, OnPngError, IgnoreWarning);
     } else {
-      return png_create_read_struct(PNG_LIBPNG_VER_STRING, state, OnPngError, IgnoreWarning);
+      return png_create_read_struct_2(PNG_LIBPNG_VER_STRING, state, OnPngError, IgnoreWarning,
+                                      nullptr, LimitedMalloc, LibpngFree);
     }
   }
 
@@ -111,7 +128,7 @@ struct Header {
 bool ReadHeaderGuarded(png_structp png, png_infop info, Header& header) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
-  png_set_chunk_malloc_max(png, 8u << 20);  // ancillary chunks (profiles, texts) stay small
+  png_set_chunk_malloc_max(png, kMaxLibpngAllocation);  // also bounds decompressed texts
   png_read_info(png, info);
   header.width = png_get_image_width(png, info);
   header.height = png_get_image_height(png, info);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <string>
@@ -179,6 +180,34 @@ TEST(DamagedImageFiles, HugeSizesInAHeaderAreRefusedBeforeAllocating) {
     EXPECT_EQ(std::string(e.what()),
               "Cannot load image \"big.png\": the image is too large (60000 x 60000 pixels).");
   }
+}
+
+TEST(DamagedImageFiles, ChunksLongerThanTheLimitAreRefused) {
+  const auto expectDamaged = [](const Bytes& png, const std::string& name) {
+    try {
+      PngImage::Decode(png, name);
+      ADD_FAILURE() << name << ": no error";
+    } catch (const Error& e) {
+      const std::string expected = "Cannot load image \"" + name + "\": damaged PNG data (";
+      EXPECT_EQ(std::string(e.what()).rfind(expected, 0), 0u) << e.what();
+    }
+  };
+  // 9 MB of text in a chunk before the pixels: more than any picture's ancillary chunk may hold,
+  // so it is refused instead of read into memory whole.
+  Bytes text(9u << 20, 'x');
+  const std::string keyword = "Comment";
+  std::copy(keyword.begin(), keyword.end(), text.begin());
+  text[keyword.size()] = 0;
+  expectDamaged(test::MakePng(1, 1, 8, 2, {1, 2, 3}, {{"tEXt", text}}), "long text.png");
+
+  // A file of 58 bytes whose second chunk claims 1.7 GB (its length field reads "iCCP"): refused
+  // without asking for the memory the length names.
+  Bytes png = test::MakePng(1, 1, 8, 2, {1, 2, 3});
+  png.resize(33);
+  for (const char c : std::string("iCCPtEXtSoftware")) png.push_back(static_cast<std::uint8_t>(c));
+  for (const char c : std::string("\0Likent", 8)) png.push_back(static_cast<std::uint8_t>(c));
+  png.push_back(0x82);
+  expectDamaged(png, "claims 1.7 GB.png");
 }
 
 }  // namespace
