@@ -13,7 +13,7 @@ packages=(
   libsqlite3-dev libpng-dev libjpeg-dev zlib1g-dev libdeflate-dev libcairo2-dev
   libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth clang-format fonts-dejavu-core
-  clang-16 libfuzzer-16-dev libclang-rt-16-dev g++-mingw-w64-x86-64
+  clang-16 libfuzzer-16-dev libclang-rt-16-dev llvm-16 g++-mingw-w64-x86-64
   dpkg-dev file lintian desktop-file-utils appstream
 )
 missing=()
