@@ -140,6 +140,25 @@ void JsonCounts(std::ostream& out, const DryRunCounts& counts) {
   out << "}, \"passed_over_total\": " << counts.PassedOver();
 }
 
+// Characters, not bytes, of a UTF-8 text: what a terminal's columns count.
+std::size_t Columns(std::string_view text) {
+  std::size_t n = 0;
+  for (const char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return n;
+}
+
+// The text cut to `width` columns ("~" marks a cut) and padded with blanks to it.
+std::string PaddedName(std::string name, std::size_t width) {
+  if (Columns(name) > width) {
+    std::size_t end = 0;
+    for (std::size_t kept = 0; end < name.size(); ++end) {
+      if ((static_cast<unsigned char>(name[end]) & 0xC0) != 0x80 && kept++ == width - 1) break;
+    }
+    name = name.substr(0, end) + "~";
+  }
+  return name + std::string(width - Columns(name), ' ');
+}
+
 std::string Plural(int n, std::string_view one, std::string_view many) {
   return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
@@ -293,12 +312,11 @@ std::string DryRunText(const DryRunSummary& s) {
 
   if (!s.teams.empty()) {
     std::size_t width = 5;
-    for (const DryRunTeam& team : s.teams) width = std::max(width, team.name.size());
+    for (const DryRunTeam& team : s.teams) width = std::max(width, Columns(team.name));
     width = std::min<std::size_t>(width, 40);
-    const auto line = [&](std::string name, const DryRunCounts& c) {
-      if (name.size() > width) name = name.substr(0, width - 1) + "~";
-      out << std::left << std::setw(static_cast<int>(width)) << name << std::right << std::setw(10)
-          << c.selected << std::setw(6) << c.toMake << std::setw(10) << c.replaces << std::setw(8)
+    const auto line = [&](const std::string& name, const DryRunCounts& c) {
+      out << PaddedName(name, width) << std::right << std::setw(10) << c.selected << std::setw(6)
+          << c.toMake << std::setw(10) << c.replaces << std::setw(8)
           << c.PassedOver(PassOver::Locked) << std::setw(14) << c.PassedOver(PassOver::NotSelected)
           << std::setw(15) << c.PassedOver(PassOver::BelowMinimum) << std::setw(14)
           << c.PassedOver(PassOver::OutOfScope) << '\n';

@@ -8,6 +8,7 @@
 #include "cli/setup_command.h"
 #include "cli/sheet_command.h"
 #include "cli/table_commands.h"
+#include "cli/undo_command.h"
 #include "cli/uniform_command.h"
 
 namespace likentor {
@@ -24,6 +25,8 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
   commands.push_back(std::make_unique<LockCommand>(false));
   commands.push_back(std::make_unique<UniformCommand>());
   commands.push_back(std::make_unique<SettingsCommand>());
+  commands.push_back(std::make_unique<UndoCommand>());
+  commands.push_back(std::make_unique<BackupsCommand>());
   commands.push_back(std::make_unique<TablesCommand>());
   commands.push_back(std::make_unique<ShowCommand>());
   return commands;

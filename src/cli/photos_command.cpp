@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "app/batch_runs.h"
+#include "app/dry_run.h"
 #include "app/game_load.h"
 #include "app/player_photo.h"
 
@@ -73,12 +74,38 @@ void PhotosCommand::Configure(CLI::App& subcommand) {
                      ->type_name("PLAYER_ID");
   auto* force = subcommand.add_flag("--force", force_,
                                     "With --player: replace a locked player's picture too");
+  auto* dryRun = subcommand.add_flag(
+      "--dry-run", dryRun_,
+      "Tell what the run would do, without writing anything: the players it would make "
+      "portraits of, those it passes over and why, per team, and missing artwork");
+  auto* json = subcommand.add_flag("--json", json_, "With --dry-run: print the summary as JSON");
   scope->excludes(team)->excludes(player);
   team->excludes(player);
   force->needs(player);
+  dryRun->excludes(player);
+  json->needs(dryRun);
+}
+
+int PhotosCommand::DryRun(CommandContext& context) {
+  // Nothing is written: the session only reads, and the game is taken as its last load left it.
+  CliSession cli(context, Access::ReadOnly);
+  Session& session = cli.session;
+  OpenGameForDryRun(session, name_);
+  const RunChoice choice =
+      team_ ? RunChoice::Team(*team_) : RunChoice::Universe({ReadUniverseFilters(session), scope_});
+  const DryRunSummary summary = likentor::DryRun(session, choice);
+  if (json_) {
+    context.out << DryRunJson(summary);
+  } else {
+    context.out << DryRunText(summary) << "\nThe run loads " << name_
+                << " first: players that load finds new or moved are flagged too.\n";
+  }
+  session.Shutdown();
+  return cli.ExitStatus();
 }
 
 int PhotosCommand::Execute(CommandContext& context) {
+  if (dryRun_) return DryRun(context);
   CliSession cli(context);
   Session& session = cli.session;
   LoadGame(session, name_);
@@ -104,6 +131,9 @@ int PhotosCommand::Execute(CommandContext& context) {
     // A run that logged errors says so on the error stream and fails; one stopped by Ctrl-C ends
     // as an interrupted program does.
     ShowRunMessage(cli.prompts, result);
+    if (result.kept > 0) {
+      context.out << "On the command line, \"likentor undo " << name_ << "\" brings them back.\n";
+    }
     if (result.stopped) status = kExitInterrupted;
   }
   session.Progress().SetListener(nullptr);

@@ -11,7 +11,8 @@ namespace likentor {
 // saved game NAME as "load" does, then makes portraits: the universe run with a level scope, the
 // team run for one team, or one player's portrait (a locked player only with --force). Prints the
 // closing message; shows a progress bar on stderr when stderr is a terminal. Ctrl-C stops a run
-// between portraits and keeps what it made.
+// between portraits and keeps what it made. --dry-run tells what the universe or team run would
+// do, from the tables as the last load left them, and writes nothing (--json: as JSON).
 class PhotosCommand : public Command {
  public:
   std::string Name() const override { return "photos"; }
@@ -20,11 +21,15 @@ class PhotosCommand : public Command {
   int Execute(CommandContext& context) override;
 
  private:
+  int DryRun(CommandContext& context);
+
   std::string name_;
   int scope_ = 0;
   std::optional<int> team_;
   std::optional<int> player_;
   bool force_ = false;
+  bool dryRun_ = false;
+  bool json_ = false;
 };
 
 }  // namespace likentor

@@ -1,0 +1,67 @@
+#include "cli/undo_command.h"
+
+#include "app/game_load.h"
+#include "app/run_backup.h"
+#include "app/undo_run.h"
+
+namespace likentor {
+
+std::string UndoCommand::Description() const {
+  return "Undo the last photo run of a saved game: put back the pictures it replaced, remove "
+         "those it created";
+}
+
+void UndoCommand::Configure(CLI::App& subcommand) {
+  subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
+      ->required();
+  subcommand.add_flag("--list", list_, "List the runs kept for undo, newest first, and undo none");
+}
+
+int UndoCommand::Execute(CommandContext& context) {
+  // Undo writes pictures and rows: it holds the program folder's lock as photos does. The game is
+  // taken as its last load left it; loading it again could flag players anew.
+  CliSession cli(context, list_ ? Access::ReadOnly : Access::ReadWrite);
+  Session& session = cli.session;
+  OpenLoadedGame(session, name_);
+  if (list_) {
+    const std::vector<BackupRun> runs = BackupRuns(session.ProgramFolder(), name_);
+    if (runs.empty()) context.out << "No photo run of " << name_ << " is kept.\n";
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+      context.out << run->time << "  " << run->title << ": " << run->Replaced() << " replaced, "
+                  << run->Created() << " created"
+                  << (run->undone ? " (undone; pictures changed since are kept)" : "") << "  "
+                  << run->folder.string() << '\n';
+    }
+  } else {
+    context.out << UndoMessage(UndoLastRun(session)) << '\n';
+  }
+  session.Shutdown();
+  return cli.ExitStatus();
+}
+
+std::string BackupsCommand::Description() const {
+  return "Show or set how many photo runs of each game are kept for undo";
+}
+
+void BackupsCommand::Configure(CLI::App& subcommand) {
+  subcommand
+      .add_option("--keep", keep_,
+                  "Keep the last N runs of each game (0 to " + std::to_string(kMostKeptRuns) +
+                      "; 0 turns the backups off)")
+      ->type_name("N")
+      ->check(CLI::Range(0, kMostKeptRuns));
+}
+
+int BackupsCommand::Execute(CommandContext& context) {
+  CliSession cli(context, keep_ ? Access::ReadWrite : Access::ReadOnly);
+  const std::filesystem::path& program = cli.session.ProgramFolder();
+  if (keep_) SetKeptRuns(program, *keep_);
+  const int kept = KeptRuns(program);
+  context.out << "Photo runs kept per game for undo: " << kept
+              << (kept == 0 ? " (backups are off)" : "")
+              << "\nBackups folder: " << BackupsFolder(program).string() << '\n';
+  cli.session.Shutdown();
+  return cli.ExitStatus();
+}
+
+}  // namespace likentor

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/command.h"
+
+namespace likentor {
+
+// likentor undo NAME: undoes the last photo run of the saved game NAME (a batch run or one
+// player's photo) from its backup: the pictures it wrote over are put back, those it created are
+// removed and the players' rows it changed are set back; pictures changed since the run are left
+// alone and named. The game is not loaded again, so nothing else changes. --list shows the runs
+// kept instead.
+class UndoCommand : public Command {
+ public:
+  std::string Name() const override { return "undo"; }
+  std::string Description() const override;
+  void Configure(CLI::App& subcommand) override;
+  int Execute(CommandContext& context) override;
+
+ private:
+  std::string name_;
+  bool list_ = false;
+};
+
+// likentor backups [--keep N]: how many photo runs of each game are kept for undo (five unless
+// set), and with --keep sets the number (0 turns the backups off; older runs beyond it go).
+class BackupsCommand : public Command {
+ public:
+  std::string Name() const override { return "backups"; }
+  std::string Description() const override;
+  void Configure(CLI::App& subcommand) override;
+  int Execute(CommandContext& context) override;
+
+ private:
+  std::optional<int> keep_;
+};
+
+}  // namespace likentor

@@ -1,0 +1,242 @@
+// photos --dry-run, the backup of the pictures a run writes over, undo and backups, run in
+// process on a small generated saved game with the build's artwork kit.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+#include <map>
+#include <regex>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/run_backup.h"
+#include "database/connection.h"
+#include "database/table_store.h"
+#include "shell/folders.h"
+#include "support/command_line_runs.h"
+#include "support/program_folder.h"
+#include "support/small_sample_game.h"
+#include "support/table_helpers.h"
+#include "support/temp_folder.h"
+
+namespace likentor {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Outcome;
+
+// Every file below a folder: size, a hash of its bytes and modification time. SQLite's
+// write-ahead log and shared-memory index, which opening a table to read touches, are left out;
+// the tables' rows are compared apart.
+using Tree = std::map<std::string, std::tuple<std::size_t, std::size_t, std::int64_t>>;
+Tree Snapshot(const fs::path& folder) {
+  Tree tree;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+    const std::string name = entry.path().string();
+    if (!entry.is_regular_file() || name.ends_with("-shm") || name.ends_with("-wal")) continue;
+    const std::string bytes = test::ReadBytes(entry.path());
+    tree[name] = {bytes.size(), std::hash<std::string>{}(bytes), StampOf(entry.path())->modified};
+  }
+  return tree;
+}
+
+int JsonNumber(const std::string& json, const std::string& key) {
+  std::smatch match;
+  if (!std::regex_search(json, match, std::regex("\"" + key + "\": (\\d+)"))) return -1;
+  return std::stoi(match[1]);
+}
+
+class SafeRunsCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const fs::path kit = fs::path(LIKENTOR_PROGRAM_DIR) / "graphics";
+    if (!fs::exists(kit / "uniforms" / "bill underside.png")) {
+      GTEST_SKIP() << "the build drew no artwork kit into " << kit;
+    }
+    test::InstallDataFiles(program_);
+    fs::create_directory_symlink(kit, program_ / "graphics");
+    const Outcome setup =
+        Run({"setup", "--program-folder", program_.string(), "--game-folder", game_.string()});
+    ASSERT_EQ(setup.status, 0) << setup.err;
+    test::WriteSmallSampleGame(game_);
+  }
+
+  Outcome Run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"-C", program_.string()});
+    return test::RunInProcess(std::move(args), program_);
+  }
+
+  test::Rows Players() {
+    Database db(DataFolder(program_));
+    return test::ReadRows(db, "sample_players.db");
+  }
+  // Flags every player that is not locked for a new portrait, as a load does for moved players.
+  void FlagAll() {
+    Database db(DataFolder(program_));
+    db.ConnectionFor("sample_players.db")
+        .Execute("UPDATE \"sample_players.db\" SET update_required='true' WHERE locked<>'true'");
+  }
+
+  fs::path Pictures() const { return PicturesFolder(SavedGameFolder(game_, "sample")); }
+  fs::path Portrait(int id) const { return Pictures() / ("Player_" + std::to_string(id) + ".png"); }
+  std::map<int, std::string> Portraits() {
+    std::map<int, std::string> bytes;
+    for (const auto& [id, row] : Players()) {
+      if (fs::exists(Portrait(id))) bytes[id] = test::ReadBytes(Portrait(id));
+    }
+    return bytes;
+  }
+
+  test::TempFolder folder_;
+  fs::path program_ = folder_ / "program";
+  fs::path game_ = folder_ / "game";
+};
+
+TEST_F(SafeRunsCommandTest, ADryRunCountsWhatTheRunThenMakesAndWritesNothing) {
+  Outcome dry = Run({"photos", "sample", "--dry-run"});
+  EXPECT_EQ(dry.status, 1);
+  EXPECT_NE(dry.err.find("has not been loaded yet"), std::string::npos) << dry.err;
+  ASSERT_EQ(Run({"load", "sample"}).status, 0);
+
+  for (const std::vector<std::string>& run :
+       {std::vector<std::string>{"--team", "2"}, std::vector<std::string>{"--scope", "2"},
+        std::vector<std::string>{}}) {
+    const test::Rows rows = Players();
+    const Tree before = Snapshot(folder_.Path());
+    std::vector<std::string> args{"photos", "sample", "--dry-run"};
+    args.insert(args.end(), run.begin(), run.end());
+    dry = Run(args);
+    ASSERT_EQ(dry.status, 0) << dry.err;
+    EXPECT_NE(dry.out.find("Photos it would make:"), std::string::npos) << dry.out;
+    args.push_back("--json");
+    const Outcome json = Run(args);
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(Players(), rows);
+    const Tree after = Snapshot(folder_.Path());
+    for (const auto& [file, stamp] : after) {
+      EXPECT_TRUE(before.contains(file) && before.at(file) == stamp) << file;
+    }
+    EXPECT_EQ(after.size(), before.size());
+
+    const int toMake = JsonNumber(json.out, "to_make");
+    EXPECT_GE(JsonNumber(json.out, "selected"), toMake);
+    args.pop_back();
+    args.erase(args.begin() + 2);  // the real run: no --dry-run
+    const Outcome made = Run(args);
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_NE(made.out.find("Successfully created " + std::to_string(toMake) + " photos."),
+              std::string::npos)
+        << made.out << json.out;
+    // What the dry run passed over is still flagged, and only that.
+    int flaggedBefore = 0;
+    for (const auto& [id, row] : rows) flaggedBefore += row.at("update_required") == "true";
+    int flagged = 0;
+    for (const auto& [id, row] : Players()) flagged += row.at("update_required") == "true";
+    EXPECT_EQ(flagged, flaggedBefore - toMake);
+    if (run.empty() || run[0] == "--scope") {
+      EXPECT_EQ(JsonNumber(json.out, "selected"), flaggedBefore);
+      EXPECT_EQ(JsonNumber(json.out, "passed_over_total"), flagged) << json.out;
+    }
+  }
+}
+
+TEST_F(SafeRunsCommandTest, UndoPutsBackWhatTheRunReplacedAndLeavesLaterChangesAlone) {
+  ASSERT_EQ(Run({"load", "sample"}).status, 0);
+  const std::map<int, std::string> atLoad = Portraits();  // pictures of the game's own
+  ASSERT_EQ(Run({"photos", "sample"}).status, 0);
+  const std::map<int, std::string> first = Portraits();
+  FlagAll();
+  const test::Rows rowsFlagged = Players();
+
+  Outcome run = Run({"photos", "sample", "--scope", "1"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::smatch counts;
+  ASSERT_TRUE(std::regex_search(run.out, counts,
+                                std::regex("Successfully created (\\d+) photos\\. (\\d+) earlier "
+                                           "pictures were kept; Tools > Undo Last Run brings them "
+                                           "back\\.\n")))
+      << run.out;
+  EXPECT_NE(run.out.find("\"likentor undo sample\" brings them back."), std::string::npos);
+  std::vector<int> replaced;
+  for (const auto& [id, bytes] : first) {
+    if (test::ReadBytes(Portrait(id)) != bytes) replaced.push_back(id);
+  }
+  ASSERT_GE(replaced.size(), 2u);
+  EXPECT_EQ(std::to_string(replaced.size()), counts[2].str());
+  // The backup holds them byte for byte, and no more bytes than the pictures.
+  const std::vector<BackupRun> runs = BackupRuns(program_, "sample");
+  ASSERT_EQ(runs.size(), 2u);
+  std::uintmax_t held = 0;
+  for (int id : replaced) {
+    EXPECT_EQ(test::ReadBytes(runs[1].folder / Portrait(id).filename()), first.at(id));
+    held += first.at(id).size();
+  }
+  std::uintmax_t backupBytes = 0;
+  for (const auto& entry : fs::directory_iterator(runs[1].folder)) {
+    if (entry.path().extension() == ".png") backupBytes += entry.file_size();
+  }
+  EXPECT_EQ(backupBytes, held);
+
+  // One picture changed after the run, as the game or the user may change it.
+  test::WriteBytes(Portrait(replaced[0]), "changed after the run");
+  run = Run({"undo", "sample"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find(std::to_string(replaced.size() - 1) + " earlier pictures put back"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("left alone: Player_" + std::to_string(replaced[0]) + ".png"),
+            std::string::npos)
+      << run.out;
+  for (std::size_t i = 1; i < replaced.size(); ++i) {
+    EXPECT_EQ(test::ReadBytes(Portrait(replaced[i])), first.at(replaced[i]));
+  }
+  EXPECT_EQ(test::ReadBytes(Portrait(replaced[0])), "changed after the run");
+  test::Rows expected = rowsFlagged;
+  const test::Rows now = Players();
+  expected[replaced[0]] = now.at(replaced[0]);
+  EXPECT_EQ(now, expected);
+
+  // Undo again: the first run goes too, its pictures and its rows.
+  run = Run({"undo", "sample"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::map<int, std::string> expectedPictures = atLoad;
+  expectedPictures[replaced[0]] = "changed after the run";
+  EXPECT_EQ(Portraits(), expectedPictures);
+  run = Run({"undo", "sample"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "There is no photo run of sample to undo.\n");
+
+  run = Run({"backups", "--keep", "3"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Photo runs kept per game for undo: 3"), std::string::npos) << run.out;
+  EXPECT_EQ(KeptRuns(program_), 3);
+  EXPECT_EQ(Run({"backups", "--keep", "100"}).status, 2);
+}
+
+TEST_F(SafeRunsCommandTest, ABackupThatCannotBeWrittenStopsTheRunWithNothingOverwritten) {
+  ASSERT_EQ(Run({"load", "sample"}).status, 0);
+  ASSERT_EQ(Run({"photos", "sample"}).status, 0);
+  const std::map<int, std::string> first = Portraits();
+  fs::remove_all(BackupsFolder(program_));
+  fs::create_directories(BackupsFolder(program_));
+  ::chmod(BackupsFolder(program_).c_str(), 0555);
+  if (::geteuid() == 0) {
+    // The superuser writes in a read-only folder all the same; a file in its place refuses him.
+    fs::remove(BackupsFolder(program_));
+    test::WriteBytes(BackupsFolder(program_), "not a folder");
+  }
+  FlagAll();
+  const test::Rows rows = Players();
+  const Outcome run = Run({"photos", "sample"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Nothing was written over."), std::string::npos) << run.err;
+  EXPECT_EQ(Portraits(), first);
+  EXPECT_EQ(Players(), rows);
+  ::chmod(BackupsFolder(program_).c_str(), 0755);
+}
+
+}  // namespace
+}  // namespace likentor
