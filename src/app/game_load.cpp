@@ -4,6 +4,7 @@
 
 #include "app/loaded_game.h"
 #include "app/navigation.h"
+#include "app/player_looks.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
 #include "database/games_table.h"
@@ -164,7 +165,7 @@ void LoadSavedGame(Session& session, const std::string& name) {
   AppearanceDraws looks(session.Random(), {shared.NationsTable, shared.AfricanFacesTable,
                                            shared.AsianFacesTable, shared.CaucasianFacesTable,
                                            shared.EastIndianFacesTable, shared.FacialHairTable});
-  UpdatePlayersTable(db, log, saved, batting, pitching, looks);
+  UpdatePlayersTable(db, log, saved, batting, pitching, looks, SpreadFacesSetting(session, name));
 
   CheckGamesTable(shared.GamesTable, log, name);
   PopulateTeamBox(session);

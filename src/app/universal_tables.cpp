@@ -54,6 +54,14 @@ void RebuildMissingTables(Session& session) {
     CreateNationsTable(session.Data(), session.Log(), session.ProgramFolder(),
                        session.GameFolder());
   }
+  // A games table of an earlier version gets the settings added since; one that is missing or not
+  // a table is reported when the tables are opened.
+  if (session.Data().TableExists(kGamesTable)) {
+    try {
+      AddMissingGamesFields(session.Data());
+    } catch (const DamagedTableError&) {
+    }
+  }
 }
 
 std::string SetupCommandLine(const Session& session) {

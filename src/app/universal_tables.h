@@ -28,7 +28,8 @@ struct UniversalTables {
 void CreateUniversalTables(Session& session);
 // Start-up, before the tables are opened: the nations table is built again when data/nations.db is
 // missing (deleting it is how a user gets the shipped weights back); what goes wrong is logged, and
-// the log is shown at start-up. The other shared tables are made only by the setup.
+// the log is shown at start-up. The other shared tables are made only by the setup. A games table
+// made by an earlier version gets the fields added since.
 void RebuildMissingTables(Session& session);
 // Opens the eight shared tables in their order. A table whose file is missing or is not a readable
 // table ends the start-up with a message that gives the setup command that makes it again.

@@ -3,10 +3,12 @@
 #include "cli/load_command.h"
 #include "cli/lock_command.h"
 #include "cli/photos_command.h"
+#include "cli/relook_command.h"
 #include "cli/search_command.h"
 #include "cli/settings_command.h"
 #include "cli/setup_command.h"
 #include "cli/sheet_command.h"
+#include "cli/spread_command.h"
 #include "cli/table_commands.h"
 #include "cli/undo_command.h"
 #include "cli/uniform_command.h"
@@ -25,6 +27,8 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
   commands.push_back(std::make_unique<LockCommand>(false));
   commands.push_back(std::make_unique<UniformCommand>());
   commands.push_back(std::make_unique<SettingsCommand>());
+  commands.push_back(std::make_unique<RelookCommand>());
+  commands.push_back(std::make_unique<SpreadCommand>());
   commands.push_back(std::make_unique<UndoCommand>());
   commands.push_back(std::make_unique<BackupsCommand>());
   commands.push_back(std::make_unique<TablesCommand>());

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "database/connection.h"
 #include "database/table_store.h"
 #include "database/text_file.h"
 #include "shell/error_log.h"
@@ -21,7 +22,19 @@ void CreateGamesTable(Database& db) {
                                   {"create_retired_photos", FieldType::Boolean, 0, false},
                                   {"retired_ab_minimum", FieldType::Integer, 0, false},
                                   {"retired_ip_minimum", FieldType::Integer, 0, false},
+                                  {std::string(kSpreadFacesField), FieldType::Boolean, 0, false},
                               });
+}
+
+void AddMissingGamesFields(Database& db) {
+  Connection& connection = db.ConnectionFor(kGamesTable);
+  for (const FieldDef& field : connection.Fields()) {
+    if (field.name == kSpreadFacesField) return;
+  }
+  connection.Execute("ALTER TABLE " + connection.QuotedTable() + " ADD COLUMN " +
+                     QuoteSqlName(kSpreadFacesField) + " BOOLEAN");
+  // The next cursor reads the fields again.
+  db.Release(kGamesTable);
 }
 
 void CheckGamesTable(Table& gamesTable, ErrorLog& log, std::string_view name) {
@@ -41,6 +54,9 @@ void CheckGamesTable(Table& gamesTable, ErrorLog& log, std::string_view name) {
   gamesTable.SetBool("create_retired_photos", true);
   gamesTable.SetInt("retired_ab_minimum", 1000);
   gamesTable.SetInt("retired_ip_minimum", 350);
+  for (const FieldDef& field : gamesTable.Fields()) {
+    if (field.name == kSpreadFacesField) gamesTable.SetBool(kSpreadFacesField, false);
+  }
   if (!gamesTable.Post()) {
     gamesTable.Cancel();
     log.ReportError("Error posting record " + std::string(name) + " in games.db");

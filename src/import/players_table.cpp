@@ -1,5 +1,6 @@
 #include "import/players_table.h"
 
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -9,6 +10,7 @@
 #include "database/text_file.h"
 #include "import/career_tables.h"
 #include "import/game_tables.h"
+#include "import/team_faces.h"
 #include "portrait/appearance.h"
 #include "portrait/portrait_png.h"
 #include "shell/error.h"
@@ -83,9 +85,12 @@ void UpdateKnownPlayer(Table& table, const PlayerLine& p, const CareerSums& batt
   WriteCareer(table, p, batting, pitching);
 }
 
+// A new player's face draws again, at most this many times, while a teammate wears it.
+constexpr int kTeammateFaceRedraws = 3;
+
 void AppendNewPlayer(Table& table, const PlayerLine& p, const CareerSums& batting,
                      const CareerSums& pitching, const std::filesystem::path& picturesFolder,
-                     AppearanceDraws& looks) {
+                     AppearanceDraws& looks, const TeamFaces* teamFaces) {
   table.Append();
   table.SetInt("player_id", p.playerId);
   table.SetText("first_name", p.firstName);
@@ -101,7 +106,14 @@ void AppendNewPlayer(Table& table, const PlayerLine& p, const CareerSums& battin
   const int ethnicity = looks.GetEthnicity(p.nationId);
   table.SetInt("ethnicity", ethnicity);
   table.SetInt("background", 0);
-  table.SetInt("face", looks.GetFace(ethnicity));
+  if (teamFaces != nullptr && OnActiveRoster(p.teamId, p.retired)) {
+    table.SetInt("face", looks.GetFaceAvoiding(
+                             ethnicity,
+                             [&](int face) { return teamFaces->Taken(p.teamId, ethnicity, face); },
+                             kTeammateFaceRedraws));
+  } else {
+    table.SetInt("face", looks.GetFace(ethnicity));
+  }
   table.SetInt("uniform_team_id", 0);
   table.SetInt("hair_color", looks.GetHairColor(ethnicity));
   table.SetInt("hair_style", 0);
@@ -155,26 +167,46 @@ void CreatePlayersTable(Database& db, const SavedGame& game) {
 
 void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
                         const CareerSums& batting, const CareerSums& pitching,
-                        AppearanceDraws& looks) {
+                        AppearanceDraws& looks, bool spreadFaces) {
   const std::string& tableName = game.playersTable;
   const std::filesystem::path& picturesFolder = game.picturesFolder;
   CheckPicturesFolder(picturesFolder);
   Table table(db, tableName);
   TableTransaction transaction(db, tableName);
+  // With the rule that teammates differ, the faces of every roster as the import leaves it: the
+  // rows already there, and each row as it is posted (a player who moved leaves his old team).
+  std::optional<TeamFaces> teamFaces;
+  if (spreadFaces) teamFaces = TeamFaces::Read(table);
+  const auto rosterFace = [&table](int sign, TeamFaces& faces) {
+    const int team = table.GetInt("team_id", 0);
+    if (!OnActiveRoster(team, table.GetBool("retired"))) return;
+    const int ethnicity = table.GetInt("ethnicity", 0);
+    const int face = table.GetInt("face", 0);
+    if (sign > 0) {
+      faces.Add(team, ethnicity, face);
+    } else {
+      faces.Remove(team, ethnicity, face);
+    }
+  };
   ForEachRecord(game.Export(kPlayersExport), kExportSeparator, Heading::Skip,
                 [&](const TextFileReader& file, const std::vector<std::string>& fields) {
                   const PlayerLine p = ReadPlayerLine(file, fields);
                   const bool known = table.Locate("player_id", p.playerId);
                   if (known) {
+                    if (teamFaces) rosterFace(-1, *teamFaces);
                     UpdateKnownPlayer(table, p, batting, pitching);
                   } else {
-                    AppendNewPlayer(table, p, batting, pitching, picturesFolder, looks);
+                    AppendNewPlayer(table, p, batting, pitching, picturesFolder, looks,
+                                    teamFaces ? &*teamFaces : nullptr);
                   }
-                  if (!table.Post()) {
+                  const bool posted = table.Post();
+                  if (!posted) {
                     table.Cancel();
                     log.ReportError(known ? "Error posting record in players table."
                                           : "Error appending record in players table.");
                   }
+                  // The row as stored: the new one, or the known one as it was before.
+                  if (teamFaces && (posted || known)) rosterFace(+1, *teamFaces);
                 });
   transaction.Commit();
 }

@@ -24,10 +24,12 @@ void CreatePlayersTable(Database& db, const SavedGame& game);
 // ethnicity, face, hair colour, facial hair. A refused row is cancelled, logged and skipped; a
 // missing export, a short record or a bad number ends the import with an Error naming the file
 // and line, and what was posted stays committed. A picture folder that is there but cannot be
-// read ends the import before any row, with an Error naming the folder.
+// read ends the import before any row, with an Error naming the folder. With `spreadFaces` (the
+// game's setting spread_faces), a new player on an active roster whose drawn face a teammate
+// already wears draws his face again, a few times at most.
 void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
                         const CareerSums& batting, const CareerSums& pitching,
-                        AppearanceDraws& looks);
+                        AppearanceDraws& looks, bool spreadFaces = false);
 
 // True when the saved game's picture folder holds a photo of the player under one of the four
 // names the game uses: first_last.jpg, first_last.png, Player_<id>.jpg, Player_<id>.png (the names

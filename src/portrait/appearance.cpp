@@ -63,6 +63,33 @@ int AppearanceDraws::GetFace(int ethnicity) {
   return std::max(0, std::min(std::max(r, 1), n));
 }
 
+AppearanceDraws::FaceRange AppearanceDraws::Faces(int ethnicity) const {
+  if (ethnicity < kCaucasian || ethnicity > kEastIndian) return {1, 1};
+  // As GetFace holds its draw: at least 1, at most c - 2 (a draw below c - 1 never reaches c - 1).
+  const int n = faceCounts_[ethnicity - 1] - 1;
+  if (n < 1) return {0, 0};
+  return {1, std::max(1, n - 1)};
+}
+
+int AppearanceDraws::GetFaceAvoiding(int ethnicity, const FaceFilter& avoid, int redraws) {
+  int face = GetFace(ethnicity);
+  for (int i = 0; i < redraws && avoid(face); ++i) face = GetFace(ethnicity);
+  return face;
+}
+
+int AppearanceDraws::GetFaceExcept(int ethnicity, const FaceFilter& avoid) {
+  const int drawn = GetFaceAvoiding(ethnicity, avoid, kSettleRedraws);
+  if (!avoid(drawn)) return drawn;
+  // So many refusals: most faces are refused, and the few free ones are found by looking.
+  const FaceRange range = Faces(ethnicity);
+  std::vector<int> free;
+  for (int face = range.lowest; face <= range.highest; ++face) {
+    if (!avoid(face)) free.push_back(face);
+  }
+  if (free.empty()) return 0;
+  return free[static_cast<std::size_t>(random_.ReseedAndDraw(static_cast<int>(free.size())))];
+}
+
 int AppearanceDraws::GetHairColor(int ethnicity) {
   if (ethnicity != kCaucasian) return kBrownHair;
   return std::clamp(kBrownHair + random_.ReseedAndDraw(2), kBrownHair, kBlondeHair);

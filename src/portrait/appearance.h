@@ -5,6 +5,7 @@
 // Every draw reseeds the shared generator immediately before its single draw.
 
 #include <cstdint>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -48,6 +49,24 @@ class AppearanceDraws {
   // other (draws 0 and 1 both give it). 1 for an unknown ethnicity (no draw); 0 for a catalogue
   // of one face or none.
   int GetFace(int ethnicity);
+  // The faces GetFace gives for an ethnicity, lowest and highest: 1..c-2 (1..1 for an unknown
+  // ethnicity or a catalogue of two or three faces, 0..0 for one of one face or none).
+  struct FaceRange {
+    int lowest = 0;
+    int highest = 0;
+  };
+  FaceRange Faces(int ethnicity) const;
+  // Which faces a draw should not give (a face the player had, one a teammate wears).
+  using FaceFilter = std::function<bool(int face)>;
+  // GetFace, drawn again while `avoid` refuses the face, at most `redraws` more times; the last
+  // draw stands even when refused. Each draw is GetFace's, so faces that are not refused keep
+  // their chances relative to one another.
+  int GetFaceAvoiding(int ethnicity, const FaceFilter& avoid, int redraws);
+  // A face that `avoid` does not refuse whenever the ethnicity's catalogue has one: GetFace drawn
+  // again while refused, and after kSettleRedraws refused draws one of the faces GetFace gives
+  // that are not refused, chosen evenly with one draw. 0 when every face is refused.
+  int GetFaceExcept(int ethnicity, const FaceFilter& avoid);
+  static constexpr int kSettleRedraws = 32;
   // 1 or 2 with equal chances for ethnicity 1; 1 for every other ethnicity (no draw).
   int GetHairColor(int ethnicity);
   // A facial_hair_id, or 0 for none: with r drawn below the total frequency, the last style (in

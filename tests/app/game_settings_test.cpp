@@ -28,7 +28,7 @@ TEST_F(GameSettingsTest, SaveStoresThePendingChange) {
   EXPECT_TRUE(LogLines().empty());
 
   const auto settings = CurrentSettings(session_);
-  ASSERT_EQ(settings.size(), 11u);
+  ASSERT_EQ(settings.size(), 12u);
   EXPECT_EQ(settings[1], (std::pair<std::string, std::string>{"universe_name", "g"}));
   EXPECT_EQ(settings[5], (std::pair<std::string, std::string>{"active_ab_minimum", "320"}));
 }
@@ -73,7 +73,8 @@ TEST_F(GameSettingsTest, ReadingChanges) {
             "active_ab_minimum is a whole number from 0 to 2147483647, not \"\".");
   EXPECT_EQ(message("level_scope=2"),
             "There is no setting \"level_scope\". The settings are use_logos, "
-            "create_active_photos, create_retired_photos, active_ab_minimum, active_ip_minimum.");
+            "create_active_photos, create_retired_photos, spread_faces, active_ab_minimum, "
+            "active_ip_minimum.");
 }
 
 }  // namespace

@@ -158,7 +158,8 @@ TEST_F(PageCommandsTest, SettingsShowsAndSavesTheGamesRow) {
                          "game_id=1\nuniverse_name=sample\nuse_logos=true\nrecycle_faces=true\n"
                          "create_active_photos=true\nactive_ab_minimum=500\n"
                          "active_ip_minimum=150\nlevel_scope=1\ncreate_retired_photos=true\n"
-                         "retired_ab_minimum=1000\nretired_ip_minimum=350\n");
+                         "retired_ab_minimum=1000\nretired_ip_minimum=350\n"
+                         "spread_faces=false\n");
 
   run = Run({"settings", "sample", "active_ab_minimum=320", "create_retired_photos=false"});
   EXPECT_EQ(run.status, 0) << run.err;

@@ -270,6 +270,7 @@ TEST_F(SharedTablesTest, GamesRowIsAddedOncePerNameWithDefaults) {
   EXPECT_TRUE(games.GetBool("create_retired_photos"));
   EXPECT_EQ(games.GetInt("retired_ab_minimum"), 1000);
   EXPECT_EQ(games.GetInt("retired_ip_minimum"), 350);
+  EXPECT_FALSE(games.GetBool("spread_faces"));
 
   const std::string longName = "a-saved-game-with-a-name-past-thirty-characters";
   CheckGamesTable(games, log_, longName);

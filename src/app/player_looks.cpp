@@ -1,0 +1,257 @@
+#include "app/player_looks.h"
+
+#include <map>
+#include <tuple>
+
+#include "app/loaded_game.h"
+#include "app/navigation.h"
+#include "app/player_photo.h"
+#include "app/session.h"
+#include "app/universal_tables.h"
+#include "database/games_table.h"
+#include "database/table_store.h"
+#include "database/text_file.h"
+#include "import/team_faces.h"
+#include "portrait/artwork_paths.h"
+
+namespace likentor {
+
+namespace {
+
+void RequireLoadedGame(Session& session) {
+  if (session.LoadedGameName().empty()) throw Error(std::string(kLoadGameFirst));
+}
+
+bool HasField(const Cursor& cursor, std::string_view name) {
+  for (const FieldDef& field : cursor.Fields()) {
+    if (field.name == name) return true;
+  }
+  return false;
+}
+
+std::string FullName(const Cursor& players) {
+  return players.GetText("first_name") + " " + players.GetText("last_name");
+}
+
+Look ReadLook(const Cursor& players) {
+  return {players.GetInt("ethnicity", 0), players.GetInt("face", 0),
+          players.GetInt("hair_color", 0), players.GetInt("facial_hair_style", 0)};
+}
+
+// The players of one team, or of every team, on a cursor of their own.
+void OpenTeamPlayers(Session& session, Query& players, std::optional<int> teamId) {
+  players.Add("SELECT *");
+  players.Add("From " + QuoteSqlName(session.Game().Saved.playersTable));
+  if (teamId) {
+    players.Add("WHERE team_id=" + std::to_string(*teamId));
+  } else {
+    players.Add("WHERE team_id<>0");
+  }
+  players.Open(session.Data());
+}
+
+void PostOrThrow(Cursor& players, int playerId) {
+  if (!players.Post()) {
+    const std::string why = players.LastError();
+    players.Cancel();
+    throw Error("The new look of player " + std::to_string(playerId) + " was not stored: " + why +
+                ".");
+  }
+}
+
+}  // namespace
+
+AppearanceDraws SessionDraws(Session& session) {
+  UniversalTables& shared = session.Universal();
+  return AppearanceDraws(session.Random(), {shared.NationsTable, shared.AfricanFacesTable,
+                                            shared.AsianFacesTable, shared.CaucasianFacesTable,
+                                            shared.EastIndianFacesTable, shared.FacialHairTable});
+}
+
+bool SpreadFacesSetting(Session& session, std::string_view name) {
+  const std::string stored = TruncateUtf8(name, kUniverseNameSize);
+  Table& current = session.Universal().GamesTable;
+  if (current.IsOpen() && !current.Eof() && current.RecordCount() > 0 &&
+      current.GetText("universe_name") == stored) {
+    return HasField(current, kSpreadFacesField) && current.GetBool(kSpreadFacesField);
+  }
+  Table games(session.Data(), kGamesTable);
+  if (!HasField(games, kSpreadFacesField) || !games.Locate("universe_name", stored)) return false;
+  return games.GetBool(kSpreadFacesField);
+}
+
+LockedLookError::LockedLookError(int playerId)
+    : Error("The photo of player " + std::to_string(playerId) +
+            " is locked: it may be a picture of your own, so his look was not changed.") {}
+
+Relook NewLook(Session& session, int playerId, KeepLook keep, bool makePhoto, bool replaceLocked) {
+  RequireLoadedGame(session);
+  Table players(session.Data(), session.Game().Saved.playersTable);
+  if (!players.Locate("player_id", playerId)) {
+    throw Error("There is no player " + std::to_string(playerId) + " in " +
+                session.LoadedGameName() + ".");
+  }
+  if (players.GetBool("locked") && !replaceLocked) throw LockedLookError(playerId);
+
+  Relook result;
+  result.playerId = playerId;
+  result.name = FullName(players);
+  result.before = ReadLook(players);
+  const int teamId = players.GetInt("team_id", 0);
+  const bool onRoster = OnActiveRoster(teamId, players.GetBool("retired"));
+  TeamFaces teamFaces;
+  if (onRoster) {
+    Query team;
+    OpenTeamPlayers(session, team, teamId);
+    teamFaces = TeamFaces::Read(team);
+    teamFaces.Remove(teamId, result.before.ethnicity, result.before.face);
+  }
+
+  AppearanceDraws draws = SessionDraws(session);
+  Look& after = result.after;
+  after = result.before;
+  if (keep == KeepLook::Nothing)
+    after.ethnicity = draws.GetEthnicity(players.GetInt("nation_id", 0));
+  const auto hisOldFace = [&](int face) {
+    return after.ethnicity == result.before.ethnicity && face == result.before.face;
+  };
+  after.face = draws.GetFaceExcept(after.ethnicity, [&](int face) {
+    return hisOldFace(face) || (onRoster && teamFaces.Taken(teamId, after.ethnicity, face));
+  });
+  // Every face the catalogue gives is worn in his team: any but his own will do.
+  if (after.face == 0) after.face = draws.GetFaceExcept(after.ethnicity, hisOldFace);
+  if (after.face == 0) {
+    throw Error(
+        "The " + EthnString(after.ethnicity) + " face catalogue has no face other than face " +
+        std::to_string(result.before.face) + " to give player " + std::to_string(playerId) + ".");
+  }
+  if (keep != KeepLook::Hair) {
+    after.hairColor = draws.GetHairColor(after.ethnicity);
+    after.facialHair = draws.GetFacialHair();
+  }
+
+  players.Edit();
+  players.SetInt("ethnicity", after.ethnicity);
+  players.SetInt("face", after.face);
+  players.SetInt("hair_color", after.hairColor);
+  players.SetInt("facial_hair_style", after.facialHair);
+  players.SetBool("update_required", true);
+  PostOrThrow(players, playerId);
+  players.Close();
+  if (makePhoto) result.photo = MakePlayerPhoto(session, playerId, true);
+  return result;
+}
+
+std::vector<SpreadChange> SpreadFaces(Session& session, std::optional<int> teamId) {
+  RequireLoadedGame(session);
+  if (teamId) {
+    Table teams(session.Data(), session.Game().Saved.teamsTable);
+    if (*teamId == 0 || !teams.Locate("team_id", *teamId)) {
+      throw Error("There is no team " + std::to_string(*teamId) + " in " +
+                  session.LoadedGameName() + ".");
+    }
+  }
+
+  struct Member {
+    int playerId = 0;
+    std::string name;
+    int teamId = 0;
+    int ethnicity = 0;
+    int face = 0;
+    bool locked = false;
+  };
+  std::vector<Member> members;
+  {
+    Query players;
+    OpenTeamPlayers(session, players, teamId);
+    for (players.First(); !players.Eof(); players.Next()) {
+      const int team = players.GetInt("team_id", 0);
+      if (!OnActiveRoster(team, players.GetBool("retired"))) continue;
+      members.push_back({players.GetInt("player_id"), FullName(players), team,
+                         players.GetInt("ethnicity", 0), players.GetInt("face", 0),
+                         players.GetBool("locked")});
+    }
+  }
+
+  // Who keeps a shared face: a locked teammate (his picture may be the user's own), else the
+  // first in player order. Everyone else of the group draws again.
+  TeamFaces worn;
+  std::map<std::tuple<int, int, int>, bool> kept;
+  for (const Member& m : members) {
+    worn.Add(m.teamId, m.ethnicity, m.face);
+    if (m.locked) kept[{m.teamId, m.ethnicity, m.face}] = true;
+  }
+  std::vector<const Member*> movers;
+  for (const Member& m : members) {
+    if (m.locked) continue;
+    bool& someoneKeeps = kept[{m.teamId, m.ethnicity, m.face}];
+    if (!someoneKeeps) {
+      someoneKeeps = true;
+      continue;
+    }
+    movers.push_back(&m);
+  }
+
+  std::vector<SpreadChange> changes;
+  if (movers.empty()) return changes;
+  AppearanceDraws draws = SessionDraws(session);
+  const std::string& tableName = session.Game().Saved.playersTable;
+  Table table(session.Data(), tableName);
+  TableTransaction transaction(session.Data(), tableName);
+  for (const Member* m : movers) {
+    const int face = draws.GetFaceExcept(
+        m->ethnicity, [&](int f) { return worn.Taken(m->teamId, m->ethnicity, f); });
+    if (face == 0) continue;  // the team wears every face of the catalogue
+    if (!table.Locate("player_id", m->playerId)) continue;
+    table.Edit();
+    table.SetInt("face", face);
+    table.SetBool("update_required", true);
+    PostOrThrow(table, m->playerId);
+    worn.Remove(m->teamId, m->ethnicity, m->face);
+    worn.Add(m->teamId, m->ethnicity, face);
+    changes.push_back({m->playerId, m->name, m->teamId, m->ethnicity, m->face, face});
+  }
+  transaction.Commit();
+  return changes;
+}
+
+std::string SpreadChangeLine(const SpreadChange& c) {
+  return "Player " + std::to_string(c.playerId) + " (" + c.name + "), team " +
+         std::to_string(c.teamId) + ": face " + std::to_string(c.oldFace) + " -> " +
+         std::to_string(c.newFace) + " (" + EthnString(c.ethnicity) + ").";
+}
+
+std::string SpreadMessage(std::size_t changes) {
+  if (changes == 0) return "No two teammates share a face.";
+  if (changes == 1) return "Gave 1 player a new face.";
+  return "Gave " + std::to_string(changes) + " players new faces.";
+}
+
+std::vector<SpreadChange> SpreadFaces1Click(Session& session, int teamItemIndex) {
+  if (!GameLoadedGuard(session)) return {};
+  const std::vector<TeamItem>& teams = session.Window().teams;
+  std::optional<int> teamId;
+  std::string scope = "in the whole universe";
+  if (teamItemIndex >= 0 && teamItemIndex < static_cast<int>(teams.size())) {
+    const TeamItem& item = teams[static_cast<std::size_t>(teamItemIndex)];
+    teamId = item.teamId;
+    scope = "of " + item.text;
+  }
+  if (!session.UserPrompts().Confirm("Give new faces to the players " + scope +
+                                     " who share a face with a teammate?")) {
+    return {};
+  }
+  std::vector<SpreadChange> changes = SpreadFaces(session, teamId);
+  std::string text = SpreadMessage(changes.size());
+  constexpr std::size_t kListed = 20;
+  for (std::size_t i = 0; i < changes.size() && i < kListed; ++i) {
+    text += "\n" + SpreadChangeLine(changes[i]);
+  }
+  if (changes.size() > kListed) {
+    text += "\n... and " + std::to_string(changes.size() - kListed) + " more.";
+  }
+  session.UserPrompts().ShowMessage(text);
+  return changes;
+}
+
+}  // namespace likentor

@@ -1,0 +1,55 @@
+#include "cli/relook_command.h"
+
+#include "app/game_load.h"
+#include "app/player_looks.h"
+#include "portrait/artwork_paths.h"
+
+namespace likentor {
+
+namespace {
+
+std::string LookText(const Look& look) {
+  return EthnString(look.ethnicity) + " face " + std::to_string(look.face) + ", hair colour " +
+         std::to_string(look.hairColor) + ", facial hair " + std::to_string(look.facialHair);
+}
+
+}  // namespace
+
+std::string RelookCommand::Description() const {
+  return "Draw one player's look again: face, hair colour, facial hair and ethnicity";
+}
+
+void RelookCommand::Configure(CLI::App& subcommand) {
+  subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
+      ->required();
+  subcommand.add_option("--player", player_, "The player's id")->required()->type_name("ID");
+  subcommand
+      .add_option("--keep", keep_,
+                  "Keep the ethnicity (face, hair colour and facial hair are drawn), or the hair "
+                  "(hair colour, facial hair and ethnicity kept: only the face is drawn)")
+      ->check(CLI::IsMember({"ethnicity", "hair"}));
+  subcommand.add_flag("--photo", photo_, "Make his portrait at once");
+  subcommand.add_flag("--force", force_, "Change a locked player's look (and photo) too");
+}
+
+int RelookCommand::Execute(CommandContext& context) {
+  const KeepLook keep = keep_ == "ethnicity" ? KeepLook::Ethnicity
+                        : keep_ == "hair"    ? KeepLook::Hair
+                                             : KeepLook::Nothing;
+  CliSession cli(context);
+  Session& session = cli.session;
+  LoadGame(session, name_);
+  Relook relook;
+  try {
+    relook = NewLook(session, player_, keep, photo_, force_);
+  } catch (const LockedLookError& locked) {
+    throw Error(std::string(locked.what()) + " Give --force to change it.");
+  }
+  context.out << "Player " << relook.playerId << " (" << relook.name
+              << "): " << LookText(relook.before) << " -> " << LookText(relook.after) << ".\n";
+  if (!relook.photo.empty()) context.out << "Created photo " << relook.photo.string() << '\n';
+  session.Shutdown();
+  return cli.ExitStatus();
+}
+
+}  // namespace likentor
