@@ -1,5 +1,6 @@
 #include "cli/command.h"
 #include "cli/errors_command.h"
+#include "cli/install_command.h"
 #include "cli/load_command.h"
 #include "cli/lock_command.h"
 #include "cli/photos_command.h"
@@ -29,6 +30,8 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
   commands.push_back(std::make_unique<SettingsCommand>());
   commands.push_back(std::make_unique<RelookCommand>());
   commands.push_back(std::make_unique<SpreadCommand>());
+  commands.push_back(std::make_unique<InstallCommand>());
+  commands.push_back(std::make_unique<UninstallCommand>());
   commands.push_back(std::make_unique<UndoCommand>());
   commands.push_back(std::make_unique<BackupsCommand>());
   commands.push_back(std::make_unique<TablesCommand>());

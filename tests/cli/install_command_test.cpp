@@ -1,0 +1,311 @@
+// install and uninstall of art packs as the command line runs them, on a program set up in a
+// temporary folder with a graphics/ of its own and a small generated saved game: pictures checked
+// one by one, copied under the next free numbers with their catalogue rows, the next draws
+// reaching them, and uninstall taking back exactly the pack and redrawing only its wearers.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "database/table_store.h"
+#include "portrait/appearance.h"
+#include "portrait/png_image.h"
+#include "shell/folders.h"
+#include "shell/random_generator.h"
+#include "support/command_line_runs.h"
+#include "support/program_folder.h"
+#include "support/small_sample_game.h"
+#include "support/table_helpers.h"
+#include "support/temp_folder.h"
+
+namespace likentor {
+namespace {
+
+namespace fs = std::filesystem;
+
+using test::Outcome;
+
+constexpr int kAfricanShipped = 1692;
+
+class InstallCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::InstallDataFiles(program_);
+    fs::create_directories(program_ / "graphics");
+    const Outcome setup =
+        Run({"setup", "--program-folder", program_.string(), "--game-folder", game_.string()});
+    ASSERT_EQ(setup.status, 0) << setup.err;
+    test::WriteSmallSampleGame(game_);
+    ASSERT_EQ(Run({"load", "sample"}).status, 0);
+  }
+
+  Outcome Run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"-C", program_.string()});
+    return test::RunInProcess(std::move(args), program_);
+  }
+
+  // A picture of the given size, its pixels keyed by `seed` so that every one differs.
+  static void WritePicture(const fs::path& file, int width, int height, bool alpha, int seed) {
+    fs::create_directories(file.parent_path());
+    PngImage image(width, height, alpha);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        image.SetPixel(x, y,
+                       {static_cast<std::uint8_t>(seed * 7 + x), static_cast<std::uint8_t>(y),
+                        static_cast<std::uint8_t>(seed)});
+        if (alpha) image.SetAlpha(x, y, static_cast<std::uint8_t>((x + y + seed) % 256));
+      }
+    }
+    image.Save(file);
+  }
+
+  // A folder of `good` faces as the kit draws them, and three that are not.
+  fs::path FacesPack(const std::string& name, int good) {
+    const fs::path pack = folder_ / name;
+    for (int i = 0; i < good; ++i) {
+      WritePicture(pack / ("face" + std::to_string(100 + i) + ".png"), 83, 131, true, i + 1);
+    }
+    WritePicture(pack / "face900-rgb.png", 83, 131, false, 9);
+    WritePicture(pack / "face901-layer.png", 90, 135, true, 9);
+    test::WriteBytes(pack / "face902-notes.png", "these are not pixels");
+    return pack;
+  }
+
+  Database& Db() {
+    if (!db_) db_ = std::make_unique<Database>(DataFolder(program_));
+    return *db_;
+  }
+
+  std::map<int, std::map<std::string, std::string>> Players() {
+    return test::ReadRows(Db(), "sample_players.db");
+  }
+
+  void SetPlayer(int id, const std::map<std::string, int>& ints) {
+    Table t(Db(), "sample_players.db");
+    ASSERT_TRUE(t.Locate("player_id", id));
+    t.Edit();
+    for (const auto& [field, value] : ints) t.SetInt(field, value);
+    t.SetBool("update_required", false);
+    ASSERT_TRUE(t.Post()) << t.LastError();
+  }
+
+  fs::path AfricanFace(int n) const {
+    std::string digits = std::to_string(n);
+    digits.insert(0, 7 - digits.size(), '0');
+    return program_ / "graphics" / "faces" / "african" / (digits + ".png");
+  }
+
+  test::TempFolder folder_;
+  fs::path program_ = folder_ / "program";
+  fs::path game_ = folder_ / "game";
+  std::unique_ptr<Database> db_;
+};
+
+TEST_F(InstallCommandTest, AFacesPackInstallsItsGoodPicturesAndUninstallTakesItBack) {
+  const auto catalogueBefore = test::ReadRows(Db(), "faces_african.db");
+  ASSERT_EQ(catalogueBefore.size(), static_cast<std::size_t>(kAfricanShipped));
+
+  const fs::path pack = FacesPack("pack", 17);
+  Outcome run = Run({"install", "faces", pack.string(), "--ethnicity", "african"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Installed 17 faces (african) as pack 1. Passed over 3:"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find((pack / "face900-rgb.png").string() + ": not RGBA (PNG colour type 2)."),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(
+      run.out.find((pack / "face901-layer.png").string() + ": 90 x 135 pixels, not 83 x 131."),
+      std::string::npos)
+      << run.out;
+  EXPECT_NE(
+      run.out.find((pack / "face902-notes.png").string() + ": not a PNG picture that can be read."),
+      std::string::npos)
+      << run.out;
+  // Copied in name order under the next numbers, byte for byte; nothing of the bad ones.
+  for (int i = 0; i < 17; ++i) {
+    EXPECT_EQ(test::ReadBytes(AfricanFace(kAfricanShipped + 1 + i)),
+              test::ReadBytes(pack / ("face" + std::to_string(100 + i) + ".png")))
+        << i;
+  }
+  EXPECT_FALSE(fs::exists(AfricanFace(kAfricanShipped + 18)));
+  EXPECT_EQ(Table(Db(), "faces_african.db").RecordCount(), kAfricanShipped + 17);
+
+  // The next draws reach the new faces: GetFace over the tables as they now stand.
+  {
+    Table nations(Db(), "nations.db"), african(Db(), "faces_african.db"),
+        asian(Db(), "faces_asian.db"), caucasian(Db(), "faces_caucasian.db"),
+        eastIndian(Db(), "faces_east_indian.db"), facialHair(Db(), "facial_hair.db");
+    RandomGenerator random;
+    AppearanceDraws draws(random, {nations, african, asian, caucasian, eastIndian, facialHair});
+    std::set<int> reached;
+    for (int i = 0; i < 20000; ++i) {
+      const int face = draws.GetFace(kAfrican);
+      ASSERT_GE(face, 1);
+      ASSERT_LE(face, kAfricanShipped + 15);
+      if (face > kAfricanShipped) reached.insert(face);
+    }
+    EXPECT_GE(reached.size(), 10u);
+  }
+
+  // A second pack after it; then players wearing faces of both.
+  const fs::path second = folder_ / "second";
+  for (int i = 0; i < 3; ++i) {
+    WritePicture(second / ("f" + std::to_string(i) + ".png"), 83, 131, true, 50 + i);
+  }
+  run = Run({"install", "faces", second.string(), "--ethnicity", "african"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Installed 3 faces (african) as pack 2."), std::string::npos) << run.out;
+  run = Run({"uninstall"});
+  EXPECT_NE(run.out.find("Pack 1: 17 faces (african) from " + pack.string()), std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("Pack 2: 3 faces (african)"), std::string::npos) << run.out;
+
+  std::vector<int> ids;
+  for (const auto& [id, row] : Players()) ids.push_back(id);
+  ASSERT_GE(ids.size(), 5u);
+  SetPlayer(ids[0], {{"ethnicity", kAfrican}, {"face", kAfricanShipped + 5}});   // pack 1
+  SetPlayer(ids[1], {{"ethnicity", kAfrican}, {"face", kAfricanShipped + 17}});  // pack 1
+  SetPlayer(ids[2], {{"ethnicity", kAfrican}, {"face", kAfricanShipped + 19}});  // pack 2
+  SetPlayer(ids[3], {{"ethnicity", kAfrican}, {"face", 12}});                    // shipped
+  SetPlayer(ids[4], {{"ethnicity", kAsian}, {"face", kAfricanShipped + 5}});     // not african
+  const auto playersBefore = Players();
+  const std::string secondBytes = test::ReadBytes(second / "f2.png");
+
+  run = Run({"uninstall", "1"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Uninstalled pack 1 (17 items); 2 players were given a new look"),
+            std::string::npos)
+      << run.out;
+  // Pack 2 moved down into the numbers pack 1 left: rows, files and its wearer.
+  EXPECT_EQ(Table(Db(), "faces_african.db").RecordCount(), kAfricanShipped + 3);
+  EXPECT_EQ(test::ReadBytes(AfricanFace(kAfricanShipped + 3)), secondBytes);
+  EXPECT_FALSE(fs::exists(AfricanFace(kAfricanShipped + 4)));
+  auto players = Players();
+  for (int redrawn : {ids[0], ids[1]}) {
+    const int face = std::stoi(players[redrawn]["face"]);
+    EXPECT_GE(face, 1);
+    EXPECT_LE(face, kAfricanShipped + 1) << redrawn;
+    EXPECT_EQ(players[redrawn]["update_required"], "true") << redrawn;
+  }
+  EXPECT_EQ(players[ids[2]]["face"], std::to_string(kAfricanShipped + 2));
+  EXPECT_EQ(players[ids[2]]["update_required"], "false");
+  for (const auto& [id, row] : players) {
+    if (id == ids[0] || id == ids[1] || id == ids[2]) continue;
+    EXPECT_EQ(row, playersBefore.at(id)) << id;
+  }
+
+  // With both gone the catalogue is as the setup made it.
+  run = Run({"uninstall", "2"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(test::ReadRows(Db(), "faces_african.db"), catalogueBefore);
+  EXPECT_FALSE(fs::exists(AfricanFace(kAfricanShipped + 1)));
+  EXPECT_EQ(Run({"uninstall"}).out, "No packs are installed.\n");
+  run = Run({"uninstall", "2"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("There is no installed pack 2."), std::string::npos) << run.err;
+
+  // Usage: faces need an ethnicity; a folder of nothing good installs nothing.
+  EXPECT_EQ(Run({"install", "faces", pack.string()}).status, 2);
+  const fs::path bad = folder_ / "bad";
+  test::WriteBytes(bad / "x.png", "no");
+  run = Run({"install", "faces", bad.string(), "--ethnicity", "asian"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("holds no picture to install"), std::string::npos) << run.err;
+}
+
+TEST_F(InstallCommandTest, FacialHairAccessoriesAndUniformPacks) {
+  // Facial hair: a style folder with both colours, a loose picture for both, a style folder
+  // lacking a colour.
+  const fs::path hair = folder_ / "hair";
+  WritePicture(hair / "a-style" / "brown.png", 90, 135, true, 1);
+  WritePicture(hair / "a-style" / "blonde.png", 90, 135, true, 2);
+  WritePicture(hair / "b-loose.png", 90, 135, true, 3);
+  WritePicture(hair / "c-half" / "brown.png", 90, 135, true, 4);
+  const auto stylesBefore = test::ReadRows(Db(), "facial_hair.db");
+  const int lastStyle = stylesBefore.rbegin()->first;
+  Outcome run = Run({"install", "facial-hair", hair.string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Installed 2 facial-hair styles as pack 1. Passed over 1:"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("blonde.png: not a file."), std::string::npos) << run.out;
+  auto styles = test::ReadRows(Db(), "facial_hair.db");
+  ASSERT_EQ(styles.size(), stylesBefore.size() + 2);
+  const std::string location = styles[lastStyle + 1]["location"];
+  EXPECT_EQ(test::ReadBytes(program_ / "graphics" / "facial hair" / location / "blonde.png"),
+            test::ReadBytes(hair / "a-style" / "blonde.png"));
+  EXPECT_GT(std::stoi(styles[lastStyle + 2]["frequency"]), 0);
+
+  // Accessories: the place of the next one is taken by a file of the user's: nothing installs.
+  const fs::path accessories = folder_ / "accessories";
+  WritePicture(accessories / "a.png", 90, 135, true, 5);
+  WritePicture(accessories / "b.png", 90, 135, true, 6);
+  const auto accessoriesBefore = test::ReadRows(Db(), "accessories.db");
+  const fs::path taken = program_ / "graphics" / "accessories" / "00005.png";
+  test::WriteBytes(taken, "mine");
+  run = Run({"install", "accessories", accessories.string()});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find(taken.string()), std::string::npos) << run.err;
+  EXPECT_EQ(test::ReadRows(Db(), "accessories.db"), accessoriesBefore);
+  EXPECT_EQ(test::ReadBytes(taken), "mine");
+  EXPECT_FALSE(fs::exists(program_ / "graphics" / "accessories" / "00006.png"));
+  fs::remove(taken);
+  run = Run({"install", "accessories", accessories.string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Installed 2 accessories as pack 2."), std::string::npos) << run.out;
+  EXPECT_EQ(Table(Db(), "accessories.db").RecordCount(), 6);
+  EXPECT_EQ(test::ReadBytes(program_ / "graphics" / "accessories" / "00006.png"),
+            test::ReadBytes(accessories / "b.png"));
+
+  // A custom uniform, set for team 1.
+  const fs::path uniforms = folder_ / "uniforms";
+  WritePicture(uniforms / "home.png", 90, 135, true, 7);
+  run = Run({"install", "uniform", uniforms.string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const fs::path uniform =
+      program_ / "graphics" / "uniforms" / "custom" / "installed" / "00001.png";
+  EXPECT_EQ(test::ReadBytes(uniform), test::ReadBytes(uniforms / "home.png"));
+  ASSERT_EQ(Run({"uniform", "sample", "1", uniform.string()}).status, 0);
+
+  // Players wearing the new style and accessory.
+  std::vector<int> ids;
+  for (const auto& [id, row] : Players()) ids.push_back(id);
+  SetPlayer(ids[0], {{"facial_hair_style", lastStyle + 1}});
+  SetPlayer(ids[1], {{"accessory", 5}});
+  SetPlayer(ids[2], {{"accessory", 2}});
+  const auto before = Players();
+
+  run = Run({"uninstall", "1"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(test::ReadRows(Db(), "facial_hair.db"), stylesBefore);
+  EXPECT_FALSE(fs::exists(program_ / "graphics" / "facial hair" / location));
+  auto after = Players();
+  EXPECT_NE(after[ids[0]]["facial_hair_style"], std::to_string(lastStyle + 1));
+  EXPECT_EQ(after[ids[0]]["update_required"], "true");
+
+  run = Run({"uninstall", "2"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(test::ReadRows(Db(), "accessories.db"), accessoriesBefore);
+  after = Players();
+  EXPECT_EQ(after[ids[1]]["accessory"], "0");
+  EXPECT_EQ(after[ids[1]]["update_required"], "true");
+  EXPECT_EQ(after[ids[2]], before.at(ids[2]));
+
+  run = Run({"uninstall", "3"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_FALSE(fs::exists(uniform));
+  EXPECT_EQ(test::ColumnByKey(Db(), "sample_teams.db", "custom_uniform_file").at(1), "none");
+  after = Players();
+  for (const auto& [id, row] : after) {
+    if (row.at("team_id") == "1") {
+      EXPECT_EQ(row.at("update_required"), "true") << id;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace likentor
