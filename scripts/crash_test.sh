@@ -1,0 +1,247 @@
+#!/usr/bin/env bash
+# Crash consistency: kills `load` and `photos` of the medium sample game with SIGKILL at seeded
+# random moments, checks every table file after each kill, runs the command again to the end and
+# compares its tables and portraits with a clean run's.
+#   scripts/crash_test.sh [KILLS] [SEED]        (defaults: 20 kills per command, seed 13)
+# LIKENTOR_BUILD names the build tree that holds program/likentor and bin/likentor-samplegame
+# (default build/release, as scripts/demo.sh builds it). A build without sanitizers keeps the runs
+# short; a sanitizer report on any run counts as a crash all the same.
+#
+# The looks and backgrounds are random draws, so every run here sets LIKENTOR_RANDOM_SEED: each
+# choice then comes out the same whatever ran or was killed before, and a rerun must end with
+# tables equal to the clean run's, value for value, and portraits equal byte for byte. A reload
+# over complete tables runs under another seed, so a look that a load drew again would show.
+#
+# For each kill: tried; crashed (the rerun died of a signal or printed a sanitizer report); hung
+# (a run went past its time limit); unclear (the rerun failed, said something else than a clean run
+# says, or left a temporary file behind); lost (a table file failed its integrity check, or the
+# tables or portraits after the rerun differ from the clean run's). Exits 1 on any of these.
+set -uo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+kills=${1:-20}
+seed=${2:-13}
+build=${LIKENTOR_BUILD:-$here/build/release}
+likentor="$build/program/likentor"
+samplegame="$build/bin/likentor-samplegame"
+for tool in "$likentor" "$samplegame"; do
+  [ -x "$tool" ] || { echo "crash_test: $tool is missing; build it first (LIKENTOR_BUILD)" >&2; exit 2; }
+done
+[ -d "$build/program/graphics/backgrounds" ] || { echo "crash_test: $build/program/graphics is missing; build the artwork target" >&2; exit 2; }
+command -v sqlite3 >/dev/null || { echo "crash_test: the sqlite3 tool is missing" >&2; exit 2; }
+
+drawSeed=1306       # LIKENTOR_RANDOM_SEED of every run but the reloads over complete tables
+otherSeed=4711      # the reloads' seed: their looks must stay those drawn with drawSeed
+RANDOM=$seed        # the kill moments
+
+work=$(mktemp -d /tmp/likentor-crash.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+run="$work/run"                 # every command runs here, so stored paths agree between copies
+program="$run/program"
+game="$run/game"
+pictures="$game/data/saved_games/sample.lg/news/html/images"
+failures=0
+
+say() { printf '%s\n' "$*"; }
+note() { printf '  kill %2d: %s\n' "$1" "$2"; }
+milliseconds() { echo $(($(date +%s%N) / 1000000)); }
+
+# likentor ARGS under a time limit, seed in LIKENTOR_RANDOM_SEED; stdout and stderr to $work/out,
+# $work/err; the exit status in $status (124 or 137: the limit ran out).
+status=0
+runToEnd() {
+  local runSeed=$1
+  shift
+  LIKENTOR_RANDOM_SEED=$runSeed timeout -s KILL "$limit" "$likentor" -C "$program" "$@" \
+    >"$work/out" 2>"$work/err" </dev/null
+  status=$?
+}
+
+# Every table file of the program folder must pass SQLite's integrity check. The files are checked
+# on a copy, so that the check's own recovery of a log does not do the rerun's work.
+checkTables() {
+  rm -rf "$work/check" && cp -a "$program/data" "$work/check"
+  local file result
+  for file in "$work/check"/*.db; do
+    [ -e "$file" ] || continue
+    result=$(sqlite3 "$file" 'PRAGMA integrity_check' 2>&1)
+    if [ "$result" != ok ]; then
+      echo "$(basename "$file"): ${result:0:200}"
+      return 1
+    fi
+  done
+}
+
+# The rows of every table file in folder $1, as SQL text, one file per table in folder $2.
+dumpTables() {
+  rm -rf "$work/copy" "$2" && cp -a "$1" "$work/copy" && mkdir -p "$2"
+  local file
+  for file in "$work/copy"/*.db; do
+    sqlite3 "$file" .dump >"$2/$(basename "$file").sql" 2>&1
+  done
+}
+
+# Name and checksum of every file in the picture folder.
+pictureList() {
+  (cd "$pictures" && find . -type f -print0 | sort -z | xargs -0 sha256sum)
+}
+
+leftovers() {
+  find "$program/data" "$pictures" -name '*.partial*' -o -name '*.part' | head -3
+}
+
+# ---- The game, and the program set up on it ----
+say "== Medium sample game, seed of the kill moments $seed, $kills kills per command"
+"$samplegame" --size medium --quiet "$work/game"
+setUp() {
+  rm -rf "$run" && mkdir -p "$program/data" && cp -a "$work/game" "$game"
+  cp "$build/program/data/nations.csv" "$build/program/data/facialhair.csv" "$program/data/"
+  ln -s "$build/program/graphics" "$program/graphics"
+  "$likentor" -C "$program" setup --program-folder "$program" --game-folder "$game" \
+    >/dev/null </dev/null
+}
+
+# ---- The clean run: setup, load, photos ----
+limit=600
+setUp || { echo "crash_test: the setup failed" >&2; exit 1; }
+cp -a "$program/data" "$work/setup-data"
+start=$(milliseconds)
+runToEnd $drawSeed load sample
+loadMs=$(($(milliseconds) - start))
+[ $status -eq 0 ] || { echo "crash_test: the clean load failed: $(cat "$work/err")" >&2; exit 1; }
+cp "$work/out" "$work/load-said"
+cp -a "$program/data" "$work/loaded-data"
+dumpTables "$program/data" "$work/loaded-tables"
+start=$(milliseconds)
+runToEnd $drawSeed photos sample
+photosMs=$(($(milliseconds) - start))
+[ $status -eq 0 ] || { echo "crash_test: the clean photos run failed: $(cat "$work/err")" >&2; exit 1; }
+made=$(grep -o 'Successfully created [0-9]* photos' "$work/out" | grep -o '[0-9]*')
+dumpTables "$program/data" "$work/photos-tables"
+pictureList >"$work/photos-pictures"
+# The clean run's portraits are whole PNG files: each ends with the IEND chunk.
+incomplete=0
+while IFS= read -r -d '' portrait; do
+  [ "$(tail -c 8 "$portrait" | od -An -tx1 | tr -d ' \n')" = 49454e44ae426082 ] || ((incomplete++))
+done < <(find "$pictures" -name 'Player_*.png' -newer "$work/load-said" -print0)
+say "clean run: load $loadMs ms, photos $photosMs ms (load included), $made portraits"
+if [ "${made:-0}" -eq 0 ] || [ $incomplete -ne 0 ]; then
+  echo "crash_test: the clean run made ${made:-no} portraits, $incomplete of them incomplete" >&2
+  exit 1
+fi
+# A run that ends by itself takes well under ten times a clean run's time.
+limit=$(((photosMs * 10 + 999) / 1000 + 10))
+
+# ---- Kills ----
+# One kill of `likentor ARGS` after a random moment within the clean run's time $1 (ms), then the
+# checks and the rerun. Adds to the counters of the command in $name.
+declare -A tried crashed hung unclear lost early
+killOnce() {
+  local i=$1 spanMs=$2 killSeed=$3 rerunSeed=$4 expectTables=$5 expectPictures=$6
+  shift 6
+  local moment=$(((RANDOM * 32768 + RANDOM) % spanMs))
+  ((tried[$name]++))
+  LIKENTOR_RANDOM_SEED=$killSeed "$likentor" -C "$program" "$@" >/dev/null 2>"$work/killed-err" \
+    </dev/null &
+  local pid=$!
+  sleep "$(printf '%d.%03d' $((moment / 1000)) $((moment % 1000)))"
+  kill -9 "$pid" 2>/dev/null || { ((early[$name]++)); note "$i" "ended before the kill at $moment ms"; }
+  wait "$pid" 2>/dev/null
+  if grep -q -e 'Sanitizer' -e 'runtime error' "$work/killed-err"; then
+    note "$i" "sanitizer report before the kill: $(head -c 300 "$work/killed-err")"
+    ((crashed[$name]++))
+    return
+  fi
+  local damage
+  if ! damage=$(checkTables); then
+    note "$i" "after a kill at $moment ms a table is damaged: $damage"
+    ((lost[$name]++))
+    return
+  fi
+  runToEnd "$rerunSeed" "$@"
+  if [ $status -eq 124 ] || [ $status -eq 137 ]; then
+    note "$i" "the rerun after a kill at $moment ms did not end within $limit s"
+    ((hung[$name]++))
+    return
+  fi
+  if [ $status -gt 128 ] || grep -q -e 'Sanitizer' -e 'runtime error' "$work/err"; then
+    note "$i" "the rerun after a kill at $moment ms crashed (status $status): $(head -c 300 "$work/err")"
+    ((crashed[$name]++))
+    return
+  fi
+  local said=0
+  if [ "$name" = load ]; then
+    cmp -s "$work/out" "$work/load-said" || said=1
+  else
+    head -n 1 "$work/out" | cmp -s - "$work/load-said" || said=1
+    tail -n +2 "$work/out" | grep -q '^Successfully created [0-9]* photos\.' || said=1
+  fi
+  if [ $status -ne 0 ] || [ -s "$work/err" ] || [ $said -ne 0 ]; then
+    note "$i" "the rerun after a kill at $moment ms ended $status: $(head -c 300 "$work/out" "$work/err")"
+    ((unclear[$name]++))
+    return
+  fi
+  dumpTables "$program/data" "$work/tables"
+  if ! diff -r -q "$expectTables" "$work/tables" >"$work/diff"; then
+    note "$i" "after a kill at $moment ms and a rerun the tables differ: $(head -n 3 "$work/diff")"
+    ((lost[$name]++))
+    return
+  fi
+  if [ -n "$expectPictures" ]; then
+    pictureList >"$work/pictures"
+    if ! diff "$expectPictures" "$work/pictures" >"$work/diff"; then
+      note "$i" "after a kill at $moment ms and a rerun the pictures differ: $(grep '^[<>]' "$work/diff" | head -n 3)"
+      ((lost[$name]++))
+      return
+    fi
+  fi
+  local left
+  left=$(leftovers)
+  if [ -n "$left" ]; then
+    note "$i" "after a kill at $moment ms and a rerun these files were left behind: $left"
+    ((unclear[$name]++))
+  fi
+}
+
+for name in load photos; do
+  tried[$name]=0 crashed[$name]=0 hung[$name]=0 unclear[$name]=0 lost[$name]=0 early[$name]=0
+done
+
+say "== load: $kills kills within $loadMs ms"
+name=load
+for ((i = 1; i <= kills; i++)); do
+  # Odd kills stop a first import into fresh tables, even ones a reload over complete tables,
+  # which must keep every look it finds.
+  rm -rf "$program/data"
+  if ((i % 2)); then
+    cp -a "$work/setup-data" "$program/data"
+    killOnce "$i" "$loadMs" $drawSeed $drawSeed "$work/loaded-tables" "" load sample
+  else
+    cp -a "$work/loaded-data" "$program/data"
+    killOnce "$i" "$loadMs" $otherSeed $otherSeed "$work/loaded-tables" "" load sample
+  fi
+done
+
+say "== photos: $kills kills within $photosMs ms"
+name=photos
+for ((i = 1; i <= kills; i++)); do
+  # Each kill stops a whole run: the tables as the clean load left them, the game's own pictures.
+  rm -rf "$program/data" "$pictures"
+  cp -a "$work/loaded-data" "$program/data"
+  cp -a "$work/game/data/saved_games/sample.lg/news/html/images" "$pictures"
+  killOnce "$i" "$photosMs" $drawSeed $drawSeed "$work/photos-tables" "$work/photos-pictures" \
+    photos sample
+done
+
+say
+say "| command | kills tried | ended before the kill | crashed | hung | unclear | lost |"
+say "|---|---|---|---|---|---|---|"
+for name in load photos; do
+  say "| $name | ${tried[$name]} | ${early[$name]} | ${crashed[$name]} | ${hung[$name]} |" \
+    "${unclear[$name]} | ${lost[$name]} |"
+  failures=$((failures + crashed[$name] + hung[$name] + unclear[$name] + lost[$name]))
+done
+if [ $failures -ne 0 ]; then
+  say "crash_test: $failures failures"
+  exit 1
+fi
+say "crash_test: every kill recovered to the clean run's tables and portraits"
