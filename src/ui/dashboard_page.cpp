@@ -50,6 +50,16 @@ W* Named(W* widget, const char* name, const QString& label) {
   return widget;
 }
 
+// "Do it!" with "What will this do?" beside it.
+QHBoxLayout* GoButtons(QPushButton* go, QPushButton* dryRun) {
+  auto* row = new QHBoxLayout;
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(go);
+  row->addWidget(dryRun);
+  row->addStretch(1);
+  return row;
+}
+
 // A whole-number box with no bounds to speak of.
 QSpinBox* NumberBox(const char* name, const QString& label, int minimum, QWidget* parent) {
   auto* box = Named(new QSpinBox(parent), name, label);
@@ -105,9 +115,9 @@ DashboardPage::DashboardPage(const QPixmap& background, QWidget* parent)
   layout->addStretch(1);
 
   // Tab order follows the groups: left column, then middle, then right.
-  QWidget* order[] = {activeBox_,  retiredBox_, abEdit_,  ipEdit_,    levelBox_,
-                      universeGo_, teamBox_,    teamGo_,  firstName_, lastName_,
-                      playerId_,   search_,     logosBox_};
+  QWidget* order[] = {activeBox_,  retiredBox_,     abEdit_,   ipEdit_, levelBox_,
+                      universeGo_, universeDryRun_, teamBox_,  teamGo_, teamDryRun_,
+                      firstName_,  lastName_,       playerId_, search_, logosBox_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   QWidget* previous = logosBox_;
   for (QPushButton* button : findChildren<QPushButton*>()) {
@@ -146,7 +156,9 @@ QGroupBox* DashboardPage::MakeUniverseGroup() {
   layout->addLayout(numbers);
   layout->addWidget(LabelFor("For players down to level:", levelBox_, group));
   layout->addWidget(levelBox_);
-  layout->addWidget(universeGo_, 0, Qt::AlignLeft);
+  universeDryRun_ = Named(new QPushButton("What will this do?", group), "UniverseDryRunBtn",
+                          "What will this do?");
+  layout->addLayout(GoButtons(universeGo_, universeDryRun_));
 
   connect(activeBox_, &QCheckBox::toggled, this, [this](bool on) {
     emit SettingEdited({"create_active_photos", on});
@@ -161,6 +173,7 @@ QGroupBox* DashboardPage::MakeUniverseGroup() {
     emit SettingEdited({"active_ip_minimum", value});
   });
   connect(universeGo_, &QPushButton::clicked, this, &DashboardPage::UniverseGoClicked);
+  connect(universeDryRun_, &QPushButton::clicked, this, &DashboardPage::UniverseDryRunClicked);
   return group;
 }
 
@@ -174,8 +187,11 @@ QGroupBox* DashboardPage::MakeTeamGroup() {
   teamGo_ = Named(new QPushButton("Do it!", group), "TeamGoBtn", "Do it!");
   auto* layout = new QVBoxLayout(group);
   layout->addWidget(teamBox_);
-  layout->addWidget(teamGo_, 0, Qt::AlignLeft);
+  teamDryRun_ =
+      Named(new QPushButton("What will this do?", group), "TeamDryRunBtn", "What will this do?");
+  layout->addLayout(GoButtons(teamGo_, teamDryRun_));
   connect(teamGo_, &QPushButton::clicked, this, &DashboardPage::TeamGoClicked);
+  connect(teamDryRun_, &QPushButton::clicked, this, &DashboardPage::TeamDryRunClicked);
   return group;
 }
 
@@ -298,7 +314,8 @@ void DashboardPage::UpdateEnabled() {
        std::initializer_list<QWidget*>{activeBox_, retiredBox_, abEdit_, ipEdit_, logosBox_}) {
     w->setEnabled(bound);
   }
-  for (QWidget* w : std::initializer_list<QWidget*>{universeGo_, teamGo_, search_}) {
+  for (QWidget* w : std::initializer_list<QWidget*>{universeGo_, teamGo_, search_, universeDryRun_,
+                                                    teamDryRun_}) {
     w->setEnabled(!running_);
   }
   for (QPushButton* button : tableButtons_) button->setEnabled(!running_);

@@ -55,6 +55,9 @@ class DashboardPage : public QWidget {
  signals:
   void UniverseGoClicked();
   void TeamGoClicked();
+  // "What will this do?" beside each "Do it!".
+  void UniverseDryRunClicked();
+  void TeamDryRunClicked();
   void SearchClicked();
   void SaveSettingsClicked();
   void CustomUniformsClicked();
@@ -88,6 +91,8 @@ class DashboardPage : public QWidget {
   QPushButton* universeGo_ = nullptr;
   QComboBox* teamBox_ = nullptr;
   QPushButton* teamGo_ = nullptr;
+  QPushButton* universeDryRun_ = nullptr;
+  QPushButton* teamDryRun_ = nullptr;
   QLineEdit* firstName_ = nullptr;
   QLineEdit* lastName_ = nullptr;
   QSpinBox* playerId_ = nullptr;

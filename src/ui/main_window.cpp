@@ -12,11 +12,14 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "app/dry_run.h"
 #include "app/game_load.h"
 #include "app/game_settings.h"
 #include "app/loaded_game.h"
 #include "app/navigation.h"
 #include "app/player_search.h"
+#include "app/run_backup.h"
+#include "app/undo_run.h"
 #include "app/universal_tables.h"
 #include "shell/error_log.h"
 #include "ui/about_box.h"
@@ -29,6 +32,7 @@
 #include "ui/nations_page.h"
 #include "ui/player_page.h"
 #include "ui/run_thread.h"
+#include "ui/safe_run_dialogs.h"
 #include "ui/uniforms_page.h"
 
 namespace likentor {
@@ -147,6 +151,9 @@ void MainWindow::BuildPages() {
 
   connect(dashboard_, &DashboardPage::UniverseGoClicked, this, &MainWindow::UniverseGoBtnClick);
   connect(dashboard_, &DashboardPage::TeamGoClicked, this, &MainWindow::TeamGoBtnClick);
+  connect(dashboard_, &DashboardPage::UniverseDryRunClicked, this,
+          &MainWindow::UniverseDryRunBtnClick);
+  connect(dashboard_, &DashboardPage::TeamDryRunClicked, this, &MainWindow::TeamDryRunBtnClick);
   connect(dashboard_, &DashboardPage::SearchClicked, this, &MainWindow::PlayerSearchBtnClick);
   connect(dashboard_, &DashboardPage::SaveSettingsClicked, this, &MainWindow::SaveSettingsBtnClick);
   connect(dashboard_, &DashboardPage::CustomUniformsClicked, this,
@@ -236,6 +243,11 @@ void MainWindow::BuildMenus() {
       if (GameLoadedGuard(session_)) session_.ShowPage(kAccessoriesPage);
     });
   }));
+  tools->addSeparator();
+  guardedActions_.push_back(
+      add(tools, "UndoLastRun1", "U&ndo Last Run", [this] { UndoLastRun1Click(); }));
+  guardedActions_.push_back(
+      add(tools, "KeptRuns1", "&Runs Kept for Undo...", [this] { KeptRuns1Click(); }));
   tools->addSeparator();
   // The components page is reached from the dashboard only; its menu item stays greyed.
   QAction* install = add(tools, "Install1", "&Install Components",
@@ -411,6 +423,66 @@ void MainWindow::TeamGoBtnClick() {
       return;
     }
     StartRun([this, id = *team] { return MakeTeamPhotos(session_, id); });
+  });
+}
+
+void MainWindow::UniverseDryRunBtnClick() {
+  Command([this] {
+    if (!GameLoadedGuard(session_)) return;
+    ShowDryRun(RunChoice::Universe({ReadUniverseFilters(session_), dashboard_->LevelScopeIndex()}));
+  });
+}
+
+void MainWindow::TeamDryRunBtnClick() {
+  Command([this] {
+    if (!GameLoadedGuard(session_)) return;
+    const std::optional<int> team = dashboard_->ChosenTeam();
+    if (!team) {
+      session_.UserPrompts().ShowMessage(kPickTeamFirst);
+      return;
+    }
+    ShowDryRun(RunChoice::Team(*team));
+  });
+}
+
+void MainWindow::ShowDryRun(const RunChoice& choice) {
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  DryRunSummary summary;
+  try {
+    summary = DryRun(session_, choice);
+  } catch (...) {
+    QGuiApplication::restoreOverrideCursor();
+    throw;
+  }
+  QGuiApplication::restoreOverrideCursor();
+  auto* dialog = new DryRunDialog(summary, this);
+  // "Do it!" runs what the dialog told, with the settings it was told for.
+  connect(dialog, &QDialog::accepted, this, [this, choice] {
+    Command([this, choice] {
+      if (RunGoing() || !GameLoadedGuard(session_)) return;
+      if (choice.teamId) {
+        StartRun([this, id = *choice.teamId] { return MakeTeamPhotos(session_, id); });
+      } else {
+        StartRun(
+            [this, request = choice.universe] { return MakeUniversePhotos(session_, request); });
+      }
+    });
+  });
+  dialog->open();
+}
+
+void MainWindow::UndoLastRun1Click() {
+  Command([this] { likentor::UndoLastRun1Click(session_); });
+}
+
+void MainWindow::KeptRuns1Click() {
+  Command([this] {
+    auto* dialog = new KeptRunsDialog(KeptRuns(session_.ProgramFolder()), this);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+      const int kept = dialog->KeptRuns();
+      Command([this, kept] { SetKeptRuns(session_.ProgramFolder(), kept); });
+    });
+    dialog->open();
   });
 }
 

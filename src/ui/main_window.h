@@ -16,6 +16,7 @@
 #include <string>
 
 #include "app/batch_runs.h"
+#include "app/run_plan.h"
 #include "app/run_progress.h"
 #include "app/session.h"
 #include "app/window_state.h"
@@ -73,6 +74,12 @@ class MainWindow : public QMainWindow {
   void CloseGame1Click();
   void UniverseGoBtnClick();
   void TeamGoBtnClick();
+  void UniverseDryRunBtnClick();
+  void TeamDryRunBtnClick();
+  // The dry run of `choice` in the "What will this do?" dialog, whose "Do it!" starts the run.
+  void ShowDryRun(const RunChoice& choice);
+  void UndoLastRun1Click();
+  void KeptRuns1Click();
   void PlayerSearchBtnClick();
   void SaveSettingsBtnClick();
   void ClearErrorsFile1Click();
