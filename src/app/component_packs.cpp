@@ -22,6 +22,8 @@
 #include "portrait/png_image.h"
 #include "shell/error.h"
 #include "shell/error_log.h"
+#include "shell/platform.h"
+#include "shell/prompts.h"
 
 namespace likentor {
 
@@ -642,6 +644,33 @@ PackUninstall UninstallPack(Session& session, int packId) {
     transaction.Commit();
   }
   return result;
+}
+
+bool InstallComponentClick(Session& session, PackKind kind, int ethnicity) {
+  const fs::path folder = session.UserPrompts().ChooseFolder(kSelectPackFolder, HomeFolder());
+  if (folder.empty()) return false;
+  session.UserPrompts().ShowMessage(InstallMessage(InstallPack(session, kind, folder, ethnicity)));
+  return true;
+}
+
+bool UninstallPackClick(Session& session, int packId) {
+  std::string what = "pack " + std::to_string(packId);
+  for (const InstalledPack& pack : InstalledPacks(session)) {
+    if (pack.packId == packId) what = PackLine(pack);
+  }
+  if (!session.UserPrompts().Confirm("Uninstall " + what +
+                                     "? Players who wear its pictures get new looks.")) {
+    return false;
+  }
+  session.UserPrompts().ShowMessage(UninstallMessage(UninstallPack(session, packId)));
+  return true;
+}
+
+std::string PackLine(const InstalledPack& pack) {
+  std::string line = "Pack " + std::to_string(pack.packId) + ": " + std::to_string(pack.items) +
+                     " " + std::string(PackKindName(pack.kind));
+  if (pack.kind == PackKind::Faces) line += " (" + EthnString(pack.ethnicity) + ")";
+  return line + " from " + pack.source;
 }
 
 std::string InstallMessage(const PackInstall& result) {

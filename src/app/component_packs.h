@@ -89,6 +89,19 @@ struct PackUninstall {
 // pack id.
 PackUninstall UninstallPack(Session& session, int packId);
 
+inline constexpr std::string_view kSelectPackFolder =
+    "Select the folder of the pictures to install.";
+
+// An "Install ..." button of the components page: asks for the pack's folder (rooted at the
+// user's home folder; a cancel ends it), installs it and shows InstallMessage. Returns whether a
+// pack was installed.
+bool InstallComponentClick(Session& session, PackKind kind, int ethnicity = 0);
+// "Uninstall Pack" of the components page: asks to confirm, uninstalls and shows
+// UninstallMessage. Returns whether the pack was uninstalled.
+bool UninstallPackClick(Session& session, int packId);
+// "Pack 3: 17 faces (african) from /home/ann/faces".
+std::string PackLine(const InstalledPack& pack);
+
 // "Installed 17 faces (african) as pack 3." and one line per file passed over.
 std::string InstallMessage(const PackInstall& result);
 std::string UninstallMessage(const PackUninstall& result);

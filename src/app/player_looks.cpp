@@ -13,6 +13,7 @@
 #include "database/text_file.h"
 #include "import/team_faces.h"
 #include "portrait/artwork_paths.h"
+#include "portrait/png_image.h"
 
 namespace likentor {
 
@@ -142,6 +143,22 @@ Relook NewLook(Session& session, int playerId, KeepLook keep, bool makePhoto, bo
   return result;
 }
 
+bool NewLookBtnClick(Session& session, std::optional<PlayerPicture>& preview) {
+  RequireLoadedGame(session);
+  Query& current = session.Game().PlayersQuery;
+  if (!current.IsOpen() || current.Eof()) throw Error("Pick a player first.");
+  const int playerId = current.GetInt("player_id");
+  if (current.GetBool("locked") &&
+      !session.UserPrompts().Confirm("The photo of " + FullName(current) +
+                                     " is locked and may be a picture of your own. Give him a "
+                                     "new look and replace his photo?")) {
+    return false;
+  }
+  const Relook relook = NewLook(session, playerId, KeepLook::Nothing, true, true);
+  preview = PlayerPicture{relook.photo, PngImage::Load(relook.photo)};
+  return true;
+}
+
 std::vector<SpreadChange> SpreadFaces(Session& session, std::optional<int> teamId) {
   RequireLoadedGame(session);
   if (teamId) {
@@ -227,15 +244,15 @@ std::string SpreadMessage(std::size_t changes) {
   return "Gave " + std::to_string(changes) + " players new faces.";
 }
 
-std::vector<SpreadChange> SpreadFaces1Click(Session& session, int teamItemIndex) {
+std::vector<SpreadChange> SpreadFaces1Click(Session& session, std::optional<int> chosenTeam) {
   if (!GameLoadedGuard(session)) return {};
-  const std::vector<TeamItem>& teams = session.Window().teams;
   std::optional<int> teamId;
   std::string scope = "in the whole universe";
-  if (teamItemIndex >= 0 && teamItemIndex < static_cast<int>(teams.size())) {
-    const TeamItem& item = teams[static_cast<std::size_t>(teamItemIndex)];
-    teamId = item.teamId;
-    scope = "of " + item.text;
+  for (const TeamItem& item : session.Window().teams) {
+    if (chosenTeam && item.teamId == *chosenTeam) {
+      teamId = item.teamId;
+      scope = "of " + item.text;
+    }
   }
   if (!session.UserPrompts().Confirm("Give new faces to the players " + scope +
                                      " who share a face with a teammate?")) {

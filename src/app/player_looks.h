@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/player_search.h"  // PlayerPicture
 #include "portrait/appearance.h"
 #include "shell/error.h"
 
@@ -66,6 +67,11 @@ class LockedLookError : public Error {
 // when the store refuses the row.
 Relook NewLook(Session& session, int playerId, KeepLook keep, bool makePhoto, bool replaceLocked);
 
+// "New Look" of the player page, for the current row of PlayersQuery (open and positioned there by
+// the caller): a whole new look and his portrait at once, which `preview` then shows. A locked
+// player's look and photo change only after a confirmation. False when the user declined.
+bool NewLookBtnClick(Session& session, std::optional<PlayerPicture>& preview);
+
 // One player given a new face by a spread.
 struct SpreadChange {
   int playerId = 0;
@@ -90,9 +96,9 @@ std::string SpreadChangeLine(const SpreadChange& change);
 // "Gave 3 players new faces." / "Gave 1 player a new face." / "No two teammates share a face."
 std::string SpreadMessage(std::size_t changes);
 
-// Tools > "Spread Faces...": for the team chosen in the team box (its index, -1 for none) or the
-// whole universe, after a confirmation naming which; the guard ("Load a game first!") first, and
-// the outcome in a plain message box. Returns the changes (none when cancelled).
-std::vector<SpreadChange> SpreadFaces1Click(Session& session, int teamItemIndex);
+// Tools > "Spread Faces...": for the team chosen in the team box (its team id; none for the whole
+// universe), after a confirmation naming which; the guard ("Load a game first!") first, and the
+// outcome in a plain message box. Returns the changes (none when cancelled).
+std::vector<SpreadChange> SpreadFaces1Click(Session& session, std::optional<int> chosenTeam);
 
 }  // namespace likentor

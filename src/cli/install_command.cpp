@@ -1,7 +1,6 @@
 #include "cli/install_command.h"
 
 #include "app/component_packs.h"
-#include "portrait/artwork_paths.h"
 
 namespace likentor {
 
@@ -52,11 +51,7 @@ int UninstallCommand::Execute(CommandContext& context) {
   if (!pack_) {
     const std::vector<InstalledPack> packs = InstalledPacks(cli.session);
     if (packs.empty()) context.out << "No packs are installed.\n";
-    for (const InstalledPack& p : packs) {
-      context.out << "Pack " << p.packId << ": " << p.items << " " << PackKindName(p.kind);
-      if (p.kind == PackKind::Faces) context.out << " (" << EthnString(p.ethnicity) << ")";
-      context.out << " from " << p.source << '\n';
-    }
+    for (const InstalledPack& p : packs) context.out << PackLine(p) << '\n';
   } else {
     context.out << UninstallMessage(UninstallPack(cli.session, *pack_)) << '\n';
   }

@@ -119,7 +119,8 @@ DashboardPage::DashboardPage(const QPixmap& background, QWidget* parent)
                       universeGo_, universeDryRun_, teamBox_,  teamGo_, teamDryRun_,
                       firstName_,  lastName_,       playerId_, search_, logosBox_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-  QWidget* previous = logosBox_;
+  setTabOrder(logosBox_, spreadBox_);
+  QWidget* previous = spreadBox_;
   for (QPushButton* button : findChildren<QPushButton*>()) {
     if (button->parentWidget() != tools) continue;
     setTabOrder(previous, button);
@@ -224,6 +225,11 @@ QGroupBox* DashboardPage::MakeToolBox() {
   connect(logosBox_, &QCheckBox::toggled, this, [this](bool on) {
     emit SettingEdited({"use_logos", on});
   });
+  spreadBox_ = Named(new QCheckBox("Different faces within a team", group), "SpreadFacesCheckBox",
+                     "Different faces within a team");
+  connect(spreadBox_, &QCheckBox::toggled, this, [this](bool on) {
+    emit SettingEdited({"spread_faces", on});
+  });
 
   struct ToolButton {
     const char* name;
@@ -251,6 +257,7 @@ QGroupBox* DashboardPage::MakeToolBox() {
   }
   auto* layout = new QVBoxLayout(group);
   layout->addWidget(logosBox_);
+  layout->addWidget(spreadBox_);
   layout->addLayout(grid);
   return group;
 }
@@ -281,6 +288,8 @@ void DashboardPage::ShowSettings(const std::optional<BoundSettings>& settings) {
   abEdit_->setValue(shown.abMinimum);
   ipEdit_->setValue(shown.ipMinimum);
   logosBox_->setChecked(shown.useLogos);
+  const QSignalBlocker b6(spreadBox_);
+  spreadBox_->setChecked(shown.spreadFaces);
   UpdateEnabled();
 }
 
@@ -314,6 +323,7 @@ void DashboardPage::UpdateEnabled() {
        std::initializer_list<QWidget*>{activeBox_, retiredBox_, abEdit_, ipEdit_, logosBox_}) {
     w->setEnabled(bound);
   }
+  spreadBox_->setEnabled(bound);
   for (QWidget* w : std::initializer_list<QWidget*>{universeGo_, teamGo_, search_, universeDryRun_,
                                                     teamDryRun_}) {
     w->setEnabled(!running_);

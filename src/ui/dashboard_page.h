@@ -30,6 +30,7 @@ struct BoundSettings {
   bool createRetiredPhotos = false;
   int abMinimum = 0;
   int ipMinimum = 0;
+  bool spreadFaces = false;  // "Different faces within a team"
 };
 
 class DashboardPage : public QWidget {
@@ -98,6 +99,7 @@ class DashboardPage : public QWidget {
   QSpinBox* playerId_ = nullptr;
   QPushButton* search_ = nullptr;
   QCheckBox* logosBox_ = nullptr;
+  QCheckBox* spreadBox_ = nullptr;
   std::vector<QPushButton*> tableButtons_;  // the ToolBox buttons that touch tables
   QPlainTextEdit* errorsBox_ = nullptr;
 };

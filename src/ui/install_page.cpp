@@ -1,7 +1,13 @@
 #include "ui/install_page.h"
 
 #include <QGridLayout>
-#include <QPushButton>
+#include <QGuiApplication>
+#include <QLabel>
+
+#include "app/component_packs.h"
+#include "app/session.h"
+#include "portrait/appearance.h"
+#include "ui/picture_box.h"  // RunCommand
 
 namespace likentor {
 
@@ -12,32 +18,93 @@ struct InstallButton {
   const char* text;
   int row;
   int column;
+  PackKind kind;
+  int ethnicity;
 };
 
 constexpr InstallButton kButtons[] = {
-    {"InstallAfricanBtn", "Install African Faces", 0, 0},
-    {"InstallAsianBtn", "Install Asian Faces", 1, 0},
-    {"InstallCaucasianBtn", "Install Caucasian Faces", 2, 0},
-    {"InstallEastIndianBtn", "Install East Indian Faces", 3, 0},
-    {"InstallAccessoriesBtn", "Install Accessories", 0, 1},
-    {"InstallUniformStyleBtn", "Install Custom Uniform Style", 1, 1},
-    {"InstallFacialHairBtn", "Install Facial Hair", 2, 1},
+    {"InstallAfricanBtn", "Install African Faces", 0, 0, PackKind::Faces, kAfrican},
+    {"InstallAsianBtn", "Install Asian Faces", 1, 0, PackKind::Faces, kAsian},
+    {"InstallCaucasianBtn", "Install Caucasian Faces", 2, 0, PackKind::Faces, kCaucasian},
+    {"InstallEastIndianBtn", "Install East Indian Faces", 3, 0, PackKind::Faces, kEastIndian},
+    {"InstallAccessoriesBtn", "Install Accessories", 0, 1, PackKind::Accessories, 0},
+    {"InstallUniformStyleBtn", "Install Custom Uniform Style", 1, 1, PackKind::Uniform, 0},
+    {"InstallFacialHairBtn", "Install Facial Hair", 2, 1, PackKind::FacialHair, 0},
 };
+
+// Copying a pack and redrawing the looks of its wearers takes a moment: the wait cursor shows it.
+void WithWaitCursor(Session& session, const std::function<void()>& command) {
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  RunCommand(session, [&] {
+    struct Restore {
+      ~Restore() { QGuiApplication::restoreOverrideCursor(); }
+    } restore;
+    command();
+  });
+}
 
 }  // namespace
 
-InstallPage::InstallPage(QWidget* parent)
-    : DonePage("InstallPage", "Install Components", "InstallDone", parent) {
+InstallPage::InstallPage(Session& session, QWidget* parent)
+    : DonePage("InstallPage", "Install Components", "InstallDone", parent), session_(session) {
   auto* grid = new QGridLayout;
   for (const InstallButton& b : kButtons) {
     auto* button = new QPushButton(b.text, this);
     button->setObjectName(b.name);
     button->setAccessibleName(b.text);
+    connect(button, &QPushButton::clicked, this, [this, kind = b.kind, ethnicity = b.ethnicity] {
+      WithWaitCursor(session_, [&] { InstallComponentClick(session_, kind, ethnicity); });
+      ShowPacks();
+    });
     grid->addWidget(button, b.row, b.column);
   }
   grid->setColumnStretch(2, 1);
   Body()->addLayout(grid);
-  Body()->addStretch(1);
+
+  auto* label = new QLabel("Installed packs:", this);
+  label->setObjectName("InstalledPacksLabel");
+  label->setAccessibleName("Installed packs:");
+  packs_ = new QListWidget(this);
+  packs_->setObjectName("InstalledPacksList");
+  packs_->setAccessibleName("Installed packs:");
+  label->setBuddy(packs_);
+  uninstall_ = new QPushButton("Uninstall Pack", this);
+  uninstall_->setObjectName("UninstallPackBtn");
+  uninstall_->setAccessibleName("Uninstall Pack");
+  uninstall_->setEnabled(false);
+  connect(packs_, &QListWidget::currentRowChanged, this,
+          [this](int row) { uninstall_->setEnabled(row >= 0); });
+  connect(uninstall_, &QPushButton::clicked, this, &InstallPage::UninstallPackBtnClick);
+  auto* row = new QHBoxLayout;
+  row->addWidget(uninstall_);
+  row->addStretch(1);
+  Body()->addWidget(label);
+  Body()->addWidget(packs_, 1);
+  Body()->addLayout(row);
+}
+
+void InstallPage::ShowPacks() {
+  packs_->clear();
+  RunCommand(session_, [this] {
+    for (const InstalledPack& pack : InstalledPacks(session_)) {
+      auto* item = new QListWidgetItem(QString::fromStdString(PackLine(pack)), packs_);
+      item->setData(Qt::UserRole, pack.packId);
+    }
+  });
+  uninstall_->setEnabled(packs_->currentRow() >= 0);
+}
+
+void InstallPage::showEvent(QShowEvent* event) {
+  DonePage::showEvent(event);
+  ShowPacks();
+}
+
+void InstallPage::UninstallPackBtnClick() {
+  const QListWidgetItem* item = packs_->currentItem();
+  if (item == nullptr) return;
+  const int packId = item->data(Qt::UserRole).toInt();
+  WithWaitCursor(session_, [&] { UninstallPackClick(session_, packId); });
+  ShowPacks();
 }
 
 }  // namespace likentor

@@ -1,16 +1,36 @@
 #pragma once
 
-// The components page: seven install buttons that do nothing in this version, and "Done".
+// The components page: seven "Install ..." buttons that each take a folder of pictures into the
+// artwork kit (faces of one ethnicity, accessories, custom uniforms, facial hair), the packs
+// installed so far with a button that uninstalls the chosen one, and "Done".
+
+#include <QListWidget>
+#include <QPushButton>
 
 #include "ui/done_page.h"
 
 namespace likentor {
 
+class Session;
+
 class InstallPage : public DonePage {
   Q_OBJECT
 
  public:
-  explicit InstallPage(QWidget* parent);
+  InstallPage(Session& session, QWidget* parent);
+
+  // Fills the list of installed packs from the record of them.
+  void ShowPacks();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void UninstallPackBtnClick();
+
+  Session& session_;
+  QListWidget* packs_;
+  QPushButton* uninstall_;
 };
 
 }  // namespace likentor

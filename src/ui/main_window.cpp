@@ -17,6 +17,7 @@
 #include "app/game_settings.h"
 #include "app/loaded_game.h"
 #include "app/navigation.h"
+#include "app/player_looks.h"
 #include "app/player_search.h"
 #include "app/run_backup.h"
 #include "app/undo_run.h"
@@ -57,6 +58,9 @@ std::optional<BoundSettings> ReadBoundSettings(Session& session) {
   settings.createRetiredPhotos = games.GetBool("create_retired_photos");
   settings.abMinimum = games.GetInt("active_ab_minimum", 0);
   settings.ipMinimum = games.GetInt("active_ip_minimum", 0);
+  for (const FieldDef& field : games.Fields()) {
+    if (field.name == "spread_faces") settings.spreadFaces = games.GetBool("spread_faces");
+  }
   return settings;
 }
 
@@ -123,7 +127,7 @@ void MainWindow::BuildPages() {
   dashboard_ = new DashboardPage(QPixmap(), pages_);
   auto* uniforms = new UniformsPage(session_, pages_);
   playerPage_ = new PlayerPage(session_, pages_);
-  auto* install = new InstallPage(pages_);
+  auto* install = new InstallPage(session_, pages_);
   auto* locks = new LocksPage(session_, pages_);
   auto* nations = new NationsPage(session_, pages_);
   auto* facialHair = new FacialHairPage(session_, pages_);
@@ -249,10 +253,12 @@ void MainWindow::BuildMenus() {
   guardedActions_.push_back(
       add(tools, "KeptRuns1", "&Runs Kept for Undo...", [this] { KeptRuns1Click(); }));
   tools->addSeparator();
-  // The components page is reached from the dashboard only; its menu item stays greyed.
-  QAction* install = add(tools, "Install1", "&Install Components",
-                         [this] { Command([this] { session_.ShowPage(kInstallPage); }); });
-  install->setEnabled(false);
+  guardedActions_.push_back(add(tools, "SpreadFaces1", "&Spread Faces...", [this] {
+    Command([this] { SpreadFaces1Click(session_, dashboard_->ChosenTeam()); });
+  }));
+  tools->addSeparator();
+  guardedActions_.push_back(add(tools, "Install1", "&Install Components",
+                                [this] { Command([this] { session_.ShowPage(kInstallPage); }); }));
   tools->addSeparator();
   clearErrors_ =
       add(tools, "ClearErrorsFile1", "&Clear Errors File", [this] { ClearErrorsFile1Click(); });

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/loaded_game.h"
+#include "app/player_looks.h"
 #include "app/session.h"
 #include "ui/data_grid.h"
 #include "ui/navigator.h"
@@ -67,6 +68,7 @@ PlayerPage::PlayerPage(Session& session, QWidget* parent)
   locked_->setAccessibleName("Locked?");
   QPushButton* seeCurrent = Button("SeeCurrentPhotoBtn", "See Current Photo", this);
   QPushButton* makeNew = Button("MakeNewPhotoBtn", "Make New Photo", this);
+  QPushButton* newLook = Button("NewLookBtn", "New Look", this);
 
   auto* details = new QVBoxLayout;
   details->addWidget(firstName_);
@@ -76,6 +78,7 @@ PlayerPage::PlayerPage(Session& session, QWidget* parent)
   details->addSpacing(10);
   details->addWidget(seeCurrent, 0, Qt::AlignLeft);
   details->addWidget(makeNew, 0, Qt::AlignLeft);
+  details->addWidget(newLook, 0, Qt::AlignLeft);
   details->addWidget(DoneButton(), 0, Qt::AlignLeft);
   DoneButton()->setMinimumWidth(140);
   details->addStretch(1);
@@ -104,6 +107,7 @@ PlayerPage::PlayerPage(Session& session, QWidget* parent)
   });
   connect(seeCurrent, &QPushButton::clicked, this, [this] { SeeCurrentPhotoBtnClick(); });
   connect(makeNew, &QPushButton::clicked, this, [this] { MakeNewPhotoBtnClick(); });
+  connect(newLook, &QPushButton::clicked, this, [this] { NewLookBtnClick(); });
   // Done posts a pending edit before the query closes; a refused post keeps the page.
   disconnect(DoneButton(), &QPushButton::clicked, this, &DonePage::DoneClicked);
   connect(DoneButton(), &QPushButton::clicked, this, [this] { PlayerDoneClick(); });
@@ -186,6 +190,22 @@ void PlayerPage::MakeNewPhotoBtnClick() {
     }
     model_->RowWritten(row);
     ShowPreview();
+  });
+}
+
+void PlayerPage::NewLookBtnClick() {
+  RunCommand(session_, [this] {
+    const int row = grid_->CurrentRow();
+    if (!LocateCurrent()) return;
+    bool changed = false;
+    try {
+      changed = likentor::NewLookBtnClick(session_, picture_);
+    } catch (...) {
+      model_->RowWritten(row);
+      throw;
+    }
+    model_->RowWritten(row);
+    if (changed) ShowPreview();
   });
 }
 

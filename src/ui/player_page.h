@@ -40,6 +40,7 @@ class PlayerPage : public DonePage {
   bool LocateCurrent();
   void SeeCurrentPhotoBtnClick();
   void MakeNewPhotoBtnClick();
+  void NewLookBtnClick();
   void PlayerDoneClick();
   void ShowPreview();
 

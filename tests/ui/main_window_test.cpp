@@ -50,7 +50,7 @@ TEST_F(WindowTest, FirstStartThenLoadAndCloseThroughTheMenu) {
   ASSERT_EQ(scope->count(), 7);
   EXPECT_EQ(scope->currentText(), "All Levels");
   EXPECT_EQ(scope->itemText(6), "Rookie and Up");
-  EXPECT_FALSE(Find<QAction>("Install1")->isEnabled());
+  EXPECT_TRUE(Find<QAction>("Install1")->isEnabled());
   EXPECT_EQ(Find<QPlainTextEdit>("ErrorsBox")->toPlainText().split('\n').front(), "Errors Log");
   EXPECT_TRUE(Find<QPlainTextEdit>("ErrorsBox")->isReadOnly());
   // games.db has no row before the first load: nothing to edit.

@@ -1,0 +1,186 @@
+// The window's looks and art packs: the player page's "New Look", the dashboard's "Different
+// faces within a team" with Tools > "Spread Faces...", and the components page reached from
+// Tools > "Install Components", its folder chooser answered from the script.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QSpinBox>
+#include <filesystem>
+
+#include "app/navigation.h"
+#include "database/table_store.h"
+#include "page_fixture.h"
+#include "portrait/png_image.h"
+#include "shell/folders.h"
+
+namespace likentor {
+namespace {
+
+namespace fs = std::filesystem;
+using test::PageTest;
+
+constexpr const char* kGrid = "PlayersSearchResults";
+
+class LooksWindowTest : public PageTest {
+ protected:
+  int StoredInt(const char* table, const char* key, int id, const char* field) const {
+    Database db(DataFolder(program_));
+    Table t(db, table);
+    EXPECT_TRUE(t.Locate(key, id));
+    return t.GetInt(field, 0);
+  }
+  void SetStored(int id, const char* field, int value) const {
+    Database db(DataFolder(program_));
+    Table t(db, "sample_players.db");
+    ASSERT_TRUE(t.Locate("player_id", id));
+    t.Edit();
+    t.SetInt(field, value);
+    ASSERT_TRUE(t.Post());
+  }
+  std::string LastMessage() const { return Messages().empty() ? "" : Messages().back(); }
+};
+
+TEST_F(LooksWindowTest, NewLookDrawsAnotherFaceAndShowsTheNewPortrait) {
+  LoadSample();
+  const int id = Players().begin()->first;
+  Find<QSpinBox>("PlayerIDBox")->setValue(id);
+  Click("PlayerSearchBtn");
+  ASSERT_EQ(Page(), kPlayerPage);
+  ASSERT_TRUE(SetCell(kGrid, 0, "locked", "false"));
+  auto* button = Find<QPushButton>("NewLookBtn");
+  EXPECT_EQ(button->text(), "New Look");
+  EXPECT_EQ(button->accessibleName(), "New Look");
+
+  const int ethnicity = StoredInt("sample_players.db", "player_id", id, "ethnicity");
+  const int face = StoredInt("sample_players.db", "player_id", id, "face");
+  prompts_.ClearHistory();
+  Click("NewLookBtn");
+  EXPECT_TRUE(Errors().empty()) << Errors().front();
+  const int newEthnicity = StoredInt("sample_players.db", "player_id", id, "ethnicity");
+  const int newFace = StoredInt("sample_players.db", "player_id", id, "face");
+  EXPECT_FALSE(newEthnicity == ethnicity && newFace == face);
+  // The portrait was made at once and is shown; the grid shows the new face.
+  ASSERT_TRUE(fs::exists(Portrait(id)));
+  EXPECT_TRUE(SamePixels(Picture("PlayerPreviewImage"), PngImage::Load(Portrait(id))));
+  EXPECT_EQ(Cell(kGrid, 0, "face").toInt(), newFace);
+  EXPECT_EQ(Cell(kGrid, 0, "update_required"), "false");
+
+  // A locked player: asked first; declined, nothing changes.
+  Find<QCheckBox>("DBCheckBox3")->click();
+  const std::string portrait = test::ReadBytes(Portrait(id));
+  prompts_.AnswerConfirm(false);
+  Click("NewLookBtn");
+  EXPECT_EQ(prompts_.Texts(ScriptedPrompts::Kind::Confirm).size(), 1u);
+  EXPECT_EQ(StoredInt("sample_players.db", "player_id", id, "face"), newFace);
+  EXPECT_EQ(test::ReadBytes(Portrait(id)), portrait);
+  prompts_.AnswerConfirm(true);
+  Click("NewLookBtn");
+  EXPECT_NE(test::ReadBytes(Portrait(id)), portrait);
+}
+
+TEST_F(LooksWindowTest, TheCheckBoxKeepsTheSettingAndSpreadFacesWorksOnTheChosenTeam) {
+  LoadSample();
+  auto* box = Find<QCheckBox>("SpreadFacesCheckBox");
+  EXPECT_EQ(box->text(), "Different faces within a team");
+  EXPECT_EQ(box->accessibleName(), "Different faces within a team");
+  EXPECT_TRUE(box->isEnabled());
+  EXPECT_FALSE(box->isChecked());  // off for a new game
+  box->click();
+  Click("SaveSettingsBtn");
+  {
+    Database db(DataFolder(program_));
+    Table games(db, "games.db");
+    ASSERT_TRUE(games.Locate("universe_name", "sample"));
+    EXPECT_TRUE(games.GetBool("spread_faces"));
+  }
+
+  // Two unlocked teammates of team 2 made to share a face; one other pair on team 3.
+  std::vector<int> two, three;
+  for (const auto& [id, p] : Players()) {
+    if (p.locked) continue;
+    if (p.teamId == 2 && two.size() < 2) two.push_back(id);
+    if (p.teamId == 3 && three.size() < 2) three.push_back(id);
+  }
+  ASSERT_EQ(two.size(), 2u);
+  ASSERT_EQ(three.size(), 2u);
+  for (int id : {two[0], two[1], three[0], three[1]}) {
+    SetStored(id, "ethnicity", 1);
+    SetStored(id, "face", 9);
+  }
+  auto* teams = Find<QComboBox>("TeamLookupBox");
+  teams->setCurrentIndex(teams->findData(2));
+  ASSERT_GE(teams->currentIndex(), 0);
+  prompts_.ClearHistory();
+  prompts_.AnswerConfirm(true);
+  Trigger("SpreadFaces1");
+  const auto asked = prompts_.Texts(ScriptedPrompts::Kind::Confirm);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_NE(asked[0].find(teams->currentText().toStdString()), std::string::npos) << asked[0];
+  EXPECT_NE(LastMessage().find("Gave 1 player a new face."), std::string::npos) << LastMessage();
+  EXPECT_NE(StoredInt("sample_players.db", "player_id", two[0], "face"),
+            StoredInt("sample_players.db", "player_id", two[1], "face"));
+  // Team 3 was not chosen: its pair stays.
+  EXPECT_EQ(StoredInt("sample_players.db", "player_id", three[0], "face"), 9);
+  EXPECT_EQ(StoredInt("sample_players.db", "player_id", three[1], "face"), 9);
+
+  // Cancelled: nothing.
+  prompts_.ClearHistory();
+  prompts_.AnswerConfirm(false);
+  teams->setCurrentIndex(-1);
+  Trigger("SpreadFaces1");
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(StoredInt("sample_players.db", "player_id", three[1], "face"), 9);
+}
+
+TEST_F(LooksWindowTest, TheComponentsPageInstallsAndUninstallsAPack) {
+  QAction* menu = Find<QAction>("Install1");
+  EXPECT_TRUE(menu->isEnabled());
+  EXPECT_EQ(menu->text(), "&Install Components");
+  Trigger("Install1");
+  EXPECT_EQ(Page(), kInstallPage);
+
+  const fs::path pack = folder_ / "pack";
+  for (int i = 0; i < 3; ++i) {
+    PngImage face(83, 131, true);
+    face.SetPixel(i, i, {200, 100, static_cast<std::uint8_t>(i)});
+    face.SetAlpha(i, i, 255);
+    fs::create_directories(pack);
+    face.Save(pack / ("face" + std::to_string(i) + ".png"));
+  }
+  test::WriteBytes(pack / "readme.txt", "not a picture");
+  const int asianBefore = Table(session_->Data(), "faces_asian.db").RecordCount();
+
+  // A cancelled chooser installs nothing.
+  prompts_.ClearHistory();
+  prompts_.AnswerFolder("");
+  Click("InstallAsianBtn");
+  EXPECT_TRUE(Messages().empty());
+
+  prompts_.AnswerFolder(pack);
+  Click("InstallAsianBtn");
+  EXPECT_TRUE(Errors().empty()) << Errors().front();
+  EXPECT_NE(LastMessage().find("Installed 3 faces (asian) as pack 1. Passed over 1:"),
+            std::string::npos)
+      << LastMessage();
+  EXPECT_NE(LastMessage().find("readme.txt"), std::string::npos) << LastMessage();
+  EXPECT_EQ(Table(session_->Data(), "faces_asian.db").RecordCount(), asianBefore + 3);
+  auto* list = Find<QListWidget>("InstalledPacksList");
+  ASSERT_EQ(list->count(), 1);
+  EXPECT_TRUE(list->item(0)->text().startsWith("Pack 1: 3 faces (asian)"));
+
+  auto* uninstall = Find<QPushButton>("UninstallPackBtn");
+  EXPECT_FALSE(uninstall->isEnabled());
+  list->setCurrentRow(0);
+  ASSERT_TRUE(uninstall->isEnabled());
+  prompts_.AnswerConfirm(true);
+  Click("UninstallPackBtn");
+  EXPECT_NE(LastMessage().find("Uninstalled pack 1 (3 items)"), std::string::npos) << LastMessage();
+  EXPECT_EQ(list->count(), 0);
+  EXPECT_EQ(Table(session_->Data(), "faces_asian.db").RecordCount(), asianBefore);
+  Click("InstallDone");
+  EXPECT_EQ(Page(), kDashboardPage);
+}
+
+}  // namespace
+}  // namespace likentor
