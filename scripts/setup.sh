@@ -10,7 +10,7 @@ shift
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev libgl-dev
-  libsqlite3-dev libpng-dev libjpeg-dev zlib1g-dev libdeflate-dev libcairo2-dev
+  libsqlite3-dev sqlite3 libpng-dev libjpeg-dev zlib1g-dev libdeflate-dev libcairo2-dev
   libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth clang-format fonts-dejavu-core
   clang-16 libfuzzer-16-dev libclang-rt-16-dev llvm-16 g++-mingw-w64-x86-64
