@@ -138,7 +138,9 @@ declare -A tried crashed hung unclear lost early
 killOnce() {
   local i=$1 spanMs=$2 killSeed=$3 rerunSeed=$4 expectTables=$5 expectPictures=$6
   shift 6
-  local moment=$(((RANDOM * 32768 + RANDOM) % spanMs))
+  # Within the first three quarters of the clean run's time: a reload is quicker than a first
+  # load, and a clean run's time varies with the machine's other work.
+  local moment=$(((RANDOM * 32768 + RANDOM) % (spanMs * 3 / 4 + 1)))
   ((tried[$name]++))
   LIKENTOR_RANDOM_SEED=$killSeed "$likentor" -C "$program" "$@" >/dev/null 2>"$work/killed-err" \
     </dev/null &
