@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Set-up plus the whole test suite, built with AddressSanitizer and UndefinedBehaviorSanitizer; the
 # batch runs and the portrait workers also run under ThreadSanitizer; a Clang build runs the suite
-# too and makes the Debian package; the core is checked to compile for Windows. Warnings are
+# too and makes the Debian package; the core is checked to compile for Windows; load and photos are
+# killed at random moments and the parsers, image loaders and a whole load are fuzzed. Warnings are
 # errors in every build here.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,6 +33,13 @@ echo "== The Clang build's tests"
 (cd "$clang" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" --timeout 900 \
   >ctest.log 2>&1) || { cat "$clang/ctest.log"; exit 1; }
 tail -n 3 "$clang/ctest.log"
+
+# Robustness: load and photos killed at random moments on the Clang tree (Release, so that forty
+# kills with their reruns stay short), then the fuzz harnesses, 30 seconds each.
+echo "== Crash consistency"
+LIKENTOR_BUILD="$clang" bash "$here/scripts/crash_test.sh" 20 13
+echo "== Fuzzing"
+bash "$here/scripts/fuzz.sh" 30
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
