@@ -1,5 +1,6 @@
 #include "shell/error_log.h"
 
+#include <cstdint>
 #include <fstream>
 
 #include "shell/configuration.h"
@@ -26,8 +27,15 @@ void ErrorLog::ReportError(std::string_view message) {
       return;
     }
   }
+  const std::uintmax_t before = std::filesystem::file_size(File(), ec);
   std::ofstream out(File(), std::ios::binary | std::ios::app);
   out << message << "\r\n";
+  out.close();
+  if (out) return;
+  ++unwritten_;
+  // Whatever part of the line reached the file goes again, so that the log never ends in half a
+  // line that reads as a message of its own.
+  if (!ec) std::filesystem::resize_file(File(), before, ec);
 }
 
 std::vector<std::string> ErrorLog::ShowErrors() {
@@ -38,6 +46,15 @@ std::vector<std::string> ErrorLog::ShowErrors() {
 
 std::string ErrorCount(int errors) {
   return std::to_string(errors) + (errors == 1 ? " error" : " errors");
+}
+
+std::string ErrorsToSee(const ErrorLog& log, int errors, int unwritten) {
+  std::string text = ErrorCount(errors) + "; see the errors log";
+  if (unwritten > 0) {
+    text += " (" + std::to_string(unwritten) + " of them could not be written to " +
+            log.File().string() + ")";
+  }
+  return text + ".";
 }
 
 bool ClearErrorsFile1Click(ErrorLog& log, Prompts& prompts) {

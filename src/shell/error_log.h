@@ -25,12 +25,15 @@ class ErrorLog {
 
   // Creates the log anew with its header line. Throws Error when the file cannot be written.
   void CreateErrorFile();
-  // Appends one line. A log deleted since it was made is made again first; a log that cannot be
-  // written is skipped silently, since the log is the end of the failure path.
+  // Appends one line. A log deleted since it was made is made again first. A line that cannot be
+  // written (a full disk, no rights) is left out whole, never cut, and counted as unwritten: the
+  // log is the end of the failure path, so the operation's closing message says so instead.
   void ReportError(std::string_view message);
   // How many lines ReportError was given so far by this object, written or not: an operation
   // compares it before and after to tell whether it logged errors (rows refused, say).
   int Reported() const { return reported_; }
+  // How many of those lines could not be written.
+  int Unwritten() const { return unwritten_; }
   // The log's lines, header included (what the window's log box shows). A missing log is made
   // again.
   std::vector<std::string> ShowErrors();
@@ -38,10 +41,16 @@ class ErrorLog {
  private:
   std::filesystem::path folder_;
   int reported_ = 0;
+  int unwritten_ = 0;
 };
 
 // "1 error" or "N errors": the count of an operation's logged errors in its closing message.
 std::string ErrorCount(int errors);
+
+// The end of an operation's closing message about the errors it logged: "N errors; see the errors
+// log." or, when some of their lines could not be written, "N errors; see the errors log (M of
+// them could not be written to FILE)."
+std::string ErrorsToSee(const ErrorLog& log, int errors, int unwritten);
 
 // Tools > Clear Errors File: after the confirmation, the log holds only its header again. True when
 // it was cleared.

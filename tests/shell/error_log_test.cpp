@@ -1,6 +1,12 @@
 #include "shell/error_log.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <string>
 
 #include "shell/scripted_prompts.h"
 #include "support/temp_folder.h"
@@ -40,6 +46,35 @@ TEST(ErrorLog, ADeletedLogIsMadeAgainWithItsHeader) {
   ErrorLog nowhere(folder / "missing");
   nowhere.ReportError("lost");
   EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+}
+
+TEST(ErrorLog, ALineThatDoesNotFitIsLeftOutWholeAndCounted) {
+  test::TempFolder folder;
+  ErrorLog log(folder.Path());
+  log.CreateErrorFile();
+  log.ReportError("kept");
+  const std::string before = test::ReadBytes(folder / "errors.txt");
+  // A full disk: the file may grow by a few bytes only. In a child, so the limit stays there.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{before.size() + 10, before.size() + 10};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(2);
+    log.ReportError("Error posting record " + std::string(200, 'x') + " in sample_players.db");
+    log.ReportError("short");
+    ::_exit(log.Reported() == 3 && log.Unwritten() == 1 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(test::ReadBytes(folder / "errors.txt"), before + "short\r\n");
+
+  EXPECT_EQ(ErrorsToSee(log, 1, 0), "1 error; see the errors log.");
+  EXPECT_EQ(ErrorsToSee(log, 3, 2),
+            "3 errors; see the errors log (2 of them could not be written to " +
+                (folder / "errors.txt").string() + ").");
 }
 
 TEST(ErrorLog, ClearingAsksFirstAndCancelLeavesTheLogAlone) {
