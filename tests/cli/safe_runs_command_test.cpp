@@ -160,15 +160,17 @@ TEST_F(SafeRunsCommandTest, UndoPutsBackWhatTheRunReplacedAndLeavesLaterChangesA
                                            "back\\.\n")))
       << run.out;
   EXPECT_NE(run.out.find("\"likentor undo sample\" brings them back."), std::string::npos);
+  // The run's manifest names what it replaced: every picture of the first run it made again.
+  const std::vector<BackupRun> runs = BackupRuns(program_, "sample");
+  ASSERT_EQ(runs.size(), 2u);
   std::vector<int> replaced;
-  for (const auto& [id, bytes] : first) {
-    if (test::ReadBytes(Portrait(id)) != bytes) replaced.push_back(id);
+  for (const BackupEntry& entry : runs[1].entries) {
+    if (entry.replaced) replaced.push_back(entry.playerId);
+    EXPECT_EQ(entry.replaced, first.contains(entry.playerId)) << entry.playerId;
   }
   ASSERT_GE(replaced.size(), 2u);
   EXPECT_EQ(std::to_string(replaced.size()), counts[2].str());
   // The backup holds them byte for byte, and no more bytes than the pictures.
-  const std::vector<BackupRun> runs = BackupRuns(program_, "sample");
-  ASSERT_EQ(runs.size(), 2u);
   std::uintmax_t held = 0;
   for (int id : replaced) {
     EXPECT_EQ(test::ReadBytes(runs[1].folder / Portrait(id).filename()), first.at(id));
