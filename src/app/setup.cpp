@@ -5,7 +5,9 @@
 #include "app/session.h"
 #include "app/universal_tables.h"
 #include "shell/configuration.h"
+#include "shell/error.h"
 #include "shell/folders.h"
+#include "shell/program_lock.h"
 
 namespace likentor {
 
@@ -82,8 +84,14 @@ void RunSetup(Session& session) {
   // A chooser only offers folders that exist; a folder typed on the command line may not yet.
   std::error_code ec;
   std::filesystem::create_directories(session.ProgramFolder(), ec);
-  // The setup makes the shared tables anew: no other copy may be loading or writing meanwhile.
-  session.TakeProgramLock();
+  // The setup makes the shared tables anew: no other copy may be loading or writing meanwhile. A
+  // folder that cannot even hold the lock file cannot hold the tables: the alias step says so.
+  try {
+    session.TakeProgramLock();
+  } catch (const ProgramBusyError&) {
+    throw;
+  } catch (const Error&) {
+  }
   InstallShippedFiles(session.Places().executableFolder, session.ProgramFolder());
   session.Log().CreateErrorFile();
   if (CreateAlias(session)) {

@@ -91,7 +91,7 @@ ProgramLock::ProgramLock(const std::filesystem::path& programFolder,
       if (error != EWOULDBLOCK) {
         throw Error("Could not take the lock " + file_.string() + ": " + SystemError(error));
       }
-      throw Error(AnotherCopyMessage(programFolder, holder));
+      throw ProgramBusyError(AnotherCopyMessage(programFolder, holder));
     }
     std::this_thread::sleep_for(kPollInterval);
   }

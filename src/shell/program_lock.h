@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "shell/error.h"
+
 namespace likentor {
 
 inline constexpr std::string_view kProgramLockFile = "likentor.lock";
@@ -20,11 +22,17 @@ inline constexpr std::chrono::milliseconds kProgramLockWait{3000};
 // "Another Likentor is working in FOLDER (process N)."
 std::string AnotherCopyMessage(const std::filesystem::path& programFolder, long process);
 
+// The lock is held by another process: AnotherCopyMessage.
+class ProgramBusyError : public Error {
+ public:
+  using Error::Error;
+};
+
 class ProgramLock {
  public:
-  // Takes the lock of `programFolder`, waiting up to `wait` while another process holds it. Error
-  // with AnotherCopyMessage when it is still held then, and an Error naming the lock file when that
-  // cannot be made (a folder this copy may not write).
+  // Takes the lock of `programFolder`, waiting up to `wait` while another process holds it.
+  // ProgramBusyError when it is still held then, and an Error naming the lock file when that cannot
+  // be made (a folder this copy may not write).
   explicit ProgramLock(const std::filesystem::path& programFolder,
                        std::chrono::milliseconds wait = kProgramLockWait);
   ~ProgramLock();  // lets the lock go
