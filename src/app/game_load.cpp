@@ -148,6 +148,7 @@ void LoadSavedGame(Session& session, const std::string& name) {
   game.Saved = ResolveSavedGame(session.GameFolder(), name);
   const SavedGame& saved = game.Saved;
   const int errorsBefore = log.Reported();
+  const int unwrittenBefore = log.Unwritten();
   session.SetStatusText("Loading " + name + ".lg...");
 
   PrepareGameTable(db, log, saved.leaguesTable, [&] { CreateLeaguesTable(db, saved); });
@@ -173,14 +174,11 @@ void LoadSavedGame(Session& session, const std::string& name) {
   session.SetCaption(std::string(kLoadedCaptionPrefix) + name);
   // Rows refused on the way are no success: the count goes out as an error, the rows to the log.
   if (const int errors = log.Reported() - errorsBefore; errors > 0) {
-    session.UserPrompts().ShowError(LoadedWithErrorsMessage(session.LoadedGameName(), errors));
+    session.UserPrompts().ShowError(session.LoadedGameName() + ".lg loaded with " +
+                                    ErrorsToSee(log, errors, log.Unwritten() - unwrittenBefore));
   } else {
     session.UserPrompts().ShowMessage(session.LoadedGameName() + ".lg loaded successfully.");
   }
-}
-
-std::string LoadedWithErrorsMessage(std::string_view name, int errors) {
-  return std::string(name) + ".lg loaded with " + ErrorCount(errors) + "; see the errors log.";
 }
 
 void CloseGame1Click(Session& session) {

@@ -35,13 +35,12 @@ void LoadGame(Session& session, std::string_view name);
 // players, the settings row, the team box; then the status text "<name>.lg loaded.", the caption
 // "Likentor: <name>" and the message "<name>.lg loaded successfully.". When errors were logged on
 // the way (rows refused, a damaged table made again) the closing words are instead the error
-// "<name>.lg loaded with N errors; see the errors log.". A per-game table whose file is not a
-// readable table is made again and filled from the exports. A failure ends the load with an Error
+// "<name>.lg loaded with N errors; see the errors log." (with "(M of them could not be written to
+// FILE)" before the stop when the log could not take them all). A per-game table whose file is not
+// a readable table is made again and filled from the exports. A failure ends the load with an Error
 // naming the file and line; the steps before it stay done and committed, and the session is left
 // partly loaded (LoadedGameName set, status "Loading <name>.lg...").
 void LoadSavedGame(Session& session, const std::string& name);
-// "<name>.lg loaded with N errors; see the errors log." ("1 error" for one).
-std::string LoadedWithErrorsMessage(std::string_view name, int errors);
 
 // The saved game `name` as its last load left the tables, for a session that only reads: the game
 // becomes the loaded one, its teams fill the team box, and nothing is imported or written. Error
