@@ -14,6 +14,11 @@
 #include "portrait/png_image.h"
 #include "shell/folders.h"
 
+// Fontconfig, under Qt's text, keeps its caches for the life of the process by design.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig\n";
+}
+
 namespace likentor {
 namespace {
 
