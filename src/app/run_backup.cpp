@@ -9,8 +9,10 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <system_error>
+#include <thread>
 
 #include "database/table_store.h"
 #include "shell/whole_number.h"
@@ -241,7 +243,8 @@ std::vector<BackupRun> BackupRuns(const fs::path& programFolder, std::string_vie
   std::error_code ec;
   for (const fs::directory_entry& entry :
        fs::directory_iterator(GameBackupsFolder(programFolder, game), ec)) {
-    if (!entry.is_directory(ec)) continue;
+    // Folders being removed (and anything else hidden) are no runs.
+    if (!entry.is_directory(ec) || entry.path().filename().string().starts_with('.')) continue;
     try {
       runs.push_back(ReadBackupRun(entry.path()));
     } catch (const Error&) {
@@ -254,13 +257,68 @@ std::vector<BackupRun> BackupRuns(const fs::path& programFolder, std::string_vie
   return runs;
 }
 
+namespace {
+
+// Removing a run's folder frees thousands of pictures, which on a busy disk takes as long as a
+// run. So a run only renames the folders it no longer keeps (at once, and they are no runs from
+// then on) and one thread of the process removes them meanwhile; the process waits for it before
+// it ends. Folders left by a process that was killed are removed with the next ones.
+class Sweeper {
+ public:
+  ~Sweeper() { Wait(); }
+  void Wait() {
+    const std::lock_guard lock(mutex_);
+    if (thread_.joinable()) thread_.join();
+  }
+  void Sweep(const fs::path& gameFolder) {
+    const std::lock_guard lock(mutex_);
+    if (thread_.joinable()) thread_.join();
+    thread_ = std::thread([gameFolder] {
+      std::error_code ec;
+      std::vector<fs::path> doomed;
+      for (const fs::directory_entry& entry : fs::directory_iterator(gameFolder, ec)) {
+        if (entry.path().filename().string().starts_with(kRemovingPrefix)) {
+          doomed.push_back(entry.path());
+        }
+      }
+      for (const fs::path& folder : doomed) fs::remove_all(folder, ec);
+    });
+  }
+  static constexpr std::string_view kRemovingPrefix = ".removing-";
+
+ private:
+  std::mutex mutex_;
+  std::thread thread_;
+};
+
+Sweeper& TheSweeper() {
+  static Sweeper sweeper;
+  return sweeper;
+}
+
+}  // namespace
+
 void PruneBackupRuns(const fs::path& programFolder, std::string_view game, int kept) {
   const std::vector<BackupRun> runs = BackupRuns(programFolder, game);
   const std::size_t keep = static_cast<std::size_t>(std::max(kept, 0));
+  bool renamed = false;
   for (std::size_t i = 0; i + keep < runs.size(); ++i) {
+    const fs::path& folder = runs[i].folder;
+    const fs::path doomed =
+        folder.parent_path() / (std::string(Sweeper::kRemovingPrefix) + folder.filename().string());
     std::error_code ec;
-    fs::remove_all(runs[i].folder, ec);
+    fs::rename(folder, doomed, ec);
+    if (ec) {
+      fs::remove_all(folder, ec);  // cannot be renamed: removed here and now
+    } else {
+      renamed = true;
+    }
   }
+  if (renamed) TheSweeper().Sweep(GameBackupsFolder(programFolder, game));
+}
+
+void WaitForBackupRemovals() {
+  TheSweeper().Wait();
 }
 
 void MarkUndone(const BackupRun& run) {

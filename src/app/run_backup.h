@@ -91,8 +91,11 @@ BackupRun ReadBackupRun(const std::filesystem::path& folder);
 // The kept runs of a game, oldest first (folders without a readable manifest are passed over).
 std::vector<BackupRun> BackupRuns(const std::filesystem::path& programFolder,
                                   std::string_view game);
-// Removes the oldest runs of a game beyond `kept`.
+// Removes the oldest runs of a game beyond `kept`: at once they are no longer runs, and their
+// files are removed by a thread of the process meanwhile (the process waits for it at its end).
 void PruneBackupRuns(const std::filesystem::path& programFolder, std::string_view game, int kept);
+// Waits until the runs pruned so far are removed.
+void WaitForBackupRemovals();
 // Marks a run undone: the next undo goes on to the run before it.
 void MarkUndone(const BackupRun& run);
 

@@ -322,6 +322,11 @@ TEST_F(SafeRunsTest, TheLastFiveRunsAreKeptAsSetAndBackupsOnAnotherFileSystemAre
   EXPECT_EQ(prompts_.Texts(Kind::Message).back(), "Successfully created 1 photos.");
   EXPECT_FALSE(LastRunToUndo(session_));
   EXPECT_THROW(SetKeptRuns(program_, kMostKeptRuns + 1), Error);
+  // The runs no longer kept go: hidden at once, removed meanwhile.
+  WaitForBackupRemovals();
+  std::size_t left = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(target / kGame)) ++left;
+  EXPECT_EQ(left, 0u);
   fs::remove_all(target);
 }
 
