@@ -309,7 +309,9 @@ PackInstall InstallPack(Session& session, PackKind kind, const fs::path& folder,
     for (const fs::directory_entry& e :
          fs::directory_iterator(InstalledUniformsFolder(program), ec)) {
       const std::string stem = e.path().stem().string();
-      if (!stem.empty() && std::all_of(stem.begin(), stem.end(), ::isdigit) && stem.size() < 9) {
+      if (!stem.empty() &&
+          std::all_of(stem.begin(), stem.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+          stem.size() < 9) {
         next = std::max(next, std::stoi(stem) + 1);
       }
     }
