@@ -262,10 +262,12 @@ std::vector<SpreadChange> SpreadFaces1Click(Session& session, std::optional<int>
   std::string text = SpreadMessage(changes.size());
   constexpr std::size_t kListed = 20;
   for (std::size_t i = 0; i < changes.size() && i < kListed; ++i) {
-    text += "\n" + SpreadChangeLine(changes[i]);
+    text += '\n';
+    text += SpreadChangeLine(changes[i]);
   }
   if (changes.size() > kListed) {
-    text += "\n... and " + std::to_string(changes.size() - kListed) + " more.";
+    text += "\n... and ";
+    text += std::to_string(changes.size() - kListed) + " more.";
   }
   session.UserPrompts().ShowMessage(text);
   return changes;
