@@ -15,6 +15,7 @@
 #include "import/game_tables.h"
 #include "portrait/layer_cache.h"
 #include "portrait/portrait_pool.h"
+#include "shell/error_log.h"
 
 namespace likentor {
 
@@ -194,9 +195,15 @@ int Finish(Session& session, const RunResult& result) {
 // A run's result with the errors it logged.
 template <typename Run>
 RunResult CountingErrors(Session& session, Run run) {
-  const int before = session.Log().Reported();
+  const ErrorLog& log = session.Log();
+  const int before = log.Reported();
+  const int unwrittenBefore = log.Unwritten();
   RunResult result = run();
-  result.errors = session.Log().Reported() - before;
+  result.errors = log.Reported() - before;
+  if (result.errors > 0) {
+    result.unwritten = log.Unwritten() - unwrittenBefore;
+    result.errorsFile = log.File();
+  }
   return result;
 }
 
@@ -215,9 +222,10 @@ UniverseFilters ReadUniverseFilters(Session& session) {
 std::string RunMessage(const RunResult& result) {
   const std::string count = std::to_string(result.made);
   if (result.errors > 0) {
-    const std::string errors = ErrorCount(result.errors) + "; see the errors log.";
-    return result.stopped ? "Stopped after " + count + " photos, with " + errors
-                          : "Created " + count + " photos with " + errors;
+    const std::string errors = ErrorsToSee(result.errorsFile, result.errors, result.unwritten);
+    return (result.stopped ? "Stopped after " + count + " photos, with " + errors
+                           : "Created " + count + " photos with " + errors) +
+           KeptSentence(result.kept);
   }
   return (result.stopped ? "Stopped after " + count + " photos."
                          : "Successfully created " + count + " photos.") +

@@ -6,6 +6,7 @@
 // (pixel work on worker threads, row updates on the run's thread in the selection's order), and
 // ends with "Successfully created N photos.", N the portraits made.
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,20 +35,24 @@ struct UniverseFilters {
 };
 
 // What a run did: the portraits made, whether it was stopped before its end, how many errors it
-// logged (rows refused, say), and how many earlier pictures it wrote over and kept in its backup.
+// logged (rows refused, say), and how many earlier pictures it wrote over and kept in its backup;
+// when it logged errors, how many of their lines the log could not take, and the log.
 struct RunResult {
   int made = 0;
   bool stopped = false;
   int errors = 0;
   int kept = 0;
+  int unwritten = 0;
+  std::filesystem::path errorsFile;
   bool operator==(const RunResult&) const = default;
 };
 
 // "Successfully created N photos.", or "Stopped after N photos." for a run that was stopped. A run
 // that logged errors says so instead of reporting success: "Created N photos with E errors; see
-// the errors log." or "Stopped after N photos, with E errors; see the errors log.". A run that
-// kept earlier pictures adds "M earlier pictures were kept; Tools > Undo Last Run brings them
-// back." (kKeptSentence).
+// the errors log." or "Stopped after N photos, with E errors; see the errors log." (with "(M of
+// them could not be written to FILE)" before the stop when the log could not take them all). A
+// run that kept earlier pictures adds "M earlier pictures were kept; Tools > Undo Last Run brings
+// them back." (kKeptSentence).
 std::string RunMessage(const RunResult& result);
 // " M earlier pictures were kept; Tools > Undo Last Run brings them back." ("1 earlier picture
 // was kept" for one), empty for none.

@@ -174,8 +174,9 @@ void LoadSavedGame(Session& session, const std::string& name) {
   session.SetCaption(std::string(kLoadedCaptionPrefix) + name);
   // Rows refused on the way are no success: the count goes out as an error, the rows to the log.
   if (const int errors = log.Reported() - errorsBefore; errors > 0) {
-    session.UserPrompts().ShowError(session.LoadedGameName() + ".lg loaded with " +
-                                    ErrorsToSee(log, errors, log.Unwritten() - unwrittenBefore));
+    session.UserPrompts().ShowError(
+        session.LoadedGameName() + ".lg loaded with " +
+        ErrorsToSee(log.File(), errors, log.Unwritten() - unwrittenBefore));
   } else {
     session.UserPrompts().ShowMessage(session.LoadedGameName() + ".lg loaded successfully.");
   }

@@ -48,11 +48,11 @@ std::string ErrorCount(int errors) {
   return std::to_string(errors) + (errors == 1 ? " error" : " errors");
 }
 
-std::string ErrorsToSee(const ErrorLog& log, int errors, int unwritten) {
+std::string ErrorsToSee(const std::filesystem::path& logFile, int errors, int unwritten) {
   std::string text = ErrorCount(errors) + "; see the errors log";
   if (unwritten > 0) {
     text += " (" + std::to_string(unwritten) + " of them could not be written to " +
-            log.File().string() + ")";
+            logFile.string() + ")";
   }
   return text + ".";
 }

@@ -50,7 +50,7 @@ std::string ErrorCount(int errors);
 // The end of an operation's closing message about the errors it logged: "N errors; see the errors
 // log." or, when some of their lines could not be written, "N errors; see the errors log (M of
 // them could not be written to FILE)."
-std::string ErrorsToSee(const ErrorLog& log, int errors, int unwritten);
+std::string ErrorsToSee(const std::filesystem::path& logFile, int errors, int unwritten);
 
 // Tools > Clear Errors File: after the confirmation, the log holds only its header again. True when
 // it was cleared.

@@ -146,6 +146,15 @@ TEST_F(PhotosCommandTest, ARunWithRefusedRowsEndsWithTheirCount) {
                          " photos with 1 error; see the errors log.\n");
   EXPECT_TRUE(Players().at(teamTwo.front()).updateRequired);
   EXPECT_FALSE(Players().at(teamTwo.back()).updateRequired);
+
+  // Again: the one player still flagged is made over his picture, which is kept, and the message
+  // says both.
+  const Outcome again = Run({"photos", "sample", "--team", "2"});
+  EXPECT_EQ(again.status, 1);
+  EXPECT_EQ(
+      again.err,
+      "Created 1 photos with 1 error; see the errors log. 1 earlier picture was kept; Tools > "
+      "Undo Last Run brings them back.\n");
 }
 
 TEST_F(PhotosCommandTest, OnePlayerAndLockedOnlyWithForce) {

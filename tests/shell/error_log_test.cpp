@@ -71,8 +71,8 @@ TEST(ErrorLog, ALineThatDoesNotFitIsLeftOutWholeAndCounted) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(test::ReadBytes(folder / "errors.txt"), before + "short\r\n");
 
-  EXPECT_EQ(ErrorsToSee(log, 1, 0), "1 error; see the errors log.");
-  EXPECT_EQ(ErrorsToSee(log, 3, 2),
+  EXPECT_EQ(ErrorsToSee(log.File(), 1, 0), "1 error; see the errors log.");
+  EXPECT_EQ(ErrorsToSee(log.File(), 3, 2),
             "3 errors; see the errors log (2 of them could not be written to " +
                 (folder / "errors.txt").string() + ").");
 }
