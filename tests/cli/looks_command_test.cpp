@@ -11,6 +11,7 @@
 #include "database/table_store.h"
 #include "shell/folders.h"
 #include "support/command_line_runs.h"
+#include "support/kit_game_fixture.h"
 #include "support/program_folder.h"
 #include "support/small_sample_game.h"
 #include "support/temp_folder.h"
@@ -38,26 +39,13 @@ struct Player {
   int facialHair = 0;
 };
 
-class LooksCommandTest : public ::testing::Test {
+class LooksCommandTest : public test::KitGameTest {
  protected:
   void SetUp() override {
-    const fs::path kit = fs::path(LIKENTOR_PROGRAM_DIR) / "graphics";
-    if (!fs::exists(kit / "uniforms" / "bill underside.png")) {
-      GTEST_SKIP() << "the build drew no artwork kit into " << kit;
-    }
-    test::InstallDataFiles(program_);
-    fs::create_directory_symlink(kit, program_ / "graphics");
-    const Outcome setup =
-        Run({"setup", "--program-folder", program_.string(), "--game-folder", game_.string()});
-    ASSERT_EQ(setup.status, 0) << setup.err;
-    test::WriteSmallSampleGame(game_);
+    KitGameTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     const Outcome load = Run({"load", "sample"});
     ASSERT_EQ(load.status, 0) << load.err;
-  }
-
-  Outcome Run(std::vector<std::string> args) {
-    args.insert(args.begin(), {"-C", program_.string()});
-    return test::RunInProcess(std::move(args), program_);
   }
 
   std::map<int, Player> Players() {
@@ -93,10 +81,6 @@ class LooksCommandTest : public ::testing::Test {
     ADD_FAILURE() << "no unlocked caucasian player on a roster";
     return 0;
   }
-
-  test::TempFolder folder_;
-  fs::path program_ = folder_ / "program";
-  fs::path game_ = folder_ / "game";
 };
 
 TEST_F(LooksCommandTest, RelookDrawsANewFaceKeepsWhatItIsToldAndRespectsLocks) {

@@ -14,6 +14,7 @@
 #include "portrait/png_image.h"
 #include "shell/folders.h"
 #include "support/command_line_runs.h"
+#include "support/kit_game_fixture.h"
 #include "support/program_folder.h"
 #include "support/small_sample_game.h"
 #include "support/temp_folder.h"
@@ -36,26 +37,8 @@ struct Row {
   bool updateRequired = false;
 };
 
-class PhotosCommandTest : public ::testing::Test {
+class PhotosCommandTest : public test::KitGameTest {
  protected:
-  void SetUp() override {
-    const fs::path kit = fs::path(LIKENTOR_PROGRAM_DIR) / "graphics";
-    if (!fs::exists(kit / "uniforms" / "bill underside.png")) {
-      GTEST_SKIP() << "the build drew no artwork kit into " << kit;
-    }
-    test::InstallDataFiles(program_);
-    fs::create_directory_symlink(kit, program_ / "graphics");
-    const Outcome setup =
-        Run({"setup", "--program-folder", program_.string(), "--game-folder", game_.string()});
-    ASSERT_EQ(setup.status, 0) << setup.err;
-    test::WriteSmallSampleGame(game_);
-  }
-
-  Outcome Run(std::vector<std::string> args) {
-    args.insert(args.begin(), {"-C", program_.string()});
-    return test::RunInProcess(std::move(args), program_);
-  }
-
   std::map<int, Row> Players(const std::string& game = "sample") {
     Database db(DataFolder(program_));
     Table t(db, game + "_players.db");
@@ -69,10 +52,6 @@ class PhotosCommandTest : public ::testing::Test {
 
   fs::path Pictures() const { return PicturesFolder(SavedGameFolder(game_, "sample")); }
   fs::path Portrait(int id) const { return Pictures() / ("Player_" + std::to_string(id) + ".png"); }
-
-  test::TempFolder folder_;
-  fs::path program_ = folder_ / "program";
-  fs::path game_ = folder_ / "game";
 };
 
 constexpr const char* kLoaded = "sample.lg loaded successfully.\n";

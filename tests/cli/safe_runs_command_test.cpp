@@ -17,6 +17,7 @@
 #include "database/table_store.h"
 #include "shell/folders.h"
 #include "support/command_line_runs.h"
+#include "support/kit_game_fixture.h"
 #include "support/program_folder.h"
 #include "support/small_sample_game.h"
 #include "support/table_helpers.h"
@@ -49,26 +50,8 @@ int JsonNumber(const std::string& json, const std::string& key) {
   return std::stoi(match[1]);
 }
 
-class SafeRunsCommandTest : public ::testing::Test {
+class SafeRunsCommandTest : public test::KitGameTest {
  protected:
-  void SetUp() override {
-    const fs::path kit = fs::path(LIKENTOR_PROGRAM_DIR) / "graphics";
-    if (!fs::exists(kit / "uniforms" / "bill underside.png")) {
-      GTEST_SKIP() << "the build drew no artwork kit into " << kit;
-    }
-    test::InstallDataFiles(program_);
-    fs::create_directory_symlink(kit, program_ / "graphics");
-    const Outcome setup =
-        Run({"setup", "--program-folder", program_.string(), "--game-folder", game_.string()});
-    ASSERT_EQ(setup.status, 0) << setup.err;
-    test::WriteSmallSampleGame(game_);
-  }
-
-  Outcome Run(std::vector<std::string> args) {
-    args.insert(args.begin(), {"-C", program_.string()});
-    return test::RunInProcess(std::move(args), program_);
-  }
-
   test::Rows Players() {
     Database db(DataFolder(program_));
     return test::ReadRows(db, "sample_players.db");
@@ -89,10 +72,6 @@ class SafeRunsCommandTest : public ::testing::Test {
     }
     return bytes;
   }
-
-  test::TempFolder folder_;
-  fs::path program_ = folder_ / "program";
-  fs::path game_ = folder_ / "game";
 };
 
 TEST_F(SafeRunsCommandTest, ADryRunCountsWhatTheRunThenMakesAndWritesNothing) {
