@@ -420,15 +420,18 @@ void MainWindow::UniverseGoBtnClick() {
   });
 }
 
+std::optional<int> MainWindow::TeamToRun() {
+  if (!GameLoadedGuard(session_)) return std::nullopt;
+  const std::optional<int> team = dashboard_->ChosenTeam();
+  if (!team) session_.UserPrompts().ShowMessage(kPickTeamFirst);
+  return team;
+}
+
 void MainWindow::TeamGoBtnClick() {
   Command([this] {
-    if (!GameLoadedGuard(session_)) return;
-    const std::optional<int> team = dashboard_->ChosenTeam();
-    if (!team) {
-      session_.UserPrompts().ShowMessage(kPickTeamFirst);
-      return;
+    if (const std::optional<int> team = TeamToRun()) {
+      StartRun([this, id = *team] { return MakeTeamPhotos(session_, id); });
     }
-    StartRun([this, id = *team] { return MakeTeamPhotos(session_, id); });
   });
 }
 
@@ -441,13 +444,7 @@ void MainWindow::UniverseDryRunBtnClick() {
 
 void MainWindow::TeamDryRunBtnClick() {
   Command([this] {
-    if (!GameLoadedGuard(session_)) return;
-    const std::optional<int> team = dashboard_->ChosenTeam();
-    if (!team) {
-      session_.UserPrompts().ShowMessage(kPickTeamFirst);
-      return;
-    }
-    ShowDryRun(RunChoice::Team(*team));
+    if (const std::optional<int> team = TeamToRun()) ShowDryRun(RunChoice::Team(*team));
   });
 }
 

@@ -73,6 +73,9 @@ class MainWindow : public QMainWindow {
   void LoadGame1Click();
   void CloseGame1Click();
   void UniverseGoBtnClick();
+  // The team chosen in the team box for a run or a dry run; none, with the guard's or "Maybe you
+  // should pick WHICH team first." said, when no game is loaded or no team is chosen.
+  std::optional<int> TeamToRun();
   void TeamGoBtnClick();
   void UniverseDryRunBtnClick();
   void TeamDryRunBtnClick();
