@@ -3,7 +3,8 @@
 # the first start's boxes and choosers, the dashboard before and during a batch run, the about box
 # and the dialogs of loading, guarding, clearing the log and a failed load, and the pages: the
 # player page with a search's results (13), the custom uniforms page with a preview (14), the
-# locks page (15) and the nations, facial hair and accessories editors (16 to 18), one PNG each in
+# locks page (15), the nations, facial hair and accessories editors (16 to 18), a dry run's dialog
+# (19), Undo Last Run's question (20) and the components page (21), one PNG each in
 # build/screenshots/.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,4 +29,5 @@ echo
 echo "Screenshots in $out:"
 ls -1 "$out"
 echo "The pages: 13-player-page.png (a search for Smith), 14-custom-uniforms-page.png (a preview),"
-echo "15-locks-page.png, 16-nations-editor.png, 17-facial-hair-editor.png, 18-accessories-editor.png."
+echo "15-locks-page.png, 16-nations-editor.png, 17-facial-hair-editor.png, 18-accessories-editor.png;"
+echo "19-what-will-this-do.png (a dry run), 20-undo-last-run-confirm.png, 21-install-page.png."

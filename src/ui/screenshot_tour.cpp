@@ -62,6 +62,9 @@ ScreenshotTour::ScreenshotTour(Places places) : places_(std::move(places)) {
   OnModal("05-load-game-chooser", Choose(savedGames / "sample.lg"));
   OnModal("06-game-loaded", Accept);
   OnWindow("07-dashboard-before-run");
+  Then("What will this do?",
+       [this] { qobject_cast<QPushButton*>(Find("UniverseDryRunBtn"))->click(); });
+  OnModal("19-what-will-this-do", Reject);
   Then("the universe run", [this] { qobject_cast<QPushButton*>(Find("UniverseGoBtn"))->click(); });
   // Shot at once: a short run may end soon after.
   WaitFor("the run's progress", [this] {
@@ -78,6 +81,8 @@ ScreenshotTour::ScreenshotTour(Places places) : places_(std::move(places)) {
                       }
                     }});
   OnModal("09-run-stopped", Accept);
+  Then("Undo Last Run", [this] { window_->findChild<QAction*>("UndoLastRun1")->trigger(); });
+  OnModal("20-undo-last-run-confirm", Reject);
   Then("About", [this] { window_->findChild<QAction*>("About1")->trigger(); });
   WaitFor("the about box", [this] { return window_->About()->isVisible(); });
   steps_.push_back({"10-about-box", [] { return true; },
@@ -114,6 +119,8 @@ ScreenshotTour::ScreenshotTour(Places places) : places_(std::move(places)) {
   OnWindow("17-facial-hair-editor");
   Then("Accessory Data", [this] { window_->findChild<QAction*>("AccessoryData1")->trigger(); });
   OnWindow("18-accessories-editor");
+  Then("Install Components", [this] { window_->findChild<QAction*>("Install1")->trigger(); });
+  OnWindow("21-install-page");
   Then("Home Page", [this] { window_->findChild<QAction*>("HomePage1")->trigger(); });
   Then("a failed load", [this] { window_->findChild<QAction*>("LoadGame1")->trigger(); });
   OnModal("", Choose(savedGames / "broken.lg"));
