@@ -1,5 +1,7 @@
 #include "ui/safe_run_dialogs.h"
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -33,9 +35,14 @@ DryRunDialog::DryRunDialog(const DryRunSummary& summary, QWidget* parent) : QDia
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   // The summary's table lines up in columns: the system's fixed-width font.
   text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  text_->setPlainText(QString::fromStdString(DryRunText(summary)));
+  const QString text = QString::fromStdString(DryRunText(summary));
+  text_->setPlainText(text);
+  // Wide enough for the summary's longest line, so that its table shows whole.
   const QFontMetrics metrics(text_->font());
-  text_->setMinimumSize(metrics.horizontalAdvance(QString(100, 'x')), metrics.lineSpacing() * 24);
+  qsizetype longest = 80;
+  for (const QString& line : text.split('\n')) longest = std::max(longest, line.size());
+  text_->setMinimumSize(metrics.horizontalAdvance(QString(longest + 4, 'x')),
+                        metrics.lineSpacing() * 24);
 
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* doIt =
