@@ -43,7 +43,7 @@ struct RunResult {
   int errors = 0;
   int kept = 0;
   int unwritten = 0;
-  std::filesystem::path errorsFile;
+  std::filesystem::path errorsFile{};
   bool operator==(const RunResult&) const = default;
 };
 
