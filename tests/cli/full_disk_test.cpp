@@ -55,7 +55,7 @@ class FullDiskTest : public ::testing::Test {
 
   static fs::path Kit() { return fs::path(LIKENTOR_PROGRAM_DIR) / "graphics"; }
 
-  Outcome Setup(const Limits& limits = {}) {
+  Outcome RunSetup(const Limits& limits = {}) {
     return Run({"setup", "--program-folder", program_.string(), "--game-folder", game_.string()},
                limits);
   }
@@ -165,9 +165,9 @@ void ExpectClearFailure(const Outcome& run, const std::string& what) {
 
 TEST_F(FullDiskTest, SetupAndLoadOnAFullDiskFailPlainlyAndTheNextRunSucceeds) {
   // The setup cut while it makes the shared tables.
-  ExpectClearFailure(Setup({.fileBytes = 16 * 1024}), "setup");
+  ExpectClearFailure(RunSetup({.fileBytes = 16 * 1024}), "setup");
   EXPECT_EQ(CheckTables(), "ok");
-  Outcome run = Setup();
+  Outcome run = RunSetup();
   ASSERT_EQ(run.status, 0) << run.err;
   const auto shared = AllRows();
 
@@ -199,7 +199,7 @@ TEST_F(FullDiskTest, SetupAndLoadOnAFullDiskFailPlainlyAndTheNextRunSucceeds) {
 }
 
 TEST_F(FullDiskTest, PhotosOnAFullDiskLeaveNoCutPictureAndTheNextRunMakesThem) {
-  ASSERT_EQ(Setup().status, 0);
+  ASSERT_EQ(RunSetup().status, 0);
   ASSERT_EQ(Run({"load", "sample"}).status, 0);
   const auto loaded = AllRows();
 
@@ -228,7 +228,7 @@ void GiveTo(const fs::path& folder, uid_t user) {
 
 TEST_F(FullDiskTest, FoldersAUserMayNotWrite) {
   if (::geteuid() != 0) GTEST_SKIP() << "runs the program as another user, which needs root";
-  ASSERT_EQ(Setup().status, 0);
+  ASSERT_EQ(RunSetup().status, 0);
   ASSERT_EQ(Run({"load", "sample"}).status, 0);
   const auto loaded = AllRows();
   const Limits nobody{.asNobody = true};
