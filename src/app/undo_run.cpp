@@ -1,6 +1,5 @@
 #include "app/undo_run.h"
 
-#include <cstdio>
 #include <system_error>
 
 #include "app/loaded_game.h"
@@ -34,7 +33,9 @@ std::optional<BackupRun> LastRun(Session& session) {
 // Puts a kept picture back in place: a rename keeps its bytes and its time; across file systems
 // a copy with its time, then the kept one goes.
 void PutBack(const fs::path& kept, const fs::path& target) {
-  if (std::rename(kept.c_str(), target.c_str()) == 0) return;
+  std::error_code failed;
+  fs::rename(kept, target, failed);
+  if (!failed) return;
   try {
     fs::copy_file(kept, target, fs::copy_options::overwrite_existing);
     fs::last_write_time(target, fs::last_write_time(kept));
