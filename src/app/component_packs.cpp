@@ -223,6 +223,33 @@ void RemovePath(const fs::path& path) {
   fs::remove_all(path, ec);
 }
 
+// The setup links the program folder's graphics/ to the shipped kit, which an install shares with
+// every user and may not let them write. Packs go into a kit of the folder's own: the first one
+// turns the link into a copy of the kit it points to (made beside it, then put in its place).
+void OwnGraphicsFolder(const fs::path& program) {
+  const fs::path graphics = program / "graphics";
+  std::error_code ec;
+  if (!fs::is_symlink(graphics, ec)) return;
+  const fs::path kit = fs::canonical(graphics, ec);
+  const fs::path copy = program / "graphics.copying";
+  if (!ec) {
+    fs::remove_all(copy, ec);
+    fs::copy(kit, copy, fs::copy_options::recursive, ec);
+  }
+  if (!ec) fs::remove(graphics, ec);
+  if (!ec) fs::rename(copy, graphics, ec);
+  if (ec) {
+    const std::string why = ec.message();
+    RemovePath(copy);
+    std::error_code relink;
+    if (!fs::exists(fs::symlink_status(graphics, relink))) {
+      fs::create_directory_symlink(kit, graphics, relink);
+    }
+    throw Error("Cannot make a copy of the artwork kit " + kit.string() + " in " +
+                graphics.string() + " for the pack: " + why + ".");
+  }
+}
+
 void Delete(Connection& c, std::string_view key, int value) {
   StatementUse use(
       c.Prepare("DELETE FROM " + c.QuotedTable() + " WHERE " + QuoteSqlName(key) + " = ?"));
@@ -300,6 +327,7 @@ PackInstall InstallPack(Session& session, PackKind kind, const fs::path& folder,
                                                  result.passedOver.front().why + "."));
   }
   if (!db.TableExists(kComponentsTable)) CreateComponentsTable(db);
+  OwnGraphicsFolder(program);
 
   // The next free numbers: after the catalogue's last row, or (uniforms) after the last file.
   const auto [catalogue, key] = Catalogue(kind, ethnicity);

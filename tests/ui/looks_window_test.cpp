@@ -7,10 +7,13 @@
 #include <QListWidget>
 #include <QSpinBox>
 #include <filesystem>
+#include <iterator>
 
 #include "app/navigation.h"
 #include "database/table_store.h"
 #include "page_fixture.h"
+#include "portrait/appearance.h"
+#include "portrait/artwork_paths.h"
 #include "portrait/png_image.h"
 #include "shell/folders.h"
 
@@ -170,6 +173,16 @@ TEST_F(LooksWindowTest, TheComponentsPageInstallsAndUninstallsAPack) {
       << LastMessage();
   EXPECT_NE(LastMessage().find("readme.txt"), std::string::npos) << LastMessage();
   EXPECT_EQ(Table(session_->Data(), "faces_asian.db").RecordCount(), asianBefore + 3);
+  // The setup linked graphics/ to the build's kit, shared by every test: the pack went into a copy
+  // of the program folder's own.
+  const fs::path kit = fs::path(LIKENTOR_PROGRAM_DIR) / "graphics";
+  EXPECT_FALSE(fs::is_symlink(program_ / "graphics"));
+  EXPECT_TRUE(fs::exists(program_ / "graphics" / "uniforms" / "bill underside.png"));
+  const auto faceFiles = [](const fs::path& graphics) {
+    const fs::path faces = FaceFile(graphics.parent_path(), kAsian, 1).parent_path();
+    return std::distance(fs::directory_iterator(faces), fs::directory_iterator());
+  };
+  EXPECT_EQ(faceFiles(program_ / "graphics"), faceFiles(kit) + 3);
   auto* list = Find<QListWidget>("InstalledPacksList");
   ASSERT_EQ(list->count(), 1);
   EXPECT_TRUE(list->item(0)->text().startsWith("Pack 1: 3 faces (asian)"));
