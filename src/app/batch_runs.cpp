@@ -12,6 +12,7 @@
 #include "app/run_plan.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
+#include "app/write_command.h"
 #include "import/game_tables.h"
 #include "portrait/layer_cache.h"
 #include "portrait/portrait_pool.h"
@@ -251,6 +252,7 @@ void ShowRunMessage(Prompts& prompts, const RunResult& result) {
 }
 
 RunResult MakeUniversePhotos(Session& session, const UniverseRequest& request) {
+  const WriteCommand writing(session, kPhotoRunCommand);
   RequireLoadedGame(session);
   IdleOnExit idle(session);
   session.Progress().Report(kUniverseStatus, false, 0);
@@ -261,6 +263,7 @@ RunResult MakeUniversePhotos(Session& session, const UniverseRequest& request) {
 }
 
 RunResult MakeTeamPhotos(Session& session, int teamId) {
+  const WriteCommand writing(session, kPhotoRunCommand);
   RequireLoadedGame(session);
   const RunChoice choice = RunChoice::Team(teamId);
   // The team is checked (and the status text made) before the idle state is set up.

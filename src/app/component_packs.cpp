@@ -11,6 +11,7 @@
 
 #include "app/session.h"
 #include "app/universal_tables.h"
+#include "app/write_command.h"
 #include "database/accessories_table.h"
 #include "database/connection.h"
 #include "database/face_tables.h"
@@ -310,6 +311,7 @@ std::optional<int> EthnicityFromName(std::string_view name) {
 }
 
 PackInstall InstallPack(Session& session, PackKind kind, const fs::path& folder, int ethnicity) {
+  const WriteCommand writing(session, kInstallCommand);
   if (kind == PackKind::Faces && (ethnicity < kCaucasian || ethnicity > kEastIndian)) {
     throw Error("Faces are installed for one ethnicity: caucasian, asian, african or east-indian.");
   }
@@ -494,6 +496,7 @@ std::vector<InstalledPack> InstalledPacks(Session& session) {
 }
 
 PackUninstall UninstallPack(Session& session, int packId) {
+  const WriteCommand writing(session, kUninstallCommand);
   Database& db = session.Data();
   const fs::path& program = session.ProgramFolder();
   PackUninstall result;

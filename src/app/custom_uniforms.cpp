@@ -5,6 +5,7 @@
 #include "app/loaded_game.h"
 #include "app/navigation.h"
 #include "app/session.h"
+#include "app/write_command.h"
 #include "database/stored_path.h"
 #include "portrait/png_image.h"
 #include "portrait/uniforms.h"
@@ -62,6 +63,7 @@ std::filesystem::path CustomUniformsFolder(const std::filesystem::path& programF
 }
 
 void SetCustomUniform(Session& session, int teamId, const std::filesystem::path& file) {
+  const WriteCommand writing(session, kUniformCommand);
   if (session.LoadedGameName().empty()) throw Error(std::string(kLoadGameFirst));
   CheckUniformPicture(file);
   const int fieldSize = TextFieldSize(session.Game().TeamsTable, "custom_uniform_file");
@@ -75,6 +77,7 @@ void SetCustomUniform(Session& session, int teamId, const std::filesystem::path&
 }
 
 void ClearCustomUniform(Session& session, int teamId) {
+  const WriteCommand writing(session, kUniformCommand);
   StoreUniformFile(session, teamId, kNoCustomUniform, kCustomUniformRemoveError);
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/session.h"
 #include "app/universal_tables.h"
+#include "app/write_command.h"
 
 namespace likentor {
 
@@ -53,6 +54,7 @@ SettingChange ParseSettingChange(std::string_view assignment) {
 }
 
 void EditSettings(Session& session, const std::vector<SettingChange>& changes) {
+  const WriteCommand writing(session, kSettingsCommand);
   Table& games = session.Universal().GamesTable;
   if (!games.InEdit()) games.Edit();
   for (const SettingChange& change : changes) {
@@ -65,6 +67,7 @@ void EditSettings(Session& session, const std::vector<SettingChange>& changes) {
 }
 
 bool SaveSettingsBtnClick(Session& session) {
+  const WriteCommand writing(session, kSettingsCommand);
   Table& games = session.Universal().GamesTable;
   if (!games.InEdit()) return true;
   if (games.Post()) return true;

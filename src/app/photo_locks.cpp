@@ -3,6 +3,7 @@
 #include "app/loaded_game.h"
 #include "app/navigation.h"
 #include "app/session.h"
+#include "app/write_command.h"
 #include "import/game_tables.h"
 
 namespace likentor {
@@ -20,6 +21,7 @@ std::string LockConditionLine(LockScope scope) {
 }
 
 void SetPhotoLocks(Session& session, LockScope scope, bool locked) {
+  const WriteCommand writing(session, kLocksCommand);
   if (!GameLoadedGuard(session)) return;
   Query& players = session.Game().PlayersQuery;
   players.Clear();

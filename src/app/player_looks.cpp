@@ -8,6 +8,7 @@
 #include "app/player_photo.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
+#include "app/write_command.h"
 #include "database/games_table.h"
 #include "database/table_store.h"
 #include "database/text_file.h"
@@ -86,6 +87,7 @@ LockedLookError::LockedLookError(int playerId)
             " is locked: it may be a picture of your own, so his look was not changed.") {}
 
 Relook NewLook(Session& session, int playerId, KeepLook keep, bool makePhoto, bool replaceLocked) {
+  const WriteCommand writing(session, kNewLookCommand);
   RequireLoadedGame(session);
   Table players(session.Data(), session.Game().Saved.playersTable);
   if (!players.Locate("player_id", playerId)) {
@@ -160,6 +162,7 @@ bool NewLookBtnClick(Session& session, std::optional<PlayerPicture>& preview) {
 }
 
 std::vector<SpreadChange> SpreadFaces(Session& session, std::optional<int> teamId) {
+  const WriteCommand writing(session, kSpreadCommand);
   RequireLoadedGame(session);
   if (teamId) {
     Table teams(session.Data(), session.Game().Saved.teamsTable);

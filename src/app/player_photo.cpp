@@ -8,6 +8,7 @@
 #include "app/run_backup.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
+#include "app/write_command.h"
 #include "portrait/artwork_paths.h"
 #include "portrait/layer_cache.h"
 #include "portrait/portrait_png.h"
@@ -77,6 +78,7 @@ void CreatePlayerPhoto(Session& session, Cursor& players, int playerId) {
 }
 
 std::filesystem::path MakePlayerPhoto(Session& session, int playerId, bool replaceLocked) {
+  const WriteCommand writing(session, kNewPhotoCommand);
   const std::string& game = session.LoadedGameName();
   if (game.empty()) throw Error(std::string(kLoadGameFirst));
   Query players;

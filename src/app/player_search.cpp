@@ -6,6 +6,7 @@
 #include "app/navigation.h"
 #include "app/player_photo.h"
 #include "app/session.h"
+#include "app/write_command.h"
 #include "database/table_store.h"
 #include "import/game_tables.h"
 #include "portrait/artwork_paths.h"
@@ -114,6 +115,7 @@ void SeeCurrentPhotoBtnClick(Session& session, std::optional<PlayerPicture>& pre
 }
 
 void MakeNewPhotoBtnClick(Session& session, std::optional<PlayerPicture>& preview) {
+  const WriteCommand writing(session, kNewPhotoCommand);
   const int playerId = session.Game().PlayersQuery.GetInt("player_id");
   CreatePlayerPhoto(session, playerId);
   const std::filesystem::path file = PortraitFile(LoadedPictures(session), playerId);

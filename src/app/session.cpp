@@ -6,6 +6,7 @@
 #include "app/loaded_game.h"
 #include "app/setup.h"
 #include "app/universal_tables.h"
+#include "app/write_command.h"
 #include "shell/configuration.h"
 #include "shell/folders.h"
 #include "shell/platform.h"
@@ -75,6 +76,45 @@ void Session::ShowPage(int page) {
   if (page == window_.page) return;
   window_.page = page;
   if (stateListener_) stateListener_(StateChange::Page, window_);
+}
+
+std::string Session::BusyWith() const {
+  std::lock_guard lock(busyMutex_);
+  return busyWith_;
+}
+
+void Session::SetBusyListener(BusyListener listener) {
+  std::lock_guard lock(busyMutex_);
+  busyListener_ = std::move(listener);
+}
+
+void Session::BeginWrite(std::string_view name) {
+  BusyListener listener;
+  {
+    std::lock_guard lock(busyMutex_);
+    if (busyDepth_ > 0) {
+      if (busyThread_ != std::this_thread::get_id()) throw BusyError(busyWith_);
+      ++busyDepth_;
+      return;
+    }
+    busyDepth_ = 1;
+    busyThread_ = std::this_thread::get_id();
+    busyWith_ = std::string(name);
+    listener = busyListener_;
+  }
+  if (listener) listener(std::string(name));
+}
+
+void Session::EndWrite() {
+  BusyListener listener;
+  {
+    std::lock_guard lock(busyMutex_);
+    if (--busyDepth_ > 0) return;
+    busyWith_.clear();
+    busyThread_ = {};
+    listener = busyListener_;
+  }
+  if (listener) listener({});
 }
 
 void Session::SetProgramFolder(std::filesystem::path folder) {

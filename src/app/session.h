@@ -9,7 +9,10 @@
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "app/run_progress.h"
@@ -130,7 +133,18 @@ class Session {
   // The error log's lines as loaded at the end of start-up (the window's log box).
   const std::vector<std::string>& ErrorsBox() const { return errorsBox_; }
 
+  // The command that writes now (write_command.h), empty when none; any thread may ask.
+  std::string BusyWith() const;
+  // Told, on the thread of the command, when a command that writes starts (its name) and when it
+  // has ended (empty). Set while nothing writes.
+  using BusyListener = std::function<void(const std::string&)>;
+  void SetBusyListener(BusyListener listener);
+
  private:
+  friend class WriteCommand;
+  void BeginWrite(std::string_view name);
+  void EndWrite();
+
   Prompts& prompts_;
   SessionPlaces places_;
   RandomGenerator random_;
@@ -147,6 +161,11 @@ class Session {
   WindowState window_;
   StateListener stateListener_;
   std::vector<std::string> errorsBox_;
+  mutable std::mutex busyMutex_;
+  std::string busyWith_;
+  std::thread::id busyThread_;
+  int busyDepth_ = 0;
+  BusyListener busyListener_;
 };
 
 }  // namespace likentor

@@ -6,6 +6,7 @@
 #include "app/navigation.h"
 #include "app/run_backup.h"
 #include "app/session.h"
+#include "app/write_command.h"
 #include "database/table_store.h"
 
 namespace likentor {
@@ -66,6 +67,7 @@ std::string UndoQuestion(const UndoPreview& preview) {
 }
 
 UndoResult UndoLastRun(Session& session) {
+  const WriteCommand writing(session, kUndoCommand);
   RequireLoadedGame(session);
   const std::string& game = session.LoadedGameName();
   std::optional<BackupRun> run = LastRun(session);

@@ -1,10 +1,12 @@
 #pragma once
 
 // Prompts answered from a script: tests (and any caller without a user) queue the answers, and
-// every box and chooser shown is recorded in order, with its kind, caption and text.
+// every box and chooser shown is recorded in order, with its kind, caption and text. A command on
+// a worker thread may ask while the test's thread queues answers.
 
 #include <deque>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -27,14 +29,14 @@ class ScriptedPrompts : public Prompts {
 
   // Answers are used in the order queued. A question with no answer left is answered Cancel (false
   // or an empty path) and still recorded.
-  void AnswerConfirm(bool ok) { confirms_.push_back(ok); }
-  void AnswerFolder(std::filesystem::path folder) { folders_.push_back(std::move(folder)); }
-  void AnswerFile(std::filesystem::path file) { files_.push_back(std::move(file)); }
+  void AnswerConfirm(bool ok);
+  void AnswerFolder(std::filesystem::path folder);
+  void AnswerFile(std::filesystem::path file);
 
-  const std::vector<Shown>& History() const { return shown_; }
+  std::vector<Shown> History() const;
   // The texts of the boxes of one kind, in order.
   std::vector<std::string> Texts(Kind kind) const;
-  void ClearHistory() { shown_.clear(); }
+  void ClearHistory();
 
   void ShowMessage(std::string_view text) override;
   void ShowError(std::string_view text) override;
@@ -45,6 +47,7 @@ class ScriptedPrompts : public Prompts {
                                    const std::filesystem::path& startFolder) override;
 
  private:
+  mutable std::mutex mutex_;
   std::vector<Shown> shown_;
   std::deque<bool> confirms_;
   std::deque<std::filesystem::path> folders_;

@@ -235,15 +235,14 @@ QGroupBox* DashboardPage::MakeToolBox() {
     const char* name;
     const char* text;
     void (DashboardPage::*clicked)();
-    bool touchesTables;
   };
   const ToolButton buttons[] = {
-      {"SaveSettingsBtn", "Save Current Settings", &DashboardPage::SaveSettingsClicked, true},
-      {"CustomUniformsBtn", "Custom Uniforms", &DashboardPage::CustomUniformsClicked, true},
-      {"LocksBtn", "Lock/Unlock Photos", &DashboardPage::LocksClicked, true},
-      {"EthnicityBtn", "Nations/Ethnicity Data", &DashboardPage::EthnicityClicked, true},
-      {"FacialHairBtn", "Facial Hair Frequency", &DashboardPage::FacialHairClicked, true},
-      {"InstallBtn", "Install Components", &DashboardPage::InstallClicked, false},
+      {"SaveSettingsBtn", "Save Current Settings", &DashboardPage::SaveSettingsClicked},
+      {"CustomUniformsBtn", "Custom Uniforms", &DashboardPage::CustomUniformsClicked},
+      {"LocksBtn", "Lock/Unlock Photos", &DashboardPage::LocksClicked},
+      {"EthnicityBtn", "Nations/Ethnicity Data", &DashboardPage::EthnicityClicked},
+      {"FacialHairBtn", "Facial Hair Frequency", &DashboardPage::FacialHairClicked},
+      {"InstallBtn", "Install Components", &DashboardPage::InstallClicked},
   };
   auto* grid = new QGridLayout;
   grid->setContentsMargins(0, 0, 0, 0);
@@ -252,7 +251,8 @@ QGroupBox* DashboardPage::MakeToolBox() {
     auto* button = Named(new QPushButton(b.text, group), b.name, b.text);
     grid->addWidget(button, index % 3, index / 3);
     connect(button, &QPushButton::clicked, this, b.clicked);
-    if (b.touchesTables) tableButtons_.push_back(button);
+    // Each of them opens a page that edits or saves a row: none while something writes.
+    tableButtons_.push_back(button);
     ++index;
   }
   auto* layout = new QVBoxLayout(group);
@@ -324,8 +324,10 @@ void DashboardPage::UpdateEnabled() {
     w->setEnabled(bound);
   }
   spreadBox_->setEnabled(bound);
-  for (QWidget* w : std::initializer_list<QWidget*>{universeGo_, teamGo_, search_, universeDryRun_,
-                                                    teamDryRun_}) {
+  // Every control that starts a command or feeds one; the errors box stays to be read.
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{universeGo_, teamGo_, search_, universeDryRun_, teamDryRun_,
+                                       levelBox_, teamBox_, firstName_, lastName_, playerId_}) {
     w->setEnabled(!running_);
   }
   for (QPushButton* button : tableButtons_) button->setEnabled(!running_);

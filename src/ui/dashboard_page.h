@@ -100,7 +100,7 @@ class DashboardPage : public QWidget {
   QPushButton* search_ = nullptr;
   QCheckBox* logosBox_ = nullptr;
   QCheckBox* spreadBox_ = nullptr;
-  std::vector<QPushButton*> tableButtons_;  // the ToolBox buttons that touch tables
+  std::vector<QPushButton*> tableButtons_;  // the ToolBox buttons
   QPlainTextEdit* errorsBox_ = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include <QItemSelectionModel>
 
 #include "app/session.h"
+#include "app/write_command.h"
 #include "shell/error_log.h"
 #include "shell/prompts.h"
 
@@ -111,6 +112,11 @@ void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
 }
 
 void ReportRefusals(TableModel* model, Session& session) {
+  // A grid's edits wait for no other command writing, as every writing command does.
+  model->SetWriteGate([&session] {
+    const std::string busyWith = session.BusyWith();
+    return busyWith.empty() ? QString() : QString::fromUtf8(BusyError(busyWith).what());
+  });
   QObject::connect(model, &TableModel::Refused, model,
                    [model, &session](const QString& message, const QString& key) {
                      if (key.isEmpty()) {

@@ -43,7 +43,8 @@ class DataGrid : public QTableView {
 
 // A refused value or post of the grid's model is shown in an error box; a refused post is also
 // written to the error log as "Error posting record <key> in <table>", and its row keeps the
-// user's texts.
+// user's texts. While another command writes, the model neither starts nor posts an edit and says
+// so.
 void ReportRefusals(TableModel* model, Session& session);
 
 }  // namespace likentor

@@ -1,13 +1,13 @@
 #include "ui/install_page.h"
 
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 
 #include "app/component_packs.h"
 #include "app/session.h"
+#include "app/write_command.h"
 #include "portrait/appearance.h"
-#include "ui/picture_box.h"  // RunCommand
+#include "ui/command_guard.h"
 
 namespace likentor {
 
@@ -32,29 +32,23 @@ constexpr InstallButton kButtons[] = {
     {"InstallFacialHairBtn", "Install Facial Hair", 2, 1, PackKind::FacialHair, 0},
 };
 
-// Copying a pack and redrawing the looks of its wearers takes a moment: the wait cursor shows it.
-void WithWaitCursor(Session& session, const std::function<void()>& command) {
-  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  RunCommand(session, [&] {
-    struct Restore {
-      ~Restore() { QGuiApplication::restoreOverrideCursor(); }
-    } restore;
-    command();
-  });
-}
-
 }  // namespace
 
-InstallPage::InstallPage(Session& session, QWidget* parent)
-    : DonePage("InstallPage", "Install Components", "InstallDone", parent), session_(session) {
+InstallPage::InstallPage(Session& session, CommandGuard& commands, QWidget* parent)
+    : DonePage("InstallPage", "Install Components", "InstallDone", parent),
+      session_(session),
+      commands_(commands) {
   auto* grid = new QGridLayout;
   for (const InstallButton& b : kButtons) {
     auto* button = new QPushButton(b.text, this);
     button->setObjectName(b.name);
     button->setAccessibleName(b.text);
+    // Copying a pack takes a while: it goes on the worker, and the list shows it afterwards.
     connect(button, &QPushButton::clicked, this, [this, kind = b.kind, ethnicity = b.ethnicity] {
-      WithWaitCursor(session_, [&] { InstallComponentClick(session_, kind, ethnicity); });
-      ShowPacks();
+      commands_.Start(
+          std::string(kInstallCommand),
+          [this, kind, ethnicity] { InstallComponentClick(session_, kind, ethnicity); },
+          [this] { ShowPacks(); });
     });
     grid->addWidget(button, b.row, b.column);
   }
@@ -85,7 +79,7 @@ InstallPage::InstallPage(Session& session, QWidget* parent)
 
 void InstallPage::ShowPacks() {
   packs_->clear();
-  RunCommand(session_, [this] {
+  commands_.Show([this] {
     for (const InstalledPack& pack : InstalledPacks(session_)) {
       auto* item = new QListWidgetItem(QString::fromStdString(PackLine(pack)), packs_);
       item->setData(Qt::UserRole, pack.packId);
@@ -103,8 +97,10 @@ void InstallPage::UninstallPackBtnClick() {
   const QListWidgetItem* item = packs_->currentItem();
   if (item == nullptr) return;
   const int packId = item->data(Qt::UserRole).toInt();
-  WithWaitCursor(session_, [&] { UninstallPackClick(session_, packId); });
-  ShowPacks();
+  // Uninstalling draws new looks for the pack's wearers in every saved game: on the worker.
+  commands_.Start(
+      std::string(kUninstallCommand), [this, packId] { UninstallPackClick(session_, packId); },
+      [this] { ShowPacks(); });
 }
 
 }  // namespace likentor

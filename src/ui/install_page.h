@@ -11,13 +11,14 @@
 
 namespace likentor {
 
+class CommandGuard;
 class Session;
 
 class InstallPage : public DonePage {
   Q_OBJECT
 
  public:
-  InstallPage(Session& session, QWidget* parent);
+  InstallPage(Session& session, CommandGuard& commands, QWidget* parent);
 
   // Fills the list of installed packs from the record of them.
   void ShowPacks();
@@ -29,6 +30,7 @@ class InstallPage : public DonePage {
   void UninstallPackBtnClick();
 
   Session& session_;
+  CommandGuard& commands_;
   QListWidget* packs_;
   QPushButton* uninstall_;
 };

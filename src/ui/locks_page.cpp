@@ -4,7 +4,7 @@
 #include <QPlainTextEdit>
 
 #include "app/photo_locks.h"
-#include "ui/picture_box.h"
+#include "ui/command_guard.h"
 
 namespace likentor {
 
@@ -39,7 +39,7 @@ constexpr LockButton kButtons[] = {
 
 }  // namespace
 
-LocksPage::LocksPage(Session& session, QWidget* parent)
+LocksPage::LocksPage(Session& session, CommandGuard& commands, QWidget* parent)
     : DonePage("LocksPage", "Lock/Unlock Photos", "LocksDone", parent) {
   auto* memo = new QPlainTextEdit(this);
   memo->setObjectName("LocksMemo");
@@ -63,8 +63,9 @@ LocksPage::LocksPage(Session& session, QWidget* parent)
     button->setObjectName(b.name);
     button->setAccessibleName(b.text);
     button->setMinimumSize(97, 25);
-    connect(button, &QPushButton::clicked, this,
-            [&session, handler = b.handler] { RunCommand(session, [&] { handler(session); }); });
+    connect(button, &QPushButton::clicked, this, [&session, &commands, handler = b.handler] {
+      commands.Write([&] { handler(session); });
+    });
     grid->addWidget(button, b.row + 1, b.column);
   }
   // Done stands under the middle of the buttons, with the page's content.

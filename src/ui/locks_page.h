@@ -6,6 +6,7 @@
 
 namespace likentor {
 
+class CommandGuard;
 class Session;
 
 // The page's note, seven lines; the blanks at the ends of lines 1, 2, 5 and 6 belong to it.
@@ -15,7 +16,7 @@ class LocksPage : public DonePage {
   Q_OBJECT
 
  public:
-  LocksPage(Session& session, QWidget* parent);
+  LocksPage(Session& session, CommandGuard& commands, QWidget* parent);
 };
 
 }  // namespace likentor

@@ -1,16 +1,20 @@
 #include "ui/main_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QThread>
+#include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <exception>
+#include <memory>
 
 #include "app/dry_run.h"
 #include "app/game_load.h"
@@ -22,17 +26,19 @@
 #include "app/run_backup.h"
 #include "app/undo_run.h"
 #include "app/universal_tables.h"
+#include "app/write_command.h"
 #include "shell/error_log.h"
 #include "ui/about_box.h"
 #include "ui/accessories_page.h"
 #include "ui/artwork.h"
+#include "ui/command_guard.h"
 #include "ui/dashboard_page.h"
+#include "ui/data_grid.h"
 #include "ui/facial_hair_page.h"
 #include "ui/install_page.h"
 #include "ui/locks_page.h"
 #include "ui/nations_page.h"
 #include "ui/player_page.h"
-#include "ui/run_thread.h"
 #include "ui/safe_run_dialogs.h"
 #include "ui/uniforms_page.h"
 
@@ -64,10 +70,28 @@ std::optional<BoundSettings> ReadBoundSettings(Session& session) {
   return settings;
 }
 
+// The errors log's size and modification time, to tell whether its box is behind.
+std::string LogStamp(const std::filesystem::path& file) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(file, ec);
+  if (ec) return {};
+  const auto time = std::filesystem::last_write_time(file, ec);
+  return std::to_string(size) + "/" + std::to_string(time.time_since_epoch().count());
+}
+
+// Controls of a page that stay usable while something writes: they only move through rows or
+// leave a page without touching a table.
+constexpr const char* kShowsOnly = "showsOnly";
+
 }  // namespace
 
+std::string MainWindow::QuitQuestion(const std::string& busyWith) {
+  if (busyWith == kPhotoRunCommand) return "A photo run is going. Stop it and quit?";
+  return "Likentor is busy with " + busyWith + ". Stop it and quit?";
+}
+
 MainWindow::MainWindow(Session& session, QWidget* parent)
-    : QMainWindow(parent), session_(session), run_(new RunThread(this)) {
+    : QMainWindow(parent), session_(session), commands_(new CommandGuard(session, this)) {
   setObjectName("MainForm");
   setWindowTitle(Text(kIdleCaption));
   resize(728, 600);
@@ -91,7 +115,9 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
   about_->hide();
   ShowArtwork();
 
-  connect(run_, &RunThread::Ended, this, &MainWindow::FinishRun);
+  connect(commands_, &CommandGuard::BusyChanged, this, &MainWindow::SetBusy);
+  connect(commands_, &CommandGuard::WorkEnded, this, &MainWindow::WorkDone);
+  connect(commands_, &CommandGuard::Logged, this, &MainWindow::RefreshErrors);
 
   // Changes of the session may come from a run's thread: they are handed to the window's thread.
   session_.SetStateListener([this](StateChange change, const WindowState& state) {
@@ -113,9 +139,11 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+  // Work still going is stopped; a question it asks meanwhile is answered on this thread.
   if (RunGoing()) {
-    session_.Progress().RequestCancel();
-    run_->Wait();
+    quitWhenDone_ = false;
+    commands_->CancelWork();
+    while (RunGoing()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
   }
   session_.SetStateListener({});
   session_.Progress().SetListener({});
@@ -127,8 +155,8 @@ void MainWindow::BuildPages() {
   dashboard_ = new DashboardPage(QPixmap(), pages_);
   auto* uniforms = new UniformsPage(session_, pages_);
   playerPage_ = new PlayerPage(session_, pages_);
-  auto* install = new InstallPage(session_, pages_);
-  auto* locks = new LocksPage(session_, pages_);
+  auto* install = new InstallPage(session_, *commands_, pages_);
+  auto* locks = new LocksPage(session_, *commands_, pages_);
   auto* nations = new NationsPage(session_, pages_);
   auto* facialHair = new FacialHairPage(session_, pages_);
   auto* accessories = new AccessoriesPage(session_, pages_);
@@ -137,13 +165,12 @@ void MainWindow::BuildPages() {
                                                        locks, nations, facialHair, accessories}) {
     pages_->addWidget(page);
   }
-  const auto home = [this] { Command([this] { session_.ShowPage(kDashboardPage); }); };
-  connect(uniforms, &DonePage::DoneClicked, this,
-          [this] { Command([this] { UniformsDoneClick(session_); }); });
-  connect(locks, &DonePage::DoneClicked, this,
-          [this] { Command([this] { LocksDoneClick(session_); }); });
+  const auto home = [this] { commands_->Show([this] { session_.ShowPage(kDashboardPage); }); };
+  connect(uniforms, &DonePage::DoneClicked, this, [this] { Show(&UniformsDoneClick); });
+  connect(locks, &DonePage::DoneClicked, this, [this] { Show(&LocksDoneClick); });
+  // Done of the player page closes the players query that runs use.
   connect(playerPage_, &DonePage::DoneClicked, this, [this] {
-    Command([this] {
+    commands_->Write([this] {
       PlayerDoneClick(session_);
       ShowStatus(Text(session_.Window().statusText));
     });
@@ -161,18 +188,22 @@ void MainWindow::BuildPages() {
   connect(dashboard_, &DashboardPage::SearchClicked, this, &MainWindow::PlayerSearchBtnClick);
   connect(dashboard_, &DashboardPage::SaveSettingsClicked, this, &MainWindow::SaveSettingsBtnClick);
   connect(dashboard_, &DashboardPage::CustomUniformsClicked, this,
-          [this] { Command([this] { CustomUniforms1Click(session_); }); });
+          [this] { Show(&CustomUniforms1Click); });
   connect(dashboard_, &DashboardPage::LocksClicked, this,
-          [this] { Command([this] { ManageLockedPhotos1Click(session_); }); });
+          [this] { Show(&ManageLockedPhotos1Click); });
   connect(dashboard_, &DashboardPage::EthnicityClicked, this,
-          [this] { Command([this] { EthnicityData1Click(session_); }); });
-  connect(dashboard_, &DashboardPage::FacialHairClicked, this,
-          [this] { Command([this] { HairData1Click(session_); }); });
+          [this] { Show(&EthnicityData1Click); });
+  connect(dashboard_, &DashboardPage::FacialHairClicked, this, [this] { Show(&HairData1Click); });
   connect(dashboard_, &DashboardPage::InstallClicked, this,
-          [this] { Command([this] { session_.ShowPage(kInstallPage); }); });
+          [this] { commands_->Show([this] { session_.ShowPage(kInstallPage); }); });
   connect(dashboard_, &DashboardPage::SettingEdited, this, [this](const SettingChange& change) {
-    Command([this, change] { EditSettings(session_, {change}); });
+    commands_->Write([this, change] { EditSettings(session_, {change}); });
   });
+  // A page's Done only shows another page: it stays usable while something writes.
+  for (DonePage* page : std::initializer_list<DonePage*>{uniforms, install, locks, nations,
+                                                         facialHair, accessories}) {
+    page->DoneButton()->setProperty(kShowsOnly, true);
+  }
 
   progressBar_ = new QProgressBar;
   progressBar_->setObjectName("ProgressBar");
@@ -189,7 +220,7 @@ void MainWindow::BuildPages() {
   cancelButton_->setObjectName("CancelRunBtn");
   cancelButton_->setAccessibleName("Cancel");
   connect(cancelButton_, &QPushButton::clicked, this, [this] {
-    session_.Progress().RequestCancel();
+    commands_->CancelWork();
     cancelButton_->setEnabled(false);
   });
 
@@ -211,62 +242,62 @@ void MainWindow::BuildPages() {
 }
 
 void MainWindow::BuildMenus() {
-  const auto add = [this](QMenu* menu, const char* name, const QString& text, auto handler) {
+  // `writes`: the item starts a writing command (or opens a page that edits), greyed while
+  // anything writes.
+  const auto add = [this](QMenu* menu, const char* name, const QString& text, bool writes,
+                          auto handler) {
     QAction* action = menu->addAction(text);
     action->setObjectName(name);
     connect(action, &QAction::triggered, this, handler);
+    if (writes) writingActions_.push_back(action);
     return action;
   };
   const auto page = [this](void (*command)(Session&)) {
-    return [this, command] { Command([this, command] { command(session_); }); };
+    return [this, command] { Show(command); };
   };
 
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("File1");
-  loadGame_ = add(file, "LoadGame1", "&Load Game", [this] { LoadGame1Click(); });
-  closeGame_ = add(file, "CloseGame1", "&Close Game", [this] { CloseGame1Click(); });
+  add(file, "LoadGame1", "&Load Game", true, [this] { LoadGame1Click(); });
+  add(file, "CloseGame1", "&Close Game", true, [this] { CloseGame1Click(); });
   file->addSeparator();
-  add(file, "Exit1", "E&xit", [this] { close(); });
+  add(file, "Exit1", "E&xit", false, [this] { close(); });
 
   QMenu* tools = menuBar()->addMenu("&Tools");
   tools->setObjectName("Tools1");
-  add(tools, "HomePage1", "&Home Page",
-      [this] { Command([this] { session_.ShowPage(kDashboardPage); }); });
+  add(tools, "HomePage1", "&Home Page", false,
+      [this] { commands_->Show([this] { session_.ShowPage(kDashboardPage); }); });
   tools->addSeparator();
-  guardedActions_.push_back(
-      add(tools, "CustomUniforms1", "Custom &Uniforms", page(&CustomUniforms1Click)));
-  guardedActions_.push_back(
-      add(tools, "ManageLockedPhotos1", "Manage &Locked Photos", page(&ManageLockedPhotos1Click)));
+  add(tools, "CustomUniforms1", "Custom &Uniforms", true, page(&CustomUniforms1Click));
+  add(tools, "ManageLockedPhotos1", "Manage &Locked Photos", true, page(&ManageLockedPhotos1Click));
   tools->addSeparator();
-  guardedActions_.push_back(
-      add(tools, "EthnicityData1", "&Ethnicity Data", page(&EthnicityData1Click)));
-  guardedActions_.push_back(add(tools, "HairData1", "&Facial Hair Data", page(&HairData1Click)));
+  add(tools, "EthnicityData1", "&Ethnicity Data", true, page(&EthnicityData1Click));
+  add(tools, "HairData1", "&Facial Hair Data", true, page(&HairData1Click));
   // The accessories editor has no command of its own elsewhere: it sits beside facial hair.
-  guardedActions_.push_back(add(tools, "AccessoryData1", "&Accessory Data", [this] {
-    Command([this] {
+  add(tools, "AccessoryData1", "&Accessory Data", true, [this] {
+    commands_->Show([this] {
       if (GameLoadedGuard(session_)) session_.ShowPage(kAccessoriesPage);
     });
-  }));
+  });
   tools->addSeparator();
-  guardedActions_.push_back(
-      add(tools, "UndoLastRun1", "U&ndo Last Run", [this] { UndoLastRun1Click(); }));
-  guardedActions_.push_back(
-      add(tools, "KeptRuns1", "&Runs Kept for Undo...", [this] { KeptRuns1Click(); }));
+  add(tools, "UndoLastRun1", "U&ndo Last Run", true, [this] { UndoLastRun1Click(); });
+  add(tools, "KeptRuns1", "&Runs Kept for Undo...", true, [this] { KeptRuns1Click(); });
   tools->addSeparator();
-  guardedActions_.push_back(add(tools, "SpreadFaces1", "&Spread Faces...", [this] {
-    Command([this] { SpreadFaces1Click(session_, dashboard_->ChosenTeam()); });
-  }));
+  add(tools, "SpreadFaces1", "&Spread Faces...", true, [this] {
+    const std::optional<int> team = dashboard_->ChosenTeam();
+    commands_->Start(std::string(kSpreadCommand),
+                     [this, team] { SpreadFaces1Click(session_, team); });
+  });
   tools->addSeparator();
-  guardedActions_.push_back(add(tools, "Install1", "&Install Components",
-                                [this] { Command([this] { session_.ShowPage(kInstallPage); }); }));
+  add(tools, "Install1", "&Install Components", true,
+      [this] { commands_->Show([this] { session_.ShowPage(kInstallPage); }); });
   tools->addSeparator();
-  clearErrors_ =
-      add(tools, "ClearErrorsFile1", "&Clear Errors File", [this] { ClearErrorsFile1Click(); });
+  add(tools, "ClearErrorsFile1", "&Clear Errors File", true, [this] { ClearErrorsFile1Click(); });
 
   QMenu* help = menuBar()->addMenu("&Help");
   help->setObjectName("Help1");
-  add(help, "Forum1", "&Forum", [this] { Forum1Click(); });
-  add(help, "About1", "&About", [this] { About1Click(); });
+  add(help, "Forum1", "&Forum", false, [this] { Forum1Click(); });
+  add(help, "About1", "&About", false, [this] { About1Click(); });
 }
 
 void MainWindow::ShowArtwork() {
@@ -288,6 +319,7 @@ MainWindow::Started MainWindow::Start() {
   }
   ShowArtwork();
   dashboard_->ShowErrors(session_.ErrorsBox());
+  errorsShown_ = LogStamp(session_.Log().File());
   const WindowState& state = session_.Window();
   for (StateChange change :
        {StateChange::Caption, StateChange::Status, StateChange::Teams, StateChange::Page}) {
@@ -298,36 +330,20 @@ MainWindow::Started MainWindow::Start() {
 }
 
 bool MainWindow::RunGoing() const {
-  return run_->Running();
+  return commands_->WorkGoing();
 }
 
-void MainWindow::Command(const std::function<void()>& command) {
-  try {
-    command();
-  } catch (const std::exception& e) {
-    session_.UserPrompts().ShowError(e.what());
-  }
+void MainWindow::Show(void (*command)(Session&)) {
+  commands_->Show([this, command] { command(session_); });
 }
 
 void MainWindow::ApplyState(StateChange change, const WindowState& state) {
   switch (change) {
     case StateChange::Caption:
       setWindowTitle(Text(state.caption));
-      // The caption names the game once the load is through: its closing message is answered
-      // with the normal cursor.
-      if (waitCursor_) {
-        QGuiApplication::restoreOverrideCursor();
-        waitCursor_ = false;
-      }
       break;
     case StateChange::Status:
       ShowStatus(Text(state.statusText));
-      // A load reports its first status once it has its game's name and starts reading (closing
-      // the game before it clears the name): the wait cursor goes up until the load is through.
-      if (loading_ && !waitCursor_ && !session_.LoadedGameName().empty()) {
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        waitCursor_ = true;
-      }
       break;
     case StateChange::Teams:
       dashboard_->ShowTeams(state.teams);
@@ -346,8 +362,6 @@ void MainWindow::ApplyProgress(const ProgressReport& report) {
 
 void MainWindow::ShowStatus(const QString& text) {
   statusText_->setText(text);
-  // Commands on the window's thread (the load) keep it busy: the new text is painted at once.
-  if (statusText_->isVisible()) statusText_->repaint();
 }
 
 void MainWindow::RefreshSettings() {
@@ -360,60 +374,81 @@ void MainWindow::RefreshSettings() {
   dashboard_->ShowSettings(settings);
 }
 
-void MainWindow::SetRunning(bool running) {
-  dashboard_->SetRunning(running);
-  for (QAction* action : guardedActions_) action->setEnabled(!running);
-  loadGame_->setEnabled(!running);
-  closeGame_->setEnabled(!running);
-  clearErrors_->setEnabled(!running);
-  cancelButton_->setEnabled(running);
+void MainWindow::RefreshErrors() {
+  const std::string stamp = LogStamp(session_.Log().File());
+  if (stamp == errorsShown_) return;
+  errorsShown_ = stamp;
+  dashboard_->ShowErrors(session_.Log().ShowErrors());
+}
+
+void MainWindow::SetBusy(bool busy) {
+  dashboard_->SetRunning(busy);
+  for (QAction* action : writingActions_) action->setEnabled(!busy);
+  cancelButton_->setEnabled(busy && RunGoing());
+  // The other pages: every button, box and field that would write is greyed, and given back as it
+  // was; the grids stay to be looked through, their edits refused by their models meanwhile.
+  for (int i = 0; i < pages_->count(); ++i) {
+    QWidget* page = pages_->widget(i);
+    if (page == dashboard_) continue;
+    QList<QWidget*> controls;
+    for (QAbstractButton* b : page->findChildren<QAbstractButton*>()) controls << b;
+    for (QComboBox* b : page->findChildren<QComboBox*>()) controls << b;
+    for (QLineEdit* e : page->findChildren<QLineEdit*>()) controls << e;
+    for (QWidget* control : controls) {
+      // The navigators' moves, and controls inside a grid or a box.
+      if (control->property(kShowsOnly).toBool() || qobject_cast<QToolBar*>(control->parent()) ||
+          qobject_cast<DataGrid*>(control->parentWidget()) != nullptr ||
+          qobject_cast<QComboBox*>(control->parentWidget()) != nullptr) {
+        continue;
+      }
+      if (busy && control->isEnabled()) {
+        control->setEnabled(false);
+        control->setProperty("greyedWhileBusy", true);
+      } else if (!busy && control->property("greyedWhileBusy").toBool()) {
+        control->setEnabled(true);
+        control->setProperty("greyedWhileBusy", false);
+      }
+    }
+  }
 }
 
 void MainWindow::StartRun(std::function<RunResult()> run) {
-  SetRunning(true);
-  run_->Start(std::move(run));
+  auto result = std::make_shared<RunResult>();
+  runGoing_ = commands_->Start(
+      std::string(kPhotoRunCommand), [result, run = std::move(run)] { *result = run(); },
+      [this, result] { ShowRunMessage(session_.UserPrompts(), *result); });
 }
 
-void MainWindow::FinishRun() {
-  const RunThread::Outcome outcome = run_->TakeOutcome();
-  SetRunning(false);
-  // The bar is hidden whatever the run's last report said.
+void MainWindow::WorkDone() {
+  // The bar is hidden whatever the work's last report said.
   progressRow_->hide();
   progressBar_->setValue(0);
-  if (closing_) return;
-  if (outcome.result) {
-    ShowRunMessage(session_.UserPrompts(), *outcome.result);
-  } else {
-    session_.UserPrompts().ShowError(outcome.error);
+  RefreshSettings();
+  RefreshErrors();
+  const bool run = std::exchange(runGoing_, false);
+  if (quitWhenDone_) {
+    close();
+    return;
   }
-  emit RunEnded();
+  if (run) emit RunEnded();
+  emit WorkEnded();
 }
 
 void MainWindow::LoadGame1Click() {
-  loading_ = true;
-  Command([this] { likentor::LoadGame1Click(session_); });
-  loading_ = false;
-  if (waitCursor_) QGuiApplication::restoreOverrideCursor();
-  waitCursor_ = false;
-  RefreshSettings();
+  commands_->Start(std::string(kLoadCommand), [this] { likentor::LoadGame1Click(session_); });
 }
 
 void MainWindow::LoadSavedGameNamed(const std::string& name) {
-  loading_ = true;
-  Command([this, &name] { LoadGame(session_, name); });
-  loading_ = false;
-  if (waitCursor_) QGuiApplication::restoreOverrideCursor();
-  waitCursor_ = false;
-  RefreshSettings();
+  commands_->Start(std::string(kLoadCommand), [this, name] { LoadGame(session_, name); });
 }
 
 void MainWindow::CloseGame1Click() {
-  Command([this] { likentor::CloseGame1Click(session_); });
+  commands_->Write([this] { likentor::CloseGame1Click(session_); });
   RefreshSettings();
 }
 
 void MainWindow::UniverseGoBtnClick() {
-  Command([this] {
+  commands_->Write([this] {
     if (!GameLoadedGuard(session_)) return;
     const UniverseRequest request{ReadUniverseFilters(session_), dashboard_->LevelScopeIndex()};
     StartRun([this, request] { return MakeUniversePhotos(session_, request); });
@@ -428,7 +463,7 @@ std::optional<int> MainWindow::TeamToRun() {
 }
 
 void MainWindow::TeamGoBtnClick() {
-  Command([this] {
+  commands_->Write([this] {
     if (const std::optional<int> team = TeamToRun()) {
       StartRun([this, id = *team] { return MakeTeamPhotos(session_, id); });
     }
@@ -436,33 +471,26 @@ void MainWindow::TeamGoBtnClick() {
 }
 
 void MainWindow::UniverseDryRunBtnClick() {
-  Command([this] {
+  // A dry run moves the players query that runs use: it waits for no writer, as they do.
+  commands_->Write([this] {
     if (!GameLoadedGuard(session_)) return;
     ShowDryRun(RunChoice::Universe({ReadUniverseFilters(session_), dashboard_->LevelScopeIndex()}));
   });
 }
 
 void MainWindow::TeamDryRunBtnClick() {
-  Command([this] {
+  commands_->Write([this] {
     if (const std::optional<int> team = TeamToRun()) ShowDryRun(RunChoice::Team(*team));
   });
 }
 
 void MainWindow::ShowDryRun(const RunChoice& choice) {
-  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  DryRunSummary summary;
-  try {
-    summary = DryRun(session_, choice);
-  } catch (...) {
-    QGuiApplication::restoreOverrideCursor();
-    throw;
-  }
-  QGuiApplication::restoreOverrideCursor();
+  const DryRunSummary summary = DryRun(session_, choice);
   auto* dialog = new DryRunDialog(summary, this);
   // "Do it!" runs what the dialog told, with the settings it was told for.
   connect(dialog, &QDialog::accepted, this, [this, choice] {
-    Command([this, choice] {
-      if (RunGoing() || !GameLoadedGuard(session_)) return;
+    commands_->Write([this, choice] {
+      if (!GameLoadedGuard(session_)) return;
       if (choice.teamId) {
         StartRun([this, id = *choice.teamId] { return MakeTeamPhotos(session_, id); });
       } else {
@@ -475,22 +503,23 @@ void MainWindow::ShowDryRun(const RunChoice& choice) {
 }
 
 void MainWindow::UndoLastRun1Click() {
-  Command([this] { likentor::UndoLastRun1Click(session_); });
+  commands_->Start(std::string(kUndoCommand), [this] { likentor::UndoLastRun1Click(session_); });
 }
 
 void MainWindow::KeptRuns1Click() {
-  Command([this] {
+  commands_->Show([this] {
     auto* dialog = new KeptRunsDialog(KeptRuns(session_.ProgramFolder()), this);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
       const int kept = dialog->KeptRuns();
-      Command([this, kept] { SetKeptRuns(session_.ProgramFolder(), kept); });
+      commands_->Write([this, kept] { SetKeptRuns(session_.ProgramFolder(), kept); });
     });
     dialog->open();
   });
 }
 
 void MainWindow::PlayerSearchBtnClick() {
-  Command([this] {
+  // The search fills the players query that runs use.
+  commands_->Write([this] {
     if (!likentor::PlayerSearchBtnClick(session_, dashboard_->Search())) return;
     const int found = session_.Game().PlayersQuery.RecordCount();
     playerPage_->ShowMatches(found);
@@ -499,13 +528,15 @@ void MainWindow::PlayerSearchBtnClick() {
 }
 
 void MainWindow::SaveSettingsBtnClick() {
-  Command([this] { likentor::SaveSettingsBtnClick(session_); });
+  commands_->Write([this] { likentor::SaveSettingsBtnClick(session_); });
   // A refused post was cancelled: the controls show the row as stored.
   RefreshSettings();
 }
 
 void MainWindow::ClearErrorsFile1Click() {
-  Command([this] { likentor::ClearErrorsFile1Click(session_.Log(), session_.UserPrompts()); });
+  commands_->Write(
+      [this] { likentor::ClearErrorsFile1Click(session_.Log(), session_.UserPrompts()); });
+  RefreshErrors();
 }
 
 void MainWindow::Forum1Click() {
@@ -519,15 +550,21 @@ void MainWindow::About1Click() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  // A run still going is stopped between two portraits; what it made stays.
+  // Work still going is stopped between two of its steps, what it made kept, once the user says
+  // so; the window closes when it has ended.
   if (RunGoing()) {
-    closing_ = true;
-    session_.Progress().RequestCancel();
-    run_->Wait();
+    event->ignore();
+    if (quitWhenDone_) return;
+    if (session_.UserPrompts().Confirm(QuitQuestion(commands_->BusyWith()))) {
+      quitWhenDone_ = true;
+      commands_->CancelWork();
+      cancelButton_->setEnabled(false);
+    }
+    return;
   }
   if (!shutDown_) {
     shutDown_ = true;
-    Command([this] { session_.Shutdown(); });
+    commands_->Show([this] { session_.Shutdown(); });
   }
   about_->close();
   event->accept();

@@ -1,9 +1,11 @@
 #pragma once
 
 // The main window: menus, the page stack, the progress bar with its Cancel button and the status
-// bar, over one Session. Handlers translate a click into a call of the session's commands; any
-// failure that escapes a command is shown in an error box and the window goes on. Batch runs go on
-// a worker thread while the window keeps answering; commands that would touch the tables wait.
+// bar, over one Session. Handlers translate a click into a call of the session's commands through
+// the command guard (command_guard.h): a failure is shown in an error box and logged, and the
+// window goes on. Long work (runs, loads, installs, undo, spread) goes on a worker thread while the
+// window keeps answering; while anything writes, every control that would start another writing
+// command is greyed.
 
 #include <QAction>
 #include <QLabel>
@@ -24,9 +26,9 @@
 namespace likentor {
 
 class AboutBox;
+class CommandGuard;
 class DashboardPage;
 class PlayerPage;
-class RunThread;
 
 // The forum page that Help > Forum opens.
 inline constexpr const char* kForumAddress = "https://likentor.example.org/forum/latest";
@@ -46,12 +48,19 @@ class MainWindow : public QMainWindow {
   // The Load Game command on the saved game `name` (as File > Load Game on its folder).
   void LoadSavedGameNamed(const std::string& name);
 
+  // Long work goes on the worker (a run, a load, an install...).
   bool RunGoing() const;
+  CommandGuard& Commands() const { return *commands_; }
   AboutBox* About() const { return about_; }
+
+  // The question before quitting while work goes.
+  static std::string QuitQuestion(const std::string& busyWith);
 
  signals:
   // A batch run ended and its message was shown.
   void RunEnded();
+  // Long work of any kind ended and its message was shown.
+  void WorkEnded();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -60,15 +69,18 @@ class MainWindow : public QMainWindow {
   void BuildMenus();
   void BuildPages();
   void ShowArtwork();
-  // The general error handler around every command.
-  void Command(const std::function<void()>& command);
   void ApplyState(StateChange change, const WindowState& state);
   void ApplyProgress(const ProgressReport& report);
   void ShowStatus(const QString& text);
   void RefreshSettings();
-  void SetRunning(bool running);
+  // The errors log's box shows the log anew when the file changed since it was last shown.
+  void RefreshErrors();
+  // Greys (or gives back) every control and menu item that would start a writing command.
+  void SetBusy(bool busy);
   void StartRun(std::function<RunResult()> run);
-  void FinishRun();
+  void WorkDone();
+  // A command of the session that shows a page or a message only.
+  void Show(void (*command)(Session&));
 
   void LoadGame1Click();
   void CloseGame1Click();
@@ -90,10 +102,11 @@ class MainWindow : public QMainWindow {
   void About1Click();
 
   Session& session_;
+  CommandGuard* commands_ = nullptr;
   bool shutDown_ = false;
-  bool closing_ = false;
-  bool loading_ = false;  // a load runs: the wait cursor goes up with its first status text
-  bool waitCursor_ = false;
+  bool quitWhenDone_ = false;  // the user chose to quit while work went: the window closes after it
+  bool runGoing_ = false;      // the work going is a batch run
+  std::string errorsShown_;    // the size and time of the log when its box was filled
 
   QStackedWidget* pages_ = nullptr;
   DashboardPage* dashboard_ = nullptr;
@@ -103,12 +116,9 @@ class MainWindow : public QMainWindow {
   QWidget* progressRow_ = nullptr;
   QLabel* statusText_ = nullptr;
   AboutBox* about_ = nullptr;
-  RunThread* run_ = nullptr;
 
-  QAction* loadGame_ = nullptr;
-  QAction* closeGame_ = nullptr;
-  QAction* clearErrors_ = nullptr;
-  std::vector<QAction*> guardedActions_;
+  // Menu items that start a writing command (or need the cursors a writer uses).
+  std::vector<QAction*> writingActions_;
 };
 
 }  // namespace likentor

@@ -1,10 +1,13 @@
 #include "ui/qt_prompts.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QStringList>
+#include <QThread>
+#include <utility>
 
 namespace likentor {
 
@@ -29,23 +32,44 @@ QMessageBox::StandardButton Box(QWidget* parent, QMessageBox::Icon icon, std::st
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+// Runs `ask` on the application's thread and answers what it answered: a command on the worker
+// asks through the window's boxes as one on the window's thread does, and waits for the answer.
+template <typename Ask>
+auto OnWindowThread(Ask ask) -> decltype(ask()) {
+  QCoreApplication* application = QCoreApplication::instance();
+  if (application == nullptr || QThread::currentThread() == application->thread()) return ask();
+  decltype(ask()) answer{};
+  QMetaObject::invokeMethod(
+      application, [&answer, &ask] { answer = ask(); }, Qt::BlockingQueuedConnection);
+  return answer;
+}
+
 }  // namespace
 
 void QtPrompts::ShowMessage(std::string_view text) {
-  Box(parent_, QMessageBox::NoIcon, kMessageCaption, text, QMessageBox::Ok);
+  OnWindowThread(
+      [&] { return Box(parent_, QMessageBox::NoIcon, kMessageCaption, text, QMessageBox::Ok); });
 }
 
 void QtPrompts::ShowError(std::string_view text) {
-  Box(parent_, QMessageBox::Critical, kErrorCaption, text, QMessageBox::Ok);
+  OnWindowThread(
+      [&] { return Box(parent_, QMessageBox::Critical, kErrorCaption, text, QMessageBox::Ok); });
 }
 
 bool QtPrompts::Confirm(std::string_view text) {
-  return Box(parent_, QMessageBox::Question, kConfirmCaption, text,
-             QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+  return OnWindowThread([&] {
+    return Box(parent_, QMessageBox::Question, kConfirmCaption, text,
+               QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+  });
 }
 
 std::filesystem::path QtPrompts::ChooseFolder(std::string_view title,
                                               const std::filesystem::path& root) {
+  return OnWindowThread([&] { return AskFolder(title, root); });
+}
+
+std::filesystem::path QtPrompts::AskFolder(std::string_view title,
+                                           const std::filesystem::path& root) {
   // The program's own chooser: its instructions are whole sentences, which a title bar would cut
   // off, so they are shown in the chooser as well.
   QFileDialog chooser(parent_, Text(title), Path(root));
@@ -67,9 +91,11 @@ std::filesystem::path QtPrompts::ChooseFolder(std::string_view title,
 
 std::filesystem::path QtPrompts::ChooseFile(std::string_view filter,
                                             const std::filesystem::path& startFolder) {
-  const QString chosen =
-      QFileDialog::getOpenFileName(parent_, QString(), Path(startFolder), QtFileFilter(filter));
-  return chosen.toStdString();
+  return OnWindowThread([&] {
+    const QString chosen =
+        QFileDialog::getOpenFileName(parent_, QString(), Path(startFolder), QtFileFilter(filter));
+    return std::filesystem::path(chosen.toStdString());
+  });
 }
 
 QString QtFileFilter(std::string_view filter) {

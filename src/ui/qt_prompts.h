@@ -1,7 +1,8 @@
 #pragma once
 
 // The window's answers to Prompts: modal message boxes with the program's three captions, and the
-// platform's folder and file choosers.
+// platform's folder and file choosers. Asked from a worker thread, the box is shown on the
+// window's thread and the worker waits for the answer.
 
 #include <QPointer>
 #include <QWidget>
@@ -25,6 +26,8 @@ class QtPrompts : public Prompts {
                                    const std::filesystem::path& startFolder) override;
 
  private:
+  std::filesystem::path AskFolder(std::string_view title, const std::filesystem::path& root);
+
   QPointer<QWidget> parent_;
 };
 

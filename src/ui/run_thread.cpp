@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "shell/error.h"
+#include "app/write_command.h"
 
 namespace likentor {
 
@@ -12,17 +12,19 @@ RunThread::~RunThread() {
   Wait();
 }
 
-bool RunThread::Start(std::function<RunResult()> run) {
+bool RunThread::Start(std::function<void()> work) {
   if (thread_) return false;
   outcome_ = {};
   // The worker writes the outcome only; the window reads it after the thread finished.
-  thread_.reset(QThread::create([this, run = std::move(run)] {
+  thread_.reset(QThread::create([this, work = std::move(work)] {
     try {
-      outcome_.result = run();
+      work();
+    } catch (const BusyError& e) {
+      outcome_ = {true, true, e.what()};
     } catch (const std::exception& e) {
-      outcome_.error = e.what();
+      outcome_ = {true, false, e.what()};
     } catch (...) {
-      outcome_.error = "The run stopped on an unknown failure.";
+      outcome_ = {true, false, "The command stopped on an unknown failure."};
     }
   }));
   connect(thread_.get(), &QThread::finished, this, &RunThread::Ended, Qt::QueuedConnection);

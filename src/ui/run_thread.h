@@ -1,16 +1,14 @@
 #pragma once
 
-// A batch run on a worker thread, so that the window keeps painting and answering while it goes.
-// The run's outcome is picked up on the window's thread when Ended arrives.
+// Long work on a worker thread (a batch run, a load, an install...), so that the window keeps
+// painting and answering while it goes. Its outcome is picked up on the window's thread when Ended
+// arrives.
 
 #include <QObject>
 #include <QThread>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
-
-#include "app/batch_runs.h"
 
 namespace likentor {
 
@@ -18,25 +16,26 @@ class RunThread : public QObject {
   Q_OBJECT
 
  public:
-  // What a run ended with: its result, or the message of the failure that ended it.
+  // How the work ended: the message of the failure that ended it, empty when it ran to its end.
   struct Outcome {
-    std::optional<RunResult> result;
+    bool failed = false;
+    bool refused = false;  // the failure was the session's refusal for another command writing
     std::string error;
   };
 
   explicit RunThread(QObject* parent = nullptr);
-  ~RunThread() override;  // waits for a run still going
+  ~RunThread() override;  // waits for work still going
 
-  // Starts `run` on a new thread; false when a run is still going.
-  bool Start(std::function<RunResult()> run);
+  // Starts `work` on a new thread; false when work is still going.
+  bool Start(std::function<void()> work);
   bool Running() const { return thread_ != nullptr; }
-  // Blocks until the run has ended (Ended is still delivered afterwards).
+  // Blocks until the work has ended (Ended is still delivered afterwards).
   void Wait();
-  // The outcome of the run that ended, once Ended arrived; the thread is released.
+  // The outcome of the work that ended, once Ended arrived; the thread is released.
   Outcome TakeOutcome();
 
  signals:
-  // On the window's thread, after the run ended.
+  // On the window's thread, after the work ended.
   void Ended();
 
  private:

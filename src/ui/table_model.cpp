@@ -123,9 +123,17 @@ bool TableModel::BeginEdit(int row) {
   return true;
 }
 
+bool TableModel::MayWrite() {
+  const QString refusal = writeGate_ ? writeGate_() : QString();
+  if (refusal.isEmpty()) return true;
+  emit Refused(refusal, {});
+  return false;
+}
+
 bool TableModel::Post() {
   const int editing = snapshot_.EditIndex();
   if (editing < 0) return true;
+  if (!MayWrite()) return false;
   bool posted = false;
   std::string why;
   try {
@@ -262,6 +270,7 @@ bool TableModel::setData(const QModelIndex& index, const QVariant& value, int ro
 }
 
 bool TableModel::SetField(int row, int column, const QString& text) {
+  if (!MayWrite()) return false;
   const FieldDef& field = Fields()[static_cast<std::size_t>(column)];
   if (check_) {
     const QString refusal = check_(field, text);

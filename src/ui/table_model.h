@@ -46,6 +46,10 @@ class TableModel : public QAbstractTableModel {
   // The page's own check of a typed value: empty when it may be set, else the message shown.
   using Check = std::function<QString(const FieldDef& field, const QString& text)>;
   void SetCheck(Check check) { check_ = std::move(check); }
+  // Whether the model may write now: empty when it may, else the message shown. An edit is then
+  // neither started nor posted (a pending one stays pending).
+  using WriteGate = std::function<QString()>;
+  void SetWriteGate(WriteGate gate) { writeGate_ = std::move(gate); }
 
   // Moves the pending edit's row on: a pending edit of another row than `row` is posted. False
   // when that post is refused (Refused was emitted; the edit stays pending).
@@ -83,12 +87,15 @@ class TableModel : public QAbstractTableModel {
 
  private:
   bool SetField(int row, int column, const QString& text);
+  // False, with Refused emitted, when the write gate closes.
+  bool MayWrite();
   void EmitRow(int row);
   void EmitHeaderRow(int row);
 
   RowSnapshot snapshot_;
   std::vector<FieldDef> fields_;  // as opened: the grid's columns
   Check check_;
+  WriteGate writeGate_;
   int currentRow_ = -1;
 };
 
