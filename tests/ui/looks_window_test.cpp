@@ -121,7 +121,7 @@ TEST_F(LooksWindowTest, TheCheckBoxKeepsTheSettingAndSpreadFacesWorksOnTheChosen
   ASSERT_GE(teams->currentIndex(), 0);
   prompts_.ClearHistory();
   prompts_.AnswerConfirm(true);
-  Trigger("SpreadFaces1");
+  TriggerAndWait("SpreadFaces1");
   const auto asked = prompts_.Texts(ScriptedPrompts::Kind::Confirm);
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_NE(asked[0].find(teams->currentText().toStdString()), std::string::npos) << asked[0];
@@ -136,7 +136,7 @@ TEST_F(LooksWindowTest, TheCheckBoxKeepsTheSettingAndSpreadFacesWorksOnTheChosen
   prompts_.ClearHistory();
   prompts_.AnswerConfirm(false);
   teams->setCurrentIndex(-1);
-  Trigger("SpreadFaces1");
+  TriggerAndWait("SpreadFaces1");
   EXPECT_TRUE(Messages().empty());
   EXPECT_EQ(StoredInt("sample_players.db", "player_id", three[1], "face"), 9);
 }
@@ -162,11 +162,11 @@ TEST_F(LooksWindowTest, TheComponentsPageInstallsAndUninstallsAPack) {
   // A cancelled chooser installs nothing.
   prompts_.ClearHistory();
   prompts_.AnswerFolder("");
-  Click("InstallAsianBtn");
+  ClickAndWait("InstallAsianBtn");
   EXPECT_TRUE(Messages().empty());
 
   prompts_.AnswerFolder(pack);
-  Click("InstallAsianBtn");
+  ClickAndWait("InstallAsianBtn");
   EXPECT_TRUE(Errors().empty()) << Errors().front();
   EXPECT_NE(LastMessage().find("Installed 3 faces (asian) as pack 1. Passed over 1:"),
             std::string::npos)
@@ -192,7 +192,7 @@ TEST_F(LooksWindowTest, TheComponentsPageInstallsAndUninstallsAPack) {
   list->setCurrentRow(0);
   ASSERT_TRUE(uninstall->isEnabled());
   prompts_.AnswerConfirm(true);
-  Click("UninstallPackBtn");
+  ClickAndWait("UninstallPackBtn");
   EXPECT_NE(LastMessage().find("Uninstalled pack 1 (3 items)"), std::string::npos) << LastMessage();
   EXPECT_EQ(list->count(), 0);
   EXPECT_EQ(Table(session_->Data(), "faces_asian.db").RecordCount(), asianBefore);

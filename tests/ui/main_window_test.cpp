@@ -79,7 +79,7 @@ TEST_F(WindowTest, FirstStartThenLoadAndCloseThroughTheMenu) {
   EXPECT_TRUE(Find<QCheckBox>("DBCheckBox1")->isChecked());
 
   // A cancelled chooser ends Load Game after closing the loaded game.
-  Trigger("LoadGame1");
+  TriggerAndWait("LoadGame1");
   EXPECT_EQ(Caption(), "Likentor");
   EXPECT_EQ(Status(), "No game loaded.");
 
@@ -94,6 +94,7 @@ TEST_F(WindowTest, FirstStartThenLoadAndCloseThroughTheMenu) {
   // --load NAME loads the same way.
   prompts_.ClearHistory();
   window_->LoadSavedGameNamed("sample");
+  Settle();
   EXPECT_EQ(Caption(), "Likentor: sample");
   EXPECT_EQ(Messages(), std::vector<std::string>{"sample.lg loaded successfully."});
 }
@@ -103,7 +104,7 @@ TEST_F(WindowTest, FailedLoadShowsItsErrorBox) {
   std::filesystem::create_directories(broken);
   prompts_.ClearHistory();
   prompts_.AnswerFolder(broken);
-  Trigger("LoadGame1");
+  TriggerAndWait("LoadGame1");
   ASSERT_EQ(Errors().size(), 1U);
   EXPECT_NE(Errors().front().find("broken"), std::string::npos) << Errors().front();
   EXPECT_TRUE(Messages().empty());
@@ -113,7 +114,7 @@ TEST_F(WindowTest, FailedLoadShowsItsErrorBox) {
 
   // A folder that is no saved game is refused; the window goes on.
   prompts_.AnswerFolder(game_);
-  Trigger("LoadGame1");
+  TriggerAndWait("LoadGame1");
   EXPECT_EQ(Errors().size(), 2U);
   LoadSample();
   EXPECT_EQ(Caption(), "Likentor: sample");
@@ -133,7 +134,7 @@ TEST_F(WindowTest, GuardedCommandsNeedAGame) {
   // Home Page and Install Components need no game.
   Click("InstallBtn");
   EXPECT_EQ(Page(), kInstallPage);
-  Click("InstallAfricanBtn");
+  ClickAndWait("InstallAfricanBtn");
   EXPECT_EQ(Page(), kInstallPage);
   Trigger("HomePage1");
   EXPECT_EQ(Page(), kDashboardPage);

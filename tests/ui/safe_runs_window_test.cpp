@@ -44,7 +44,7 @@ TEST_F(SafeRunsWindowTest, WhatWillThisDoThenDoItThenUndo) {
     EXPECT_EQ(Find<QPushButton>(name)->accessibleName(), "What will this do?");
   }
   EXPECT_EQ(Find<QAction>("UndoLastRun1")->text(), "U&ndo Last Run");
-  Trigger("UndoLastRun1");
+  TriggerAndWait("UndoLastRun1");
   EXPECT_EQ(Messages().back(), "Load a game first!");
   LoadSample();
   const std::map<int, std::string> atLoad = Portraits();
@@ -98,14 +98,14 @@ TEST_F(SafeRunsWindowTest, WhatWillThisDoThenDoItThenUndo) {
 
   // Undo asks first; Cancel changes nothing, OK puts the first run's pictures back.
   prompts_.AnswerConfirm(false);
-  Trigger("UndoLastRun1");
+  TriggerAndWait("UndoLastRun1");
   const std::string question = prompts_.Texts(ScriptedPrompts::Kind::Confirm).back();
   EXPECT_NE(question.find("It puts back " + counts[2].str() + " earlier pictures"),
             std::string::npos)
       << question;
   EXPECT_NE(Portraits(), first);
   prompts_.AnswerConfirm(true);
-  Trigger("UndoLastRun1");
+  TriggerAndWait("UndoLastRun1");
   EXPECT_NE(Messages().back().find(counts[2].str() + " earlier pictures put back"),
             std::string::npos)
       << Messages().back();

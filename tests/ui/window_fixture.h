@@ -43,6 +43,7 @@ struct PlayerState {
   int teamId = 0;
   bool locked = false;
   bool updateRequired = false;
+  bool operator==(const PlayerState&) const = default;
 };
 
 class WindowTest : public ::testing::Test {
@@ -88,11 +89,26 @@ class WindowTest : public ::testing::Test {
 
   void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
   void Click(const char* button) { Find<QPushButton>(button)->click(); }
+  // Waits until the work on the worker (a load, an install, an undo...) has ended and its message
+  // was shown.
+  void Settle() {
+    if (!window_->RunGoing()) return;
+    QSignalSpy ended(window_.get(), &MainWindow::WorkEnded);
+    ASSERT_TRUE(ended.wait(120000));
+  }
+  void TriggerAndWait(const char* action) {
+    Trigger(action);
+    Settle();
+  }
+  void ClickAndWait(const char* button) {
+    Click(button);
+    Settle();
+  }
 
   // File > Load Game on the saved game "sample", as chosen in the folder chooser.
   void LoadSample() {
     prompts_.AnswerFolder(SavedGameFolder(game_, "sample"));
-    Trigger("LoadGame1");
+    TriggerAndWait("LoadGame1");
   }
 
   QString Status() const { return Find<QLabel>("StatusText")->text(); }

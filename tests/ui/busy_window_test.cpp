@@ -1,0 +1,196 @@
+// One writer at a time in the window: while a command writes, every control that would start
+// another is greyed and the commands refuse if reached another way; closing during a run asks;
+// failed commands reach the errors log's box.
+
+#include <QAbstractSpinBox>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QToolBar>
+#include <condition_variable>
+#include <fstream>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "app/component_packs.h"
+#include "app/photo_locks.h"
+#include "app/player_looks.h"
+#include "app/undo_run.h"
+#include "app/write_command.h"
+#include "page_fixture.h"
+#include "ui/command_guard.h"
+
+namespace likentor {
+namespace {
+
+using test::PageTest;
+
+// A command that writes on a thread of its own until released, as a run on the worker does.
+class OtherWriter {
+ public:
+  explicit OtherWriter(Session& session)
+      : thread_([this, &session] {
+          const WriteCommand writing(session, kPhotoRunCommand);
+          std::unique_lock lock(mutex_);
+          started_ = true;
+          changed_.notify_all();
+          changed_.wait(lock, [this] { return released_; });
+        }) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return started_; });
+  }
+  ~OtherWriter() { Release(); }
+  void Release() {
+    {
+      std::lock_guard lock(mutex_);
+      released_ = true;
+    }
+    changed_.notify_all();
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool started_ = false;
+  bool released_ = false;
+  std::thread thread_;
+};
+
+// Every control and menu item of the window that is enabled, by object name.
+std::set<std::string> EnabledControls(QWidget* window) {
+  std::set<std::string> enabled;
+  const auto note = [&](QWidget* w) {
+    // The navigators only move through the rows a grid shows.
+    if (w->isEnabled() && qobject_cast<QToolBar*>(w->parent()) == nullptr) {
+      enabled.insert(w->objectName().toStdString());
+    }
+  };
+  for (QAbstractButton* w : window->findChildren<QAbstractButton*>()) note(w);
+  for (QComboBox* w : window->findChildren<QComboBox*>()) note(w);
+  for (QAbstractSpinBox* w : window->findChildren<QAbstractSpinBox*>()) note(w);
+  for (QLineEdit* w : window->findChildren<QLineEdit*>()) {
+    if (qobject_cast<QComboBox*>(w->parentWidget()) == nullptr &&
+        qobject_cast<QAbstractSpinBox*>(w->parentWidget()) == nullptr) {
+      note(w);
+    }
+  }
+  for (QMenu* menu : window->findChildren<QMenu*>()) {
+    for (QAction* action : menu->actions()) {
+      if (action->isEnabled() && !action->isSeparator()) {
+        enabled.insert(action->objectName().toStdString());
+      }
+    }
+  }
+  enabled.erase("");  // the window's own scroll bars and the like
+  return enabled;
+}
+
+TEST_F(PageTest, WhileACommandWritesEveryWritingControlIsGreyedAndEveryCommandRefused) {
+  LoadSample();
+  // Each page visited once, so that each has its rows and its buttons' own states.
+  for (const char* page : {"CustomUniforms1", "ManageLockedPhotos1", "EthnicityData1", "HairData1",
+                           "AccessoryData1", "Install1", "HomePage1"}) {
+    Trigger(page);
+  }
+  const std::set<std::string> idle = EnabledControls(window_.get());
+  ASSERT_TRUE(idle.count("UninstallPackBtn") == 0 || idle.count("InstallAsianBtn"));
+  const auto players = Players();
+  const std::string refusal = "Likentor is busy with a photo run; try again when it has ended.";
+
+  {
+    OtherWriter run(*session_);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window_->Commands().Busy());
+    // Only what shows, moves or leaves stays usable.
+    const std::set<std::string> stillEnabled = EnabledControls(window_.get());
+    const std::set<std::string> allowed = {"Exit1", "HomePage1", "Forum1", "About1", "CancelRunBtn",
+                                           "UniformsDone", "InstallDone", "LocksDone",
+                                           "NationsDone", "FacialHairDone", "AccessoriesDoneBtn",
+                                           // the about box's button and the menu bar's overflow
+                                           "OKButton", "qt_menubar_ext_button"};
+    for (const std::string& name : stillEnabled) {
+      EXPECT_TRUE(allowed.count(name)) << name << " stays enabled while a run writes";
+    }
+    for (const char* name : {"InstallBtn", "Install1", "LevelScopeBox", "TeamLookupBox",
+                             "FirstNameBox", "LastNameBox", "UniverseGoBtn", "LoadGame1",
+                             "UndoLastRun1", "SpreadFaces1", "InstallAsianBtn", "Button8"}) {
+      EXPECT_FALSE(stillEnabled.count(name)) << name;
+    }
+
+    // Reached another way, every writing command refuses with the same words and changes nothing.
+    prompts_.ClearHistory();
+    const auto refuses = [&](const char* what, const std::function<void()>& command) {
+      try {
+        command();
+        ADD_FAILURE() << what << " ran while a run wrote";
+      } catch (const BusyError& e) {
+        EXPECT_EQ(e.what(), refusal) << what;
+      }
+    };
+    refuses("uninstall", [&] { UninstallPack(*session_, 1); });
+    refuses("install", [&] { InstallPack(*session_, PackKind::Faces, folder_ / "none", 1); });
+    refuses("relook",
+            [&] { NewLook(*session_, players.begin()->first, KeepLook::Nothing, true, true); });
+    refuses("spread", [&] { SpreadFaces(*session_, std::nullopt); });
+    refuses("undo", [&] { UndoLastRun(*session_); });
+    refuses("locks", [&] { SetPhotoLocks(*session_, LockScope::All, true); });
+    EXPECT_EQ(Players(), players);
+
+    // Through the window's guard the refusal is said, not logged as a failure.
+    EXPECT_FALSE(window_->Commands().Write([] { ADD_FAILURE() << "ran"; }));
+    EXPECT_EQ(Errors(), std::vector<std::string>{refusal});
+    // An editor's grid neither starts nor posts an edit meanwhile.
+    Trigger("EthnicityData1");
+    EXPECT_FALSE(SetCell("NationsGrid", 0, "caucasian", "7"));
+  }
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(window_->Commands().Busy());
+  EXPECT_EQ(EnabledControls(window_.get()), idle);
+}
+
+TEST_F(PageTest, ClosingDuringARunAsksAndStopsItOnlyWhenTheUserSaysSo) {
+  LoadSample();
+  Click("UniverseGoBtn");
+  ASSERT_TRUE(window_->RunGoing());
+  // Cancel: the run goes on and the window stays.
+  prompts_.ClearHistory();
+  window_->close();
+  EXPECT_EQ(prompts_.Texts(ScriptedPrompts::Kind::Confirm),
+            std::vector<std::string>{"A photo run is going. Stop it and quit?"});
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_TRUE(window_->RunGoing());
+  EXPECT_FALSE(session_->Progress().CancelRequested());
+
+  // OK: the run stops, keeping what it made, and the window closes when it has.
+  prompts_.AnswerConfirm(true);
+  window_->close();
+  EXPECT_TRUE(session_->Progress().CancelRequested());
+  for (int i = 0; i < 1200 && window_->isVisible(); ++i) {
+    QTest::qWait(100);
+  }
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_FALSE(window_->RunGoing());
+  EXPECT_TRUE(session_->LoadedGameName().empty());  // the game was closed on the way out
+}
+
+TEST_F(PageTest, AFailedCommandIsWrittenToTheErrorsLogAndItsBoxShowsIt) {
+  LoadSample();
+  const std::filesystem::path empty = folder_ / "empty pack";
+  std::filesystem::create_directories(empty);
+  Trigger("Install1");
+  prompts_.AnswerFolder(empty);
+  ClickAndWait("InstallAsianBtn");
+  ASSERT_EQ(Errors().size(), 1U);
+  const QString box = Find<QPlainTextEdit>("ErrorsBox")->toPlainText();
+  EXPECT_TRUE(box.contains(QString::fromStdString(Errors().front()))) << box.toStdString();
+  std::ifstream log(program_ / "errors.txt");
+  const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find(Errors().front()), std::string::npos);
+}
+
+}  // namespace
+}  // namespace likentor
