@@ -330,6 +330,17 @@ PackInstall InstallPack(Session& session, PackKind kind, const fs::path& folder,
   }
   if (!db.TableExists(kComponentsTable)) CreateComponentsTable(db);
   OwnGraphicsFolder(program);
+  // The copy shows on the progress bar and may be stopped between two pictures, which takes back
+  // what it did as a failure does.
+  RunProgress& progress = session.Progress();
+  const std::string status = "Installing " + std::to_string(items.size()) + " pictures...";
+  struct BarHidden {
+    Session& session;
+    ~BarHidden() {
+      session.Progress().Report(session.Window().statusText, false, 0);
+      session.Progress().EndRun();
+    }
+  } hidden{session};
 
   // The next free numbers: after the catalogue's last row, or (uniforms) after the last file.
   const auto [catalogue, key] = Catalogue(kind, ethnicity);
@@ -378,7 +389,12 @@ PackInstall InstallPack(Session& session, PackKind kind, const fs::path& folder,
   std::vector<int> recordRows;
   const std::string partSuffix = ".part";
   try {
-    for (const PackItem& item : items) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      const PackItem& item = items[i];
+      if (progress.CancelRequested()) {
+        throw Error("The install was stopped: nothing of the pack was installed.");
+      }
+      progress.Report(status, true, static_cast<int>(i * 100 / items.size()));
       for (const auto& [name, bytes] : item.files) {
         const fs::path target = name.empty() ? item.place : item.place / name;
         fs::create_directories(target.parent_path());

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFileSystemWatcher>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -118,6 +119,10 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
   connect(commands_, &CommandGuard::BusyChanged, this, &MainWindow::SetBusy);
   connect(commands_, &CommandGuard::WorkEnded, this, &MainWindow::WorkDone);
   connect(commands_, &CommandGuard::Logged, this, &MainWindow::RefreshErrors);
+  // The log also grows from refused posts, and from the command line in another process: its box
+  // follows the file.
+  logWatcher_ = new QFileSystemWatcher(this);
+  connect(logWatcher_, &QFileSystemWatcher::fileChanged, this, [this] { RefreshErrors(); });
 
   // Changes of the session may come from a run's thread: they are handed to the window's thread.
   session_.SetStateListener([this](StateChange change, const WindowState& state) {
@@ -320,6 +325,7 @@ MainWindow::Started MainWindow::Start() {
   ShowArtwork();
   dashboard_->ShowErrors(session_.ErrorsBox());
   errorsShown_ = LogStamp(session_.Log().File());
+  logWatcher_->addPath(QString::fromStdString(session_.Log().File().string()));
   const WindowState& state = session_.Window();
   for (StateChange change :
        {StateChange::Caption, StateChange::Status, StateChange::Teams, StateChange::Page}) {
@@ -375,6 +381,9 @@ void MainWindow::RefreshSettings() {
 }
 
 void MainWindow::RefreshErrors() {
+  // A log made anew (cleared, or deleted and made again) is a new file to watch.
+  const QString file = QString::fromStdString(session_.Log().File().string());
+  if (!logWatcher_->files().contains(file)) logWatcher_->addPath(file);
   const std::string stamp = LogStamp(session_.Log().File());
   if (stamp == errorsShown_) return;
   errorsShown_ = stamp;

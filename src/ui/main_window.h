@@ -8,6 +8,7 @@
 // command is greyed.
 
 #include <QAction>
+#include <QFileSystemWatcher>
 #include <QLabel>
 #include <QMainWindow>
 #include <QProgressBar>
@@ -116,6 +117,7 @@ class MainWindow : public QMainWindow {
   QWidget* progressRow_ = nullptr;
   QLabel* statusText_ = nullptr;
   AboutBox* about_ = nullptr;
+  QFileSystemWatcher* logWatcher_ = nullptr;
 
   // Menu items that start a writing command (or need the cursors a writer uses).
   std::vector<QAction*> writingActions_;

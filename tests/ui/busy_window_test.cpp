@@ -21,6 +21,7 @@
 #include "app/undo_run.h"
 #include "app/write_command.h"
 #include "page_fixture.h"
+#include "portrait/png_image.h"
 #include "ui/command_guard.h"
 
 namespace likentor {
@@ -190,6 +191,51 @@ TEST_F(PageTest, AFailedCommandIsWrittenToTheErrorsLogAndItsBoxShowsIt) {
   std::ifstream log(program_ / "errors.txt");
   const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
   EXPECT_NE(text.find(Errors().front()), std::string::npos);
+
+  // A line written to the log from elsewhere (the command line in another process) shows too.
+  ErrorLog(program_).ReportError("Written by another copy.");
+  auto* errors = Find<QPlainTextEdit>("ErrorsBox");
+  for (int i = 0; i < 100 && !errors->toPlainText().contains("Written by another copy."); ++i) {
+    QTest::qWait(50);
+  }
+  EXPECT_TRUE(errors->toPlainText().contains("Written by another copy."));
+}
+
+TEST_F(PageTest, AnInstallStoppedByCancelTakesBackWhatItAdded) {
+  const std::filesystem::path pack = folder_ / "faces";
+  std::filesystem::create_directories(pack);
+  for (int i = 0; i < 3; ++i) {
+    PngImage face(83, 131, true);
+    face.SetPixel(i, 0, {1, 2, 3});
+    face.SetAlpha(i, 0, 255);
+    face.Save(pack / ("face" + std::to_string(i) + ".png"));
+  }
+  const auto files = [&] {
+    int n = 0;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(program_ / "graphics")) {
+      n += e.is_regular_file() ? 1 : 0;
+    }
+    return n;
+  };
+  const auto faces = [&] { return Table(session_->Data(), "faces_asian.db").RecordCount(); };
+  const int filesBefore = files();
+  const int facesBefore = faces();
+
+  Trigger("Install1");
+  prompts_.AnswerFolder(pack);
+  // Cancel pressed as the install starts: it stops before its first picture.
+  session_->Progress().RequestCancel();
+  ClickAndWait("InstallAsianBtn");
+  EXPECT_EQ(Errors(), std::vector<std::string>{
+                          "The install was stopped: nothing of the pack was installed."});
+  EXPECT_EQ(files(), filesBefore);
+  EXPECT_EQ(faces(), facesBefore);
+  EXPECT_FALSE(session_->Progress().CancelRequested());  // the next command starts afresh
+
+  // Installed without a cancel, the same pack goes in whole.
+  prompts_.AnswerFolder(pack);
+  ClickAndWait("InstallAsianBtn");
+  EXPECT_EQ(faces(), facesBefore + 3);
 }
 
 }  // namespace
