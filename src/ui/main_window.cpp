@@ -20,6 +20,7 @@
 #include "app/player_looks.h"
 #include "app/player_search.h"
 #include "app/run_backup.h"
+#include "app/setup.h"
 #include "app/undo_run.h"
 #include "app/universal_tables.h"
 #include "shell/error_log.h"
@@ -225,6 +226,10 @@ void MainWindow::BuildMenus() {
   file->setObjectName("File1");
   loadGame_ = add(file, "LoadGame1", "&Load Game", [this] { LoadGame1Click(); });
   closeGame_ = add(file, "CloseGame1", "&Close Game", [this] { CloseGame1Click(); });
+  guardedActions_.push_back(add(file, "ChangeFolders1", "Change &Folders...", [this] {
+    Command([this] { ChangeFolders1Click(session_); });
+    RefreshSettings();
+  }));
   file->addSeparator();
   add(file, "Exit1", "E&xit", [this] { close(); });
 
