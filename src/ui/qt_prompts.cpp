@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QStringList>
-#include <system_error>
 
 namespace likentor {
 
@@ -49,13 +48,7 @@ std::filesystem::path QtPrompts::ChooseFolder(std::string_view title,
                                               const std::filesystem::path& root) {
   // The program's own chooser: its instructions are whole sentences, which a title bar would cut
   // off, so they are shown in the chooser as well.
-  // A folder not made yet (a default) opens the chooser at the nearest one above it.
-  std::filesystem::path start = root;
-  std::error_code ec;
-  while (!start.empty() && !std::filesystem::is_directory(start, ec) && start.has_relative_path()) {
-    start = start.parent_path();
-  }
-  QFileDialog chooser(parent_, Text(title), Path(start));
+  QFileDialog chooser(parent_, Text(title), Path(root));
   chooser.setObjectName("FolderChooser");
   chooser.setFileMode(QFileDialog::Directory);
   chooser.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);

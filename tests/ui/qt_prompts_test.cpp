@@ -66,7 +66,8 @@ TEST(QtPrompts, BoxesCarryTheirCaptionsIconsAndAnswers) {
 }
 
 // The folder chooser opens at the folder it is given, which the setup makes the one its Cancel
-// stands for; a folder not made yet opens it at the nearest one above it that exists.
+// stands for; a folder not made yet (a default) opens it at the nearest one above it that exists,
+// as Qt's own chooser does.
 TEST(QtPrompts, TheFolderChooserOpensAtItsFolderOrTheNearestAboveIt) {
   test::Application();
   test::TempFolder folder;
