@@ -1,5 +1,6 @@
 #include "app/custom_uniforms.h"
 
+#include <functional>
 #include <system_error>
 
 #include "app/loaded_game.h"
@@ -81,12 +82,15 @@ void ClearCustomUniform(Session& session, int teamId) {
   StoreUniformFile(session, teamId, kNoCustomUniform, kCustomUniformRemoveError);
 }
 
-void SetCustonBtnClick(Session& session) {
+namespace {
+
+// The two buttons, for the team that `team` gives once the command goes ahead.
+void SetCustomFor(Session& session, const std::function<int()>& team) {
   const std::filesystem::path chosen = session.UserPrompts().ChooseFile(
       kUniformFileFilter, CustomUniformsFolder(session.ProgramFolder()));
   if (chosen.empty()) return;
   try {
-    SetCustomUniform(session, CurrentTeam(session), chosen);
+    SetCustomUniform(session, team(), chosen);
   } catch (const Error& refused) {
     session.UserPrompts().ShowError(refused.what());
     return;
@@ -94,14 +98,32 @@ void SetCustonBtnClick(Session& session) {
   session.UserPrompts().ShowMessage(kCustomUniformSet);
 }
 
-void UseGenericBtnClick(Session& session) {
+void UseGenericFor(Session& session, const std::function<int()>& team) {
   try {
-    ClearCustomUniform(session, CurrentTeam(session));
+    ClearCustomUniform(session, team());
   } catch (const Error& refused) {
     session.UserPrompts().ShowError(refused.what());
     return;
   }
   session.UserPrompts().ShowMessage(kCustomUniformRemoved);
+}
+
+}  // namespace
+
+void SetCustonBtnClick(Session& session) {
+  SetCustomFor(session, [&session] { return CurrentTeam(session); });
+}
+
+void UseGenericBtnClick(Session& session) {
+  UseGenericFor(session, [&session] { return CurrentTeam(session); });
+}
+
+void SetCustonBtnClick(Session& session, int teamId) {
+  SetCustomFor(session, [teamId] { return teamId; });
+}
+
+void UseGenericBtnClick(Session& session, int teamId) {
+  UseGenericFor(session, [teamId] { return teamId; });
 }
 
 }  // namespace likentor

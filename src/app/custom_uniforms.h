@@ -42,4 +42,8 @@ void SetCustonBtnClick(Session& session);
 // uniform.".
 void UseGenericBtnClick(Session& session);
 
+// The same for the team `teamId` (the uniforms page's current row), wherever TeamsTable stands.
+void SetCustonBtnClick(Session& session, int teamId);
+void UseGenericBtnClick(Session& session, int teamId);
+
 }  // namespace likentor

@@ -149,16 +149,23 @@ bool NewLookBtnClick(Session& session, std::optional<PlayerPicture>& preview) {
   RequireLoadedGame(session);
   Query& current = session.Game().PlayersQuery;
   if (!current.IsOpen() || current.Eof()) throw Error("Pick a player first.");
-  const int playerId = current.GetInt("player_id");
-  if (current.GetBool("locked") &&
-      !session.UserPrompts().Confirm("The photo of " + FullName(current) +
+  std::optional<PlayerPicture> picture = NewLookBtnClick(session, current.GetInt("player_id"));
+  if (!picture) return false;
+  preview = std::move(picture);
+  return true;
+}
+
+std::optional<PlayerPicture> NewLookBtnClick(Session& session, int playerId) {
+  Query player;
+  OpenPlayer(session, player, playerId);
+  if (player.GetBool("locked") &&
+      !session.UserPrompts().Confirm("The photo of " + FullName(player) +
                                      " is locked and may be a picture of your own. Give him a "
                                      "new look and replace his photo?")) {
-    return false;
+    return std::nullopt;
   }
   const Relook relook = NewLook(session, playerId, KeepLook::Nothing, true, true);
-  preview = PlayerPicture{relook.photo, PngImage::Load(relook.photo)};
-  return true;
+  return PlayerPicture{relook.photo, PngImage::Load(relook.photo)};
 }
 
 std::vector<SpreadChange> SpreadFaces(Session& session, std::optional<int> teamId) {

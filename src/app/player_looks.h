@@ -71,6 +71,9 @@ Relook NewLook(Session& session, int playerId, KeepLook keep, bool makePhoto, bo
 // the caller): a whole new look and his portrait at once, which `preview` then shows. A locked
 // player's look and photo change only after a confirmation. False when the user declined.
 bool NewLookBtnClick(Session& session, std::optional<PlayerPicture>& preview);
+// The same for the player `playerId`: the picture the preview then shows; none when the user
+// declined.
+std::optional<PlayerPicture> NewLookBtnClick(Session& session, int playerId);
 
 // One player given a new face by a spread.
 struct SpreadChange {

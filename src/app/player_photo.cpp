@@ -77,11 +77,9 @@ void CreatePlayerPhoto(Session& session, Cursor& players, int playerId) {
   }
 }
 
-std::filesystem::path MakePlayerPhoto(Session& session, int playerId, bool replaceLocked) {
-  const WriteCommand writing(session, kNewPhotoCommand);
+void OpenPlayer(Session& session, Query& players, int playerId) {
   const std::string& game = session.LoadedGameName();
   if (game.empty()) throw Error(std::string(kLoadGameFirst));
-  Query players;
   players.Add("SELECT *");
   players.Add("From " + QuoteSqlName(session.Game().Saved.playersTable));
   players.Add("WHERE player_id=" + std::to_string(playerId));
@@ -90,6 +88,12 @@ std::filesystem::path MakePlayerPhoto(Session& session, int playerId, bool repla
     throw Error("There is no player " + std::to_string(playerId) + " in " + game + ".");
   }
   players.First();
+}
+
+std::filesystem::path MakePlayerPhoto(Session& session, int playerId, bool replaceLocked) {
+  const WriteCommand writing(session, kNewPhotoCommand);
+  Query players;
+  OpenPlayer(session, players, playerId);
   if (players.GetBool("locked") && !replaceLocked) {
     throw LockedPhotoError(playerId);
   }

@@ -13,6 +13,7 @@
 namespace likentor {
 
 class Cursor;
+class Query;
 class Session;
 
 inline constexpr std::string_view kPhotoPostError =
@@ -39,6 +40,10 @@ class LockedPhotoError : public Error {
  public:
   explicit LockedPhotoError(int playerId);
 };
+
+// Opens `players` on the row of the player `playerId` of the loaded game. Error when no game is
+// loaded and when the game has no such player.
+void OpenPlayer(Session& session, Query& players, int playerId);
 
 // One player's portrait by id, whatever his update_required holds (the command line's "photos
 // NAME --player ID"). Error when no game is loaded, when the game has no such player, and when his

@@ -90,9 +90,9 @@ std::vector<std::filesystem::path> CurrentPhotoCandidates(const std::filesystem:
           pictures / kDefaultPlayerPhoto};
 }
 
-void SeeCurrentPhotoBtnClick(Session& session, std::optional<PlayerPicture>& preview) {
-  preview.reset();
-  const Query& players = session.Game().PlayersQuery;
+namespace {
+
+PlayerPicture LoadCurrentPhoto(Session& session, const Cursor& players) {
   const auto candidates =
       CurrentPhotoCandidates(LoadedPictures(session), players.GetInt("player_id"),
                              players.GetText("first_name"), players.GetText("last_name"));
@@ -107,11 +107,41 @@ void SeeCurrentPhotoBtnClick(Session& session, std::optional<PlayerPicture>& pre
     }
   }
   const std::filesystem::path& file = candidates[chosen];
-  if (chosen < kPngCandidates) {
-    preview = PlayerPicture{file, PngImage::Load(file)};
-  } else {
-    preview = PlayerPicture{file, LoadJpeg(file)};
+  if (chosen < kPngCandidates) return PlayerPicture{file, PngImage::Load(file)};
+  return PlayerPicture{file, LoadJpeg(file)};
+}
+
+}  // namespace
+
+void SeeCurrentPhotoBtnClick(Session& session, std::optional<PlayerPicture>& preview) {
+  preview.reset();
+  preview = LoadCurrentPhoto(session, session.Game().PlayersQuery);
+}
+
+PlayerPicture CurrentPhoto(Session& session, int playerId) {
+  Query players;
+  OpenPlayer(session, players, playerId);
+  return LoadCurrentPhoto(session, players);
+}
+
+std::string LockedPhotoQuestion(std::string_view name, const std::filesystem::path& file) {
+  return "The photo of " + std::string(name) + " is locked, and " + file.string() +
+         " may be a picture of your own. Replace it with a new portrait?";
+}
+
+std::optional<NewPhoto> MakeNewPhoto(Session& session, int playerId) {
+  Query players;
+  OpenPlayer(session, players, playerId);
+  const std::filesystem::path file = PortraitFile(LoadedPictures(session), playerId);
+  bool replacedOwn = false;
+  std::error_code ec;
+  if (players.GetBool("locked") && std::filesystem::exists(file, ec)) {
+    const std::string name = players.GetText("first_name") + " " + players.GetText("last_name");
+    if (!session.UserPrompts().Confirm(LockedPhotoQuestion(name, file))) return std::nullopt;
+    replacedOwn = true;
   }
+  CreatePlayerPhoto(session, players, playerId);
+  return NewPhoto{PlayerPicture{file, PngImage::Load(file)}, replacedOwn};
 }
 
 void MakeNewPhotoBtnClick(Session& session, std::optional<PlayerPicture>& preview) {

@@ -58,6 +58,28 @@ std::vector<std::filesystem::path> CurrentPhotoCandidates(const std::filesystem:
 // too the load's Error ends the command and the preview stays empty.
 void SeeCurrentPhotoBtnClick(Session& session, std::optional<PlayerPicture>& preview);
 
+// See Current Photo for the player `playerId` of the loaded game: the first of his candidates
+// that exists, the default picture taken without a test (its load's Error when it is missing).
+// Error too when no game is loaded or there is no such player.
+PlayerPicture CurrentPhoto(Session& session, int playerId);
+
+// What Make New Photo made: the portrait the preview shows, and whether it replaced a locked
+// player's picture (which may have been the user's own).
+struct NewPhoto {
+  PlayerPicture picture;
+  bool replacedOwn = false;
+};
+
+// "The photo of Ann Lee is locked, and FILE may be a picture of your own. Replace it with a new
+// portrait?"
+std::string LockedPhotoQuestion(std::string_view name, const std::filesystem::path& file);
+
+// Make New Photo for the player `playerId` of the loaded game, whatever his update_required holds.
+// A locked player whose Player_<id>.png is there gets a new portrait only after LockedPhotoQuestion
+// is answered OK; none when it is not. Error when no game is loaded, there is no such player or
+// the portrait cannot be made (nothing is written then).
+std::optional<NewPhoto> MakeNewPhoto(Session& session, int playerId);
+
 // Make New Photo: makes the current player's portrait (whatever his `locked` and
 // `update_required` hold) and shows Player_<id>.png. A failure ends the command with its Error and
 // the preview keeps its earlier picture.

@@ -119,6 +119,7 @@ void Session::EndWrite() {
 
 void Session::SetProgramFolder(std::filesystem::path folder) {
   if (folder == programFolder_ && database_) return;
+  if (folder != programFolder_) programLock_.reset();  // the lock is the folder's
   programFolder_ = std::move(folder);
   log_.SetProgramFolder(programFolder_);
   database_.reset();

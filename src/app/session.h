@@ -98,7 +98,8 @@ class Session {
   const std::filesystem::path& ProgramFolder() const { return programFolder_; }
   const std::filesystem::path& GameFolder() const { return gameFolder_; }
   const std::string& LoadedGameName() const { return loadedGameName_; }
-  // Setting the program folder also moves the error log and the database to it.
+  // Setting the program folder also moves the error log and the database to it, and lets the lock
+  // of the previous folder go.
   void SetProgramFolder(std::filesystem::path folder);
   void SetGameFolder(std::filesystem::path folder) { gameFolder_ = std::move(folder); }
   void SetLoadedGameName(std::string name) { loadedGameName_ = std::move(name); }

@@ -2,10 +2,13 @@
 
 #include <system_error>
 
+#include "app/game_load.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
+#include "database/games_table.h"
 #include "shell/configuration.h"
 #include "shell/error.h"
+#include "shell/error_log.h"
 #include "shell/folders.h"
 #include "shell/program_lock.h"
 
@@ -14,9 +17,6 @@ namespace likentor {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The folder choosers open on the root of the file system, as the window's would on drive C:.
-const fs::path kChooserRoot = "/";
 
 // A program folder chosen apart from the folder the running program is installed in gets the
 // shipped files that the setup and the portraits read from it: the data files are copied (their
@@ -40,6 +40,30 @@ void InstallShippedFiles(const fs::path& installed, const fs::path& program) {
   }
 }
 
+bool SameFolder(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  return a == b || fs::equivalent(a, b, ec);
+}
+
+bool HasSavedGames(const fs::path& gameFolder) {
+  std::error_code ec;
+  return fs::is_directory(SavedGamesFolder(gameFolder), ec);
+}
+
+// The game folder's chooser, opening at `game` (which a cancel gives), then again while the folder
+// has no saved games and the user says he will choose another. A cancel of the chooser shown again
+// keeps the folder he was just told about.
+fs::path ChooseGameFolder(Prompts& prompts, std::string_view title, fs::path game) {
+  fs::path chosen = prompts.ChooseFolder(title, game);
+  if (!chosen.empty()) game = std::move(chosen);
+  while (!HasSavedGames(game) && prompts.Confirm(NoSavedGamesQuestion(game))) {
+    fs::path again = prompts.ChooseFolder(kChangeGameFolderPrompt, game);
+    if (again.empty()) break;
+    game = std::move(again);
+  }
+  return game;
+}
+
 // The configuration is written to the program folder and read from the working folder. A start in
 // the user's config folder finds it there only with a copy beside it.
 void KeepConfigurationCopy(const Session& session) {
@@ -53,7 +77,80 @@ void KeepConfigurationCopy(const Session& session) {
   }
 }
 
+// Writes configuration.ini where the setup writes it and, when `working`, where the next start
+// reads it as well.
+void StoreConfiguration(const Session& session, bool working) {
+  WriteCfgFile(session);
+  if (working) KeepConfigurationCopy(session);
+}
+
+// A folder that Likentor was set up in holds its shared tables; the games table stands for them.
+bool HoldsSharedTables(const fs::path& programFolder) {
+  std::error_code ec;
+  return fs::exists(DataFolder(programFolder) / kGamesTable, ec);
+}
+
+// Gives a program folder without shared tables what the session used in `from`: the data folder
+// (the shared tables with every game's settings, and the imported games), the error log and the
+// artwork kit (faces that packs added to the tables are drawn from it), a link copied as a link.
+// Nothing the folder holds is replaced (its lock file, taken before, included).
+void CopyProgramData(const fs::path& from, const fs::path& to) {
+  const auto copy = [](const fs::path& source, const fs::path& target) {
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(source, ec))) return;
+    fs::copy(source, target,
+             fs::copy_options::recursive | fs::copy_options::skip_existing |
+                 fs::copy_options::copy_symlinks,
+             ec);
+    if (ec) {
+      throw Error("Cannot copy " + source.string() + " to " + target.string() + ": " +
+                  ec.message());
+    }
+  };
+  copy(DataFolder(from), DataFolder(to));
+  copy(from / kErrorsFile, to / kErrorsFile);
+  std::error_code ec;
+  if (!fs::exists(fs::symlink_status(to / "graphics", ec))) {
+    copy(from / "graphics", to / "graphics");
+  }
+}
+
+// Moves the session to the tables of the program folder `next` (copying them there first when it
+// has none). The loaded game is closed already. A failure puts the session back on its folder.
+void MoveToProgramFolder(Session& session, const fs::path& next) {
+  const fs::path previous = session.ProgramFolder();
+  DeActivateUniversalTables(session);
+  try {
+    // The session lets the lock of the previous folder go and takes that of the next.
+    session.SetProgramFolder(next);
+    if (!likentor::CreateAlias(DataFolder(next))) {
+      throw Error("Likentor cannot keep its data in " + next.string() + ": " +
+                  DataFolder(next).string() + " cannot be made or written.");
+    }
+    session.TakeProgramLock();
+    if (!HoldsSharedTables(next)) CopyProgramData(previous, next);
+    InstallShippedFiles(session.Places().executableFolder, next);
+    std::error_code ec;
+    if (!fs::exists(session.Log().File(), ec)) session.Log().CreateErrorFile();
+    RebuildMissingTables(session);
+    ActivateUniversalTables(session);
+  } catch (...) {
+    DeActivateUniversalTables(session);
+    session.SetProgramFolder(previous);
+    session.TakeProgramLock();
+    ActivateUniversalTables(session);
+    throw;
+  }
+}
+
 }  // namespace
+
+std::string NoSavedGamesQuestion(const std::filesystem::path& gameFolder) {
+  return "The folder " + gameFolder.string() +
+         " has no data/saved_games, so Likentor would find no saved game in it. Choose the "
+         "game's folder again? Cancel keeps this folder all the same; File > Change Folders "
+         "changes it later.";
+}
 
 bool CreateAlias(Session& session) {
   if (likentor::CreateAlias(DataFolder(session.ProgramFolder()))) return true;
@@ -70,16 +167,13 @@ void RunSetup(Session& session) {
   Prompts& prompts = session.UserPrompts();
   prompts.ShowMessage(kFirstTimeMessage);
 
-  std::filesystem::path program = prompts.ChooseFolder(kProgramFolderPrompt, kChooserRoot);
-  if (program.empty()) {
-    const SessionPlaces& places = session.Places();
-    program = places.userDataFolder.empty() ? places.executableFolder : places.userDataFolder;
-  }
+  const SessionPlaces& places = session.Places();
+  const fs::path defaultProgram =
+      places.userDataFolder.empty() ? places.executableFolder : places.userDataFolder;
+  fs::path program = prompts.ChooseFolder(kProgramFolderPrompt, defaultProgram);
+  if (program.empty()) program = defaultProgram;
   session.SetProgramFolder(program);
-
-  std::filesystem::path game = prompts.ChooseFolder(kGameFolderPrompt, kChooserRoot);
-  if (game.empty()) game = DefaultGameFolder();
-  session.SetGameFolder(game);
+  session.SetGameFolder(ChooseGameFolder(prompts, kGameFolderPrompt, DefaultGameFolder()));
 
   // A chooser only offers folders that exist; a folder typed on the command line may not yet.
   std::error_code ec;
@@ -99,8 +193,36 @@ void RunSetup(Session& session) {
   } else {
     prompts.ShowError(kAliasErrorMessage);
   }
-  WriteCfgFile(session);
-  if (session.Places().inUserConfigFolder) KeepConfigurationCopy(session);
+  StoreConfiguration(session, session.Places().inUserConfigFolder);
+}
+
+void ChangeFolders1Click(Session& session) {
+  Prompts& prompts = session.UserPrompts();
+  const fs::path previousProgram = session.ProgramFolder();
+  const fs::path previousGame = session.GameFolder();
+  fs::path program = prompts.ChooseFolder(kChangeProgramFolderPrompt, previousProgram);
+  if (program.empty()) program = previousProgram;
+  const fs::path game = ChooseGameFolder(prompts, kChangeGameFolderPrompt, previousGame);
+  const bool newProgram = !SameFolder(program, previousProgram);
+  if (!newProgram && SameFolder(game, previousGame)) return;
+
+  // The configuration the next start reads is kept up to date too.
+  std::error_code ec;
+  const bool working = session.Places().inUserConfigFolder ||
+                       fs::exists(session.Places().workingFolder / kConfigurationFile, ec);
+  // The loaded game lies in the game folder, and its tables in the program folder's.
+  if (!session.LoadedGameName().empty()) CloseGame1Click(session);
+  if (newProgram) MoveToProgramFolder(session, program);
+  session.SetGameFolder(game);
+  try {
+    StoreConfiguration(session, working);
+  } catch (...) {
+    session.SetGameFolder(previousGame);
+    if (newProgram) MoveToProgramFolder(session, previousProgram);
+    throw;
+  }
+  prompts.ShowMessage("Likentor now keeps its data in " + session.ProgramFolder().string() +
+                      " and finds the game in " + game.string() + ".");
 }
 
 }  // namespace likentor

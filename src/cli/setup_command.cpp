@@ -1,6 +1,9 @@
 #include "cli/setup_command.h"
 
+#include <system_error>
+
 #include "app/setup.h"
+#include "shell/folders.h"
 
 namespace likentor {
 
@@ -24,6 +27,13 @@ int SetupCommand::Execute(CommandContext& context) {
                                            : context.Absolute(gameFolder_));
   Session session(prompts, context.places);
   RunSetup(session);
+  // The window asks before it keeps such a game folder; here the folder was given, so it is kept
+  // and the user is told.
+  std::error_code ec;
+  if (!std::filesystem::is_directory(SavedGamesFolder(session.GameFolder()), ec)) {
+    context.out << "Note: " << session.GameFolder().string()
+                << " has no data/saved_games, so Likentor will find no saved game in it.\n";
+  }
   return prompts.ErrorShown() ? kExitFailed : kExitOk;
 }
 

@@ -22,7 +22,8 @@ class Prompts {
   virtual void ShowError(std::string_view text) = 0;
   // The confirmation box: question icon, caption "Confirm", OK and Cancel; true only for OK.
   virtual bool Confirm(std::string_view text) = 0;
-  // A folder chooser with the given title, its tree rooted at `root`; empty on cancel.
+  // A folder chooser with the given title, opening at `root` (or at the nearest folder above it
+  // that exists); empty on cancel.
   virtual std::filesystem::path ChooseFolder(std::string_view title,
                                              const std::filesystem::path& root) = 0;
   // A file chooser with a filter such as "PNG images (*.png)|*.png", opening in `startFolder`;

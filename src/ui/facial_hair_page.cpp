@@ -5,7 +5,6 @@
 
 #include "app/previews.h"
 #include "app/session.h"
-#include "app/universal_tables.h"
 #include "ui/picture_box.h"
 
 namespace likentor {
@@ -38,13 +37,6 @@ FacialHairPage::FacialHairPage(Session& session, QWidget* parent)
   GridRow()->addWidget(strip);
 
   connect(button, &QPushButton::clicked, this, [this] { GetFacialHairPreviewBtnClick(); });
-  // The style that Get Preview shows is the table's current row: it follows the grid.
-  connect(Grid(), &DataGrid::RowChanged, this, [this](int row) {
-    if (row < 0) return;
-    RunCommand(session_, [this, row] {
-      session_.Universal().FacialHairTable.Locate("facial_hair_id", Model()->KeyText(row));
-    });
-  });
 }
 
 void FacialHairPage::GetFacialHairPreviewBtnClick() {

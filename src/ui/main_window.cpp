@@ -25,6 +25,7 @@
 #include "app/player_looks.h"
 #include "app/player_search.h"
 #include "app/run_backup.h"
+#include "app/setup.h"
 #include "app/undo_run.h"
 #include "app/universal_tables.h"
 #include "app/write_command.h"
@@ -265,6 +266,11 @@ void MainWindow::BuildMenus() {
   file->setObjectName("File1");
   add(file, "LoadGame1", "&Load Game", true, [this] { LoadGame1Click(); });
   add(file, "CloseGame1", "&Close Game", true, [this] { CloseGame1Click(); });
+  add(file, "ChangeFolders1", "Change &Folders...", true, [this] {
+    commands_->Write([this] { ChangeFolders1Click(session_); });
+    RefreshSettings();
+    RefreshErrors();
+  });
   file->addSeparator();
   add(file, "Exit1", "E&xit", false, [this] { close(); });
 

@@ -3,10 +3,12 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
-#include <filesystem>
+#include <optional>
+#include <string>
 
 #include "app/loaded_game.h"
 #include "app/player_looks.h"
+#include "app/player_search.h"
 #include "app/session.h"
 #include "ui/data_grid.h"
 #include "ui/navigator.h"
@@ -95,7 +97,7 @@ PlayerPage::PlayerPage(Session& session, QWidget* parent)
   Body()->addLayout(player);
   Body()->addStretch(1);
 
-  connect(grid_, &DataGrid::RowChanged, this, &PlayerPage::FollowRow);
+  connect(grid_, &DataGrid::RowChanged, this, [this] { ShowPlayer(); });
   connect(model_, &QAbstractItemModel::dataChanged, this, [this] { ShowPlayer(); });
   connect(locked_, &QCheckBox::clicked, this, [this](bool ticked) {
     const int row = grid_->CurrentRow();
@@ -122,16 +124,6 @@ void PlayerPage::ShowMatches(int count) {
   });
 }
 
-void PlayerPage::FollowRow(int row) {
-  if (row >= 0) {
-    RunCommand(session_, [this, row] {
-      Query& players = session_.Game().PlayersQuery;
-      if (players.IsOpen()) players.Locate("player_id", model_->KeyText(row));
-    });
-  }
-  ShowPlayer();
-}
-
 void PlayerPage::ShowPlayer() {
   const int row = grid_->CurrentRow();
   firstName_->setText(model_->Text(row, "first_name"));
@@ -140,20 +132,21 @@ void PlayerPage::ShowPlayer() {
   locked_->setChecked(model_->Text(row, "locked") == "true");
 }
 
-bool PlayerPage::LocateCurrent() {
+std::optional<int> PlayerPage::CurrentPlayer() {
   const int row = grid_->CurrentRow();
-  if (row < 0) return false;
+  if (row < 0) return std::nullopt;
   grid_->CommitEditor();
-  if (!model_->Post()) return false;
-  Query& players = session_.Game().PlayersQuery;
-  return players.IsOpen() && players.Locate("player_id", model_->KeyText(row));
+  if (!model_->Post()) return std::nullopt;
+  return std::stoi(model_->KeyText(row));
 }
 
 void PlayerPage::SeeCurrentPhotoBtnClick() {
   RunCommand(session_, [this] {
-    if (!LocateCurrent()) return;
+    const std::optional<int> player = CurrentPlayer();
+    if (!player) return;
+    picture_.reset();
     try {
-      likentor::SeeCurrentPhotoBtnClick(session_, picture_);
+      picture_ = CurrentPhoto(session_, *player);
     } catch (...) {
       ShowPreview();  // cleared
       throw;
@@ -167,28 +160,18 @@ void PlayerPage::SeeCurrentPhotoBtnClick() {
 void PlayerPage::MakeNewPhotoBtnClick() {
   RunCommand(session_, [this] {
     const int row = grid_->CurrentRow();
-    if (!LocateCurrent()) return;
-    // A locked player's picture may be the user's own: it is replaced only when he says so.
-    Query& players = session_.Game().PlayersQuery;
-    if (players.GetBool("locked")) {
-      const int id = players.GetInt("player_id");
-      const std::filesystem::path file =
-          session_.Game().Saved.picturesFolder / ("Player_" + std::to_string(id) + ".png");
-      if (std::filesystem::exists(file) &&
-          !session_.UserPrompts().Confirm(
-              "The photo of " + players.GetText("first_name") + " " + players.GetText("last_name") +
-              " is locked, and " + file.string() +
-              " may be a picture of your own. Replace it with a new portrait?")) {
-        return;
-      }
-    }
+    const std::optional<int> player = CurrentPlayer();
+    if (!player) return;
+    std::optional<NewPhoto> made;
     try {
-      likentor::MakeNewPhotoBtnClick(session_, picture_);
+      made = MakeNewPhoto(session_, *player);
     } catch (...) {
       model_->RowWritten(row);
       throw;
     }
+    if (!made) return;  // the user kept his own picture
     model_->RowWritten(row);
+    picture_ = std::move(made->picture);
     ShowPreview();
   });
 }
@@ -196,16 +179,20 @@ void PlayerPage::MakeNewPhotoBtnClick() {
 void PlayerPage::NewLookBtnClick() {
   RunCommand(session_, [this] {
     const int row = grid_->CurrentRow();
-    if (!LocateCurrent()) return;
-    bool changed = false;
+    const std::optional<int> player = CurrentPlayer();
+    if (!player) return;
+    std::optional<PlayerPicture> picture;
     try {
-      changed = likentor::NewLookBtnClick(session_, picture_);
+      picture = likentor::NewLookBtnClick(session_, *player);
     } catch (...) {
       model_->RowWritten(row);
       throw;
     }
     model_->RowWritten(row);
-    if (changed) ShowPreview();
+    if (picture) {
+      picture_ = std::move(picture);
+      ShowPreview();
+    }
   });
 }
 

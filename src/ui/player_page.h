@@ -32,12 +32,10 @@ class PlayerPage : public DonePage {
   void ShowMatches(int count);
 
  private:
-  // The grid's row becomes the current row of PlayersQuery, and the texts follow it.
-  void FollowRow(int row);
   void ShowPlayer();
-  // PlayersQuery on the grid's row, after the grid's pending edit was posted. False when the
-  // post was refused or the row is not in the query.
-  bool LocateCurrent();
+  // The player id of the grid's row, after the grid's pending edit was posted. None when the post
+  // was refused or there is no row.
+  std::optional<int> CurrentPlayer();
   void SeeCurrentPhotoBtnClick();
   void MakeNewPhotoBtnClick();
   void NewLookBtnClick();

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <string>
 
 #include "app/custom_uniforms.h"
 #include "app/loaded_game.h"
@@ -92,13 +93,13 @@ UniformsPage::UniformsPage(Session& session, QWidget* parent)
   Body()->addLayout(labels);
   Body()->addStretch(1);
 
-  connect(grid_, &DataGrid::RowChanged, this, &UniformsPage::FollowRow);
+  connect(grid_, &DataGrid::RowChanged, this, [this] { ShowTeam(); });
   connect(model_, &QAbstractItemModel::dataChanged, this, [this] { ShowTeam(); });
   connect(getPreview, &QPushButton::clicked, this, [this] { GetUniformPreviewBtnClick(); });
   connect(setCustom, &QPushButton::clicked, this,
-          [this] { OnTeam([this] { SetCustonBtnClick(session_); }); });
+          [this] { OnTeam([this](int team) { SetCustonBtnClick(session_, team); }); });
   connect(useGeneric, &QPushButton::clicked, this,
-          [this] { OnTeam([this] { UseGenericBtnClick(session_); }); });
+          [this] { OnTeam([this](int team) { UseGenericBtnClick(session_, team); }); });
 }
 
 void UniformsPage::showEvent(QShowEvent* event) {
@@ -110,26 +111,21 @@ void UniformsPage::showEvent(QShowEvent* event) {
       ShowTeam();
       return;
     }
-    // The loaded game's teams, as stored now; a pending edit of the grid stays.
+    // The loaded game's teams, as stored now; a pending edit of the grid stays. A game's first
+    // showing opens on its first team; a later one stays on the grid's team unless another
+    // command moved the current team since (a batch run moves it): then on that one.
+    const std::string current = teams.GetText("team_id");
     if (model_->IsOpen() && model_->TableName() == teams.TableName()) {
       model_->Refresh();
+      const int row = model_->RowOfKey(current);
+      if (current != seenTeam_ && row >= 0) grid_->GoTo(row);
     } else {
       model_->Open(session_.Data(), teams.TableName());
       grid_->FitColumns();
     }
-    // The page opens on whichever team is current (a batch run moves it).
-    const int row = model_->RowOfKey(teams.GetText("team_id"));
-    if (row >= 0) grid_->GoTo(row);
+    seenTeam_ = current;
     ShowTeam();
   });
-}
-
-void UniformsPage::FollowRow(int row) {
-  if (row >= 0) {
-    RunCommand(session_,
-               [this, row] { session_.Game().TeamsTable.Locate("team_id", model_->KeyText(row)); });
-  }
-  ShowTeam();
 }
 
 void UniformsPage::ShowTeam() {
@@ -139,20 +135,23 @@ void UniformsPage::ShowTeam() {
   uniformFile_->setText(model_->Text(row, "custom_uniform_file"));
 }
 
-void UniformsPage::OnTeam(const std::function<void()>& command) {
+void UniformsPage::OnTeam(const std::function<void(int)>& command) {
   RunCommand(session_, [this, &command] {
     const int row = grid_->CurrentRow();
     if (row < 0) return;
     grid_->CommitEditor();
     if (!model_->Post()) return;
-    if (!session_.Game().TeamsTable.Locate("team_id", model_->KeyText(row))) return;
     try {
-      command();
+      command(std::stoi(model_->KeyText(row)));
     } catch (...) {
       model_->RowWritten(row);
       throw;
     }
     model_->RowWritten(row);
+    // The command leaves the current team on the grid's.
+    if (session_.Game().TeamsTable.IsOpen()) {
+      seenTeam_ = session_.Game().TeamsTable.GetText("team_id");
+    }
   });
   ShowTeam();
 }

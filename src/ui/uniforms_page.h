@@ -4,6 +4,8 @@
 // taken away, and a preview of the uniform its portraits get.
 
 #include <QLabel>
+#include <functional>
+#include <string>
 
 #include "ui/done_page.h"
 
@@ -24,15 +26,15 @@ class UniformsPage : public DonePage {
   void showEvent(QShowEvent* event) override;
 
  private:
-  // The grid's row becomes the current team of TeamsTable, and the texts follow it.
-  void FollowRow(int row);
   void ShowTeam();
-  // Runs a command on the grid's team after its pending edit was posted, then shows the row as
-  // stored.
-  void OnTeam(const std::function<void()>& command);
+  // Runs a command on the grid's team (given its id) after its pending edit was posted, then shows
+  // the row as stored.
+  void OnTeam(const std::function<void(int)>& command);
   void GetUniformPreviewBtnClick();
 
   Session& session_;
+  // The current team of TeamsTable as the page last saw it.
+  std::string seenTeam_;
   TableModel* model_;
   DataGrid* grid_;
   QLabel* teamName_;

@@ -122,6 +122,25 @@ TEST_F(CustomUniformsTest, UseGenericStoresNoneAgainAndAgain) {
   EXPECT_TRUE(LogLines().empty());
 }
 
+// The uniforms page names its team by id: TeamsTable may stand anywhere.
+TEST_F(CustomUniformsTest, TheButtonsByTeamIdChangeThatTeamWhereverTheTableStands) {
+  ASSERT_TRUE(session_.Game().TeamsTable.Locate("team_id", 1));
+  const auto chosen = folder_ / "owls.png";
+  prompts_.AnswerFile(chosen);
+  SetCustonBtnClick(session_, 2);
+  EXPECT_EQ(Uniforms(), (std::map<int, std::string>{{1, "none"}, {2, chosen.string()}}));
+  ASSERT_TRUE(session_.Game().TeamsTable.Locate("team_id", 1));
+  UseGenericBtnClick(session_, 2);
+  EXPECT_EQ(Uniforms(), (std::map<int, std::string>{{1, "none"}, {2, "none"}}));
+  EXPECT_EQ(prompts_.Texts(Kind::Message),
+            (std::vector<std::string>{"Successfully set custom uniform.",
+                                      "Successfully removed custom uniform."}));
+  // A team the game does not have: said, nothing written.
+  UseGenericBtnClick(session_, 9);
+  EXPECT_EQ(prompts_.Texts(Kind::Error),
+            std::vector<std::string>{"The saved game " + std::string(kGame) + " has no team 9."});
+}
+
 TEST_F(CustomUniformsTest, ARefusedPostIsCancelledShownAndLogged) {
   RefuseUpdates(TeamsTableName(kGame), "NEW.team_id = 2");
   ASSERT_TRUE(session_.Game().TeamsTable.Locate("team_id", 2));

@@ -43,13 +43,17 @@ TEST_F(SessionTest, SetupAsksForBothFoldersAndWritesLogDataAndConfiguration) {
                  "This appears to be your first time running the program.  Please follow the "
                  "instructions to configure it for your machine."},
                 {Kind::ChooseFolder,
-                 "First, please select the folder where likentor.exe is installed.  Clicking "
-                 "cancel will use the default folder.",
-                 "/"},
+                 "First, please select the folder where Likentor keeps its data.  Clicking cancel "
+                 "will use the default folder.",
+                 exe_.string()},
                 {Kind::ChooseFolder,
-                 "Next, select the folder where vask2006.exe is installed.  Clicking cancel will "
-                 "use the default folder.",
-                 "/"},
+                 "Next, select the game's folder (the one that holds data/saved_games).  Clicking "
+                 "cancel will use the default folder.",
+                 (folder_ / "home" / ".wine" / "drive_c" / "Program Files" / "Pellworth" /
+                  "Vask Baseball 2006")
+                     .string()},
+                // No game there: the user is told so, and keeps it with Cancel.
+                {Kind::Confirm, "Confirm", NoSavedGamesQuestion("/games/Vask")},
             }));
   EXPECT_EQ(session.ProgramFolder(), program);
   EXPECT_EQ(session.GameFolder(), "/games/Vask");

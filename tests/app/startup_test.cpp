@@ -167,5 +167,235 @@ TEST_F(StartupTest, AMissingSharedTableStopsTheStartWithAClearMessage) {
   }
 }
 
+using Kind = ScriptedPrompts::Kind;
+using Shown = ScriptedPrompts::Shown;
+
+fs::path DefaultGame(const fs::path& home) {
+  return home / ".wine" / "drive_c" / "Program Files" / "Pellworth" / "Vask Baseball 2006";
+}
+
+std::string Question(const fs::path& game) {
+  return "The folder " + game.string() +
+         " has no data/saved_games, so Likentor would find no saved game in it. Choose the game's "
+         "folder again? Cancel keeps this folder all the same; File > Change Folders changes it "
+         "later.";
+}
+
+// The setup's choosers open at what their Cancel gives, and a game folder without saved games is
+// kept only once the user was told and kept it all the same.
+TEST_F(StartupTest, SetupChoosersStartAtTheirDefaultsAndAGameFolderWithoutSavedGamesIsQuestioned) {
+  const fs::path home = folder_ / "home";
+  const fs::path installed = folder_ / "installed";
+  const fs::path userData = folder_ / "user-data";
+  const fs::path noGames = folder_ / "not-a-game";
+  const fs::path game = folder_ / "game";
+  fs::create_directories(noGames);
+  fs::create_directories(game / "data" / "saved_games");
+  test::InstallDataFiles(installed);
+  const std::string programPrompt =
+      "First, please select the folder where Likentor keeps its data.  Clicking cancel will use "
+      "the default folder.";
+  const std::string gamePrompt =
+      "Next, select the game's folder (the one that holds data/saved_games).  Clicking cancel "
+      "will use the default folder.";
+  const std::string againPrompt =
+      "Please select the game's folder (the one that holds data/saved_games).  Clicking cancel "
+      "will keep the current folder.";
+
+  struct Case {
+    std::string name;
+    std::vector<fs::path> folders;  // the choosers' answers, an empty path for Cancel
+    std::vector<bool> confirms;
+    fs::path userDataFolder;
+    std::vector<Shown> asked;  // after the first-run message
+    fs::path program;
+    fs::path game;
+  };
+  const std::vector<Case> cases = {
+      {"both cancelled: the defaults, and the missing game folder is said",
+       {},
+       {},
+       {},
+       {{Kind::ChooseFolder, programPrompt, installed.string()},
+        {Kind::ChooseFolder, gamePrompt, DefaultGame(home).string()},
+        {Kind::Confirm, "Confirm", Question(DefaultGame(home))}},
+       installed,
+       DefaultGame(home)},
+      {"an install's program chooser opens at the user's data folder",
+       {{}, game},
+       {},
+       userData,
+       {{Kind::ChooseFolder, programPrompt, userData.string()},
+        {Kind::ChooseFolder, gamePrompt, DefaultGame(home).string()}},
+       userData,
+       game},
+      {"refused, then chosen again",
+       {{}, noGames, game},
+       {true},
+       {},
+       {{Kind::ChooseFolder, programPrompt, installed.string()},
+        {Kind::ChooseFolder, gamePrompt, DefaultGame(home).string()},
+        {Kind::Confirm, "Confirm", Question(noGames)},
+        {Kind::ChooseFolder, againPrompt, noGames.string()}},
+       installed,
+       game},
+      {"the default refused, then a wrong folder, then the right one",
+       {{}, {}, noGames, game},
+       {true, true},
+       {},
+       {{Kind::ChooseFolder, programPrompt, installed.string()},
+        {Kind::ChooseFolder, gamePrompt, DefaultGame(home).string()},
+        {Kind::Confirm, "Confirm", Question(DefaultGame(home))},
+        {Kind::ChooseFolder, againPrompt, DefaultGame(home).string()},
+        {Kind::Confirm, "Confirm", Question(noGames)},
+        {Kind::ChooseFolder, againPrompt, noGames.string()}},
+       installed,
+       game},
+      {"refused, and the chooser shown again cancelled: kept",
+       {{}, noGames, {}},
+       {true},
+       {},
+       {{Kind::ChooseFolder, programPrompt, installed.string()},
+        {Kind::ChooseFolder, gamePrompt, DefaultGame(home).string()},
+        {Kind::Confirm, "Confirm", Question(noGames)},
+        {Kind::ChooseFolder, againPrompt, noGames.string()}},
+       installed,
+       noGames},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(installed / "data");
+    fs::remove_all(userData);
+    test::InstallDataFiles(installed);
+    ScriptedPrompts prompts;
+    for (const fs::path& answer : c.folders) prompts.AnswerFolder(answer);
+    for (bool ok : c.confirms) prompts.AnswerConfirm(ok);
+    SessionPlaces places{installed, installed};
+    places.userDataFolder = c.userDataFolder;
+    Session session(prompts, places);
+    RunSetup(session);
+
+    std::vector<Shown> asked = prompts.History();
+    ASSERT_FALSE(asked.empty());
+    asked.erase(asked.begin());  // the first-run message
+    EXPECT_EQ(asked, c.asked);
+    EXPECT_EQ(session.ProgramFolder(), c.program);
+    EXPECT_EQ(session.GameFolder(), c.game);
+    EXPECT_EQ(test::ReadBytes(c.program / "configuration.ini"),
+              "7\r\n" + c.program.string() + "\r\n" + c.game.string() + "\r\n");
+    session.Shutdown();
+  }
+}
+
+// File > Change Folders: the choosers open at the folders in use, Cancel keeps them, the game
+// folder is checked as at setup, and the configuration the next start reads gets the new folders
+// while the shared tables and their settings stay.
+TEST_F(StartupTest, ChangeFoldersStoresTheChosenFoldersAndKeepsTheSharedTables) {
+  const fs::path game = folder_ / "game";
+  const fs::path game2 = folder_ / "game2";
+  const fs::path noGames = folder_ / "not-a-game";
+  fs::create_directories(game / "data" / "saved_games");
+  fs::create_directories(game2 / "data" / "saved_games");
+  fs::create_directories(noGames);
+  SetUpOnce();
+  const std::string programPrompt =
+      "Please select the folder where Likentor keeps its data.  Clicking cancel will keep the "
+      "current folder.";
+  const std::string gamePrompt =
+      "Please select the game's folder (the one that holds data/saved_games).  Clicking cancel "
+      "will keep the current folder.";
+  const auto configuration = [](const fs::path& program, const fs::path& gameFolder) {
+    return "7\r\n" + program.string() + "\r\n" + gameFolder.string() + "\r\n";
+  };
+
+  ScriptedPrompts prompts;
+  Session session(prompts, {program_, program_});
+  session.Startup(Session::Missing::Fail);
+  // A setting of the shared tables that must survive every change.
+  Table& nations = session.Universal().NationsTable;
+  ASSERT_TRUE(nations.Locate("nation_id", 1));
+  nations.Edit();
+  nations.SetInt("caucasian", 4321);
+  ASSERT_TRUE(nations.Post());
+
+  // Both cancelled: nothing changes and nothing is said.
+  ChangeFolders1Click(session);
+  EXPECT_EQ(prompts.History(),
+            (std::vector<Shown>{{Kind::ChooseFolder, programPrompt, program_.string()},
+                                {Kind::ChooseFolder, gamePrompt, game.string()}}));
+  EXPECT_EQ(test::ReadBytes(program_ / "configuration.ini"), configuration(program_, game));
+
+  // Another game folder; a loaded game is closed.
+  prompts.ClearHistory();
+  session.SetLoadedGameName("sample");
+  prompts.AnswerFolder({});
+  prompts.AnswerFolder(game2);
+  ChangeFolders1Click(session);
+  EXPECT_TRUE(session.LoadedGameName().empty());
+  EXPECT_EQ(session.Window().caption, "Likentor");
+  EXPECT_EQ(session.GameFolder(), game2);
+  EXPECT_EQ(test::ReadBytes(program_ / "configuration.ini"), configuration(program_, game2));
+  EXPECT_EQ(prompts.Texts(Kind::Message),
+            std::vector<std::string>{"Likentor now keeps its data in " + program_.string() +
+                                     " and finds the game in " + game2.string() + "."});
+
+  // A game folder without saved games is questioned; Cancel keeps it all the same.
+  prompts.ClearHistory();
+  prompts.AnswerFolder({});
+  prompts.AnswerFolder(noGames);
+  prompts.AnswerConfirm(false);
+  ChangeFolders1Click(session);
+  EXPECT_EQ(prompts.Texts(Kind::Confirm), std::vector<std::string>{Question(noGames)});
+  EXPECT_EQ(session.GameFolder(), noGames);
+  // Opened at that folder again, the chooser's Cancel keeps it after OK to choose again.
+  prompts.ClearHistory();
+  prompts.AnswerFolder({});
+  prompts.AnswerFolder({});
+  prompts.AnswerConfirm(true);
+  prompts.AnswerFolder(game);
+  ChangeFolders1Click(session);
+  EXPECT_EQ(prompts.History()[1], (Shown{Kind::ChooseFolder, gamePrompt, noGames.string()}));
+  EXPECT_EQ(prompts.History()[3], (Shown{Kind::ChooseFolder, gamePrompt, noGames.string()}));
+  EXPECT_EQ(session.GameFolder(), game);
+
+  // A program folder that cannot hold the data: refused, and the session stays where it was.
+  const fs::path blocked = folder_ / "blocked";
+  test::WriteBytes(blocked / "data", "a file where the data folder should be");
+  prompts.ClearHistory();
+  prompts.AnswerFolder(blocked);
+  prompts.AnswerFolder({});
+  EXPECT_THROW(ChangeFolders1Click(session), Error);
+  EXPECT_EQ(session.ProgramFolder(), program_);
+  EXPECT_TRUE(session.Universal().GamesTable.IsOpen());
+  EXPECT_EQ(test::ReadBytes(program_ / "configuration.ini"), configuration(program_, game));
+
+  // A new program folder gets the tables in use, with their settings, and the configuration that
+  // the next start reads names it.
+  const fs::path moved = folder_ / "moved";
+  prompts.ClearHistory();
+  prompts.AnswerFolder(moved);
+  prompts.AnswerFolder({});
+  ChangeFolders1Click(session);
+  EXPECT_EQ(session.ProgramFolder(), moved);
+  EXPECT_EQ(session.Data().Folder(), moved / "data");
+  EXPECT_TRUE(session.Universal().NationsTable.IsOpen());
+  EXPECT_EQ(test::ReadBytes(moved / "configuration.ini"), configuration(moved, game));
+  EXPECT_EQ(test::ReadBytes(program_ / "configuration.ini"), configuration(moved, game));
+  // The moved session holds the new folder's lock, not the old one's: another session of the
+  // previous folder may write there.
+  EXPECT_TRUE(fs::exists(moved / "data" / "likentor.lock"));
+  EXPECT_EQ(test::ReadBytes(moved / "errors.txt"), test::ReadBytes(program_ / "errors.txt"));
+  session.Shutdown();
+
+  ScriptedPrompts later;
+  Session next(later, {program_, program_});
+  next.Startup(Session::Missing::Fail);
+  EXPECT_EQ(next.ProgramFolder(), moved);
+  EXPECT_EQ(next.GameFolder(), game);
+  ASSERT_TRUE(next.Universal().NationsTable.Locate("nation_id", 1));
+  EXPECT_EQ(next.Universal().NationsTable.GetInt("caucasian"), 4321);
+  next.Shutdown();
+}
+
 }  // namespace
 }  // namespace likentor

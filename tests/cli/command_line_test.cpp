@@ -59,9 +59,11 @@ TEST(CommandLine, SetupWritesTheConfigurationAndTheLog) {
   if (std::filesystem::is_directory(std::filesystem::path(LIKENTOR_PROGRAM_DIR) / "graphics")) {
     EXPECT_TRUE(std::filesystem::is_symlink(p / "graphics"));
   }
+  // /tmp/g holds no saved games: kept as given, and said.
   EXPECT_EQ(run.out,
             "This appears to be your first time running the program.  Please follow the "
-            "instructions to configure it for your machine.\n");
+            "instructions to configure it for your machine.\nNote: /tmp/g has no "
+            "data/saved_games, so Likentor will find no saved game in it.\n");
 
   // The shared tables with their rows, and one of them printed.
   const Outcome tables = RunProgram(kLikentor + " -C '" + p.string() + "' tables", folder);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
 #include "support/command_line_runs.h"
 #include "support/temp_folder.h"
 
@@ -18,12 +21,21 @@ TEST(FolderOptions, SetupStoresFoldersWithoutATrailingSeparator) {
                          LIKENTOR_PROGRAM_DIR);
   EXPECT_EQ(absolute.status, 0) << absolute.err;
   EXPECT_EQ(test::ReadBytes(folder / "p" / "configuration.ini"), "7\r\n" + p + "\r\n" + g + "\r\n");
+  // A game folder without saved games is kept as given, and said.
+  EXPECT_NE(absolute.out.find("Note: " + g +
+                              " has no data/saved_games, so Likentor will find no saved game in "
+                              "it.\n"),
+            std::string::npos)
+      << absolute.out;
 
-  // The same folders typed relative to the working folder give the same file.
+  // The same folders typed relative to the working folder give the same file; with saved games
+  // there, nothing to note.
+  std::filesystem::create_directories(folder / "g" / "data" / "saved_games");
   const test::Outcome relative = test::RunInProcess(
       {"-C", p, "setup", "--program-folder", ".", "--game-folder", "../g/"}, LIKENTOR_PROGRAM_DIR);
   EXPECT_EQ(relative.status, 0) << relative.err;
   EXPECT_EQ(test::ReadBytes(folder / "p" / "configuration.ini"), "7\r\n" + p + "\r\n" + g + "\r\n");
+  EXPECT_EQ(relative.out.find("Note:"), std::string::npos) << relative.out;
 }
 
 }  // namespace

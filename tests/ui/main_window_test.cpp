@@ -4,9 +4,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSpinBox>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -257,6 +259,42 @@ TEST_F(WindowTest, OtherVersionAsksBeforeTheSetupRunsAgain) {
   OpenWindow();
   EXPECT_EQ(test::ReadBytes(program_ / "configuration.ini").substr(0, 3), "7\r\n");
   EXPECT_EQ(Caption(), "Likentor");
+}
+
+// File > Change Folders, after Close Game: the choosers open at the folders in use, the new game
+// folder is stored in configuration.ini and used by the next Load Game, and the loaded game, which
+// lies in the previous one, is closed.
+TEST_F(WindowTest, ChangeFoldersInTheFileMenuStoresTheFolders) {
+  const QList<QAction*> file = Find<QMenu>("File1")->actions();
+  const auto closeGame = std::find(file.begin(), file.end(), Find<QAction>("CloseGame1"));
+  ASSERT_NE(closeGame, file.end());
+  ASSERT_NE(closeGame + 1, file.end());
+  EXPECT_EQ((*(closeGame + 1))->objectName(), "ChangeFolders1");
+  EXPECT_EQ((*(closeGame + 1))->text(), "Change &Folders...");
+
+  LoadSample();
+  ASSERT_EQ(Caption(), "Likentor: sample");
+  const std::filesystem::path game2 = folder_ / "game2";
+  std::filesystem::create_directories(SavedGamesFolder(game2));
+  prompts_.ClearHistory();
+  prompts_.AnswerFolder({});
+  prompts_.AnswerFolder(game2);
+  Trigger("ChangeFolders1");
+  EXPECT_TRUE(Errors().empty());
+  ASSERT_EQ(prompts_.Texts(Kind::ChooseFolder),
+            (std::vector<std::string>{program_.string(), game_.string()}));
+  EXPECT_EQ(test::ReadBytes(program_ / "configuration.ini"),
+            "7\r\n" + program_.string() + "\r\n" + game2.string() + "\r\n");
+  EXPECT_EQ(Messages(),
+            std::vector<std::string>{"Likentor now keeps its data in " + program_.string() +
+                                     " and finds the game in " + game2.string() + "."});
+  EXPECT_EQ(Caption(), "Likentor");
+  EXPECT_EQ(Status(), "No game loaded.");
+
+  prompts_.ClearHistory();
+  Trigger("LoadGame1");
+  ASSERT_FALSE(prompts_.History().empty());
+  EXPECT_EQ(prompts_.History().front().text, SavedGamesFolder(game2).string());
 }
 
 }  // namespace

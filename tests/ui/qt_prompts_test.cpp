@@ -5,9 +5,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
+#include <utility>
 
 #include "ui/qt_prompts.h"
 #include "window_fixture.h"
@@ -60,6 +63,34 @@ TEST(QtPrompts, BoxesCarryTheirCaptionsIconsAndAnswers) {
   EXPECT_TRUE(answer);
   Answer([&] { answer = prompts.Confirm("Sure?"); }, QMessageBox::Cancel);
   EXPECT_FALSE(answer);
+}
+
+// The folder chooser opens at the folder it is given, which the setup makes the one its Cancel
+// stands for; a folder not made yet (a default) opens it at the nearest one above it that exists,
+// as Qt's own chooser does.
+TEST(QtPrompts, TheFolderChooserOpensAtItsFolderOrTheNearestAboveIt) {
+  test::Application();
+  test::TempFolder folder;
+  const std::filesystem::path there = folder / "there";
+  std::filesystem::create_directories(there);
+  QtPrompts prompts;
+  for (const auto& [given, opened] :
+       {std::pair{there, there}, std::pair{there / "not" / "made", there}}) {
+    SCOPED_TRACE(given.string());
+    QString shown;
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+      auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (chooser == nullptr) return;
+      timer.stop();
+      shown = chooser->directory().absolutePath();
+      chooser->reject();
+    });
+    timer.start();
+    EXPECT_TRUE(prompts.ChooseFolder("Pick one.", given).empty());
+    EXPECT_EQ(shown.toStdString(), opened.string());
+  }
 }
 
 TEST(QtPrompts, FileFiltersInQtsForm) {
