@@ -5,6 +5,7 @@
 #include "app/game_load.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
+#include "app/write_command.h"
 #include "database/games_table.h"
 #include "shell/configuration.h"
 #include "shell/error.h"
@@ -197,6 +198,7 @@ void RunSetup(Session& session) {
 }
 
 void ChangeFolders1Click(Session& session) {
+  const WriteCommand writing(session, kFoldersCommand);
   Prompts& prompts = session.UserPrompts();
   const fs::path previousProgram = session.ProgramFolder();
   const fs::path previousGame = session.GameFolder();

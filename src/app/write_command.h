@@ -36,7 +36,7 @@ inline constexpr std::string_view kNewPhotoCommand = "a new photo";
 inline constexpr std::string_view kLocksCommand = "locking or unlocking photos";
 inline constexpr std::string_view kUniformCommand = "changing a custom uniform";
 inline constexpr std::string_view kSettingsCommand = "saving the settings";
-inline constexpr std::string_view kEditCommand = "an edit of a table";
+inline constexpr std::string_view kFoldersCommand = "changing the folders";
 
 // Marks `session` busy with `name` for its life. BusyError when another thread's command writes.
 class WriteCommand {

@@ -2,8 +2,8 @@
 
 namespace likentor {
 
-AccessoriesPage::AccessoriesPage(Session& session, QWidget* parent)
-    : EditorPage(session,
+AccessoriesPage::AccessoriesPage(Session& session, CommandGuard& commands, QWidget* parent)
+    : EditorPage(session, commands,
                  {"AccessoriesPage", "Accessories", "AccessoriesDoneBtn", "DBGrid2", "DBNavigator2",
                   "accessories.db"},
                  parent) {

@@ -10,7 +10,7 @@ class AccessoriesPage : public EditorPage {
   Q_OBJECT
 
  public:
-  AccessoriesPage(Session& session, QWidget* parent);
+  AccessoriesPage(Session& session, CommandGuard& commands, QWidget* parent);
 };
 
 }  // namespace likentor

@@ -4,13 +4,15 @@
 #include <algorithm>
 
 #include "app/session.h"
-#include "ui/picture_box.h"
+#include "ui/command_guard.h"
 
 namespace likentor {
 
-EditorPage::EditorPage(Session& session, const EditorNames& names, QWidget* parent)
+EditorPage::EditorPage(Session& session, CommandGuard& commands, const EditorNames& names,
+                       QWidget* parent)
     : DonePage(names.page, names.title, names.done, parent),
       session_(session),
+      commands_(commands),
       table_(names.table),
       model_(new TableModel(this)) {
   grid_ = new DataGrid(names.grid, model_, this);
@@ -32,7 +34,7 @@ void EditorPage::showEvent(QShowEvent* event) {
   // The shared tables are open for the whole run: the grid opens once, and again only when its
   // table was made anew meanwhile.
   if (model_->IsOpen()) return;
-  RunCommand(session_, [this] {
+  commands_.Show([this] {
     model_->Open(session_.Data(), table_);
     grid_->FitColumns();
   });

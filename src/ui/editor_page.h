@@ -14,6 +14,7 @@
 
 namespace likentor {
 
+class CommandGuard;
 class Session;
 
 struct EditorNames {
@@ -29,7 +30,7 @@ class EditorPage : public DonePage {
   Q_OBJECT
 
  public:
-  EditorPage(Session& session, const EditorNames& names, QWidget* parent);
+  EditorPage(Session& session, CommandGuard& commands, const EditorNames& names, QWidget* parent);
 
   DataGrid* Grid() const { return grid_; }
   TableModel* Model() const { return model_; }
@@ -41,6 +42,7 @@ class EditorPage : public DonePage {
   // Values of these fields that are below 0 are refused with a message naming `what` ("weight").
   void RefuseNegative(std::vector<std::string> fields, const QString& what);
   Session& session_;
+  CommandGuard& commands_;
 
  private:
   std::string table_;

@@ -5,6 +5,7 @@
 
 #include "app/previews.h"
 #include "app/session.h"
+#include "ui/command_guard.h"
 #include "ui/picture_box.h"
 
 namespace likentor {
@@ -15,8 +16,8 @@ constexpr int kStripWidth = 104;
 
 }  // namespace
 
-FacialHairPage::FacialHairPage(Session& session, QWidget* parent)
-    : EditorPage(session,
+FacialHairPage::FacialHairPage(Session& session, CommandGuard& commands, QWidget* parent)
+    : EditorPage(session, commands,
                  {"FacialHairPage", "Facial Hair Frequency", "FacialHairDone", "FacialHairGrid",
                   "FacialHairNavigator", "facial_hair.db"},
                  parent) {
@@ -40,7 +41,7 @@ FacialHairPage::FacialHairPage(Session& session, QWidget* parent)
 }
 
 void FacialHairPage::GetFacialHairPreviewBtnClick() {
-  RunCommand(session_, [this] {
+  commands_.Show([this] {
     const int row = Grid()->CurrentRow();
     if (row < 0) return;
     // The style as the grid shows it, a location typed but not yet posted included.

@@ -13,7 +13,7 @@ class FacialHairPage : public EditorPage {
   Q_OBJECT
 
  public:
-  FacialHairPage(Session& session, QWidget* parent);
+  FacialHairPage(Session& session, CommandGuard& commands, QWidget* parent);
 
  private:
   void GetFacialHairPreviewBtnClick();

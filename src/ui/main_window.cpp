@@ -159,13 +159,13 @@ void MainWindow::BuildPages() {
   pages_ = new QStackedWidget(this);
   pages_->setObjectName("PageControl");
   dashboard_ = new DashboardPage(QPixmap(), pages_);
-  auto* uniforms = new UniformsPage(session_, pages_);
-  playerPage_ = new PlayerPage(session_, pages_);
+  auto* uniforms = new UniformsPage(session_, *commands_, pages_);
+  playerPage_ = new PlayerPage(session_, *commands_, pages_);
   auto* install = new InstallPage(session_, *commands_, pages_);
   auto* locks = new LocksPage(session_, *commands_, pages_);
-  auto* nations = new NationsPage(session_, pages_);
-  auto* facialHair = new FacialHairPage(session_, pages_);
-  auto* accessories = new AccessoriesPage(session_, pages_);
+  auto* nations = new NationsPage(session_, *commands_, pages_);
+  auto* facialHair = new FacialHairPage(session_, *commands_, pages_);
+  auto* accessories = new AccessoriesPage(session_, *commands_, pages_);
   // In the order of the session's Page numbers.
   for (QWidget* page : std::initializer_list<QWidget*>{dashboard_, uniforms, playerPage_, install,
                                                        locks, nations, facialHair, accessories}) {
@@ -518,7 +518,10 @@ void MainWindow::ShowDryRun(const RunChoice& choice) {
 }
 
 void MainWindow::UndoLastRun1Click() {
-  commands_->Start(std::string(kUndoCommand), [this] { likentor::UndoLastRun1Click(session_); });
+  // The player page shows the pictures and rows the undo put back.
+  commands_->Start(
+      std::string(kUndoCommand), [this] { likentor::UndoLastRun1Click(session_); },
+      [this] { playerPage_->ShowStored(); });
 }
 
 void MainWindow::KeptRuns1Click() {

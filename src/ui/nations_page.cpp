@@ -2,8 +2,8 @@
 
 namespace likentor {
 
-NationsPage::NationsPage(Session& session, QWidget* parent)
-    : EditorPage(session,
+NationsPage::NationsPage(Session& session, CommandGuard& commands, QWidget* parent)
+    : EditorPage(session, commands,
                  {"NationsPage", "Nations/Ethnicity Data", "NationsDone", "NationsGrid",
                   "NationsNavigator", "nations.db"},
                  parent) {

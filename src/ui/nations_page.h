@@ -10,7 +10,7 @@ class NationsPage : public EditorPage {
   Q_OBJECT
 
  public:
-  NationsPage(Session& session, QWidget* parent);
+  NationsPage(Session& session, CommandGuard& commands, QWidget* parent);
 };
 
 }  // namespace likentor

@@ -1,9 +1,5 @@
 #include "ui/picture_box.h"
 
-#include <exception>
-
-#include "app/session.h"
-
 namespace likentor {
 
 namespace {
@@ -58,14 +54,6 @@ void PictureBox::ShowPicture(const QImage& image) {
 void PictureBox::ClearPicture() {
   picture_ = QImage();
   clear();
-}
-
-void RunCommand(Session& session, const std::function<void()>& command) {
-  try {
-    command();
-  } catch (const std::exception& e) {
-    session.UserPrompts().ShowError(e.what());
-  }
 }
 
 }  // namespace likentor

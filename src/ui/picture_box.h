@@ -5,14 +5,11 @@
 
 #include <QImage>
 #include <QLabel>
-#include <functional>
 
 #include "portrait/bitmap.h"
 #include "portrait/png_image.h"
 
 namespace likentor {
-
-class Session;
 
 QImage ToQImage(const PngImage& image);
 QImage ToQImage(const Bitmap& image);
@@ -31,9 +28,5 @@ class PictureBox : public QLabel {
  private:
   QImage picture_;
 };
-
-// Runs a command of a page: a failure that escapes it is shown in an error box and the window
-// goes on.
-void RunCommand(Session& session, const std::function<void()>& command);
 
 }  // namespace likentor

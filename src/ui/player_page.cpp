@@ -10,6 +10,7 @@
 #include "app/player_looks.h"
 #include "app/player_search.h"
 #include "app/session.h"
+#include "ui/command_guard.h"
 #include "ui/data_grid.h"
 #include "ui/navigator.h"
 #include "ui/picture_box.h"
@@ -44,9 +45,10 @@ QString MatchesText(int count) {
   return count == 1 ? QString("1 player found.") : QString("%1 players found.").arg(count);
 }
 
-PlayerPage::PlayerPage(Session& session, QWidget* parent)
+PlayerPage::PlayerPage(Session& session, CommandGuard& commands, QWidget* parent)
     : DonePage("PlayerPage", "Player", "PlayerDone", parent),
       session_(session),
+      commands_(commands),
       model_(new TableModel(this)) {
   grid_ = new DataGrid("PlayersSearchResults", model_, this);
   grid_->setAccessibleName("Players found");
@@ -118,9 +120,28 @@ PlayerPage::PlayerPage(Session& session, QWidget* parent)
 
 void PlayerPage::ShowMatches(int count) {
   matches_->setText(MatchesText(count));
-  RunCommand(session_, [this] {
+  commands_.Show([this] {
     model_->Open(session_.Game().PlayersQuery);
     grid_->FitColumns();
+  });
+}
+
+void PlayerPage::ShowStored() {
+  if (!model_->IsOpen()) return;
+  model_->Refresh();
+  const int row = model_->CurrentRow();
+  if (row >= 0) grid_->GoTo(row);
+  ShowPlayer();
+  if (!picture_ || row < 0) return;
+  commands_.Show([this, row] {
+    picture_.reset();
+    try {
+      picture_ = CurrentPhoto(session_, std::stoi(model_->KeyText(row)));
+    } catch (...) {
+      ShowPreview();  // cleared
+      throw;
+    }
+    ShowPreview();
   });
 }
 
@@ -141,7 +162,7 @@ std::optional<int> PlayerPage::CurrentPlayer() {
 }
 
 void PlayerPage::SeeCurrentPhotoBtnClick() {
-  RunCommand(session_, [this] {
+  commands_.Show([this] {
     const std::optional<int> player = CurrentPlayer();
     if (!player) return;
     picture_.reset();
@@ -158,7 +179,7 @@ void PlayerPage::SeeCurrentPhotoBtnClick() {
 }
 
 void PlayerPage::MakeNewPhotoBtnClick() {
-  RunCommand(session_, [this] {
+  commands_.Write([this] {
     const int row = grid_->CurrentRow();
     const std::optional<int> player = CurrentPlayer();
     if (!player) return;
@@ -177,7 +198,7 @@ void PlayerPage::MakeNewPhotoBtnClick() {
 }
 
 void PlayerPage::NewLookBtnClick() {
-  RunCommand(session_, [this] {
+  commands_.Write([this] {
     const int row = grid_->CurrentRow();
     const std::optional<int> player = CurrentPlayer();
     if (!player) return;

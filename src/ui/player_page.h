@@ -14,6 +14,7 @@ namespace likentor {
 
 class DataGrid;
 class PictureBox;
+class CommandGuard;
 class Session;
 class TableModel;
 
@@ -24,12 +25,15 @@ class PlayerPage : public DonePage {
   Q_OBJECT
 
  public:
-  PlayerPage(Session& session, QWidget* parent);
+  PlayerPage(Session& session, CommandGuard& commands, QWidget* parent);
 
   // A search found `count` rows in PlayersQuery: the grid shows them with the first row current,
   // and the count stands beside the navigator.
   // A pending edit of the earlier result is dropped, as closing the query drops it.
   void ShowMatches(int count);
+  // The rows and the picture shown as they are stored now, after a command changed them behind
+  // the page (an undo of a run).
+  void ShowStored();
 
  private:
   void ShowPlayer();
@@ -43,6 +47,7 @@ class PlayerPage : public DonePage {
   void ShowPreview();
 
   Session& session_;
+  CommandGuard& commands_;
   TableModel* model_;
   DataGrid* grid_;
   QLabel* matches_;

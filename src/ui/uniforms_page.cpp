@@ -9,6 +9,7 @@
 #include "app/loaded_game.h"
 #include "app/previews.h"
 #include "app/session.h"
+#include "ui/command_guard.h"
 #include "ui/data_grid.h"
 #include "ui/navigator.h"
 #include "ui/picture_box.h"
@@ -34,9 +35,10 @@ QPushButton* Button(const char* name, const char* text, QWidget* parent) {
 
 }  // namespace
 
-UniformsPage::UniformsPage(Session& session, QWidget* parent)
+UniformsPage::UniformsPage(Session& session, CommandGuard& commands, QWidget* parent)
     : DonePage("UniformsPage", "Custom Uniforms", "UniformsDone", parent),
       session_(session),
+      commands_(commands),
       model_(new TableModel(this)) {
   grid_ = new DataGrid("DBGrid1", model_, this);
   grid_->setAccessibleName("Teams");
@@ -104,7 +106,7 @@ UniformsPage::UniformsPage(Session& session, QWidget* parent)
 
 void UniformsPage::showEvent(QShowEvent* event) {
   DonePage::showEvent(event);
-  RunCommand(session_, [this] {
+  commands_.Show([this] {
     Table& teams = session_.Game().TeamsTable;
     if (!teams.IsOpen()) {
       model_->Close();
@@ -136,7 +138,7 @@ void UniformsPage::ShowTeam() {
 }
 
 void UniformsPage::OnTeam(const std::function<void(int)>& command) {
-  RunCommand(session_, [this, &command] {
+  commands_.Write([this, &command] {
     const int row = grid_->CurrentRow();
     if (row < 0) return;
     grid_->CommitEditor();
@@ -157,7 +159,7 @@ void UniformsPage::OnTeam(const std::function<void(int)>& command) {
 }
 
 void UniformsPage::GetUniformPreviewBtnClick() {
-  RunCommand(session_, [this] {
+  commands_.Show([this] {
     const int row = grid_->CurrentRow();
     if (row < 0) return;
     // A failure leaves the box empty rather than with another team's picture.

@@ -13,6 +13,7 @@ namespace likentor {
 
 class DataGrid;
 class PictureBox;
+class CommandGuard;
 class Session;
 class TableModel;
 
@@ -20,7 +21,7 @@ class UniformsPage : public DonePage {
   Q_OBJECT
 
  public:
-  UniformsPage(Session& session, QWidget* parent);
+  UniformsPage(Session& session, CommandGuard& commands, QWidget* parent);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -33,6 +34,7 @@ class UniformsPage : public DonePage {
   void GetUniformPreviewBtnClick();
 
   Session& session_;
+  CommandGuard& commands_;
   // The current team of TeamsTable as the page last saw it.
   std::string seenTeam_;
   TableModel* model_;

@@ -292,7 +292,7 @@ TEST_F(WindowTest, ChangeFoldersInTheFileMenuStoresTheFolders) {
   EXPECT_EQ(Status(), "No game loaded.");
 
   prompts_.ClearHistory();
-  Trigger("LoadGame1");
+  TriggerAndWait("LoadGame1");
   ASSERT_FALSE(prompts_.History().empty());
   EXPECT_EQ(prompts_.History().front().text, SavedGamesFolder(game2).string());
 }
