@@ -1,6 +1,8 @@
 #include "app/game_load.h"
 
+#include <algorithm>
 #include <system_error>
+#include <vector>
 
 #include "app/loaded_game.h"
 #include "app/navigation.h"
@@ -8,6 +10,7 @@
 #include "app/session.h"
 #include "app/universal_tables.h"
 #include "database/games_table.h"
+#include "database/text_file.h"
 #include "import/career_tables.h"
 #include "import/game_tables.h"
 #include "import/leagues_table.h"
@@ -36,19 +39,161 @@ std::filesystem::path Resolved(const std::filesystem::path& path) {
 
 // Makes a per-game table that is missing, or whose file is not a readable table (a creation cut
 // short, an emptied file): its rows come from the exports, by the import that follows. The error
-// log says which table was made again and why.
+// log says which table was made again and why. True when the table was not there before.
 template <typename Create>
-void PrepareGameTable(Database& db, ErrorLog& log, const std::string& table, Create create) {
+bool PrepareGameTable(Database& db, ErrorLog& log, const std::string& table, Create create) {
   if (db.TableExists(table)) {
     try {
       db.ShareConnection(table);
-      return;
+      return false;
     } catch (const DamagedTableError& e) {
       log.ReportError("The table " + table + " was not a readable table (" + e.what() +
                       "); it was made again from the saved game's exports.");
     }
+    create();
+    return false;
   }
   create();
+  return true;
+}
+
+// Where each step of a load starts on the progress bar; the players import runs on to 100.
+constexpr int kLeaguesAt = 0;
+constexpr int kTeamsAt = 2;
+constexpr int kBattingAt = 5;
+constexpr int kPitchingAt = 20;
+constexpr int kPlayersAt = 35;
+constexpr int kLoadedAt = 100;
+
+// The steps of one load, as the progress bar shows them, and the cancel request they look at.
+// Each step imports one table; a step that fails or is stopped leaves its table as it was, and
+// the steps finished before it leave theirs whole.
+class LoadSteps {
+ public:
+  LoadSteps(Session& session, std::string name)
+      : session_(session), name_(std::move(name)), status_("Loading " + name_ + ".lg...") {}
+
+  const std::string& Status() const { return status_; }
+
+  // A step on `table` begins: the load stops here when a cancel was asked, else the bar moves.
+  void Begin(const std::string& table, int position) {
+    StopWhenAsked();
+    table_ = table;
+    madeNew_ = false;
+    session_.Progress().Report(status_, true, position);
+  }
+  // The step's table was made by this load: a step that does not finish removes it again.
+  void MadeNew(bool made) { madeNew_ = made; }
+  void Done() {
+    finished_.push_back(table_);
+    table_.clear();
+  }
+
+  // What the step's import is told every few hundred records: the import stops when a cancel was
+  // asked.
+  RowsRead Watch() {
+    return [this](std::size_t) { StopWhenAsked(); };
+  }
+  // The same, and the bar moves from `from` to `to` as the `total` records are read.
+  RowsRead Rows(int from, int to, std::size_t total) {
+    return [this, from, to, total](std::size_t read) {
+      StopWhenAsked();
+      const std::size_t span = static_cast<std::size_t>(to - from);
+      const std::size_t moved = total == 0 ? 0 : span * std::min(read, total) / total;
+      session_.Progress().Report(status_, true, from + static_cast<int>(moved));
+    };
+  }
+
+  // The load went through: the bar is hidden and the run ends.
+  void End() {
+    session_.Progress().Report(session_.Window().statusText, false, 0);
+    session_.Progress().EndRun();
+  }
+
+  // The load failed or was stopped: no game stays loaded, a table this load made for the step
+  // that did not finish is removed, the bar is hidden and the run ends. Never throws: the failure
+  // on its way is what the caller hears of.
+  void Fail() {
+    try {
+      CloseGame(session_);
+      if (madeNew_ && !table_.empty()) session_.Data().DeleteTable(table_);
+    } catch (...) {
+      // The game is closed as far as it went; the failure itself is reported.
+    }
+    try {
+      End();
+    } catch (...) {
+      // As above.
+    }
+  }
+
+ private:
+  void StopWhenAsked() {
+    if (!session_.Progress().CancelRequested()) return;
+    std::string message = "Loading " + name_ + ".lg was stopped: no game is loaded";
+    if (finished_.empty()) {
+      message += " and no table was changed.";
+    } else {
+      message += ". The tables it finished importing (";
+      for (std::size_t i = 0; i < finished_.size(); ++i) {
+        message += (i > 0 ? ", " : "") + finished_[i];
+      }
+      message += ") hold the new rows; the others are as they were before the load.";
+    }
+    throw LoadStoppedError(message);
+  }
+
+  Session& session_;
+  std::string name_;
+  std::string status_;
+  std::string table_;  // the table of the step going on ("" between steps)
+  bool madeNew_ = false;
+  std::vector<std::string> finished_;
+};
+
+// The imports of a load, step by step, and the settings row and team box of the loaded game.
+void ImportSavedGame(Session& session, const std::string& name, LoadSteps& steps) {
+  LoadedGame& game = session.Game();
+  Database& db = session.Data();
+  ErrorLog& log = session.Log();
+  game.Saved = ResolveSavedGame(session.GameFolder(), name);
+  const SavedGame& saved = game.Saved;
+
+  steps.Begin(saved.leaguesTable, kLeaguesAt);
+  steps.MadeNew(
+      PrepareGameTable(db, log, saved.leaguesTable, [&] { CreateLeaguesTable(db, saved); }));
+  UpdateLeaguesTable(db, log, saved, game.LeaguesTable);
+  steps.Done();
+
+  steps.Begin(saved.teamsTable, kTeamsAt);
+  steps.MadeNew(PrepareGameTable(db, log, saved.teamsTable, [&] { CreateTeamsTable(db, saved); }));
+  UpdateTeamsTable(db, log, session.ProgramFolder(), saved, game.TeamsTable);
+  steps.Done();
+
+  // Made anew on every load, after the teams: their filter looks each line's team up.
+  steps.Begin(saved.battingTable, kBattingAt);
+  const CareerSums batting = CreateBattingTable(db, log, saved, game.TeamsTable, steps.Watch());
+  steps.Done();
+  steps.Begin(saved.pitchingTable, kPitchingAt);
+  const CareerSums pitching = CreatePitchingTable(db, log, saved, game.TeamsTable, steps.Watch());
+  steps.Done();
+
+  steps.Begin(saved.playersTable, kPlayersAt);
+  // The records of the export, less its heading, for the bar.
+  const std::size_t lines = CountLines(saved.Export(kPlayersExport));
+  steps.MadeNew(
+      PrepareGameTable(db, log, saved.playersTable, [&] { CreatePlayersTable(db, saved); }));
+  UniversalTables& shared = session.Universal();
+  AppearanceDraws looks(session.Random(), {shared.NationsTable, shared.AfricanFacesTable,
+                                           shared.AsianFacesTable, shared.CaucasianFacesTable,
+                                           shared.EastIndianFacesTable, shared.FacialHairTable});
+  UpdatePlayersTable(db, log, saved, batting, pitching, looks, SpreadFacesSetting(session, name),
+                     steps.Rows(kPlayersAt, kLoadedAt, lines > 0 ? lines - 1 : 0));
+  steps.Done();
+  session.Progress().Report(steps.Status(), true, kLoadedAt);
+
+  CheckGamesTable(shared.GamesTable, log, name);
+  PopulateTeamBox(session);
 }
 
 }  // namespace
@@ -76,13 +221,14 @@ std::string SavedGameNameOf(const std::filesystem::path& savedGamesFolder,
 }
 
 void LoadGame1Click(Session& session) {
-  if (!session.LoadedGameName().empty()) CloseGame(session);
   const std::filesystem::path savedGames = SavedGamesFolder(session.GameFolder());
   const std::filesystem::path chosen =
       session.UserPrompts().ChooseFolder(kSelectGameFolder, savedGames);
-  session.ShowPage(kDashboardPage);
+  // Until a saved game is chosen and accepted, the loaded game stays as it is.
   if (chosen.empty()) return;
   const std::string name = SavedGameNameOf(savedGames, chosen);
+  if (!session.LoadedGameName().empty()) CloseGame(session);
+  session.ShowPage(kDashboardPage);
   session.SetLoadedGameName(name);
   LoadSavedGame(session, name);
 }
@@ -142,36 +288,20 @@ void OpenLoadedGame(Session& session, std::string_view name) {
 }
 
 void LoadSavedGame(Session& session, const std::string& name) {
-  LoadedGame& game = session.Game();
-  Database& db = session.Data();
   ErrorLog& log = session.Log();
-  game.Saved = ResolveSavedGame(session.GameFolder(), name);
-  const SavedGame& saved = game.Saved;
   const int errorsBefore = log.Reported();
   const int unwrittenBefore = log.Unwritten();
-  session.SetStatusText("Loading " + name + ".lg...");
-
-  PrepareGameTable(db, log, saved.leaguesTable, [&] { CreateLeaguesTable(db, saved); });
-  UpdateLeaguesTable(db, log, saved, game.LeaguesTable);
-
-  PrepareGameTable(db, log, saved.teamsTable, [&] { CreateTeamsTable(db, saved); });
-  UpdateTeamsTable(db, log, session.ProgramFolder(), saved, game.TeamsTable);
-
-  // Rebuilt on every load, after the teams: their filter looks each line's team up.
-  const CareerSums batting = CreateBattingTable(db, log, saved, game.TeamsTable);
-  const CareerSums pitching = CreatePitchingTable(db, log, saved, game.TeamsTable);
-
-  PrepareGameTable(db, log, saved.playersTable, [&] { CreatePlayersTable(db, saved); });
-  UniversalTables& shared = session.Universal();
-  AppearanceDraws looks(session.Random(), {shared.NationsTable, shared.AfricanFacesTable,
-                                           shared.AsianFacesTable, shared.CaucasianFacesTable,
-                                           shared.EastIndianFacesTable, shared.FacialHairTable});
-  UpdatePlayersTable(db, log, saved, batting, pitching, looks, SpreadFacesSetting(session, name));
-
-  CheckGamesTable(shared.GamesTable, log, name);
-  PopulateTeamBox(session);
+  LoadSteps steps(session, name);
+  session.SetStatusText(steps.Status());
+  try {
+    ImportSavedGame(session, name, steps);
+  } catch (...) {
+    steps.Fail();
+    throw;
+  }
   session.SetStatusText(name + ".lg loaded.");
   session.SetCaption(std::string(kLoadedCaptionPrefix) + name);
+  steps.End();
   // Rows refused on the way are no success: the count goes out as an error, the rows to the log.
   if (const int errors = log.Reported() - errorsBefore; errors > 0) {
     session.UserPrompts().ShowError(

@@ -9,16 +9,27 @@
 #include <string>
 #include <string_view>
 
+#include "shell/error.h"
+
 namespace likentor {
 
 class Session;
 
 inline constexpr std::string_view kSelectGameFolder = "Select the game folder.";
 
-// File > Load Game: closes the loaded game, asks for the saved game's folder (a folder
-// <name>.lg directly in GameFolder/data/saved_games) and loads it. A cancelled chooser ends the
-// command there; a folder that is not a saved game is refused with an Error and nothing is loaded.
-// Shows the first page at the end. Failures of the load itself propagate as in LoadSavedGame.
+// A load stopped on request (a cancel through the session's RunProgress). Its message says that no
+// game is loaded and which tables the load finished importing before it stopped.
+class LoadStoppedError : public Error {
+ public:
+  using Error::Error;
+};
+
+// File > Load Game: asks for the saved game's folder (a folder <name>.lg directly in
+// GameFolder/data/saved_games); once one is chosen and accepted, closes the loaded game, shows the
+// first page and loads the chosen one. A cancelled chooser ends the command there, and a folder
+// that is not a saved game is refused with an Error; either way the loaded game (its tables,
+// caption, page and the pending edit of its settings row) stays as it was. Failures of the load
+// itself propagate as in LoadSavedGame.
 void LoadGame1Click(Session& session);
 
 // The saved-game name of a chosen folder: Error when the folder is not "<name>.lg" directly in the
@@ -37,9 +48,15 @@ void LoadGame(Session& session, std::string_view name);
 // the way (rows refused, a damaged table made again) the closing words are instead the error
 // "<name>.lg loaded with N errors; see the errors log." (with "(M of them could not be written to
 // FILE)" before the stop when the log could not take them all). A per-game table whose file is not
-// a readable table is made again and filled from the exports. A failure ends the load with an Error
-// naming the file and line; the steps before it stay done and committed, and the session is left
-// partly loaded (LoadedGameName set, status "Loading <name>.lg...").
+// a readable table is made again and filled from the exports.
+// It asks the user nothing but that closing message, so it may run on a worker thread: it reports
+// through session.Progress() (status "Loading <name>.lg...", the bar rising from 0 to 100, hidden
+// at the end however the load ends) and looks at its cancel request between the tables and every
+// few hundred records of the career and players imports; the load's end ends the run (EndRun).
+// A failure (an Error naming the file and line) or a cancel (LoadStoppedError) ends the load with
+// no game loaded (as CloseGame leaves the session) and the error going out to the caller: the table
+// being imported stays as it was before the load (one this load made is removed again), and the
+// tables imported before it stay whole with the new rows.
 void LoadSavedGame(Session& session, const std::string& name);
 
 // The saved game `name` as its last load left the tables, for a session that only reads: the game

@@ -443,7 +443,7 @@ void Connection::Forget(const std::string& sql) {
 }
 
 std::int64_t Connection::Changes() const {
-  return db_ != nullptr ? static_cast<std::int64_t>(sqlite3_total_changes64(db_)) : -1;
+  return db_ != nullptr ? static_cast<std::int64_t>(sqlite3_total_changes64(db_)) + rollbacks_ : -1;
 }
 
 void Connection::Begin() {
@@ -464,6 +464,15 @@ void Connection::Commit() {
   if (--transactionDepth_ == 0 && sqlite3_get_autocommit(db_) == 0) {
     ExecuteStep("COMMIT", "commit the changes to");
   }
+}
+
+void Connection::Rollback() {
+  if (transactionDepth_ == 0 || db_ == nullptr) return;
+  transactionDepth_ = 0;
+  ++rollbacks_;
+  // Numbers handed out inside the transaction are free again.
+  nextNumber_.clear();
+  if (sqlite3_get_autocommit(db_) == 0) ExecuteStep("ROLLBACK", "undo the changes to");
 }
 
 Value Connection::FromText(std::size_t field, std::string_view text, bool cut) const {

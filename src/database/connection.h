@@ -117,6 +117,9 @@ class Connection {
   // Nested transactions: only the outermost Begin/Commit reach SQLite.
   void Begin();
   void Commit();
+  // Undoes every write since the outermost Begin and ends the transaction, however deeply nested.
+  // Cursors that read a row before see Changes() differ and read it again.
+  void Rollback();
 
   // Value conversions into a field's stored form.
   Value FromText(std::size_t field, std::string_view text, bool cut) const;
@@ -158,6 +161,8 @@ class Connection {
   std::vector<Statement*> fixed_ = std::vector<Statement*>(static_cast<std::size_t>(Op::OpCount));
   std::vector<Statement*> locate_;
   int transactionDepth_ = 0;
+  // Transactions rolled back so far: counted in Changes(), which SQLite's own count never lowers.
+  std::int64_t rollbacks_ = 0;
   // Next number of each auto-increment field, learned on first use.
   std::map<std::size_t, std::int64_t> nextNumber_;
 };

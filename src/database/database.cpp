@@ -54,6 +54,36 @@ void Database::CreateTable(std::string_view tableName, const std::vector<FieldDe
   Connection::CreateFile(TablePath(tableName), tableName, fields);
 }
 
+void Database::ReplaceTable(std::string_view tableName, std::string_view replacement) {
+  const std::filesystem::path from = TablePath(replacement);
+  const std::filesystem::path to = TablePath(tableName);
+  // The table inside the file carries the file's name: the replacement takes its new name first.
+  {
+    Connection& connection = ConnectionFor(replacement);
+    connection.Execute("ALTER TABLE " + connection.QuotedTable() + " RENAME TO " +
+                       QuoteSqlName(tableName));
+  }
+  // Closing every connection writes each file's log into the file itself.
+  DetachTable(replacement);
+  DetachTable(tableName);
+  std::error_code ec;
+  if (std::filesystem::exists(from.string() + "-wal", ec) &&
+      std::filesystem::file_size(from.string() + "-wal", ec) > 0) {
+    throw Error("Could not complete the table " + to.string() + ": " + from.string() +
+                " keeps a log that was not written into it.");
+  }
+  // Whatever SQLite kept beside the old table belongs to it and would be read into the new one.
+  for (const char* suffix : kCompanionSuffixes) {
+    std::filesystem::remove(to.string() + suffix, ec);
+    if (ec) throw Error("Could not delete " + to.string() + suffix + ": " + ec.message());
+    std::filesystem::remove(from.string() + suffix, ec);
+  }
+  std::filesystem::rename(from, to, ec);
+  if (ec)
+    throw Error("Could not put " + from.string() + " in place of " + to.string() + ": " +
+                ec.message());
+}
+
 void Database::DeleteTable(std::string_view tableName) {
   DetachTable(tableName);
   RemoveTableFiles(TablePath(tableName));
@@ -127,17 +157,21 @@ std::string EscapeLike(std::string_view text) {
   return out;
 }
 
-TableTransaction::TableTransaction(Database& db, std::string_view tableName)
-    : connection_(db.ShareConnection(tableName)), open_(true) {
+TableTransaction::TableTransaction(Database& db, std::string_view tableName, Unfinished unfinished)
+    : connection_(db.ShareConnection(tableName)), open_(true), unfinished_(unfinished) {
   connection_->Begin();
 }
 
 TableTransaction::~TableTransaction() {
   if (!open_) return;
   try {
-    connection_->Commit();
+    if (unfinished_ == Unfinished::RollBack) {
+      connection_->Rollback();
+    } else {
+      connection_->Commit();
+    }
   } catch (...) {
-    // A destructor must not throw; a commit that fails here leaves SQLite to roll back.
+    // A destructor must not throw; a commit or rollback that fails here leaves SQLite to roll back.
   }
 }
 

@@ -64,6 +64,11 @@ class Database {
   // them: using them again fails with a message.
   void CreateTable(std::string_view tableName, const std::vector<FieldDef>& fields);
   void DeleteTable(std::string_view tableName);
+  // Puts the table `replacement` (a working table made and filled beside `tableName`, with the same
+  // fields) in the place of `tableName`, replacing it whole; `replacement` is gone afterwards.
+  // Cursors still open on either table are closed under them. Error when the file cannot be moved;
+  // `tableName` is then as it was.
+  void ReplaceTable(std::string_view tableName, std::string_view replacement);
 
   // The shared connection of a table file (opened on first use). Throws Error when the file is
   // missing or cannot be opened, DamagedTableError when it is not a readable table.
@@ -185,12 +190,15 @@ std::string QuoteSqlName(std::string_view name);
 // Escapes % _ and \ for a LIKE pattern used with ESCAPE '\'.
 std::string EscapeLike(std::string_view text);
 
-// Runs a transaction on a table's connection; commits when Commit() is called or when it goes out
-// of scope (an import commits what it posted, also when it stops on an error). Never throws from
-// the destructor.
+// Runs a transaction on a table's connection. Commit() commits it. Going out of scope without it
+// commits what was posted (Unfinished::Commit: a run that stops keeps what it recorded) or undoes
+// it (Unfinished::RollBack: an import that fails or is stopped leaves its table as it was). Never
+// throws from the destructor.
 class TableTransaction {
  public:
-  TableTransaction(Database& db, std::string_view tableName);
+  enum class Unfinished { Commit, RollBack };
+  TableTransaction(Database& db, std::string_view tableName,
+                   Unfinished unfinished = Unfinished::Commit);
   ~TableTransaction();
   TableTransaction(const TableTransaction&) = delete;
   TableTransaction& operator=(const TableTransaction&) = delete;
@@ -199,6 +207,7 @@ class TableTransaction {
  private:
   std::shared_ptr<Connection> connection_;
   bool open_;
+  Unfinished unfinished_;
 };
 
 }  // namespace likentor

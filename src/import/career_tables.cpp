@@ -40,46 +40,60 @@ std::unordered_map<int, int> TeamLevels(Table& teamsTable) {
 }
 
 CareerSums CreateCareerTable(Database& db, ErrorLog& log, const CareerKind& kind,
-                             const SavedGame& game, Table& teamsTable) {
-  if (db.TableExists(kind.tableName)) db.DeleteTable(kind.tableName);
-  db.CreateTable(kind.tableName, {
-                                     {"line_id", FieldType::AutoIncrement, 0, true},
-                                     {"player_id", FieldType::Integer, 0, true},
-                                     {"year", FieldType::Integer, 0, true},
-                                     {"team_id", FieldType::Integer, 0, true},
-                                     {std::string(kind.column), FieldType::Integer, 0, true},
-                                 });
-  const std::unordered_map<int, int> levels = TeamLevels(teamsTable);
-
+                             const SavedGame& game, Table& teamsTable, const RowsRead& rowsRead) {
+  // The new table is filled beside the old one and takes its place only once whole: an export
+  // that cannot be read, or a load that stops, leaves the table of the last complete import.
+  const std::string working = WorkingTableName(kind.tableName);
+  db.CreateTable(working, {
+                              {"line_id", FieldType::AutoIncrement, 0, true},
+                              {"player_id", FieldType::Integer, 0, true},
+                              {"year", FieldType::Integer, 0, true},
+                              {"team_id", FieldType::Integer, 0, true},
+                              {std::string(kind.column), FieldType::Integer, 0, true},
+                          });
   CareerSums sums;
-  Table table(db, kind.tableName);
-  TableTransaction transaction(db, kind.tableName);
-  ForEachRecord(game.Export(kind.exportFile), kExportSeparator, Heading::Skip,
-                [&](const TextFileReader& file, const std::vector<std::string>& fields) {
-                  // Only the whole-season line counts; nothing else of another line is read.
-                  if (FieldAt(file, fields, 6) != "1") return;
-                  const int teamId = WholeNumberAt(file, fields, 2);
-                  const auto level = levels.find(teamId);
-                  if (level != levels.end() && level->second > 1) return;
-                  // The test is on the text: a count written "00" goes in.
-                  if (FieldAt(file, fields, kind.countField) == "0") return;
+  try {
+    const std::unordered_map<int, int> levels = TeamLevels(teamsTable);
+    Table table(db, working);
+    TableTransaction transaction(db, working);
+    RowCounter counter(rowsRead);
+    ForEachRecord(game.Export(kind.exportFile), kExportSeparator, Heading::Skip,
+                  [&](const TextFileReader& file, const std::vector<std::string>& fields) {
+                    counter.Next();
+                    // Only the whole-season line counts; nothing else of another line is read.
+                    if (FieldAt(file, fields, 6) != "1") return;
+                    const int teamId = WholeNumberAt(file, fields, 2);
+                    const auto level = levels.find(teamId);
+                    if (level != levels.end() && level->second > 1) return;
+                    // The test is on the text: a count written "00" goes in.
+                    if (FieldAt(file, fields, kind.countField) == "0") return;
 
-                  const int playerId = WholeNumberAt(file, fields, 0);
-                  const int year = WholeNumberAt(file, fields, 1);
-                  const int count = WholeNumberAt(file, fields, kind.countField);
-                  table.Append();
-                  table.SetInt("player_id", playerId);
-                  table.SetInt("year", year);
-                  table.SetInt("team_id", teamId);
-                  table.SetInt(kind.column, count);
-                  if (table.Post()) {
-                    sums.Add(playerId, teamId, count);
-                  } else {
-                    table.Cancel();
-                    log.ReportError("Error posting record in " + kind.tableName);
-                  }
-                });
-  transaction.Commit();
+                    const int playerId = WholeNumberAt(file, fields, 0);
+                    const int year = WholeNumberAt(file, fields, 1);
+                    const int count = WholeNumberAt(file, fields, kind.countField);
+                    table.Append();
+                    table.SetInt("player_id", playerId);
+                    table.SetInt("year", year);
+                    table.SetInt("team_id", teamId);
+                    table.SetInt(kind.column, count);
+                    if (table.Post()) {
+                      sums.Add(playerId, teamId, count);
+                    } else {
+                      table.Cancel();
+                      log.ReportError("Error posting record in " + kind.tableName);
+                    }
+                  });
+    transaction.Commit();
+    table.Close();
+    db.ReplaceTable(kind.tableName, working);
+  } catch (...) {
+    try {
+      db.DeleteTable(working);
+    } catch (const Error&) {
+      // A working table left behind is made anew by the next import.
+    }
+    throw;
+  }
   return sums;
 }
 
@@ -111,15 +125,16 @@ CareerFigures CareerSums::Get(int playerId) const {
   return {ClampToInt(total), best->teamId};
 }
 
-CareerSums CreateBattingTable(Database& db, ErrorLog& log, const SavedGame& game,
-                              Table& teamsTable) {
-  return CreateCareerTable(db, log, {game.battingTable, kBattingExport, 8, "ab"}, game, teamsTable);
+CareerSums CreateBattingTable(Database& db, ErrorLog& log, const SavedGame& game, Table& teamsTable,
+                              const RowsRead& rowsRead) {
+  return CreateCareerTable(db, log, {game.battingTable, kBattingExport, 8, "ab"}, game, teamsTable,
+                           rowsRead);
 }
 
 CareerSums CreatePitchingTable(Database& db, ErrorLog& log, const SavedGame& game,
-                               Table& teamsTable) {
+                               Table& teamsTable, const RowsRead& rowsRead) {
   return CreateCareerTable(db, log, {game.pitchingTable, kPitchingExport, 7, "ip"}, game,
-                           teamsTable);
+                           teamsTable, rowsRead);
 }
 
 CareerFigures GetCareerAB(const CareerSums& batting, int playerId) {

@@ -1,6 +1,6 @@
 #pragma once
 
-// The career batting and pitching tables, <game>_batting.db and <game>_pitching.db, rebuilt from
+// The career batting and pitching tables, <game>_batting.db and <game>_pitching.db, made anew from
 // the game's career exports on every load, and every player's career total and main team summed
 // while they are rebuilt, so that the players import asks for a player's figures without reading
 // a career table again.
@@ -11,12 +11,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "import/game_tables.h"
+
 namespace likentor {
 
 class Database;
 class ErrorLog;
 class Table;
-struct SavedGame;
 
 struct CareerFigures {
   int total = 0;     // at-bats or innings of the kept lines
@@ -40,17 +41,20 @@ class CareerSums {
   std::unordered_map<int, std::vector<TeamCount>> players_;
 };
 
-// Drops the batting table, creates it anew and fills it with the lines of the batting export that
-// count: field 6 is exactly "1", the team (field 2) is not a team of a lower level than 1 in
-// `teamsTable` (a team missing from it counts), and the at-bats text (field 8) is not exactly
-// "0". Returns the sums of the posted lines. A refused row is logged and skipped; a missing
-// export, a short record or a bad number ends the import with an Error naming the file and line,
-// and what was posted stays committed. Leaves `teamsTable` on its first row.
-CareerSums CreateBattingTable(Database& db, ErrorLog& log, const SavedGame& game,
-                              Table& teamsTable);
+// Makes the batting table anew from the lines of the batting export that count: field 6 is
+// exactly "1", the team (field 2) is not a team of a lower level than 1 in `teamsTable` (a team
+// missing from it counts), and the at-bats text (field 8) is not exactly "0". The new table is
+// filled in a working table of its own beside the old one and replaces it only when the whole
+// export went in. Returns the sums of the posted lines. A refused row is logged and skipped; a
+// missing or unreadable export, a short record or a bad number ends the import with an Error
+// naming the file (and line), and the table stays as it was. `rowsRead` is told the records read
+// every kRowsPerReport records; what it throws ends the import the same way. Leaves `teamsTable`
+// on its first row.
+CareerSums CreateBattingTable(Database& db, ErrorLog& log, const SavedGame& game, Table& teamsTable,
+                              const RowsRead& rowsRead = {});
 // The same for the pitching table, the pitching export and its innings (field 7).
 CareerSums CreatePitchingTable(Database& db, ErrorLog& log, const SavedGame& game,
-                               Table& teamsTable);
+                               Table& teamsTable, const RowsRead& rowsRead = {});
 
 // Career at-bats and main team of a player, from the sums of the batting table.
 CareerFigures GetCareerAB(const CareerSums& batting, int playerId);

@@ -25,6 +25,10 @@ std::string PitchingTableName(std::string_view game) {
   return std::string(game) + "_pitching.db";
 }
 
+std::string WorkingTableName(std::string_view table) {
+  return std::string(table) + ".working";
+}
+
 std::filesystem::path SavedGame::Export(std::string_view file) const {
   return exportsFolder / std::string(file);
 }

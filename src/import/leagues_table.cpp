@@ -36,7 +36,7 @@ void UpdateLeaguesTable(Database& db, ErrorLog& log, const SavedGame& game, Tabl
   const std::string& tableName = game.leaguesTable;
   {
     Table table(db, tableName);
-    TableTransaction transaction(db, tableName);
+    TableTransaction transaction(db, tableName, TableTransaction::Unfinished::RollBack);
     ForEachRecord(game.Export(kLeaguesExport), kExportSeparator, Heading::Skip,
                   [&](const TextFileReader& file, const std::vector<std::string>& fields) {
                     const int leagueId = WholeNumberAt(file, fields, 0);

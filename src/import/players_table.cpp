@@ -167,12 +167,12 @@ void CreatePlayersTable(Database& db, const SavedGame& game) {
 
 void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
                         const CareerSums& batting, const CareerSums& pitching,
-                        AppearanceDraws& looks, bool spreadFaces) {
+                        AppearanceDraws& looks, bool spreadFaces, const RowsRead& rowsRead) {
   const std::string& tableName = game.playersTable;
   const std::filesystem::path& picturesFolder = game.picturesFolder;
   CheckPicturesFolder(picturesFolder);
   Table table(db, tableName);
-  TableTransaction transaction(db, tableName);
+  TableTransaction transaction(db, tableName, TableTransaction::Unfinished::RollBack);
   // With the rule that teammates differ, the faces of every roster as the import leaves it: the
   // rows already there, and each row as it is posted (a player who moved leaves his old team).
   std::optional<TeamFaces> teamFaces;
@@ -188,8 +188,10 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
       faces.Remove(team, ethnicity, face);
     }
   };
+  RowCounter counter(rowsRead);
   ForEachRecord(game.Export(kPlayersExport), kExportSeparator, Heading::Skip,
                 [&](const TextFileReader& file, const std::vector<std::string>& fields) {
+                  counter.Next();
                   const PlayerLine p = ReadPlayerLine(file, fields);
                   const bool known = table.Locate("player_id", p.playerId);
                   if (known) {

@@ -9,27 +9,31 @@
 #include <filesystem>
 #include <string_view>
 
+#include "import/game_tables.h"
+
 namespace likentor {
 
 class AppearanceDraws;
 class CareerSums;
 class Database;
 class ErrorLog;
-struct SavedGame;
 
 void CreatePlayersTable(Database& db, const SavedGame& game);
 
 // Merges the players export into the table. Career figures come from the sums of the career
-// tables rebuilt by this load; the looks of new players from `looks`, drawn in the order
-// ethnicity, face, hair colour, facial hair. A refused row is cancelled, logged and skipped; a
-// missing export, a short record or a bad number ends the import with an Error naming the file
-// and line, and what was posted stays committed. A picture folder that is there but cannot be
-// read ends the import before any row, with an Error naming the folder. With `spreadFaces` (the
-// game's setting spread_faces), a new player on an active roster whose drawn face a teammate
-// already wears draws his face again, a few times at most.
+// tables made by this load; the looks of new players from `looks`, drawn in the order
+// ethnicity, face, hair colour, facial hair. The merge is one transaction: a refused row is
+// cancelled, logged and skipped; a missing export, a short record or a bad number ends the import
+// with an Error naming the file and line, and the table stays as it was before the import. A
+// picture folder that is there but cannot be read ends the import before any row, with an Error
+// naming the folder. With `spreadFaces` (the game's setting spread_faces), a new player on an
+// active roster whose drawn face a teammate already wears draws his face again, a few times at
+// most. `rowsRead` is told the records read every kRowsPerReport records; what it throws ends the
+// import as a failure does, with the table as it was.
 void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
                         const CareerSums& batting, const CareerSums& pitching,
-                        AppearanceDraws& looks, bool spreadFaces = false);
+                        AppearanceDraws& looks, bool spreadFaces = false,
+                        const RowsRead& rowsRead = {});
 
 // True when the saved game's picture folder holds a photo of the player under one of the four
 // names the game uses: first_last.jpg, first_last.png, Player_<id>.jpg, Player_<id>.png (the names

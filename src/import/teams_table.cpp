@@ -58,7 +58,7 @@ void UpdateTeamsTable(Database& db, ErrorLog& log, const std::filesystem::path& 
   const std::string& tableName = game.teamsTable;
   {
     Table table(db, tableName);
-    TableTransaction transaction(db, tableName);
+    TableTransaction transaction(db, tableName, TableTransaction::Unfinished::RollBack);
     ForEachRecord(game.Export(kTeamsExport), kExportSeparator, Heading::Skip,
                   [&](const TextFileReader& file, const std::vector<std::string>& fields) {
                     const int teamId = WholeNumberAt(file, fields, 0);

@@ -19,7 +19,7 @@ void CreateTeamsTable(Database& db, const SavedGame& game);
 
 // Merges the teams export into the table, then opens `teamsTable` on it. Failures as for the
 // leagues: refused rows are logged and skipped, anything else ends the import with an Error naming
-// the file and line, and what was posted stays committed.
+// the file and line, and the table stays as it was before the import.
 void UpdateTeamsTable(Database& db, ErrorLog& log, const std::filesystem::path& programFolder,
                       const SavedGame& game, Table& teamsTable);
 

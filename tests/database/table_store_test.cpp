@@ -227,6 +227,46 @@ TEST_F(TableStoreTest, CursorsOnOneFileShareItsConnectionAndTransactions) {
   EXPECT_EQ(RawScalar("SELECT count(*) FROM \"p.db\""), "2");
 }
 
+TEST_F(TableStoreTest, AnUnfinishedTransactionCanBeUndoneAndATableReplacedWhole) {
+  Table a(db_, "p.db");
+  AddPlayer(a, 1, "Ruiz", 2, true);
+  Table b(db_, "p.db");
+  ASSERT_TRUE(b.Locate("player_id", 1));
+  try {
+    TableTransaction transaction(db_, "p.db", TableTransaction::Unfinished::RollBack);
+    a.Edit();
+    a.SetText("last_name", "Changed");
+    ASSERT_TRUE(a.Post());
+    AddPlayer(a, 2, "Lee", 1, false);
+    EXPECT_EQ(b.GetText("last_name"), "Changed");
+    throw Error("the import stops");
+  } catch (const Error&) {
+  }
+  // Cursors that read the undone rows read them again.
+  EXPECT_EQ(b.GetText("last_name"), "Ruiz");
+  EXPECT_EQ(a.RecordCount(), 1);
+  EXPECT_EQ(RawScalar("SELECT last_name FROM \"p.db\""), "Ruiz");
+  {
+    TableTransaction transaction(db_, "p.db", TableTransaction::Unfinished::RollBack);
+    AddPlayer(a, 3, "Kept", 1, false);
+    transaction.Commit();
+  }
+  EXPECT_EQ(RawScalar("SELECT count(*) FROM \"p.db\""), "2");
+
+  // A table filled beside p.db takes its place; cursors on either are closed under them.
+  db_.CreateTable("p.db.working", kPlayerFields);
+  Table w(db_, "p.db.working");
+  AddPlayer(w, 7, "New", 3, true);
+  db_.ReplaceTable("p.db", "p.db.working");
+  EXPECT_FALSE(db_.TableExists("p.db.working"));
+  EXPECT_THROW(a.First(), Error);
+  EXPECT_THROW(w.First(), Error);
+  Table p(db_, "p.db");
+  EXPECT_EQ(p.RecordCount(), 1);
+  EXPECT_EQ(p.GetText("last_name"), "New");
+  EXPECT_EQ(RawScalar("SELECT player_id FROM \"p.db\""), "7");
+}
+
 TEST_F(TableStoreTest, RefusesAPostWhenSqliteCannotWrite) {
   Table t(db_, "p.db");
   AddPlayer(t, 1, "Ruiz", 2, true);

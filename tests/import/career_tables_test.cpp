@@ -129,8 +129,8 @@ TEST_F(CareerTest, BadLinesEndTheImportNamingFileAndLine) {
   expectFailure(
       {"heading", Batting("1", "2006", "10", "1", "30"), ExportLine({{6, "1"}}, 8)},
       "players_career_batting_stats.csv line 3: field 8 is missing (the record has 8 fields)");
-  // What was posted before the failure is committed.
-  EXPECT_EQ(ReadRows(Reopen(), "g_batting.db").size(), 1u);
+  // A failed first import leaves no table.
+  EXPECT_FALSE(Reopen().TableExists("g_batting.db"));
   teams_.Open(*db_, "g_teams.db");
 
   expectFailure(
@@ -148,6 +148,63 @@ TEST_F(CareerTest, BadLinesEndTheImportNamingFileAndLine) {
 
   std::filesystem::remove(saved_.Export("players_career_batting_stats.csv"));
   EXPECT_THROW(ImportBatting(), Error);
+}
+
+TEST_F(CareerTest, AnImportThatFailsOrIsStoppedKeepsThePreviousTable) {
+  WriteExport("players_career_batting_stats.csv", {"heading", Batting("1", "2006", "10", "1", "30"),
+                                                   Batting("2", "2006", "10", "1", "40")});
+  ImportBatting();
+  const test::Rows before = ReadRows(*db_, "g_batting.db");
+  ASSERT_EQ(before.size(), 2u);
+  const auto expectKept = [&](const std::string& after) {
+    SCOPED_TRACE(after);
+    EXPECT_EQ(ReadRows(*db_, "g_batting.db"), before);
+    EXPECT_EQ(ReadRows(Reopen(), "g_batting.db"), before);
+    teams_.Open(*db_, "g_teams.db");
+    // The working table is gone with the failed import.
+    for (const auto& entry : std::filesystem::directory_iterator(db_->Folder())) {
+      EXPECT_EQ(entry.path().string().find(".working"), std::string::npos) << entry.path();
+    }
+  };
+
+  // A folder in place of the export.
+  const std::filesystem::path file = saved_.Export("players_career_batting_stats.csv");
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);
+  try {
+    ImportBatting();
+    ADD_FAILURE() << "a folder was read as the export";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot read file " + file.string() + ": it is a folder, not a file.");
+  }
+  expectKept("a folder");
+
+  // A bad record after good ones.
+  std::filesystem::remove(file);
+  WriteExport("players_career_batting_stats.csv", {"heading", Batting("3", "2007", "10", "1", "5"),
+                                                   Batting("4", "2007", "x", "1", "5")});
+  EXPECT_THROW(ImportBatting(), Error);
+  expectKept("a bad record");
+
+  // Stopped part way by the one told of the records read.
+  std::vector<std::string> lines = {"heading"};
+  for (int i = 0; i < 600; ++i) lines.push_back(Batting("5", "2007", "10", "1", "1"));
+  WriteExport("players_career_batting_stats.csv", lines);
+  std::vector<std::size_t> told;
+  const RowsRead stopAt500 = [&told](std::size_t read) {
+    told.push_back(read);
+    if (read >= 500) throw Error("stopped");
+  };
+  EXPECT_THROW(CreateBattingTable(*db_, log_, saved_, teams_, stopAt500), Error);
+  EXPECT_EQ(told, (std::vector<std::size_t>{250, 500}));
+  expectKept("a stop");
+
+  // A whole import replaces the table.
+  EXPECT_EQ(
+      GetCareerAB(CreateBattingTable(*db_, log_, saved_, teams_, [](std::size_t) {}), 5).total,
+      600);
+  EXPECT_EQ(ReadRows(Reopen(), "g_batting.db").size(), 600u);
 }
 
 TEST(CareerSums, MainTeamIsTheGreatestTotalWithTiesToTheLowestId) {

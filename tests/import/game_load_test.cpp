@@ -11,7 +11,9 @@
 #include <fstream>
 #include <set>
 
+#include "app/game_settings.h"
 #include "app/loaded_game.h"
+#include "app/navigation.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
 #include "import/export_expectations.h"
@@ -394,17 +396,37 @@ TEST_F(GameLoadTest, ClosingReturnsToIdleAndASecondGameReplacesTheFirst) {
   EXPECT_FALSE(Game().TeamsTable.IsOpen());
 }
 
-TEST_F(GameLoadTest, FoldersThatAreNotSavedGamesAreRefused) {
+TEST_F(GameLoadTest, ACancelledOrRefusedChooserKeepsTheLoadedGameAndItsUnsavedSettings) {
   WriteSample(1, "sample", 120);
   LoadGame(*session_, "sample");
+  const std::vector<TeamItem> teams = Window().teams;
+  ASSERT_FALSE(teams.empty());
+  session_->ShowPage(4);
+  // The user changed a setting on the dashboard and has not saved it yet.
+  EditSettings(*session_, {{"use_logos", false}});
   prompts_.ClearHistory();
+  const auto expectGameKept = [&](const std::string& after) {
+    SCOPED_TRACE(after);
+    EXPECT_EQ(session_->LoadedGameName(), "sample");
+    EXPECT_EQ(Window().caption, "Likentor: sample");
+    EXPECT_EQ(Window().statusText, "sample.lg loaded.");
+    EXPECT_EQ(Window().teams, teams);
+    EXPECT_EQ(Window().page, 4);
+    EXPECT_TRUE(Game().LeaguesTable.IsOpen());
+    EXPECT_TRUE(Game().TeamsTable.IsOpen());
+    EXPECT_EQ(Game().TeamsTable.TableName(), "sample_teams.db");
+    EXPECT_TRUE(session_->Universal().GamesTable.InEdit());
+    EXPECT_EQ(session_->Universal().GamesTable.GetText("universe_name"), "sample");
+    EXPECT_EQ(session_->Universal().GamesTable.GetText("use_logos"), "false");
+    EXPECT_TRUE(GameLoadedGuard(*session_));
+  };
 
-  // Cancelling the chooser ends the command once the earlier game is closed.
+  // Cancelling the chooser ends the command with nothing changed.
   LoadGame1Click(*session_);
-  EXPECT_EQ(session_->LoadedGameName(), "");
-  EXPECT_EQ(Window().caption, "Likentor");
-  EXPECT_TRUE(Window().teams.empty());
+  expectGameKept("a cancelled chooser");
   EXPECT_TRUE(prompts_.Texts(Kind::Message).empty());
+  // The setting was never stored: only the pending edit holds it.
+  EXPECT_EQ(ReadRows(Db(), "games.db").begin()->second.at("use_logos"), "true");
 
   fs::create_directories(SavedGames() / "season2006");
   fs::create_directories(SavedGames() / "sample.lg" / "inner.lg");
@@ -432,8 +454,9 @@ TEST_F(GameLoadTest, FoldersThatAreNotSavedGamesAreRefused) {
     } catch (const Error& e) {
       EXPECT_EQ(e.what(), message);
     }
-    EXPECT_EQ(session_->LoadedGameName(), "");
+    expectGameKept(chosen.string());
   }
+  EXPECT_TRUE(prompts_.Texts(Kind::Message).empty());
   EXPECT_FALSE(Db().TableExists("season2_leagues.db"));
   EXPECT_FALSE(Db().TableExists("_leagues.db"));
 
@@ -473,36 +496,165 @@ TEST_F(GameLoadTest, FoldersThatAreNotSavedGamesAreRefused) {
   }
 }
 
-TEST_F(GameLoadTest, ALoadThatFailsInTheTeamsStepLeavesThePartlyLoadedState) {
-  WriteSample(1, "sample", 120);
-  {
-    std::ofstream teams(Exports() / "teams.csv", std::ios::binary | std::ios::app);
-    teams << "99;Bad;BAD;Team;bad.png;0;0;0;one;0;0;0;1\r\n";
-  }
-  const std::size_t lines = test::ReadExportRecords(Exports() / "teams.csv").size() + 1;
+// What a load that failed or was stopped leaves: no game loaded, every command refused, the bar
+// hidden and no cancel request left for the next load.
+void ExpectNoGameLoaded(Session& session, ScriptedPrompts& prompts) {
+  EXPECT_EQ(session.LoadedGameName(), "");
+  EXPECT_EQ(session.Window().caption, "Likentor");
+  EXPECT_EQ(session.Window().statusText, "No game loaded.");
+  EXPECT_TRUE(session.Window().teams.empty());
+  EXPECT_FALSE(session.Game().LeaguesTable.IsOpen());
+  EXPECT_FALSE(session.Game().TeamsTable.IsOpen());
+  EXPECT_FALSE(session.Game().PlayersQuery.IsOpen());
+  EXPECT_FALSE(session.Progress().Visible());
+  EXPECT_FALSE(session.Progress().CancelRequested());
+  prompts.ClearHistory();
+  EXPECT_FALSE(GameLoadedGuard(session));
+  EXPECT_EQ(prompts.Texts(Kind::Message), std::vector<std::string>{"Load a game first!"});
+}
+
+// The line of the export with the given first field, with field `index` replaced by `value`.
+void SpoilField(const fs::path& file, const std::string& id, std::size_t index,
+                const std::string& value) {
+  const std::string text = test::ReadBytes(file);
+  const std::size_t start = text.find("\n" + id + ";");
+  ASSERT_NE(start, std::string::npos) << id;
+  std::size_t field = start + 1;
+  for (std::size_t i = 0; i < index; ++i) field = text.find(';', field) + 1;
+  const std::size_t fieldEnd = text.find_first_of(";\r\n", field);
+  test::WriteBytes(file, text.substr(0, field) + value + text.substr(fieldEnd));
+}
+
+TEST_F(GameLoadTest, AFailedLoadLeavesNoGameLoadedAndTheTableItWasImportingAsItWas) {
+  WriteSample(1, "sample", 300);
+  LoadGame(*session_, "sample");
+  const Rows players = ReadRows(Db(), "sample_players.db");
+
+  // A season later, with a damaged line half way through the players export.
+  WriteSample(2, "sample", 300);
+  const test::ExpectedGame second = test::ExpectedFromExports(Exports());
+  const std::vector<test::Record> lines = test::ReadExportRecords(Exports() / "players.csv");
+  const std::string damaged = lines.at(150).at(0);
+  SpoilField(Exports() / "players.csv", damaged, 58, "x");
+  prompts_.ClearHistory();
   try {
     LoadGame(*session_, "sample");
+    FAIL() << "the damaged players.csv was loaded";
+  } catch (const LoadStoppedError&) {
+    FAIL() << "a failure is no stop";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "players.csv line " + std::to_string(152) + ": field 58 is not a whole number ('x')");
+  }
+  EXPECT_TRUE(prompts_.History().empty());
+  ExpectNoGameLoaded(*session_, prompts_);
+  // The players table is as the first load left it; the tables before it are whole and new.
+  EXPECT_EQ(ReadRows(Db(), "sample_players.db"), players);
+  ExpectTeams(Db(), program_, second);
+  ExpectCareer(Db(), "sample_batting.db", "ab", second.batting);
+  ExpectCareer(Db(), "sample_pitching.db", "ip", second.pitching);
+
+  // The first load of a game that fails in the teams step: its leagues are whole, and the teams
+  // table it made is gone again, so the game still counts as never loaded.
+  WriteSample(1, "other", 120);
+  {
+    std::ofstream teams(Exports("other") / "teams.csv", std::ios::binary | std::ios::app);
+    teams << "99;Bad;BAD;Team;bad.png;0;0;0;one;0;0;0;1\r\n";
+  }
+  const std::size_t teamLines = test::ReadExportRecords(Exports("other") / "teams.csv").size() + 1;
+  prompts_.AnswerFolder(SavedGames() / "other.lg");
+  try {
+    LoadGame1Click(*session_);
     FAIL() << "the bad league id was accepted";
   } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), "teams.csv line " + std::to_string(lines) +
+    EXPECT_EQ(std::string(e.what()), "teams.csv line " + std::to_string(teamLines) +
                                          ": field 8 is not a whole number ('one')");
   }
-  EXPECT_EQ(session_->LoadedGameName(), "sample");
-  EXPECT_EQ(Window().statusText, "Loading sample.lg...");
-  EXPECT_EQ(Window().caption, "Likentor");
-  EXPECT_TRUE(Window().teams.empty());
-  EXPECT_TRUE(Game().LeaguesTable.IsOpen());
-  EXPECT_FALSE(Game().TeamsTable.IsOpen());
-  EXPECT_TRUE(prompts_.Texts(Kind::Message).empty());
-  // The teams before the bad line were committed; nothing after the teams step was done.
-  EXPECT_EQ(ReadRows(Db(), "sample_teams.db").size(), lines - 2);
-  EXPECT_FALSE(Db().TableExists("sample_batting.db"));
-  EXPECT_FALSE(Db().TableExists("sample_players.db"));
+  ExpectNoGameLoaded(*session_, prompts_);
+  EXPECT_EQ(ReadRows(Db(), "other_leagues.db").size(),
+            test::ExpectedFromExports(Exports("other")).leagues.size());
+  EXPECT_FALSE(Db().TableExists("other_teams.db"));
+  EXPECT_FALSE(Db().TableExists("other_batting.db"));
+  EXPECT_FALSE(Db().TableExists("other_players.db"));
+  EXPECT_THROW(OpenLoadedGame(*session_, "other"), Error);
+}
 
-  CloseGame1Click(*session_);
-  EXPECT_EQ(session_->LoadedGameName(), "");
-  EXPECT_EQ(Window().statusText, "No game loaded.");
-  EXPECT_FALSE(Game().LeaguesTable.IsOpen());
+TEST_F(GameLoadTest, ALoadReportsItsProgressAndACancelStopsItWithTheTableBeingImportedAsItWas) {
+  std::vector<ProgressReport> reports;
+  bool cancelAt50 = false;
+  session_->Progress().SetListener([&](const ProgressReport& report) {
+    reports.push_back(report);
+    if (cancelAt50 && report.position >= 50) session_->Progress().RequestCancel();
+  });
+  const auto expectRising = [&](int highest) {
+    ASSERT_GE(reports.size(), 4u);
+    EXPECT_EQ(reports.front().status, "Loading sample.lg...");
+    EXPECT_TRUE(reports.front().visible);
+    for (std::size_t i = 0; i + 1 < reports.size(); ++i) {
+      EXPECT_TRUE(reports[i].visible) << i;
+      EXPECT_EQ(reports[i].status, "Loading sample.lg...") << i;
+      if (i > 0) {
+        EXPECT_GT(reports[i].position, reports[i - 1].position) << i;
+      }
+    }
+    EXPECT_GE(reports[reports.size() - 2].position, highest);
+    // The bar is hidden at the end.
+    EXPECT_FALSE(reports.back().visible);
+    EXPECT_EQ(reports.back().position, 0);
+  };
+
+  WriteSample(1, "sample", 800);
+  LoadGame(*session_, "sample");
+  expectRising(100);
+  EXPECT_EQ(reports.back().status, "sample.lg loaded.");
+  const Rows players = ReadRows(Db(), "sample_players.db");
+
+  // A season later, stopped half way through the players.
+  WriteSample(2, "sample", 800);
+  const test::ExpectedGame second = test::ExpectedFromExports(Exports());
+  reports.clear();
+  cancelAt50 = true;
+  try {
+    LoadGame(*session_, "sample");
+    FAIL() << "the load was not stopped";
+  } catch (const LoadStoppedError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "Loading sample.lg was stopped: no game is loaded. The tables it finished importing "
+              "(sample_leagues.db, sample_teams.db, sample_batting.db, sample_pitching.db) hold "
+              "the new rows; the others are as they were before the load.");
+  }
+  expectRising(50);
+  EXPECT_LT(reports[reports.size() - 2].position, 100);
+  EXPECT_EQ(reports.back().status, "No game loaded.");
+  ExpectNoGameLoaded(*session_, prompts_);
+  EXPECT_EQ(ReadRows(Db(), "sample_players.db"), players);
+  ExpectTeams(Db(), program_, second);
+  ExpectCareer(Db(), "sample_batting.db", "ab", second.batting);
+  ExpectCareer(Db(), "sample_pitching.db", "ip", second.pitching);
+
+  // A cancel asked before a load starts stops it before any table changes.
+  cancelAt50 = false;
+  session_->Progress().RequestCancel();
+  EXPECT_THROW(
+      {
+        try {
+          LoadGame(*session_, "sample");
+        } catch (const LoadStoppedError& e) {
+          EXPECT_STREQ(
+              e.what(),
+              "Loading sample.lg was stopped: no game is loaded and no table was changed.");
+          throw;
+        }
+      },
+      LoadStoppedError);
+  ExpectNoGameLoaded(*session_, prompts_);
+  EXPECT_EQ(ReadRows(Db(), "sample_players.db"), players);
+
+  // The next load goes through.
+  LoadGame(*session_, "sample");
+  EXPECT_EQ(session_->LoadedGameName(), "sample");
+  EXPECT_NE(ReadRows(Db(), "sample_players.db"), players);
+  session_->Progress().SetListener(nullptr);
 }
 
 }  // namespace

@@ -105,7 +105,7 @@ TEST_F(LeaguesTest, ARefusedRowIsLoggedByNameAndTheImportGoesOn) {
   EXPECT_EQ(rows.at(2).at("league_name"), "Minor League");
 }
 
-TEST_F(LeaguesTest, AShortRecordEndsTheImportNamingFileAndLineAndKeepsWhatWasPosted) {
+TEST_F(LeaguesTest, AShortRecordEndsTheImportNamingFileAndLineAndTheTableAsItWas) {
   CreateLeaguesTable(*db_, saved_);
   WriteExport("leagues.csv", {"heading", League("1", "Major League", "ML", "5", "ml.png", "0", "1"),
                               ExportLine({{0, "2"}, {1, "Short"}}, 20),
@@ -117,9 +117,9 @@ TEST_F(LeaguesTest, AShortRecordEndsTheImportNamingFileAndLineAndKeepsWhatWasPos
     EXPECT_STREQ(e.what(), "leagues.csv line 3: field 29 is missing (the record has 20 fields)");
   }
   EXPECT_FALSE(leagues_.IsOpen());
-  const test::Rows rows = ReadRows(Reopen(), "g_leagues.db");
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows.at(1).at("league_name"), "Major League");
+  // Not even the record before it went in.
+  EXPECT_TRUE(ReadRows(*db_, "g_leagues.db").empty());
+  EXPECT_TRUE(ReadRows(Reopen(), "g_leagues.db").empty());
 
   WriteExport("leagues.csv", {"heading", League("4", "Bad", "BD", "five", "b.png", "0", "1")});
   EXPECT_THROW(
@@ -208,21 +208,32 @@ TEST_F(TeamsTest, KnownTeamsFollowTheExportButKeepTheirCustomUniform) {
   EXPECT_EQ(rows.at(8).at("custom_uniform_file"), "none");
 }
 
-TEST_F(TeamsTest, RefusedRowsAreLoggedAndBadRecordsEndTheImport) {
+TEST_F(TeamsTest, RefusedRowsAreLoggedAndBadRecordsEndTheImportWithTheTableAsItWas) {
   CreateTeamsTable(*db_, saved_);
-  WriteExport("teams.csv", {"heading", Team("3", "Boston", "\"\"", "1", "1", "#BD3039", "#0C2340"),
-                            Team("4", "Dayton", "Dragons", "4", "2", "#000000", "#FFFFFF"),
-                            ExportLine({{0, "6"}, {1, "Erie"}, {3, "SeaWolves"}}, 18)});
-  try {
-    Import();
-    FAIL() << "the short record was accepted";
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), "teams.csv line 4: field 18 is missing (the record has 18 fields)");
-  }
+  const std::vector<std::string> lines = {
+      "heading", Team("3", "Boston", "\"\"", "1", "1", "#BD3039", "#0C2340"),
+      Team("4", "Dayton", "Dragons", "4", "2", "#000000", "#FFFFFF")};
+  WriteExport("teams.csv", lines);
+  Import();
   EXPECT_EQ(LogLines(), std::vector<std::string>{"Error posting record Boston in g_teams.db"});
   const test::Rows rows = ReadRows(Reopen(), "g_teams.db");
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows.at(4).at("nickname"), "Dragons");
+
+  std::vector<std::string> bad = lines;
+  bad[2] = Team("4", "Dayton", "Flyers", "4", "2", "#000000", "#FFFFFF");
+  bad.push_back(Team("5", "Erie", "Otters", "4", "2", "#000000", "#FFFFFF"));
+  bad.push_back(ExportLine({{0, "6"}, {1, "Erie"}, {3, "SeaWolves"}}, 18));
+  WriteExport("teams.csv", bad);
+  try {
+    Import();
+    FAIL() << "the short record was accepted";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "teams.csv line 5: field 18 is missing (the record has 18 fields)");
+  }
+  // Neither the change of Dayton nor the new Erie went in.
+  EXPECT_EQ(ReadRows(*db_, "g_teams.db"), rows);
+  EXPECT_EQ(ReadRows(Reopen(), "g_teams.db"), rows);
 }
 
 }  // namespace

@@ -7,10 +7,12 @@
 
 #include "app/session.h"
 #include "cli/command.h"
+#include "database/table_store.h"
 #include "samplegame/sample_game.h"
 #include "shell/folders.h"
 #include "shell/scripted_prompts.h"
 #include "support/program_folder.h"
+#include "support/table_helpers.h"
 #include "support/temp_folder.h"
 
 namespace likentor {
@@ -80,8 +82,12 @@ TEST_F(LoadCommandTest, AFailedLoadExitsWithItsMessage) {
   EXPECT_EQ(Run({"load"}), 2);  // NAME is required
 }
 
-TEST_F(LoadCommandTest, AnExportThatCannotBeReadStopsTheLoadWithItsName) {
+TEST_F(LoadCommandTest, AnExportThatCannotBeReadStopsTheLoadWithItsNameAndKeepsTheTables) {
   ASSERT_EQ(Run({"load", "sample"}), 0);
+  Database db(program_ / "data");
+  const test::Rows careerRows = test::ReadRows(db, "sample_batting.db");
+  ASSERT_FALSE(careerRows.empty());
+  db.ReleaseAll();
   // A folder in place of an export is not an empty export.
   const fs::path batting =
       ImportExportFolder(SavedGameFolder(game_, "sample")) / "players_career_batting_stats.csv";
@@ -97,6 +103,41 @@ TEST_F(LoadCommandTest, AnExportThatCannotBeReadStopsTheLoadWithItsName) {
   EXPECT_EQ(Run({"load", "sample"}), 1);
   EXPECT_EQ(err_.str(), "Cannot read file " + batting.string() + ": it is not a regular file.\n");
   EXPECT_EQ(out_.str(), "");
+  // The career table is the one the last complete load made.
+  EXPECT_EQ(test::ReadRows(db, "sample_batting.db"), careerRows);
+}
+
+TEST_F(LoadCommandTest, ALoadThatFailsLeavesThePlayersAsTheLastCompleteLoadLeftThem) {
+  ASSERT_EQ(Run({"load", "sample"}), 0);
+  test::Rows players;
+  {
+    Database db(program_ / "data");
+    players = test::ReadRows(db, "sample_players.db");
+  }
+  // Every player gets a new first name, and the last line is damaged.
+  const fs::path file = ImportExportFolder(SavedGameFolder(game_, "sample")) / "players.csv";
+  std::string text = test::ReadBytes(file);
+  std::string changed;
+  std::size_t start = 0;
+  std::size_t line = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    end = end == std::string::npos ? text.size() : end + 1;
+    std::string record = text.substr(start, end - start);
+    if (line++ > 0 && record.find(';') != std::string::npos) {
+      const std::size_t first = record.find(';') + 1;
+      record.insert(first, "New");
+    }
+    changed += record;
+    start = end;
+  }
+  changed += "999999;Bad;Line\r\n";
+  test::WriteBytes(file, changed);
+  EXPECT_EQ(Run({"load", "sample"}), 1);
+  EXPECT_EQ(err_.str(), "players.csv line " + std::to_string(line + 1) +
+                            ": field 7 is missing (the record has 3 fields)\n");
+  Database db(program_ / "data");
+  EXPECT_EQ(test::ReadRows(db, "sample_players.db"), players);
 }
 
 }  // namespace

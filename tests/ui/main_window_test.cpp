@@ -80,10 +80,10 @@ TEST_F(WindowTest, FirstStartThenLoadAndCloseThroughTheMenu) {
   EXPECT_EQ(Find<QSpinBox>("ActMinIPEdit")->value(), 150);
   EXPECT_TRUE(Find<QCheckBox>("DBCheckBox1")->isChecked());
 
-  // A cancelled chooser ends Load Game after closing the loaded game.
+  // A cancelled chooser ends Load Game with the loaded game kept.
   TriggerAndWait("LoadGame1");
-  EXPECT_EQ(Caption(), "Likentor");
-  EXPECT_EQ(Status(), "No game loaded.");
+  EXPECT_EQ(Caption(), "Likentor: sample");
+  EXPECT_EQ(Status(), "sample.lg loaded.");
 
   LoadSample();
   Trigger("CloseGame1");
@@ -110,7 +110,7 @@ TEST_F(WindowTest, FailedLoadShowsItsErrorBox) {
   ASSERT_EQ(Errors().size(), 1U);
   EXPECT_NE(Errors().front().find("broken"), std::string::npos) << Errors().front();
   EXPECT_TRUE(Messages().empty());
-  EXPECT_EQ(Status(), "Loading broken.lg...");
+  EXPECT_EQ(Status(), "No game loaded.");
   EXPECT_EQ(Caption(), "Likentor");
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
