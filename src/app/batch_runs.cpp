@@ -88,7 +88,7 @@ class PhotoRun {
         const PlannedPlayer& player = *visits[visited];
         if (player.passOver) continue;
         PhotoPlan plan = PlanPlayerPhoto(session_, lookups_, layers_, player.row);
-        const bool existed = backup_ && backup_->Keep(plan.output);
+        const bool existed = backup_ && backup_->Keep(plan.playerId, plan.output, player.before);
         pool.Submit(PortraitJob{plan.layers, plan.output});
         plan.layers = PortraitLayers{};
         pending_.push_back(Pending{std::move(plan), &player, visited + 1, existed});
@@ -133,8 +133,7 @@ class PhotoRun {
     ++made_;
     if (backup_) {
       try {
-        backup_->Record(pending.plan.playerId, pending.plan.output, pending.existed,
-                        pending.player->before, recorded);
+        backup_->Record(pending.plan.output, pending.existed, recorded);
       } catch (const Error& error) {
         if (!failure) failure = error;
       }
