@@ -13,10 +13,14 @@
 #include "app/batch_runs.h"
 #include "app/dry_run.h"
 #include "app/photo_fixture.h"
+#include "app/player_looks.h"
 #include "app/player_photo.h"
 #include "app/run_backup.h"
 #include "app/run_plan.h"
 #include "app/undo_run.h"
+#include "database/connection.h"
+#include "database/face_tables.h"
+#include "database/nations_table.h"
 #include "support/table_helpers.h"
 
 namespace likentor {
@@ -385,6 +389,56 @@ TEST_F(SafeRunsTest, AnUndoStoppedMidwayEndsAsAWholeOneWhenRunAgain) {
   EXPECT_EQ(test::ReadBytes(Portrait(1)), "the picture before that run");
   EXPECT_EQ(PlayerRows().at(1).at("accessory"), "3");
   EXPECT_EQ(PlayerRows().at(1).at("background"), "7");
+}
+
+// New Look changes the look and then the portrait: undo takes both back, and names it so.
+TEST_F(SafeRunsTest, UndoOfNewLookPutsBackTheWholeLookAndNamesTheCommand) {
+  // The catalogues the look is drawn from: no nations (every player is drawn caucasian) and four
+  // caucasian faces, of which the draw gives 1 and 2; each with its picture.
+  Database& db = session_.Data();
+  UniversalTables& shared = session_.Universal();
+  SetupNationsTable(db);
+  for (const char* ethnicity : {"african", "asian", "caucasian", "east_indian"}) {
+    CreateFaceTable(db, ethnicity);
+  }
+  PopulateFaceTable(db, session_.Log(), program_, "caucasian", 4);
+  shared.NationsTable.Open(db, kNationsTable);
+  shared.AfricanFacesTable.Open(db, FaceTableName("african"));
+  shared.AsianFacesTable.Open(db, FaceTableName("asian"));
+  shared.CaucasianFacesTable.Open(db, FaceTableName("caucasian"));
+  shared.EastIndianFacesTable.Open(db, FaceTableName("east_indian"));
+  const fs::path faces = Graphics() / "faces" / "caucasian";
+  fs::copy_file(faces / "0000001.png", faces / "0000002.png");
+  const fs::path beards = Graphics() / "facial hair" / "beard";
+  fs::copy_file(beards / "brown.png", beards / "blonde.png");
+
+  AddPlayer({.id = 1, .face = 1, .accessory = 2, .hairColor = 1, .updateRequired = false});
+  db.ConnectionFor(PlayersTableName(kGame))
+      .Execute("UPDATE " + QuoteSqlName(PlayersTableName(kGame)) +
+               " SET first_name='Abe', last_name='Lowe', background=12, uniform_team_id=3");
+  test::WriteBytes(Portrait(1), UserPicture(1));
+  const test::Rows rowsBefore = PlayerRows();
+
+  const Relook relook = NewLook(session_, 1, KeepLook::Nothing, true, false);
+  EXPECT_NE(relook.after, relook.before);
+  EXPECT_NE(PlayerRows(), rowsBefore);
+  EXPECT_NE(test::ReadBytes(Portrait(1)), UserPicture(1));
+
+  const std::optional<UndoPreview> preview = LastRunToUndo(session_);
+  ASSERT_TRUE(preview);
+  EXPECT_EQ(preview->title, "New Look for Abe Lowe");
+  EXPECT_NE(UndoQuestion(*preview).find("(New Look for Abe Lowe)? It puts back 1 earlier picture"),
+            std::string::npos)
+      << UndoQuestion(*preview);
+  const UndoResult undone = UndoLastRun(session_);
+  EXPECT_EQ(undone.restored, 1);
+  EXPECT_EQ(test::ReadBytes(Portrait(1)), UserPicture(1));
+  // Face, ethnicity, hair, facial hair, accessory, background, uniform team and update_required.
+  EXPECT_EQ(PlayerRows(), rowsBefore);
+  for (Table* table : {&shared.NationsTable, &shared.AfricanFacesTable, &shared.AsianFacesTable,
+                       &shared.CaucasianFacesTable, &shared.EastIndianFacesTable}) {
+    table->Close();
+  }
 }
 
 TEST_F(SafeRunsTest, ABackupThatCannotBeWrittenStopsTheRunBeforeAnythingIsWrittenOver) {
