@@ -541,7 +541,7 @@ RunBackup::~RunBackup() {
   }
 }
 
-bool RunBackup::Keep(int playerId, const fs::path& picture, const RowValues& before) {
+bool RunBackup::Keep(int playerId, const fs::path& picture, const RowValues& before, bool sync) {
   std::error_code ec;
   const bool there = fs::exists(fs::symlink_status(picture, ec));
   // The record first, on the disk when there is an earlier picture to lose: whatever happens
@@ -549,7 +549,7 @@ bool RunBackup::Keep(int playerId, const fs::path& picture, const RowValues& bef
   Append("keep\t" + std::string(there ? "replaced" : "created") + '\t' + std::to_string(playerId) +
              '\t' + Escape(picture.filename().string()) + '\t' + std::to_string(NowNanoseconds()) +
              RowValuesText(before),
-         there);
+         there && sync);
   ++kept_;
   if (!there) return false;
   const fs::path kept = folder_ / picture.filename();
@@ -575,6 +575,14 @@ bool RunBackup::Keep(int playerId, const fs::path& picture, const RowValues& bef
   throw BackupError("Cannot keep the earlier picture " + picture.string() + " in " +
                     folder_.string() + ": " + SystemReason(error) +
                     ". The run stopped before writing over it.");
+}
+
+void RunBackup::Sync() {
+  if (broken_ || manifest_ == nullptr || ::fdatasync(::fileno(manifest_)) != 0) {
+    broken_ = true;
+    throw BackupError("Cannot write the backup manifest " + (folder_ / kManifestName).string() +
+                      ": " + SystemReason(errno) + ".");
+  }
 }
 
 void RunBackup::Drop(const fs::path& picture, bool existed) {

@@ -147,7 +147,12 @@ class RunBackup {
   // there (a hard link, which costs no space and keeps the bytes, as writes replace a picture by
   // a new file; a copy when the backups lie on another file system). Returns whether there was
   // one. BackupError when it cannot be recorded or kept: the picture must then not be written.
-  bool Keep(int playerId, const std::filesystem::path& picture, const RowValues& before);
+  // With `sync` false the record is only flushed (it survives the process, not the machine), and
+  // Sync must be called before the picture is written.
+  bool Keep(int playerId, const std::filesystem::path& picture, const RowValues& before,
+            bool sync = true);
+  // Brings the records made so far to the disk. BackupError when that fails.
+  void Sync();
   // The picture was not written after all: forgets what Keep kept.
   void Drop(const std::filesystem::path& picture, bool existed);
   // The picture was written: records how it lies on disk and whether its row was changed.
