@@ -28,6 +28,9 @@ constexpr std::string_view kUndoPostError =
 constexpr std::string_view kJournalName = "undo.txt";
 constexpr std::string_view kJournalHead = "likentor undo\t1";
 
+// What the portrait writer writes a picture to before it puts it in place.
+constexpr std::string_view kPartSuffix = ".part";
+
 // A recorded time comes from the precise clock and a file's time from the system's coarser one: a
 // file written just after its record may carry a time this much earlier.
 constexpr std::int64_t kClockSlack = 1'000'000'000;
@@ -205,6 +208,8 @@ UndoResult UndoLastRun(Session& session) {
     const fs::path target = pictures / entry.file;
     const fs::path kept = run->folder / entry.file;
     std::error_code ec;
+    // A run that was killed may have left the file it was writing this picture to.
+    if (!run->ended) fs::remove(fs::path(target).concat(kPartSuffix), ec);
     switch (steps[i]) {
       case Step::Leave:
         result.leftAlone.push_back(entry.file);

@@ -304,8 +304,9 @@ TEST_F(SafeRunsTest, AKilledRunIsUndoneWholeAndAFileItDidNotKeepIsKeptAndNamed) 
     EXPECT_TRUE(backup.Keep(2, Portrait(2), RowBefore(2)));
     WriteAsARun(2, "the run's portrait of player 2");
     ChangeRow(2);
-    // Player 3: kept; killed before its portrait was written.
+    // Player 3: kept; killed while its portrait was being written beside the picture.
     EXPECT_TRUE(backup.Keep(3, Portrait(3), RowBefore(3)));
+    test::WriteBytes(fs::path(Portrait(3)).concat(".part"), "half a portr");
     // Player 4: a new picture, written with its row; killed before the record.
     EXPECT_FALSE(backup.Keep(4, Portrait(4), RowBefore(4)));
     WriteAsARun(4, "the run's portrait of player 4");
