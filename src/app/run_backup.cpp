@@ -552,20 +552,30 @@ bool RunBackup::Keep(int playerId, const fs::path& picture, const RowValues& bef
          there && sync);
   ++kept_;
   if (!there) return false;
-  const fs::path kept = folder_ / picture.filename();
-  if (::link(picture.c_str(), kept.c_str()) == 0) return true;
-  const int error = errno;
-  if (error == EEXIST) {
-    // Kept earlier in this run (a player twice in one selection cannot happen, but be safe).
-    return true;
+  try {
+    KeepCopy(picture);
+  } catch (const BackupError&) {
+    // The picture will not be written: as if it had never been recorded.
+    Drop(picture, false);
+    throw;
   }
+  return true;
+}
+
+void RunBackup::KeepCopy(const fs::path& picture) {
+  const fs::path kept = folder_ / picture.filename();
+  if (::link(picture.c_str(), kept.c_str()) == 0) return;
+  const int error = errno;
+  // Kept earlier in this run (a player twice in one selection cannot happen, but be safe).
+  if (error == EEXIST) return;
   // Another file system, or one without hard links, or a picture that is a symbolic link: a copy
   // keeps the same bytes.
   if (error == EXDEV || error == EPERM || error == EMLINK || error == ENOTSUP || error == ENOENT) {
     try {
       CopyKeepingTime(picture, kept);
-      return true;
+      return;
     } catch (const fs::filesystem_error& failure) {
+      std::error_code ec;
       fs::remove(kept, ec);
       throw BackupError("Cannot keep the earlier picture " + picture.string() + " in " +
                         folder_.string() + ": " + failure.code().message() +

@@ -168,6 +168,8 @@ class RunBackup {
   int Created() const { return created_; }
 
  private:
+  // Keeps the picture there in the run's folder.
+  void KeepCopy(const std::filesystem::path& picture);
   // Appends one line (its checksum added) and flushes it; with `sync` it also reaches the disk.
   void Append(const std::string& text, bool sync);
 

@@ -58,6 +58,14 @@ Step Decide(const BackupRun& run, const BackupEntry& entry, const fs::path& targ
   return now->modified + kClockSlack >= entry.intended ? Step::Remove : Step::Leave;
 }
 
+std::vector<Step> Decided(const BackupRun& run, Session& session) {
+  std::vector<Step> steps;
+  for (const BackupEntry& entry : run.entries) {
+    steps.push_back(Decide(run, entry, session.Game().Saved.picturesFolder / entry.file));
+  }
+  return steps;
+}
+
 std::string JournalText(const std::vector<Step>& steps) {
   std::string text = CheckedLine(kJournalHead) + '\n';
   for (std::size_t i = 0; i < steps.size(); ++i) {
@@ -162,7 +170,14 @@ std::optional<UndoPreview> LastRunToUndo(Session& session) {
   RequireLoadedGame(session);
   const std::optional<BackupRun> run = LastRun(session);
   if (!run) return std::nullopt;
-  return UndoPreview{run->title, run->time, run->Replaced(), run->Created()};
+  // The pictures the run replaced and created; not those a killed run never came to write.
+  const std::vector<Step> steps = ReadJournal(*run).value_or(Decided(*run, session));
+  UndoPreview preview{run->title, run->time, 0, 0};
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    if (steps[i] != Step::Nothing)
+      ++(run->entries[i].replaced ? preview.restores : preview.removes);
+  }
+  return preview;
 }
 
 std::string UndoQuestion(const UndoPreview& preview) {
@@ -187,10 +202,7 @@ UndoResult UndoLastRun(Session& session) {
   // and begun again takes the same steps.
   std::optional<std::vector<Step>> journal = ReadJournal(*run);
   if (!journal) {
-    journal.emplace();
-    for (const BackupEntry& entry : run->entries) {
-      journal->push_back(Decide(*run, entry, pictures / entry.file));
-    }
+    journal = Decided(*run, session);
     const fs::path file = run->folder / kJournalName;
     if (!WriteWholeFile(file, JournalText(*journal))) {
       throw Error("Cannot write " + file.string() + ": " + std::generic_category().message(errno) +

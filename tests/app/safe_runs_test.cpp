@@ -325,6 +325,8 @@ TEST_F(SafeRunsTest, AKilledRunIsUndoneWholeAndAFileItDidNotKeepIsKeptAndNamed) 
   const std::optional<UndoPreview> preview = LastRunToUndo(session_);
   ASSERT_TRUE(preview);
   EXPECT_EQ(preview->title, "entire universe");
+  EXPECT_EQ(preview->restores, 2);  // player 3's picture was never written over
+  EXPECT_EQ(preview->removes, 1);
   const UndoResult undone = UndoLastRun(session_);
   EXPECT_EQ(PictureFiles(), picturesBefore);
   EXPECT_EQ(PlayerRows(), rowsBefore);
