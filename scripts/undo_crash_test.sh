@@ -7,7 +7,8 @@
 #   scripts/undo_crash_test.sh [KILLS] [SEED]   (defaults: 20 kills per command, seed 17)
 # LIKENTOR_BUILD names the build tree, as for crash_test.sh, whose helpers this uses.
 #
-# For each kill: tried; ended before the kill; crashed (a sanitizer report, or the undo died of a
+# For each kill: tried; ended before the kill; stopped midway (the photo run had begun its backup,
+# the undo its work); crashed (a sanitizer report, or the undo died of a
 # signal); hung (the undo went past its time limit); unclear (the undo failed, named a picture as
 # changed since the run, or did not name the file put in by hand); lost (a table file failed its
 # integrity check, a picture or players row differs from before the run, or the file put in by
@@ -80,6 +81,15 @@ if ! diff -q "$work/before-list" "$work/list" >/dev/null ||
   echo "undo_crash_test: the clean undo did not bring back the game as it was" >&2
   exit 1
 fi
+# A photo run first starts the program and plans the run, as its dry run does: its kills fall
+# from the end of that on, so that most stop it while it writes.
+dryMs=0
+for ((clean = 1; clean <= 2; clean++)); do
+  start=$(milliseconds)
+  runToEnd $drawSeed photos sample --dry-run
+  took=$(($(milliseconds) - start))
+  ((dryMs == 0 || took < dryMs)) && dryMs=$took
+done
 # Most of a short undo is the program's start and the reading of the manifest, which
 # `undo --list` does as well: the undo's kills fall between the end of that and the end of a clean
 # undo, so that many stop it midway.
@@ -90,7 +100,7 @@ for ((clean = 1; clean <= 3; clean++)); do
   took=$(($(milliseconds) - start))
   ((listMs == 0 || took < listMs)) && listMs=$took
 done
-say "clean run: photos $photosMs ms ($made portraits over $earlier earlier pictures), undo $undoMs ms, undo --list $listMs ms"
+say "clean run: photos $photosMs ms ($made portraits over $earlier earlier pictures, dry run $dryMs ms), undo $undoMs ms (undo --list $listMs ms)"
 limit=$(((photosMs * 10 + 999) / 1000 + 10))
 
 # ---- Kills ----
@@ -121,8 +131,11 @@ undoToEnd() {
     [ -e "$manifest" ] && folder=$(dirname "$manifest")
   done
   [ -n "$folder" ] && echo 'the user'"'"'s own file' >"$folder/$keepsake"
-  # An undo stopped after it began its work leaves its record there.
-  [ -n "$folder" ] && [ -e "$folder/undo.txt" ] && ((midway[$name]++))
+  # A photo run stopped after it began its backup leaves its folder; an undo stopped after it
+  # began its work leaves its record there.
+  if [ -n "$folder" ] && { [ "$name" = photos ] || [ -e "$folder/undo.txt" ]; }; then
+    ((midway[$name]++))
+  fi
   runToEnd $drawSeed undo sample
   cat "$work/out" "$work/err" >"$work/said"
   if [ $status -eq 124 ] || [ $status -eq 137 ]; then
@@ -169,8 +182,10 @@ undoToEnd() {
   fi
 }
 
-say "== photos: $kills kills within $photosMs ms"
+say "== photos: $kills kills from $((dryMs * 3 / 4)) to $photosMs ms"
 name=photos
+killFromMs=$((dryMs * 3 / 4))
+killUpTo=100
 for ((i = 1; i <= kills; i++)); do
   restore before
   ((tried[$name]++))
@@ -192,7 +207,7 @@ for ((i = 1; i <= kills; i++)); do
 done
 
 say
-say "| command | kills tried | ended before the kill | undo begun before the kill | crashed | hung | unclear | lost |"
+say "| command | kills tried | ended before the kill | stopped midway | crashed | hung | unclear | lost |"
 say "|---|---|---|---|---|---|---|---|"
 for name in photos undo; do
   say "| $name | ${tried[$name]} | ${ended[$name]} | ${midway[$name]} | ${crashed[$name]} |" \
