@@ -20,88 +20,18 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 kills=${1:-20}
 seed=${2:-13}
-build=${LIKENTOR_BUILD:-$here/build/release}
-likentor="$build/program/likentor"
-samplegame="$build/bin/likentor-samplegame"
-for tool in "$likentor" "$samplegame"; do
-  [ -x "$tool" ] || { echo "crash_test: $tool is missing; build it first (LIKENTOR_BUILD)" >&2; exit 2; }
-done
-[ -d "$build/program/graphics/backgrounds" ] || { echo "crash_test: $build/program/graphics is missing; build the artwork target" >&2; exit 2; }
-command -v sqlite3 >/dev/null || { echo "crash_test: the sqlite3 tool is missing" >&2; exit 2; }
+# shellcheck source=scripts/crash_common.sh
+source "$here/scripts/crash_common.sh"
 
 drawSeed=1306       # LIKENTOR_RANDOM_SEED of every run but the reloads over complete tables
 otherSeed=4711      # the reloads' seed: their looks must stay those drawn with drawSeed
-RANDOM=$seed        # the kill moments
-
-work=$(mktemp -d /tmp/likentor-crash.XXXXXX)
-trap 'rm -rf "$work"' EXIT
-run="$work/run"                 # every command runs here, so stored paths agree between copies
-program="$run/program"
-game="$run/game"
-pictures="$game/data/saved_games/sample.lg/news/html/images"
 failures=0
-
-say() { printf '%s\n' "$*"; }
-note() { printf '  kill %2d: %s\n' "$1" "$2"; }
-milliseconds() { echo $(($(date +%s%N) / 1000000)); }
-
-# likentor ARGS under a time limit, seed in LIKENTOR_RANDOM_SEED; stdout and stderr to $work/out,
-# $work/err; the exit status in $status (124 or 137: the limit ran out).
-status=0
-runToEnd() {
-  local runSeed=$1
-  shift
-  LIKENTOR_RANDOM_SEED=$runSeed timeout -s KILL "$limit" "$likentor" -C "$program" "$@" \
-    >"$work/out" 2>"$work/err" </dev/null
-  status=$?
-}
-
-# Every table file of the program folder must pass SQLite's integrity check. The files are checked
-# on a copy, so that the check's own recovery of a log does not do the rerun's work.
-checkTables() {
-  rm -rf "$work/check" && cp -a "$program/data" "$work/check"
-  local file result
-  for file in "$work/check"/*.db; do
-    [ -e "$file" ] || continue
-    result=$(sqlite3 "$file" 'PRAGMA integrity_check' 2>&1)
-    if [ "$result" != ok ]; then
-      echo "$(basename "$file"): ${result:0:200}"
-      return 1
-    fi
-  done
-}
-
-# The rows of every table file in folder $1, as SQL text, one file per table in folder $2.
-dumpTables() {
-  rm -rf "$work/copy" "$2" && cp -a "$1" "$work/copy" && mkdir -p "$2"
-  local file
-  for file in "$work/copy"/*.db; do
-    sqlite3 "$file" .dump >"$2/$(basename "$file").sql" 2>&1
-  done
-}
-
-# Name and checksum of every file in the picture folder.
-pictureList() {
-  (cd "$pictures" && find . -type f -print0 | sort -z | xargs -0 sha256sum)
-}
-
-leftovers() {
-  find "$program/data" "$pictures" -name '*.partial*' -o -name '*.part' | head -3
-}
 
 # ---- The game, and the program set up on it ----
 say "== Medium sample game, seed of the kill moments $seed, $kills kills per command"
-"$samplegame" --size medium --quiet "$work/game"
-setUp() {
-  rm -rf "$run" && mkdir -p "$program/data" && cp -a "$work/game" "$game"
-  cp "$build/program/data/nations.csv" "$build/program/data/facialhair.csv" "$program/data/"
-  ln -s "$build/program/graphics" "$program/graphics"
-  "$likentor" -C "$program" setup --program-folder "$program" --game-folder "$game" \
-    >/dev/null </dev/null
-}
+makeGame medium
 
 # ---- The clean run: setup, load, photos ----
-limit=600
 setUp || { echo "crash_test: the setup failed" >&2; exit 1; }
 cp -a "$program/data" "$work/setup-data"
 start=$(milliseconds)
@@ -134,21 +64,16 @@ limit=$(((photosMs * 10 + 999) / 1000 + 10))
 # ---- Kills ----
 # One kill of `likentor ARGS` after a random moment within the clean run's time $1 (ms), then the
 # checks and the rerun. Adds to the counters of the command in $name.
-declare -A tried crashed hung unclear lost early
+declare -A tried crashed hung unclear lost ended
 killOnce() {
   local i=$1 spanMs=$2 killSeed=$3 rerunSeed=$4 expectTables=$5 expectPictures=$6
   shift 6
   # Within the first three quarters of the clean run's time: a reload is quicker than a first
-  # load, and a clean run's time varies with the machine's other work.
-  local moment=$(((RANDOM * 32768 + RANDOM) % (spanMs * 3 / 4 + 1)))
+  # load.
   ((tried[$name]++))
-  LIKENTOR_RANDOM_SEED=$killSeed "$likentor" -C "$program" "$@" >/dev/null 2>"$work/killed-err" \
-    </dev/null &
-  local pid=$!
-  sleep "$(printf '%d.%03d' $((moment / 1000)) $((moment % 1000)))"
-  kill -9 "$pid" 2>/dev/null || { ((early[$name]++)); note "$i" "ended before the kill at $moment ms"; }
-  wait "$pid" 2>/dev/null
-  if grep -q -e 'Sanitizer' -e 'runtime error' "$work/killed-err"; then
+  killAfterRandomMoment "$spanMs" "$killSeed" "$@"
+  if [ $early -eq 1 ]; then ((ended[$name]++)); note "$i" "ended before the kill at $moment ms"; fi
+  if sanitizerReport "$work/killed-err"; then
     note "$i" "sanitizer report before the kill: $(head -c 300 "$work/killed-err")"
     ((crashed[$name]++))
     return
@@ -165,7 +90,7 @@ killOnce() {
     ((hung[$name]++))
     return
   fi
-  if [ $status -gt 128 ] || grep -q -e 'Sanitizer' -e 'runtime error' "$work/err"; then
+  if [ $status -gt 128 ] || sanitizerReport "$work/err"; then
     note "$i" "the rerun after a kill at $moment ms crashed (status $status): $(head -c 300 "$work/err")"
     ((crashed[$name]++))
     return
@@ -205,7 +130,7 @@ killOnce() {
 }
 
 for name in load photos; do
-  tried[$name]=0 crashed[$name]=0 hung[$name]=0 unclear[$name]=0 lost[$name]=0 early[$name]=0
+  tried[$name]=0 crashed[$name]=0 hung[$name]=0 unclear[$name]=0 lost[$name]=0 ended[$name]=0
 done
 
 say "== load: $kills kills within $loadMs ms"
@@ -238,7 +163,7 @@ say
 say "| command | kills tried | ended before the kill | crashed | hung | unclear | lost |"
 say "|---|---|---|---|---|---|---|"
 for name in load photos; do
-  say "| $name | ${tried[$name]} | ${early[$name]} | ${crashed[$name]} | ${hung[$name]} |" \
+  say "| $name | ${tried[$name]} | ${ended[$name]} | ${crashed[$name]} | ${hung[$name]} |" \
     "${unclear[$name]} | ${lost[$name]} |"
   failures=$((failures + crashed[$name] + hung[$name] + unclear[$name] + lost[$name]))
 done

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Set-up plus the whole test suite, built with AddressSanitizer and UndefinedBehaviorSanitizer; the
 # batch runs and the portrait workers also run under ThreadSanitizer; a Clang build runs the suite
-# too and makes the Debian package; the core is checked to compile for Windows; load and photos are
-# killed at random moments and the parsers, image loaders and a whole load are fuzzed. Warnings are
-# errors in every build here.
+# too and makes the Debian package; the core is checked to compile for Windows; load, photos and
+# undo are killed at random moments and the parsers, image loaders and a whole load are fuzzed.
+# Warnings are errors in every build here.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build/test"
@@ -35,9 +35,12 @@ echo "== The Clang build's tests"
 tail -n 3 "$clang/ctest.log"
 
 # Robustness: load and photos killed at random moments on the Clang tree (Release, so that forty
-# kills with their reruns stay short), then the fuzz harnesses, 30 seconds each.
+# kills with their reruns stay short), photos with backups and undo killed and then undone, then
+# the fuzz harnesses, 30 seconds each.
 echo "== Crash consistency"
 LIKENTOR_BUILD="$clang" bash "$here/scripts/crash_test.sh" 20 13
+echo "== Undo after kills"
+LIKENTOR_BUILD="$clang" bash "$here/scripts/undo_crash_test.sh" 20 17
 echo "== Fuzzing"
 bash "$here/scripts/fuzz.sh" 30
 

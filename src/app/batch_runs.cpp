@@ -25,6 +25,9 @@ namespace {
 // Row updates are committed in chunks: a long run costs few disk syncs, and a run that stops keeps
 // what it recorded.
 constexpr int kRowsPerCommit = 500;
+// The backup's records of this many pictures reach the disk at once, before any of them is
+// written: a disk sync per picture would cost as much as making it.
+constexpr std::size_t kKeptPerSync = 32;
 
 // i / visits * 100, rounded to the nearest whole number, halves to the even neighbour.
 int ProgressPosition(std::size_t visit, std::size_t visits) {
@@ -84,20 +87,40 @@ class PhotoRun {
     std::optional<Error> failure;
     PortraitPool pool;
     std::size_t visited = 0;
+    // Pictures kept and recorded, not yet given to the pool: their records reach the disk
+    // together, before any of them is written.
+    std::deque<Pending> held;
+    const std::size_t holdUpTo = backup_ ? kKeptPerSync : 1;
+    const auto submitHeld = [&] {
+      if (held.empty()) return;
+      if (backup_) backup_->Sync();
+      while (!held.empty() && !failure) {
+        Pending& next = held.front();
+        pool.Submit(PortraitJob{next.plan.layers, next.plan.output});
+        next.plan.layers = PortraitLayers{};
+        pending_.push_back(std::move(next));
+        held.pop_front();
+        while (pool.Full() && !failure) TakeNext(pool, failure);
+      }
+    };
     try {
       for (; visited < visits.size() && !progress.CancelRequested(); ++visited) {
         const PlannedPlayer& player = *visits[visited];
         if (player.passOver) continue;
         PhotoPlan plan = PlanPlayerPhoto(session_, lookups_, layers_, player.row);
-        const bool existed = backup_ && backup_->Keep(plan.output);
-        pool.Submit(PortraitJob{plan.layers, plan.output});
-        plan.layers = PortraitLayers{};
-        pending_.push_back(Pending{std::move(plan), &player, visited + 1, existed});
-        while (pool.Full() && !failure) TakeNext(pool, failure);
+        const bool existed =
+            backup_ && backup_->Keep(plan.playerId, plan.output, player.before, false);
+        held.push_back(Pending{std::move(plan), &player, visited + 1, existed});
+        if (held.size() >= holdUpTo) submitHeld();
         if (failure) break;
       }
+      if (!failure) submitHeld();
     } catch (const Error& error) {
       failure = error;
+    }
+    // Pictures kept but never given to the pool are not written.
+    for (const Pending& dropped : held) {
+      if (backup_) backup_->Drop(dropped.plan.output, dropped.existed);
     }
     // However the loop ended, the portraits already being made are recorded.
     while (pool.Pending() > 0) TakeNext(pool, failure);
@@ -134,8 +157,7 @@ class PhotoRun {
     ++made_;
     if (backup_) {
       try {
-        backup_->Record(pending.plan.playerId, pending.plan.output, pending.existed,
-                        pending.player->before, recorded);
+        backup_->Record(pending.plan.output, pending.existed, recorded);
       } catch (const Error& error) {
         if (!failure) failure = error;
       }

@@ -9,6 +9,7 @@
 #include "app/player_looks.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
+#include "app/write_command.h"
 #include "database/games_table.h"
 #include "database/text_file.h"
 #include "import/career_tables.h"
@@ -221,6 +222,7 @@ std::string SavedGameNameOf(const std::filesystem::path& savedGamesFolder,
 }
 
 void LoadGame1Click(Session& session) {
+  const WriteCommand writing(session, kLoadCommand);
   const std::filesystem::path savedGames = SavedGamesFolder(session.GameFolder());
   const std::filesystem::path chosen =
       session.UserPrompts().ChooseFolder(kSelectGameFolder, savedGames);
@@ -262,6 +264,7 @@ void PrepareLoad(Session& session, std::string_view name) {
 }  // namespace
 
 void LoadGame(Session& session, std::string_view name) {
+  const WriteCommand writing(session, kLoadCommand);
   PrepareLoad(session, name);
   session.SetLoadedGameName(std::string(name));
   LoadSavedGame(session, std::string(name));
@@ -288,6 +291,7 @@ void OpenLoadedGame(Session& session, std::string_view name) {
 }
 
 void LoadSavedGame(Session& session, const std::string& name) {
+  const WriteCommand writing(session, kLoadCommand);
   ErrorLog& log = session.Log();
   const int errorsBefore = log.Reported();
   const int unwrittenBefore = log.Unwritten();
@@ -313,6 +317,7 @@ void LoadSavedGame(Session& session, const std::string& name) {
 }
 
 void CloseGame1Click(Session& session) {
+  const WriteCommand writing(session, kCloseCommand);
   CloseGame(session);
   session.ShowPage(kDashboardPage);
 }

@@ -1,5 +1,6 @@
 #include "app/player_looks.h"
 
+#include <array>
 #include <map>
 #include <tuple>
 
@@ -34,6 +35,11 @@ bool HasField(const Cursor& cursor, std::string_view name) {
 std::string FullName(const Cursor& players) {
   return players.GetText("first_name") + " " + players.GetText("last_name");
 }
+
+// What New Look changes on a row, the look and then the portrait's fields: undo sets them back.
+constexpr std::array<std::string_view, 8> kNewLookFields = {
+    "ethnicity", "face",       "hair_color",      "facial_hair_style",
+    "accessory", "background", "uniform_team_id", "update_required"};
 
 Look ReadLook(const Cursor& players) {
   return {players.GetInt("ethnicity", 0), players.GetInt("face", 0),
@@ -100,6 +106,7 @@ Relook NewLook(Session& session, int playerId, KeepLook keep, bool makePhoto, bo
   result.playerId = playerId;
   result.name = FullName(players);
   result.before = ReadLook(players);
+  const RowValues rowBefore = ReadRowValues(players, kNewLookFields);
   const int teamId = players.GetInt("team_id", 0);
   const bool onRoster = OnActiveRoster(teamId, players.GetBool("retired"));
   TeamFaces teamFaces;
@@ -141,7 +148,11 @@ Relook NewLook(Session& session, int playerId, KeepLook keep, bool makePhoto, bo
   players.SetBool("update_required", true);
   PostOrThrow(players, playerId);
   players.Close();
-  if (makePhoto) result.photo = MakePlayerPhoto(session, playerId, true);
+  // The portrait's backup holds the whole row as it was, so that undo takes back the look too.
+  if (makePhoto) {
+    result.photo = MakePlayerPhoto(session, playerId, true,
+                                   PhotoUndo{"New Look for " + result.name, rowBefore});
+  }
   return result;
 }
 

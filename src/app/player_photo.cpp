@@ -31,14 +31,15 @@ void CreatePlayerPhoto(Session& session, int playerId) {
   CreatePlayerPhoto(session, session.Game().PlayersQuery, playerId);
 }
 
-void CreatePlayerPhoto(Session& session, Cursor& players, int playerId) {
+void CreatePlayerPhoto(Session& session, Cursor& players, int playerId,
+                       const std::optional<PhotoUndo>& run) {
   PhotoRow row = ReadPhotoRow(players);
   row.playerId = playerId;  // names the file; everything else comes from the row
   PhotoLookups lookups(session);
   LayerCache layers(session.ProgramFolder());
   const PhotoPlan plan = PlanPlayerPhoto(session, lookups, layers, row);
 
-  const RowValues before = ReadRowValues(players);
+  const RowValues before = run ? run->before : ReadRowValues(players);
 
   // A picture there is kept before it is written over; one that cannot be kept is not replaced.
   std::optional<RunBackup> backup;
@@ -46,8 +47,8 @@ void CreatePlayerPhoto(Session& session, Cursor& players, int playerId) {
   if (KeptRuns(session.ProgramFolder()) > 0) {
     backup.emplace(session.ProgramFolder(), session.LoadedGameName(),
                    session.Game().Saved.picturesFolder,
-                   "Make New Photo of player " + std::to_string(playerId));
-    existed = backup->Keep(plan.output);
+                   run ? run->title : "Make New Photo of player " + std::to_string(playerId));
+    existed = backup->Keep(playerId, plan.output, before);
   }
 
   // The file first: a failure leaves the row as it was.
@@ -72,7 +73,7 @@ void CreatePlayerPhoto(Session& session, Cursor& players, int playerId) {
     posted = false;
   }
   if (backup) {
-    backup->Record(playerId, plan.output, existed, before, posted);
+    backup->Record(plan.output, existed, posted);
     backup->Finish();
   }
 }
@@ -90,14 +91,15 @@ void OpenPlayer(Session& session, Query& players, int playerId) {
   players.First();
 }
 
-std::filesystem::path MakePlayerPhoto(Session& session, int playerId, bool replaceLocked) {
+std::filesystem::path MakePlayerPhoto(Session& session, int playerId, bool replaceLocked,
+                                      const std::optional<PhotoUndo>& run) {
   const WriteCommand writing(session, kNewPhotoCommand);
   Query players;
   OpenPlayer(session, players, playerId);
   if (players.GetBool("locked") && !replaceLocked) {
     throw LockedPhotoError(playerId);
   }
-  CreatePlayerPhoto(session, players, playerId);
+  CreatePlayerPhoto(session, players, playerId, run);
   return PortraitFile(session.Game().Saved.picturesFolder, playerId);
 }
 

@@ -5,8 +5,11 @@
 // saved game's picture folder, and the row values that record it.
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
+#include "app/run_backup.h"          // RowValues
 #include "portrait/artwork_paths.h"  // EthnString
 #include "shell/error.h"
 
@@ -24,6 +27,14 @@ int GetBackground(Session& session);
 // A new accessory number, 0..n-1 with n = the accessories table's record count - 1 (0 when n < 1).
 int GetAccessory(Session& session);
 
+// How the backup of one portrait names its run and which row values it keeps for undo: by
+// default "Make New Photo of player <id>" and the fields the portrait changes. A command that
+// changed more of the row before it (New Look) gives its own name and the values it found.
+struct PhotoUndo {
+  std::string title;
+  RowValues before;
+};
+
 // Makes the portrait of the player on the current row of the session's PlayersQuery (open and
 // positioned there by the caller; `playerId` only names the file) and records it on the row: the
 // accessory when it was 0 and the draw gave another, the new background, uniform_team_id, and
@@ -33,7 +44,8 @@ int GetAccessory(Session& session);
 // kPhotoPostError; the portrait file stays and the call returns normally.
 void CreatePlayerPhoto(Session& session, int playerId);
 // The same on the current row of another cursor over the players table.
-void CreatePlayerPhoto(Session& session, Cursor& players, int playerId);
+void CreatePlayerPhoto(Session& session, Cursor& players, int playerId,
+                       const std::optional<PhotoUndo>& run = std::nullopt);
 
 // A locked player's photo was not replaced.
 class LockedPhotoError : public Error {
@@ -49,6 +61,7 @@ void OpenPlayer(Session& session, Query& players, int playerId);
 // NAME --player ID"). Error when no game is loaded, when the game has no such player, and when his
 // photo is locked and `replaceLocked` is false (a locked picture may be the user's own). Leaves
 // PlayersQuery alone. Returns the file written.
-std::filesystem::path MakePlayerPhoto(Session& session, int playerId, bool replaceLocked);
+std::filesystem::path MakePlayerPhoto(Session& session, int playerId, bool replaceLocked,
+                                      const std::optional<PhotoUndo>& run = std::nullopt);
 
 }  // namespace likentor

@@ -1,5 +1,6 @@
 #include "app/run_backup.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <sstream>
 #include <system_error>
@@ -23,9 +25,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kManifestName = "manifest.txt";
-constexpr std::string_view kManifestHead = "likentor run backup\t1";
-constexpr std::string_view kUndoneName = "undone";
+constexpr std::string_view kManifestName = kManifestFile;
+// Version 1 manifests (plain lines, one record per picture after it was written) are still read.
+constexpr std::string_view kManifestHeadV1 = "likentor run backup\t1";
+constexpr std::string_view kManifestHead = "likentor run backup\t2";
+constexpr std::string_view kUndoneName = kUndoneFile;
 constexpr std::string_view kSettingsName = "settings.ini";
 constexpr std::string_view kKeptRunsKey = "kept_runs=";
 constexpr std::string_view kBlank = "\\N";
@@ -73,6 +77,22 @@ std::vector<std::string> SplitTabs(const std::string& line) {
   }
 }
 
+// FNV-1a, 64 bits: enough to tell a line cut or changed from a whole one.
+std::uint64_t Checksum(std::string_view text) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : text) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
+std::string Hex(std::uint64_t value) {
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+  return text;
+}
+
 std::string SystemReason(int error) {
   return std::generic_category().message(error);
 }
@@ -112,7 +132,168 @@ long long ParseNumber(const std::string& text, const fs::path& manifest) {
               "\" is not a number.");
 }
 
+std::string RowValuesText(const RowValues& values) {
+  std::string text;
+  for (const auto& [field, value] : values) {
+    text += '\t' + Escape(field) + '=' + (value ? Escape(*value) : std::string(kBlank));
+  }
+  return text;
+}
+
+// "field=value" columns of a record, from `first` on.
+RowValues ParseRowValues(const std::vector<std::string>& parts, std::size_t first,
+                         const fs::path& manifest) {
+  RowValues values;
+  for (std::size_t i = first; i < parts.size(); ++i) {
+    const std::size_t equals = parts[i].find('=');
+    if (equals == std::string::npos || equals == 0) {
+      throw Error("The backup manifest " + manifest.string() + " is damaged: \"" + parts[i] +
+                  "\" is no field and value.");
+    }
+    const std::string value = parts[i].substr(equals + 1);
+    values.emplace_back(Unescape(parts[i].substr(0, equals)),
+                        value == kBlank ? std::nullopt : std::optional(Unescape(value)));
+  }
+  return values;
+}
+
+// A name with a folder in it would reach outside the picture and backup folders.
+void RequirePlainName(const std::string& file, const fs::path& manifest) {
+  if (file.empty() || fs::path(file).filename() != file || file == "." || file == "..") {
+    throw Error("The backup manifest " + manifest.string() + " names a picture \"" + file +
+                "\" outside the picture folder.");
+  }
+}
+
+void ReadHeadLine(BackupRun& run, const std::vector<std::string>& parts, const fs::path& manifest,
+                  const std::string& line) {
+  if (parts.size() != 2) {
+    throw Error("The backup manifest " + manifest.string() + " is damaged: \"" + line + "\".");
+  }
+  const std::string& key = parts[0];
+  const std::string value = Unescape(parts[1]);
+  if (key == "game") run.game = value;
+  if (key == "title") run.title = value;
+  if (key == "time") run.time = value;
+  if (key == "started") run.started = ParseNumber(value, manifest);
+  if (key == "pictures") run.picturesFolder = value;
+}
+
+// A manifest of the first version: a line per picture once it was written.
+void ReadManifestV1(BackupRun& run, std::istream& in, const fs::path& manifest) {
+  std::string line;
+  while (std::getline(in, line)) {
+    const std::vector<std::string> parts = SplitTabs(line);
+    if (parts[0] == "picture" && parts.size() == 7 + kPhotoFields.size()) {
+      BackupEntry entry;
+      entry.replaced = parts[1] == "replaced";
+      entry.playerId = static_cast<int>(ParseNumber(parts[2], manifest));
+      entry.file = Unescape(parts[3]);
+      entry.written.size = static_cast<std::uintmax_t>(ParseNumber(parts[4], manifest));
+      entry.written.modified = ParseNumber(parts[5], manifest);
+      entry.rowChanged = parts[6] == "1";
+      for (std::size_t i = 0; i < kPhotoFields.size(); ++i) {
+        entry.before.emplace_back(
+            std::string(kPhotoFields[i]),
+            parts[7 + i] == kBlank ? std::nullopt : std::optional(Unescape(parts[7 + i])));
+      }
+      RequirePlainName(entry.file, manifest);
+      run.entries.push_back(std::move(entry));
+    } else {
+      ReadHeadLine(run, parts, manifest, line);
+    }
+  }
+}
+
+// A manifest of this version: checked lines; a cut last line was never written.
+void ReadManifestV2(BackupRun& run, const std::string& text, std::size_t from,
+                    const fs::path& manifest) {
+  std::map<std::string, std::size_t> byFile;
+  std::size_t lineNumber = 1;
+  while (from < text.size()) {
+    ++lineNumber;
+    const std::size_t end = text.find('\n', from);
+    const bool last = end == std::string::npos || end + 1 == text.size();
+    const std::string_view raw(text.data() + from,
+                               (end == std::string::npos ? text.size() : end) - from);
+    from = end == std::string::npos ? text.size() : end + 1;
+    std::optional<std::string> line = end == std::string::npos ? std::nullopt : CheckedText(raw);
+    if (!line) {
+      // Cut by a kill or a full disk while it was written: as if it never was.
+      if (last) break;
+      throw Error("The backup manifest " + manifest.string() + " is damaged at line " +
+                  std::to_string(lineNumber) + ".");
+    }
+    const std::vector<std::string> parts = SplitTabs(*line);
+    const std::string& key = parts[0];
+    if (key == "keep" && parts.size() >= 5) {
+      BackupEntry entry;
+      entry.replaced = parts[1] == "replaced";
+      entry.playerId = static_cast<int>(ParseNumber(parts[2], manifest));
+      entry.file = Unescape(parts[3]);
+      entry.intended = ParseNumber(parts[4], manifest);
+      entry.completed = false;
+      entry.before = ParseRowValues(parts, 5, manifest);
+      RequirePlainName(entry.file, manifest);
+      byFile[entry.file] = run.entries.size();
+      run.entries.push_back(std::move(entry));
+    } else if ((key == "written" && parts.size() == 5) || (key == "dropped" && parts.size() == 2)) {
+      const auto found = byFile.find(Unescape(parts[1]));
+      if (found == byFile.end()) {
+        throw Error("The backup manifest " + manifest.string() + " is damaged at line " +
+                    std::to_string(lineNumber) + ": \"" + parts[1] + "\" was not kept first.");
+      }
+      BackupEntry& entry = run.entries[found->second];
+      if (key == "dropped") {
+        entry.dropped = true;
+        continue;
+      }
+      entry.completed = true;
+      entry.written.size = static_cast<std::uintmax_t>(ParseNumber(parts[2], manifest));
+      entry.written.modified = ParseNumber(parts[3], manifest);
+      entry.rowChanged = parts[4] == "1";
+    } else if (key == "end" && parts.size() == 1) {
+      run.ended = true;
+    } else {
+      ReadHeadLine(run, parts, manifest, *line);
+    }
+  }
+  // A picture the run did not write after all is no part of it.
+  std::erase_if(run.entries, [](const BackupEntry& entry) { return entry.dropped; });
+}
+
 }  // namespace
+
+std::string CheckedLine(std::string_view text) {
+  return std::string(text) + "\t#" + Hex(Checksum(text));
+}
+
+std::optional<std::string> CheckedText(std::string_view line) {
+  const std::size_t mark = line.rfind("\t#");
+  if (mark == std::string_view::npos || line.size() - mark != 2 + 16) return std::nullopt;
+  const std::string_view text = line.substr(0, mark);
+  if (line.substr(mark + 2) != Hex(Checksum(text))) return std::nullopt;
+  return std::string(text);
+}
+
+bool WriteWholeFile(const fs::path& file, std::string_view text) {
+  const fs::path temporary = fs::path(file).concat(".new");
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  std::size_t done = 0;
+  bool ok = true;
+  while (ok && done < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<std::size_t>(n);
+  }
+  ok = ok && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && ::rename(temporary.c_str(), file.c_str()) == 0;
+  if (!ok) ::unlink(temporary.c_str());
+  return ok;
+}
 
 fs::path BackupsFolder(const fs::path& programFolder) {
   return programFolder / "backups";
@@ -159,19 +340,25 @@ void SetKeptRuns(const fs::path& programFolder, int runs) {
 }
 
 RowValues ReadRowValues(const Cursor& players) {
+  return ReadRowValues(players, kPhotoFields);
+}
+
+RowValues ReadRowValues(const Cursor& players, std::span<const std::string_view> fields) {
   RowValues values;
-  for (std::size_t i = 0; i < kPhotoFields.size(); ++i) {
-    if (!players.IsNull(kPhotoFields[i])) values[i] = players.GetText(kPhotoFields[i]);
+  for (const std::string_view field : fields) {
+    values.emplace_back(std::string(field), players.IsNull(field)
+                                                ? std::nullopt
+                                                : std::optional(players.GetText(field)));
   }
   return values;
 }
 
 void WriteRowValues(Cursor& players, const RowValues& values) {
-  for (std::size_t i = 0; i < kPhotoFields.size(); ++i) {
-    if (values[i]) {
-      players.SetText(kPhotoFields[i], *values[i]);
+  for (const auto& [field, value] : values) {
+    if (value) {
+      players.SetText(field, *value);
     } else {
-      players.SetNull(kPhotoFields[i]);
+      players.SetNull(field);
     }
   }
 }
@@ -195,45 +382,24 @@ int BackupRun::Created() const {
 
 BackupRun ReadBackupRun(const fs::path& folder) {
   const fs::path manifest = folder / kManifestName;
-  std::ifstream in(manifest);
-  std::string line;
-  if (!std::getline(in, line) || line != kManifestHead) {
-    throw Error("The backup folder " + folder.string() + " has no readable manifest.");
-  }
+  std::ifstream in(manifest, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  const std::string text = content.str();
+  const std::size_t headEnd = text.find('\n');
+  const std::string head = text.substr(0, headEnd);
   BackupRun run;
   run.folder = folder;
   std::error_code ec;
   run.undone = fs::exists(folder / kUndoneName, ec);
-  while (std::getline(in, line)) {
-    const std::vector<std::string> parts = SplitTabs(line);
-    const std::string& key = parts[0];
-    if (key == "picture" && parts.size() == 7 + kPhotoFields.size()) {
-      BackupEntry entry;
-      entry.replaced = parts[1] == "replaced";
-      entry.playerId = static_cast<int>(ParseNumber(parts[2], manifest));
-      entry.file = Unescape(parts[3]);
-      entry.written.size = static_cast<std::uintmax_t>(ParseNumber(parts[4], manifest));
-      entry.written.modified = ParseNumber(parts[5], manifest);
-      entry.rowChanged = parts[6] == "1";
-      for (std::size_t i = 0; i < kPhotoFields.size(); ++i) {
-        if (parts[7 + i] != kBlank) entry.before[i] = Unescape(parts[7 + i]);
-      }
-      // A name with a folder in it would reach outside the picture and backup folders.
-      if (entry.file.empty() || fs::path(entry.file).filename() != entry.file) {
-        throw Error("The backup manifest " + manifest.string() + " names a picture \"" +
-                    entry.file + "\" outside the picture folder.");
-      }
-      run.entries.push_back(std::move(entry));
-    } else if (parts.size() == 2) {
-      const std::string value = Unescape(parts[1]);
-      if (key == "game") run.game = value;
-      if (key == "title") run.title = value;
-      if (key == "time") run.time = value;
-      if (key == "started") run.started = ParseNumber(value, manifest);
-      if (key == "pictures") run.picturesFolder = value;
-    } else {
-      throw Error("The backup manifest " + manifest.string() + " is damaged: \"" + line + "\".");
-    }
+  if (headEnd != std::string::npos && head == kManifestHeadV1) {
+    std::istringstream rest(text.substr(headEnd + 1));
+    ReadManifestV1(run, rest, manifest);
+    run.ended = true;
+  } else if (headEnd != std::string::npos && CheckedText(head) == kManifestHead) {
+    ReadManifestV2(run, text, headEnd + 1, manifest);
+  } else {
+    throw Error("The backup folder " + folder.string() + " has no readable manifest.");
   }
   return run;
 }
@@ -347,23 +513,19 @@ RunBackup::RunBackup(const fs::path& programFolder, std::string game,
                         "set the runs kept to 0 to make photos without a backup.");
     }
   }
+  // The first lines appear at once and whole: a folder is a run only with them.
+  std::string head;
+  for (const std::string& text :
+       {std::string(kManifestHead), "game\t" + Escape(game_), "title\t" + Escape(title),
+        "time\t" + Formatted(local, "%Y-%m-%d %H:%M:%S"),
+        "started\t" + std::to_string(NowNanoseconds()),
+        "pictures\t" + Escape(picturesFolder.string())}) {
+    head += CheckedLine(text) + '\n';
+  }
   const fs::path manifest = folder_ / kManifestName;
-  manifest_ = std::fopen(manifest.c_str(), "w");
+  if (WriteWholeFile(manifest, head)) manifest_ = std::fopen(manifest.c_str(), "a");
   if (manifest_ == nullptr) {
     const int error = errno;
-    fs::remove_all(folder_, ec);
-    throw BackupError("Cannot write the backup manifest " + manifest.string() + ": " +
-                      SystemReason(error) + ". Nothing was written over.");
-  }
-  std::ostringstream head;
-  head << kManifestHead << "\ngame\t" << Escape(game_) << "\ntitle\t" << Escape(title) << "\ntime\t"
-       << Formatted(local, "%Y-%m-%d %H:%M:%S") << "\nstarted\t" << NowNanoseconds()
-       << "\npictures\t" << Escape(picturesFolder.string()) << '\n';
-  Append(head.str());
-  if (std::fflush(manifest_) != 0) {
-    const int error = errno;
-    std::fclose(manifest_);
-    manifest_ = nullptr;
     fs::remove_all(folder_, ec);
     throw BackupError("Cannot write the backup manifest " + manifest.string() + ": " +
                       SystemReason(error) + ". Nothing was written over.");
@@ -372,31 +534,46 @@ RunBackup::RunBackup(const fs::path& programFolder, std::string game,
 
 RunBackup::~RunBackup() {
   if (manifest_ != nullptr) std::fclose(manifest_);
-  if (replaced_ + created_ == 0) {
+  // Nothing written, and nothing that might have been: the folder is no run.
+  if (replaced_ + created_ == 0 && kept_ == 0) {
     std::error_code ec;
     fs::remove_all(folder_, ec);
   }
 }
 
-bool RunBackup::Keep(const fs::path& picture) {
+bool RunBackup::Keep(int playerId, const fs::path& picture, const RowValues& before, bool sync) {
+  std::error_code ec;
+  const bool there = fs::exists(fs::symlink_status(picture, ec));
+  // The record first, on the disk when there is an earlier picture to lose: whatever happens
+  // next, undo knows of this picture.
+  Append("keep\t" + std::string(there ? "replaced" : "created") + '\t' + std::to_string(playerId) +
+             '\t' + Escape(picture.filename().string()) + '\t' + std::to_string(NowNanoseconds()) +
+             RowValuesText(before),
+         there && sync);
+  ++kept_;
+  if (!there) return false;
+  try {
+    KeepCopy(picture);
+  } catch (const BackupError&) {
+    // The picture will not be written: as if it had never been recorded.
+    Drop(picture, false);
+    throw;
+  }
+  return true;
+}
+
+void RunBackup::KeepCopy(const fs::path& picture) {
   const fs::path kept = folder_ / picture.filename();
-  if (::link(picture.c_str(), kept.c_str()) == 0) return true;
+  if (::link(picture.c_str(), kept.c_str()) == 0) return;
   const int error = errno;
-  if (error == ENOENT) {
-    std::error_code ec;
-    // No picture there (or a dangling name): the run creates it.
-    if (!fs::exists(fs::symlink_status(picture, ec))) return false;
-  }
-  if (error == EEXIST) {
-    // Kept earlier in this run (a player twice in one selection cannot happen, but be safe).
-    return true;
-  }
+  // Kept earlier in this run (a player twice in one selection cannot happen, but be safe).
+  if (error == EEXIST) return;
   // Another file system, or one without hard links, or a picture that is a symbolic link: a copy
   // keeps the same bytes.
   if (error == EXDEV || error == EPERM || error == EMLINK || error == ENOTSUP || error == ENOENT) {
     try {
       CopyKeepingTime(picture, kept);
-      return true;
+      return;
     } catch (const fs::filesystem_error& failure) {
       std::error_code ec;
       fs::remove(kept, ec);
@@ -410,48 +587,64 @@ bool RunBackup::Keep(const fs::path& picture) {
                     ". The run stopped before writing over it.");
 }
 
-void RunBackup::Drop(const fs::path& picture, bool existed) {
-  if (!existed) return;
-  std::error_code ec;
-  fs::remove(folder_ / picture.filename(), ec);
-}
-
-void RunBackup::Record(int playerId, const fs::path& picture, bool existed, const RowValues& before,
-                       bool rowChanged) {
-  const FileStamp written = StampOf(picture).value_or(FileStamp{});
-  std::ostringstream line;
-  line << "picture\t" << (existed ? "replaced" : "created") << '\t' << playerId << '\t'
-       << Escape(picture.filename().string()) << '\t' << written.size << '\t' << written.modified
-       << '\t' << (rowChanged ? 1 : 0);
-  for (const std::optional<std::string>& value : before) {
-    line << '\t' << (value ? Escape(*value) : std::string(kBlank));
-  }
-  line << '\n';
-  Append(line.str());
-  // Each picture reaches the disk as it is recorded: a run that ends abruptly can still be undone
-  // as far as it went.
-  if (std::fflush(manifest_) != 0) {
+void RunBackup::Sync() {
+  if (broken_ || manifest_ == nullptr || ::fdatasync(::fileno(manifest_)) != 0) {
+    broken_ = true;
     throw BackupError("Cannot write the backup manifest " + (folder_ / kManifestName).string() +
                       ": " + SystemReason(errno) + ".");
   }
+}
+
+void RunBackup::Drop(const fs::path& picture, bool existed) {
+  std::error_code ec;
+  if (existed) fs::remove(folder_ / picture.filename(), ec);
+  try {
+    Append("dropped\t" + Escape(picture.filename().string()), false);
+    --kept_;
+  } catch (const BackupError&) {
+    // The picture is as it was: undo finds it so without this line.
+  }
+}
+
+void RunBackup::Record(const fs::path& picture, bool existed, bool rowChanged) {
+  const FileStamp written = StampOf(picture).value_or(FileStamp{});
+  // Flushed as it is recorded, not synced: should this line not reach the disk, undo finds the
+  // picture by its first record and what is on disk.
+  Append("written\t" + Escape(picture.filename().string()) + '\t' + std::to_string(written.size) +
+             '\t' + std::to_string(written.modified) + '\t' + (rowChanged ? "1" : "0"),
+         false);
+  --kept_;
   (existed ? replaced_ : created_) += 1;
 }
 
 void RunBackup::Finish() {
   if (finished_) return;
   finished_ = true;
+  std::optional<BackupError> failure;
+  if (replaced_ + created_ > 0) {
+    try {
+      Append("end", false);
+    } catch (const BackupError& error) {
+      failure = error;
+    }
+  }
   std::FILE* manifest = manifest_;
   manifest_ = nullptr;
-  const bool closed = std::fclose(manifest) == 0;
-  if (!closed) {
-    throw BackupError("Cannot complete the backup manifest " + (folder_ / kManifestName).string() +
-                      ": " + SystemReason(errno) + ".");
+  if (std::fclose(manifest) != 0 && !failure) {
+    failure.emplace("Cannot complete the backup manifest " + (folder_ / kManifestName).string() +
+                    ": " + SystemReason(errno) + ".");
   }
+  if (failure) throw *failure;
   if (replaced_ + created_ > 0) PruneBackupRuns(programFolder_, game_, KeptRuns(programFolder_));
 }
 
-void RunBackup::Append(const std::string& line) {
-  if (manifest_ == nullptr || std::fwrite(line.data(), 1, line.size(), manifest_) != line.size()) {
+void RunBackup::Append(const std::string& text, bool sync) {
+  const std::string line = CheckedLine(text) + '\n';
+  // After a line that failed (a full disk may have cut it), no other may follow it.
+  if (broken_ || manifest_ == nullptr ||
+      std::fwrite(line.data(), 1, line.size(), manifest_) != line.size() ||
+      std::fflush(manifest_) != 0 || (sync && ::fdatasync(::fileno(manifest_)) != 0)) {
+    broken_ = true;
     throw BackupError("Cannot write the backup manifest " + (folder_ / kManifestName).string() +
                       ": " + SystemReason(errno) + ".");
   }

@@ -6,12 +6,20 @@
 // created, how each picture it wrote looked on disk (size and modification time, so that a later
 // change is told apart) and the players-table values it changed. Undo (undo_run.h) works from it.
 // Only the last few runs of each game are kept (KeptRuns, five unless set otherwise).
+//
+// The manifest survives a run that is killed at any moment. Each line ends with a checksum of its
+// text, so a line cut by the kill is known and taken as never written. A picture's first record
+// ("keep": its player, whether an earlier picture is there, the row values before) reaches the
+// disk before the earlier picture is kept and the new one written; its second ("written": how the
+// run left it) follows the write. A picture with only its first record is undone by what is on
+// disk: an earlier picture that is still the kept one was never written over.
 
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +31,20 @@ namespace likentor {
 class Cursor;
 
 inline constexpr int kDefaultKeptRuns = 5;
+
+// The files of a run's folder besides the kept pictures: its manifest (and the manifest's first
+// lines while they are made), and the mark of a run undone.
+inline constexpr std::string_view kManifestFile = "manifest.txt";
+inline constexpr std::string_view kManifestStartFile = "manifest.txt.new";
+inline constexpr std::string_view kUndoneFile = "undone";
+
+// A line of a backup file: its text, a tab, '#' and a checksum of the text. CheckedText gives the
+// text back, none when the line was cut or changed.
+std::string CheckedLine(std::string_view text);
+std::optional<std::string> CheckedText(std::string_view line);
+// Makes `text` a file's whole content at once: written beside it, flushed to the disk and renamed
+// over it. False when that cannot be done (the file is then as it was).
+bool WriteWholeFile(const std::filesystem::path& file, std::string_view text);
 inline constexpr int kMostKeptRuns = 99;
 
 // The backup could not be written: the run stops before it writes over anything more.
@@ -44,11 +66,14 @@ int KeptRuns(const std::filesystem::path& programFolder);
 // runs of every game beyond it.
 void SetKeptRuns(const std::filesystem::path& programFolder, int runs);
 
-// The players-table fields a portrait changes, and their values on a row before it (none: blank).
+// The players-table fields a portrait changes.
 inline constexpr std::array<std::string_view, 4> kPhotoFields = {
     "accessory", "background", "uniform_team_id", "update_required"};
-using RowValues = std::array<std::optional<std::string>, kPhotoFields.size()>;
+// Fields of a row and their values before a run changed them (none: blank), in the order read.
+using RowValues = std::vector<std::pair<std::string, std::optional<std::string>>>;
+// The values of `fields` (the portrait's fields when not given) on the current row.
 RowValues ReadRowValues(const Cursor& players);
+RowValues ReadRowValues(const Cursor& players, std::span<const std::string_view> fields);
 // Puts the values back on a row in edit.
 void WriteRowValues(Cursor& players, const RowValues& values);
 
@@ -63,11 +88,16 @@ std::optional<FileStamp> StampOf(const std::filesystem::path& file);
 
 // One picture of a run.
 struct BackupEntry {
-  bool replaced = false;  // an earlier picture was kept (else the run created the file)
+  bool replaced = false;  // an earlier picture was there to keep (else the run created the file)
   int playerId = 0;
-  std::string file;         // its name in the picture folder
-  FileStamp written;        // as the run left it
-  bool rowChanged = false;  // the run's row values were stored (a refused post changes nothing)
+  std::string file;  // its name in the picture folder
+  // The run recorded how it left the picture. When not, the run stopped (or was killed) between
+  // keeping the earlier picture and recording the new one, which it may or may not have written.
+  bool completed = true;
+  bool dropped = false;       // the picture was not written after all
+  std::int64_t intended = 0;  // when the run was about to write it, nanoseconds since the epoch
+  FileStamp written;          // as the run left it (completed entries)
+  bool rowChanged = false;    // the run's row values were stored (a refused post changes nothing)
   RowValues before;
 };
 
@@ -79,8 +109,9 @@ struct BackupRun {
   std::string time;   // the run's local time, "2025-04-01 18:30:05"
   std::int64_t started = 0;
   std::filesystem::path picturesFolder;
-  bool undone = false;  // undone, and kept only for pictures changed since the run
-  std::vector<BackupEntry> entries;
+  bool undone = false;               // undone, and kept only for pictures changed since the run
+  bool ended = false;                // the run came to its end (else it was killed, or is going on)
+  std::vector<BackupEntry> entries;  // each picture once, in the order the run took them
 
   int Replaced() const;
   int Created() const;
@@ -111,19 +142,25 @@ class RunBackup {
   RunBackup(const RunBackup&) = delete;
   RunBackup& operator=(const RunBackup&) = delete;
 
-  // Called before `picture` is written: keeps the picture that is there (a hard link, which costs
-  // no space and keeps the bytes, as writes replace a picture by a new file; a copy when the
-  // backups lie on another file system). Returns whether there was one. BackupError when it
-  // cannot be kept: the picture must then not be written.
-  bool Keep(const std::filesystem::path& picture);
+  // Called before `picture` is written: records the picture with the row values `before` the
+  // run changes (on disk before anything else happens to it), then keeps the picture that is
+  // there (a hard link, which costs no space and keeps the bytes, as writes replace a picture by
+  // a new file; a copy when the backups lie on another file system). Returns whether there was
+  // one. BackupError when it cannot be recorded or kept: the picture must then not be written.
+  // With `sync` false the record is only flushed (it survives the process, not the machine), and
+  // Sync must be called before the picture is written.
+  bool Keep(int playerId, const std::filesystem::path& picture, const RowValues& before,
+            bool sync = true);
+  // Brings the records made so far to the disk. BackupError when that fails.
+  void Sync();
   // The picture was not written after all: forgets what Keep kept.
   void Drop(const std::filesystem::path& picture, bool existed);
-  // The picture was written: records it in the manifest with the row values it replaced.
+  // The picture was written: records how it lies on disk and whether its row was changed.
   // BackupError when the manifest cannot be written.
-  void Record(int playerId, const std::filesystem::path& picture, bool existed,
-              const RowValues& before, bool rowChanged);
-  // Completes the manifest and keeps only the last KeptRuns runs of the game. A run that recorded
-  // nothing leaves no folder. BackupError when the manifest cannot be completed.
+  void Record(const std::filesystem::path& picture, bool existed, bool rowChanged);
+  // Completes the manifest (its closing line) and keeps only the last KeptRuns runs of the game.
+  // A run that recorded nothing leaves no folder. BackupError when the manifest cannot be
+  // completed.
   void Finish();
 
   const std::filesystem::path& Folder() const { return folder_; }
@@ -131,15 +168,20 @@ class RunBackup {
   int Created() const { return created_; }
 
  private:
-  void Append(const std::string& line);
+  // Keeps the picture there in the run's folder.
+  void KeepCopy(const std::filesystem::path& picture);
+  // Appends one line (its checksum added) and flushes it; with `sync` it also reaches the disk.
+  void Append(const std::string& text, bool sync);
 
   std::filesystem::path programFolder_;
   std::string game_;
   std::filesystem::path folder_;
   std::FILE* manifest_ = nullptr;
+  int kept_ = 0;  // pictures recorded by Keep, written or not
   int replaced_ = 0;
   int created_ = 0;
   bool finished_ = false;
+  bool broken_ = false;  // a line could not be written
 };
 
 }  // namespace likentor

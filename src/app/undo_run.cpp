@@ -1,5 +1,10 @@
 #include "app/undo_run.h"
 
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <fstream>
+#include <set>
 #include <system_error>
 
 #include "app/loaded_game.h"
@@ -17,6 +22,115 @@ namespace {
 
 constexpr std::string_view kUndoPostError =
     "Error posting to players table while undoing a photo run.";
+
+// Undo's own record in the run's folder: what it decided for each picture, written whole before
+// it changes anything. An undo that was stopped goes on from it to the same end, as the pictures
+// it already put back no longer look as the run left them.
+constexpr std::string_view kJournalName = "undo.txt";
+constexpr std::string_view kJournalHead = "likentor undo\t1";
+
+// What the portrait writer writes a picture to before it puts it in place.
+constexpr std::string_view kPartSuffix = ".part";
+
+// A recorded time comes from the precise clock and a file's time from the system's coarser one: a
+// file written just after its record may carry a time this much earlier.
+constexpr std::int64_t kClockSlack = 1'000'000'000;
+
+// What undo does with one picture of the run.
+enum class Step { Nothing, Restore, Remove, Leave };
+constexpr std::array<std::string_view, 4> kStepNames = {"nothing", "restore", "remove", "leave"};
+
+// Decides from the manifest and what is on disk. A picture the run recorded as written is undone
+// only as the run left it; anything else is someone's later work. One the run was about to write
+// when it stopped is undone when it is no longer the earlier picture (kept by the run) or, for a
+// picture the run created, when it is there and no older than the run's record of it.
+Step Decide(const BackupRun& run, const BackupEntry& entry, const fs::path& target) {
+  const std::optional<FileStamp> now = StampOf(target);
+  if (entry.completed) {
+    if (!now || *now != entry.written) return Step::Leave;
+    return entry.replaced ? Step::Restore : Step::Remove;
+  }
+  if (entry.replaced) {
+    const std::optional<FileStamp> earlier = StampOf(run.folder / entry.file);
+    if (!earlier || (now && *now == *earlier)) return Step::Nothing;  // never written over
+    return Step::Restore;
+  }
+  if (!now) return Step::Nothing;
+  return now->modified + kClockSlack >= entry.intended ? Step::Remove : Step::Leave;
+}
+
+std::vector<Step> Decided(const BackupRun& run, Session& session) {
+  std::vector<Step> steps;
+  for (const BackupEntry& entry : run.entries) {
+    steps.push_back(Decide(run, entry, session.Game().Saved.picturesFolder / entry.file));
+  }
+  return steps;
+}
+
+std::string JournalText(const std::vector<Step>& steps) {
+  std::string text = CheckedLine(kJournalHead) + '\n';
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    text += CheckedLine(std::string(kStepNames[static_cast<std::size_t>(steps[i])]) + '\t' +
+                        std::to_string(i)) +
+            '\n';
+  }
+  return text + CheckedLine("end") + '\n';
+}
+
+// The steps of an undo that was stopped, none when no undo of the run began.
+std::optional<std::vector<Step>> ReadJournal(const BackupRun& run) {
+  const fs::path file = run.folder / kJournalName;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
+  const auto damaged = [&] {
+    return Error("The record of an undo begun earlier, " + file.string() +
+                 ", is damaged: nothing more was undone.");
+  };
+  std::string line;
+  if (!std::getline(in, line) || CheckedText(line) != kJournalHead) throw damaged();
+  std::vector<Step> steps;
+  while (std::getline(in, line)) {
+    const std::optional<std::string> text = CheckedText(line);
+    if (!text) throw damaged();
+    if (*text == "end") {
+      if (steps.size() != run.entries.size()) throw damaged();
+      return steps;
+    }
+    const std::size_t tab = text->find('\t');
+    const auto name = std::find(kStepNames.begin(), kStepNames.end(), text->substr(0, tab));
+    if (tab == std::string::npos || name == kStepNames.end() ||
+        text->substr(tab + 1) != std::to_string(steps.size())) {
+      throw damaged();
+    }
+    steps.push_back(static_cast<Step>(name - kStepNames.begin()));
+  }
+  throw damaged();
+}
+
+// Files of the run's folder that neither the run nor undo put there.
+std::vector<std::string> UnexpectedFiles(const BackupRun& run) {
+  std::set<std::string> expected = {std::string(kManifestFile), std::string(kManifestStartFile),
+                                    std::string(kUndoneFile), std::string(kJournalName),
+                                    std::string(kJournalName) + ".new"};
+  for (const BackupEntry& entry : run.entries) expected.insert(entry.file);
+  std::vector<std::string> unexpected;
+  std::error_code ec;
+  for (const fs::directory_entry& file : fs::directory_iterator(run.folder, ec)) {
+    const std::string name = file.path().filename().string();
+    if (!expected.contains(name) || file.is_directory(ec)) unexpected.push_back(name);
+  }
+  std::sort(unexpected.begin(), unexpected.end());
+  return unexpected;
+}
+
+// Removes the folder of a run undone in full: at once no run (renamed as the pruned ones are),
+// then its files.
+void RemoveRunFolder(const fs::path& folder) {
+  const fs::path doomed = folder.parent_path() / (".removing-" + folder.filename().string());
+  std::error_code ec;
+  fs::rename(folder, doomed, ec);
+  fs::remove_all(ec ? folder : doomed, ec);
+}
 
 void RequireLoadedGame(const Session& session) {
   if (session.LoadedGameName().empty()) throw Error(std::string(kLoadGameFirst));
@@ -57,7 +171,14 @@ std::optional<UndoPreview> LastRunToUndo(Session& session) {
   RequireLoadedGame(session);
   const std::optional<BackupRun> run = LastRun(session);
   if (!run) return std::nullopt;
-  return UndoPreview{run->title, run->time, run->Replaced(), run->Created()};
+  // The pictures the run replaced and created; not those a killed run never came to write.
+  const std::vector<Step> steps = ReadJournal(*run).value_or(Decided(*run, session));
+  UndoPreview preview{run->title, run->time, 0, 0};
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    if (steps[i] != Step::Nothing)
+      ++(run->entries[i].replaced ? preview.restores : preview.removes);
+  }
+  return preview;
 }
 
 std::string UndoQuestion(const UndoPreview& preview) {
@@ -78,29 +199,52 @@ UndoResult UndoLastRun(Session& session) {
   result.time = run->time;
   result.backupFolder = run->folder;
   const fs::path& pictures = session.Game().Saved.picturesFolder;
+
+  // Every step is decided and recorded before the first change, so that an undo stopped midway
+  // and begun again takes the same steps.
+  std::optional<std::vector<Step>> journal = ReadJournal(*run);
+  if (!journal) {
+    journal = Decided(*run, session);
+    const fs::path file = run->folder / kJournalName;
+    if (!WriteWholeFile(file, JournalText(*journal))) {
+      throw Error("Cannot write " + file.string() + ": " + std::generic_category().message(errno) +
+                  ". Nothing was undone.");
+    }
+  }
+  const std::vector<Step>& steps = *journal;
+
   Database& db = session.Data();
   const std::string& table = session.Game().Saved.playersTable;
   TableTransaction transaction(db, table);
   Table players(db, table);
-  for (const BackupEntry& entry : run->entries) {
+  for (std::size_t i = 0; i < run->entries.size(); ++i) {
+    const BackupEntry& entry = run->entries[i];
     const fs::path target = pictures / entry.file;
-    // Only a picture as the run left it is undone; anything else is someone's later work.
-    const std::optional<FileStamp> now = StampOf(target);
-    if (!now || *now != entry.written) {
-      result.leftAlone.push_back(entry.file);
-      continue;
+    const fs::path kept = run->folder / entry.file;
+    std::error_code ec;
+    // A run that was killed may have left the file it was writing this picture to.
+    if (!run->ended) fs::remove(fs::path(target).concat(kPartSuffix), ec);
+    switch (steps[i]) {
+      case Step::Leave:
+        result.leftAlone.push_back(entry.file);
+        continue;
+      case Step::Nothing:
+        // The run stopped before it wrote this picture: the one kept is the one in place.
+        fs::remove(kept, ec);
+        continue;
+      case Step::Restore:
+        // Put back already when an undo was stopped after it.
+        if (fs::exists(fs::symlink_status(kept, ec))) PutBack(kept, target);
+        ++result.restored;
+        break;
+      case Step::Remove:
+        fs::remove(target, ec);
+        if (ec) throw Error("Cannot remove " + target.string() + ": " + ec.message() + ".");
+        ++result.removed;
+        break;
     }
-    if (entry.replaced) {
-      PutBack(run->folder / entry.file, target);
-      ++result.restored;
-    } else {
-      std::error_code ec;
-      if (!fs::remove(target, ec) || ec) {
-        throw Error("Cannot remove " + target.string() + ": " + ec.message() + ".");
-      }
-      ++result.removed;
-    }
-    if (!entry.rowChanged) continue;
+    // A run stopped before it recorded the picture written may have changed the row too.
+    if (entry.completed && !entry.rowChanged) continue;
     if (!players.Locate("player_id", entry.playerId)) continue;  // the row is gone: nothing to set
     players.Edit();
     WriteRowValues(players, entry.before);
@@ -113,10 +257,11 @@ UndoResult UndoLastRun(Session& session) {
   }
   transaction.Commit();
 
-  // The earlier pictures of those left alone stay where they are; the run counts as undone.
-  if (result.leftAlone.empty()) {
-    std::error_code ec;
-    fs::remove_all(run->folder, ec);
+  // The earlier pictures of those left alone stay where they are, and so does any file the run
+  // did not put there; the run counts as undone. Else nothing of the run is left to keep.
+  result.unexpected = UnexpectedFiles(*run);
+  if (result.leftAlone.empty() && result.unexpected.empty()) {
+    RemoveRunFolder(run->folder);
   } else {
     MarkUndone(*run);
   }
@@ -133,6 +278,14 @@ std::string UndoMessage(const UndoResult& result) {
       message += (i > 0 ? ", " : "") + result.leftAlone[i];
     }
     message += "; their earlier pictures stay in " + result.backupFolder.string() + ".";
+  }
+  if (!result.unexpected.empty()) {
+    message +=
+        " Files that the run did not keep were left in " + result.backupFolder.string() + ": ";
+    for (std::size_t i = 0; i < result.unexpected.size(); ++i) {
+      message += (i > 0 ? ", " : "") + result.unexpected[i];
+    }
+    message += ".";
   }
   return message;
 }

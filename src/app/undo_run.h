@@ -34,15 +34,20 @@ struct UndoResult {
   int restored = 0;
   int removed = 0;
   int rowsSetBack = 0;
-  std::vector<std::string> leftAlone;  // pictures changed since the run
-  std::filesystem::path backupFolder;  // where their earlier pictures stay
+  std::vector<std::string> leftAlone;   // pictures changed since the run
+  std::filesystem::path backupFolder;   // where their earlier pictures stay
+  std::vector<std::string> unexpected;  // files of the backup folder the run did not put there
 };
 
 // Undoes the last run of the loaded game. Error when no game is loaded or it has no run to undo.
+// An undo that was stopped (the process killed, a failure midway) is taken up where it stopped by
+// the next one, which ends as the undo would have. The backup folder goes only when nothing in it
+// is left: a file the run did not keep stays there, and the run is marked undone.
 UndoResult UndoLastRun(Session& session);
 // "Undid the photo run of <time> (<title>): N earlier pictures put back, M new pictures removed."
 // and, for pictures changed since, "Changed since the run and left alone: Player_5.png, ...; their
-// earlier pictures stay in <folder>."
+// earlier pictures stay in <folder>." and, for files found in the backup folder that the run did
+// not keep, "Files that the run did not keep were left in <folder>: a.png, ...".
 std::string UndoMessage(const UndoResult& result);
 
 // Tools > Undo Last Run: the guard ("Load a game first!"), "There is no photo run of <game> to

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <functional>
 #include <map>
 #include <set>
@@ -12,10 +13,14 @@
 #include "app/batch_runs.h"
 #include "app/dry_run.h"
 #include "app/photo_fixture.h"
+#include "app/player_looks.h"
 #include "app/player_photo.h"
 #include "app/run_backup.h"
 #include "app/run_plan.h"
 #include "app/undo_run.h"
+#include "database/connection.h"
+#include "database/face_tables.h"
+#include "database/nations_table.h"
 #include "support/table_helpers.h"
 
 namespace likentor {
@@ -67,6 +72,34 @@ class SafeRunsTest : public test::PhotoFixture {
   }
   std::string UserPicture(int id) {
     return "a picture of the user's own, player " + std::to_string(id);
+  }
+  // A picture as a run writes it: a new file put in place of the old one.
+  void WriteAsARun(int id, const std::string& bytes) {
+    const fs::path part = fs::path(Portrait(id)).concat(".part");
+    test::WriteBytes(part, bytes);
+    fs::rename(part, Portrait(id));
+  }
+  // A run's change of a player's row, as a portrait records it.
+  void ChangeRow(int id) {
+    Table players(session_.Data(), PlayersTableName(kGame));
+    ASSERT_TRUE(players.Locate("player_id", id));
+    players.Edit();
+    players.SetInt("background", 60 + id);
+    players.SetBool("update_required", false);
+    ASSERT_TRUE(players.Post());
+  }
+  RowValues RowBefore(int id) {
+    Table players(session_.Data(), PlayersTableName(kGame));
+    EXPECT_TRUE(players.Locate("player_id", id));
+    return ReadRowValues(players);
+  }
+  // The pictures of the picture folder, by name.
+  std::map<std::string, std::string> PictureFiles() {
+    std::map<std::string, std::string> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(Pictures())) {
+      files[entry.path().filename().string()] = test::ReadBytes(entry.path());
+    }
+    return files;
   }
 };
 
@@ -248,6 +281,167 @@ TEST_F(SafeRunsTest, UndoTwiceGoesBackTwoRunsAndMakeNewPhotoIsARunToo) {
   EXPECT_NE(rowsAfterFirst, rowsBefore);
   EXPECT_THROW(UndoLastRun(session_), Error);
   EXPECT_TRUE(BackupRuns(program_, kGame).empty());
+}
+
+// A run killed at every stage of its pictures: one recorded whole, one written but not recorded as
+// written, one kept but not yet written, one created but not recorded, and a last line cut by
+// the kill. Undo puts every earlier picture and row back; a file the run never kept stays.
+TEST_F(SafeRunsTest, AKilledRunIsUndoneWholeAndAFileItDidNotKeepIsKeptAndNamed) {
+  for (int id = 1; id <= 5; ++id) AddPlayer({.id = id});
+  for (int id : {1, 2, 3, 5}) test::WriteBytes(Portrait(id), UserPicture(id));
+  const test::Rows rowsBefore = PlayerRows();
+  const std::map<std::string, std::string> picturesBefore = PictureFiles();
+  fs::path folder;
+  {
+    RunBackup backup(program_, kGame, Pictures(), "entire universe");
+    folder = backup.Folder();
+    // Player 1: kept, written, its row changed, recorded as written.
+    EXPECT_TRUE(backup.Keep(1, Portrait(1), RowBefore(1)));
+    WriteAsARun(1, "the run's portrait of player 1");
+    ChangeRow(1);
+    backup.Record(Portrait(1), true, true);
+    // Player 2: kept, written and its row changed; killed before the record of the write.
+    EXPECT_TRUE(backup.Keep(2, Portrait(2), RowBefore(2)));
+    WriteAsARun(2, "the run's portrait of player 2");
+    ChangeRow(2);
+    // Player 3: kept; killed while its portrait was being written beside the picture.
+    EXPECT_TRUE(backup.Keep(3, Portrait(3), RowBefore(3)));
+    test::WriteBytes(fs::path(Portrait(3)).concat(".part"), "half a portr");
+    // Player 4: a new picture, written with its row; killed before the record.
+    EXPECT_FALSE(backup.Keep(4, Portrait(4), RowBefore(4)));
+    WriteAsARun(4, "the run's portrait of player 4");
+    ChangeRow(4);
+    // The backup goes without Finish, as a killed run leaves it.
+  }
+  // The kill cut the record being written.
+  {
+    std::ofstream manifest(folder / "manifest.txt", std::ios::app | std::ios::binary);
+    manifest << "written\tPlayer_3.png\t31\t17";
+  }
+  // A file that no run kept: a picture of the user's own, put there by hand.
+  test::WriteBytes(folder / "Player_5.png", "the user's spare copy");
+  ASSERT_NE(PlayerRows(), rowsBefore);
+
+  const std::optional<UndoPreview> preview = LastRunToUndo(session_);
+  ASSERT_TRUE(preview);
+  EXPECT_EQ(preview->title, "entire universe");
+  EXPECT_EQ(preview->restores, 2);  // player 3's picture was never written over
+  EXPECT_EQ(preview->removes, 1);
+  const UndoResult undone = UndoLastRun(session_);
+  EXPECT_EQ(PictureFiles(), picturesBefore);
+  EXPECT_EQ(PlayerRows(), rowsBefore);
+  EXPECT_TRUE(undone.leftAlone.empty());
+  EXPECT_EQ(undone.unexpected, std::vector<std::string>{"Player_5.png"});
+  const std::string message = UndoMessage(undone);
+  EXPECT_NE(message.find("Files that the run did not keep were left in " + folder.string() +
+                         ": Player_5.png."),
+            std::string::npos)
+      << message;
+  // The folder stays with that file, and the run counts as undone.
+  EXPECT_EQ(test::ReadBytes(folder / "Player_5.png"), "the user's spare copy");
+  EXPECT_FALSE(LastRunToUndo(session_));
+}
+
+// An undo that stops midway (here a kept picture that cannot be put back, as a kill would stop it)
+// and is run again ends as one that was never stopped: every picture and row back, none of them
+// named as changed since the run. A manifest of the earlier version is still undone.
+TEST_F(SafeRunsTest, AnUndoStoppedMidwayEndsAsAWholeOneWhenRunAgain) {
+  for (int id = 1; id <= 4; ++id) AddPlayer({.id = id});
+  for (int id = 1; id <= 4; ++id) test::WriteBytes(Portrait(id), UserPicture(id));
+  const test::Rows rowsBefore = PlayerRows();
+  const std::map<std::string, std::string> picturesBefore = PictureFiles();
+  EXPECT_EQ(Universe().kept, 4);
+  const std::vector<BackupRun> runs = BackupRuns(program_, kGame);
+  ASSERT_EQ(runs.size(), 1u);
+  ASSERT_EQ(runs[0].entries.size(), 4u);
+  EXPECT_TRUE(runs[0].ended);
+  // The third picture in the run's order cannot be put back: its kept copy is a folder for now.
+  const fs::path blocked = runs[0].folder / runs[0].entries[2].file;
+  const fs::path aside = fs::path(blocked).concat(".aside");
+  fs::rename(blocked, aside);
+  fs::create_directory(blocked);
+  EXPECT_THROW(UndoLastRun(session_), Error);
+  fs::remove(blocked);
+  fs::rename(aside, blocked);
+
+  const UndoResult undone = UndoLastRun(session_);
+  EXPECT_EQ(undone.restored, 4);
+  EXPECT_EQ(undone.rowsSetBack, 4);
+  EXPECT_TRUE(undone.leftAlone.empty()) << UndoMessage(undone);
+  EXPECT_TRUE(undone.unexpected.empty()) << UndoMessage(undone);
+  EXPECT_EQ(PictureFiles(), picturesBefore);
+  EXPECT_EQ(PlayerRows(), rowsBefore);
+  EXPECT_FALSE(fs::exists(runs[0].folder));
+  EXPECT_FALSE(LastRunToUndo(session_));
+
+  // A run kept by the earlier version: plain lines, one per picture written.
+  const fs::path old = GameBackupsFolder(program_, kGame) / "2020-01-01_10-00-00";
+  fs::create_directories(old);
+  test::WriteBytes(old / "Player_1.png", "the picture before that run");
+  WriteAsARun(1, "that run's portrait");
+  const FileStamp stamp = *StampOf(Portrait(1));
+  test::WriteBytes(old / "manifest.txt",
+                   "likentor run backup\t1\ngame\tg\ntitle\tplayer 1\ntime\t2020-01-01 "
+                   "10:00:00\nstarted\t1\npictures\t" +
+                       Pictures().string() + "\npicture\treplaced\t1\tPlayer_1.png\t" +
+                       std::to_string(stamp.size) + "\t" + std::to_string(stamp.modified) +
+                       "\t1\t3\t7\t\\N\tfalse\n");
+  const UndoResult older = UndoLastRun(session_);
+  EXPECT_EQ(older.title, "player 1");
+  EXPECT_EQ(older.restored, 1);
+  EXPECT_EQ(test::ReadBytes(Portrait(1)), "the picture before that run");
+  EXPECT_EQ(PlayerRows().at(1).at("accessory"), "3");
+  EXPECT_EQ(PlayerRows().at(1).at("background"), "7");
+}
+
+// New Look changes the look and then the portrait: undo takes both back, and names it so.
+TEST_F(SafeRunsTest, UndoOfNewLookPutsBackTheWholeLookAndNamesTheCommand) {
+  // The catalogues the look is drawn from: no nations (every player is drawn caucasian) and four
+  // caucasian faces, of which the draw gives 1 and 2; each with its picture.
+  Database& db = session_.Data();
+  UniversalTables& shared = session_.Universal();
+  SetupNationsTable(db);
+  for (const char* ethnicity : {"african", "asian", "caucasian", "east_indian"}) {
+    CreateFaceTable(db, ethnicity);
+  }
+  PopulateFaceTable(db, session_.Log(), program_, "caucasian", 4);
+  shared.NationsTable.Open(db, kNationsTable);
+  shared.AfricanFacesTable.Open(db, FaceTableName("african"));
+  shared.AsianFacesTable.Open(db, FaceTableName("asian"));
+  shared.CaucasianFacesTable.Open(db, FaceTableName("caucasian"));
+  shared.EastIndianFacesTable.Open(db, FaceTableName("east_indian"));
+  const fs::path faces = Graphics() / "faces" / "caucasian";
+  fs::copy_file(faces / "0000001.png", faces / "0000002.png");
+  const fs::path beards = Graphics() / "facial hair" / "beard";
+  fs::copy_file(beards / "brown.png", beards / "blonde.png");
+
+  AddPlayer({.id = 1, .face = 1, .accessory = 2, .hairColor = 1, .updateRequired = false});
+  db.ConnectionFor(PlayersTableName(kGame))
+      .Execute("UPDATE " + QuoteSqlName(PlayersTableName(kGame)) +
+               " SET first_name='Abe', last_name='Lowe', background=12, uniform_team_id=3");
+  test::WriteBytes(Portrait(1), UserPicture(1));
+  const test::Rows rowsBefore = PlayerRows();
+
+  const Relook relook = NewLook(session_, 1, KeepLook::Nothing, true, false);
+  EXPECT_NE(relook.after, relook.before);
+  EXPECT_NE(PlayerRows(), rowsBefore);
+  EXPECT_NE(test::ReadBytes(Portrait(1)), UserPicture(1));
+
+  const std::optional<UndoPreview> preview = LastRunToUndo(session_);
+  ASSERT_TRUE(preview);
+  EXPECT_EQ(preview->title, "New Look for Abe Lowe");
+  EXPECT_NE(UndoQuestion(*preview).find("(New Look for Abe Lowe)? It puts back 1 earlier picture"),
+            std::string::npos)
+      << UndoQuestion(*preview);
+  const UndoResult undone = UndoLastRun(session_);
+  EXPECT_EQ(undone.restored, 1);
+  EXPECT_EQ(test::ReadBytes(Portrait(1)), UserPicture(1));
+  // Face, ethnicity, hair, facial hair, accessory, background, uniform team and update_required.
+  EXPECT_EQ(PlayerRows(), rowsBefore);
+  for (Table* table : {&shared.NationsTable, &shared.AfricanFacesTable, &shared.AsianFacesTable,
+                       &shared.CaucasianFacesTable, &shared.EastIndianFacesTable}) {
+    table->Close();
+  }
 }
 
 TEST_F(SafeRunsTest, ABackupThatCannotBeWrittenStopsTheRunBeforeAnythingIsWrittenOver) {
