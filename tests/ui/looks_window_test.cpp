@@ -87,6 +87,46 @@ TEST_F(LooksWindowTest, NewLookDrawsAnotherFaceAndShowsTheNewPortrait) {
   EXPECT_NE(test::ReadBytes(Portrait(id)), portrait);
 }
 
+TEST_F(LooksWindowTest, UndoAfterNewLookPutsBackTheWholeLookAndThePageShowsIt) {
+  LoadSample();
+  const int id = Players().begin()->first;
+  Find<QSpinBox>("PlayerIDBox")->setValue(id);
+  Click("PlayerSearchBtn");
+  ASSERT_EQ(Page(), kPlayerPage);
+  ASSERT_TRUE(SetCell(kGrid, 0, "locked", "false"));
+  // His portrait as it was, made before the New Look.
+  Click("MakeNewPhotoBtn");
+  ASSERT_TRUE(Errors().empty());
+  const std::string before = test::ReadBytes(Portrait(id));
+  const auto look = [&] {
+    std::map<std::string, int> fields;
+    for (const char* field : {"ethnicity", "face", "hair_color", "facial_hair", "accessory",
+                              "background", "uniform_team_id"}) {
+      fields[field] = StoredInt("sample_players.db", "player_id", id, field);
+    }
+    return fields;
+  };
+  const auto lookBefore = look();
+
+  Click("NewLookBtn");
+  ASSERT_TRUE(Errors().empty());
+  ASSERT_NE(look(), lookBefore);
+
+  prompts_.ClearHistory();
+  prompts_.AnswerConfirm(true);
+  TriggerAndWait("UndoLastRun1");
+  ASSERT_EQ(prompts_.Texts(ScriptedPrompts::Kind::Confirm).size(), 1U);
+  const std::string question = prompts_.Texts(ScriptedPrompts::Kind::Confirm).front();
+  EXPECT_NE(question.find("New Look for "), std::string::npos) << question;
+  EXPECT_EQ(question.find("Make New Photo"), std::string::npos) << question;
+  EXPECT_EQ(look(), lookBefore);
+  EXPECT_EQ(Cell(kGrid, 0, "update_required"), "false");
+  EXPECT_EQ(test::ReadBytes(Portrait(id)), before);
+  // The page shows the picture put back, not the undone one.
+  EXPECT_TRUE(SamePixels(Picture("PlayerPreviewImage"), PngImage::Load(Portrait(id))));
+  EXPECT_EQ(Cell(kGrid, 0, "face").toInt(), lookBefore.at("face"));
+}
+
 TEST_F(LooksWindowTest, TheCheckBoxKeepsTheSettingAndSpreadFacesWorksOnTheChosenTeam) {
   LoadSample();
   auto* box = Find<QCheckBox>("SpreadFacesCheckBox");
