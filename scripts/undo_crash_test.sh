@@ -182,29 +182,24 @@ undoToEnd() {
   fi
 }
 
-say "== photos: $kills kills from $((dryMs * 3 / 4)) to $photosMs ms"
-name=photos
-killFromMs=$((dryMs * 3 / 4))
-killUpTo=100
-for ((i = 1; i <= kills; i++)); do
-  restore before
-  ((tried[$name]++))
-  killAfterRandomMoment "$photosMs" $drawSeed photos sample
-  if [ $early -eq 1 ]; then ((ended[$name]++)); note "$i" "ended before the kill at $moment ms"; fi
-  undoToEnd "$i"
-done
-
-say "== undo: $kills kills from $((listMs * 3 / 4)) to $undoMs ms"
-name=undo
-killFromMs=$((listMs * 3 / 4))
-killUpTo=100
-for ((i = 1; i <= kills; i++)); do
-  restore after
-  ((tried[$name]++))
-  killAfterRandomMoment "$undoMs" $drawSeed undo sample
-  if [ $early -eq 1 ]; then ((ended[$name]++)); note "$i" "ended before the kill at $moment ms"; fi
-  undoToEnd "$i"
-done
+# Kills `undo sample` or `photos sample` $kills times, each from the tables and pictures of STATE
+# and at a moment from FROM to CLEAN ms, then runs undo to its end and checks what it left.
+killEach() {
+  local state=$1 fromMs=$2 cleanMs=$3
+  name=$4
+  say "== $name: $kills kills from $fromMs to $cleanMs ms"
+  killFromMs=$fromMs
+  killUpTo=100
+  for ((i = 1; i <= kills; i++)); do
+    restore "$state"
+    ((tried[$name]++))
+    killAfterRandomMoment "$cleanMs" $drawSeed "$name" sample
+    if [ $early -eq 1 ]; then ((ended[$name]++)); note "$i" "ended before the kill at $moment ms"; fi
+    undoToEnd "$i"
+  done
+}
+killEach before $((dryMs * 3 / 4)) "$photosMs" photos
+killEach after $((listMs * 3 / 4)) "$undoMs" undo
 
 say
 say "| command | kills tried | ended before the kill | stopped midway | crashed | hung | unclear | lost |"
