@@ -571,14 +571,19 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   // Work still going is stopped between two of its steps, what it made kept, once the user says
   // so; the window closes when it has ended.
   if (RunGoing()) {
-    event->ignore();
-    if (quitWhenDone_) return;
-    if (session_.UserPrompts().Confirm(QuitQuestion(commands_->BusyWith()))) {
+    if (quitWhenDone_ || !session_.UserPrompts().Confirm(QuitQuestion(commands_->BusyWith()))) {
+      event->ignore();
+      return;
+    }
+    // The work may have ended while the question was up: the window then closes at once, as no
+    // end of work is left to close it, and no request to stop is left for the next run to take.
+    if (RunGoing()) {
+      event->ignore();
       quitWhenDone_ = true;
       commands_->CancelWork();
       cancelButton_->setEnabled(false);
+      return;
     }
-    return;
   }
   if (!shutDown_) {
     shutDown_ = true;

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <iostream>
 
 #include "shell/folders.h"
@@ -60,7 +61,31 @@ ScreenshotTour::ScreenshotTour(Places places) : places_(std::move(places)) {
   OnModal("04-load-a-game-first", Accept);
   Then("Load Game", [this] { window_->findChild<QAction*>("LoadGame1")->trigger(); });
   OnModal("05-load-game-chooser", Choose(savedGames / "sample.lg"));
+  // The load goes on the worker: the window while it goes, once its bar shows (or a moment into
+  // the load, with or without it: the medium game loads in about a second), unless the load has
+  // ended by then.
+  WaitFor("the load's progress", [this] {
+    if (QApplication::activeModalWidget() != nullptr || !window_->RunGoing()) return true;
+    return qobject_cast<QProgressBar*>(Find("ProgressBar"))->isVisible() ||
+           stepClock_.elapsed() >= 300;
+  });
+  steps_.push_back({"22-load-progress", [] { return true; },
+                    [this] {
+                      if (window_->RunGoing() && QApplication::activeModalWidget() == nullptr) {
+                        Shoot(window_, "22-load-progress");
+                      } else {
+                        std::cerr << "likentor-screenshots: the load ended before it was shot\n";
+                      }
+                    }});
   OnModal("06-game-loaded", Accept);
+  // Every active player, not only the regulars: the run then takes long enough for the question
+  // asked when the window is closed during it.
+  // Once the load has ended: an edit while it goes would be refused.
+  WaitFor("the load's end", [this] { return !window_->RunGoing(); });
+  Then("minimums of 0", [this] {
+    qobject_cast<QSpinBox*>(Find("ActMinABEdit"))->setValue(0);
+    qobject_cast<QSpinBox*>(Find("ActMinIPEdit"))->setValue(0);
+  });
   OnWindow("07-dashboard-before-run");
   Then("What will this do?",
        [this] { qobject_cast<QPushButton*>(Find("UniverseDryRunBtn"))->click(); });
@@ -73,6 +98,19 @@ ScreenshotTour::ScreenshotTour(Places places) : places_(std::move(places)) {
   });
   steps_.push_back({"08-dashboard-during-run", [] { return true; },
                     [this] { Shoot(window_, "08-dashboard-during-run"); }});
+  // Closing the window while the run goes asks first; Cancel there lets the run go on. A short
+  // run may have ended meanwhile: the window would then close, so the question is passed over.
+  steps_.push_back({"closing during the run", [] { return true; },
+                    [this] {
+                      if (!window_->RunGoing()) {
+                        std::cerr << "likentor-screenshots: the run ended before the window was "
+                                     "closed; no shot of the question\n";
+                        ++next_;
+                        return;
+                      }
+                      QTimer::singleShot(0, this, [this] { window_->close(); });
+                    }});
+  OnModal("23-close-during-run", Reject);
   // A short run may have ended meanwhile: its end box is then the next shot.
   steps_.push_back({"Cancel", [] { return true; },
                     [this] {

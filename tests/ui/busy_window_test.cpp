@@ -178,6 +178,43 @@ TEST_F(PageTest, ClosingDuringARunAsksAndStopsItOnlyWhenTheUserSaysSo) {
   EXPECT_TRUE(session_->LoadedGameName().empty());  // the game was closed on the way out
 }
 
+// Answers OK to a question only once the window's work has ended: the user took so long that the
+// run ended while the question was up.
+class SlowToAnswer : public ScriptedPrompts {
+ public:
+  const MainWindow* window = nullptr;
+  bool Confirm(std::string_view text) override {
+    for (int i = 0; i < 1200 && window != nullptr && window->RunGoing(); ++i) QTest::qWait(100);
+    AnswerConfirm(true);
+    return ScriptedPrompts::Confirm(text);
+  }
+};
+
+TEST_F(PageTest, ARunThatEndsWhileTheQuitQuestionIsUpLetsOkQuitAtOnce) {
+  CloseWindow();
+  SlowToAnswer prompts;
+  session_ = std::make_unique<Session>(prompts, SessionPlaces{program_, LIKENTOR_PROGRAM_DIR});
+  window_ = std::make_unique<MainWindow>(*session_);
+  ASSERT_EQ(window_->Start(), MainWindow::Started::Ready);
+  window_->show();
+  prompts.AnswerFolder(SavedGameFolder(game_, "sample"));
+  TriggerAndWait("LoadGame1");
+  prompts.window = window_.get();
+  Click("UniverseGoBtn");
+  ASSERT_TRUE(window_->RunGoing());
+
+  window_->close();
+  ASSERT_EQ(prompts.Texts(ScriptedPrompts::Kind::Confirm),
+            std::vector<std::string>{"A photo run is going. Stop it and quit?"});
+  ASSERT_FALSE(window_->RunGoing());
+  // OK closes the window at once: no work is left to end and close it later, and no request to
+  // stop is left behind for the next run to take.
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_FALSE(session_->Progress().CancelRequested());
+  EXPECT_TRUE(session_->LoadedGameName().empty());
+  CloseWindow();
+}
+
 TEST_F(PageTest, AFailedCommandIsWrittenToTheErrorsLogAndItsBoxShowsIt) {
   LoadSample();
   const std::filesystem::path empty = folder_ / "empty pack";
