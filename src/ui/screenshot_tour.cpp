@@ -163,6 +163,10 @@ ScreenshotTour::ScreenshotTour(Places places) : places_(std::move(places)) {
   Then("a failed load", [this] { window_->findChild<QAction*>("LoadGame1")->trigger(); });
   OnModal("", Choose(savedGames / "broken.lg"));
   OnModal("12-failed-load-error", Accept);
+  // File > Change Folders: its first chooser; both cancelled keep the folders as they are.
+  Then("Change Folders", [this] { window_->findChild<QAction*>("ChangeFolders1")->trigger(); });
+  OnModal("24-change-folders-chooser", Reject);
+  OnModal("", Reject);
   Then("Exit", [this] { window_->findChild<QAction*>("Exit1")->trigger(); });
 
   timer_.setInterval(100);
