@@ -56,6 +56,8 @@ std::vector<std::string> PlayerSearchSql(std::string_view gameName, const Player
 }
 
 bool PlayerSearchBtnClick(Session& session, const PlayerSearch& search) {
+  // Without a loaded game (none yet, or a load that failed) there is nothing to search.
+  if (!GameLoadedGuard(session)) return false;
   Query& players = session.Game().PlayersQuery;
   players.Clear();
   const std::vector<std::string> sql = PlayerSearchSql(session.LoadedGameName(), search);
@@ -130,6 +132,7 @@ std::string LockedPhotoQuestion(std::string_view name, const std::filesystem::pa
 }
 
 std::optional<NewPhoto> MakeNewPhoto(Session& session, int playerId) {
+  const WriteCommand writing(session, kNewPhotoCommand);
   Query players;
   OpenPlayer(session, players, playerId);
   const std::filesystem::path file = PortraitFile(LoadedPictures(session), playerId);

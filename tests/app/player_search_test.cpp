@@ -86,10 +86,15 @@ TEST_F(PlayerSearchTest, TypedTextMatchesItselfOnly) {
             (std::vector<std::string>{"SELECT *", "FROM \"g_players.db\"", "WHERE player_id=-3"}));
 }
 
-TEST_F(PlayerSearchTest, WithoutALoadedGameNothingIsFound) {
+TEST_F(PlayerSearchTest, WithoutALoadedGameTheSearchIsRefused) {
   AddNamedPlayers();
   session_.SetLoadedGameName("");
-  EXPECT_EQ(Found({"", "Smith", 0}), std::set<int>{});
+  prompts_.ClearHistory();
+  EXPECT_FALSE(PlayerSearchBtnClick(session_, {"", "Smith", 0}));
+  EXPECT_EQ(prompts_.Texts(ScriptedPrompts::Kind::Message),
+            std::vector<std::string>{"Load a game first!"});
+  EXPECT_FALSE(session_.Game().PlayersQuery.IsOpen());
+  EXPECT_EQ(session_.Window().page, kDashboardPage);
 }
 
 TEST_F(PlayerSearchTest, DonePostsAPendingEditAndClosesTheQuery) {

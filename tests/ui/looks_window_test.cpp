@@ -100,7 +100,7 @@ TEST_F(LooksWindowTest, UndoAfterNewLookPutsBackTheWholeLookAndThePageShowsIt) {
   const std::string before = test::ReadBytes(Portrait(id));
   const auto look = [&] {
     std::map<std::string, int> fields;
-    for (const char* field : {"ethnicity", "face", "hair_color", "facial_hair", "accessory",
+    for (const char* field : {"ethnicity", "face", "hair_color", "facial_hair_style", "accessory",
                               "background", "uniform_team_id"}) {
       fields[field] = StoredInt("sample_players.db", "player_id", id, field);
     }
