@@ -2,7 +2,6 @@
 
 #include <QCursor>
 #include <QGuiApplication>
-#include <QThread>
 #include <exception>
 
 #include "app/session.h"
@@ -112,6 +111,8 @@ bool CommandGuard::Start(std::string name, std::function<void()> work, std::func
 
 void CommandGuard::Finish() {
   const RunThread::Outcome outcome = worker_->TakeOutcome();
+  // A stop asked of work that never looked for it is not left for the next work to take.
+  session_.Progress().EndRun();
   const std::function<void()> done = std::exchange(done_, {});
   workName_.clear();
   UpdateBusy();
