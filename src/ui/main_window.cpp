@@ -84,6 +84,8 @@ std::string LogStamp(const std::filesystem::path& file) {
 // Controls of a page that stay usable while something writes: they only move through rows or
 // leave a page without touching a table.
 constexpr const char* kShowsOnly = "showsOnly";
+// Set on the controls that SetBusy greyed, so that it gives back exactly those.
+constexpr const char* kGreyedWhileBusy = "greyedWhileBusy";
 
 }  // namespace
 
@@ -418,10 +420,10 @@ void MainWindow::SetBusy(bool busy) {
       }
       if (busy && control->isEnabled()) {
         control->setEnabled(false);
-        control->setProperty("greyedWhileBusy", true);
-      } else if (!busy && control->property("greyedWhileBusy").toBool()) {
+        control->setProperty(kGreyedWhileBusy, true);
+      } else if (!busy && control->property(kGreyedWhileBusy).toBool()) {
         control->setEnabled(true);
-        control->setProperty("greyedWhileBusy", false);
+        control->setProperty(kGreyedWhileBusy, false);
       }
     }
   }
