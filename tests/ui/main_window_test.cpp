@@ -261,6 +261,34 @@ TEST_F(WindowTest, OtherVersionAsksBeforeTheSetupRunsAgain) {
   EXPECT_EQ(Caption(), "Likentor");
 }
 
+// A first start whose game folder has no data/saved_games: the user is told and chooses again;
+// each chooser opens at the folder its Cancel would give.
+TEST_F(WindowTest, TheSetupRefusesAGameFolderWithoutSavedGamesAndItsChoosersOpenAtTheirDefaults) {
+  CloseWindow();
+  std::filesystem::remove(program_ / "configuration.ini");
+  const std::filesystem::path noGame = folder_ / "not the game";
+  std::filesystem::create_directories(noGame);
+  prompts_.ClearHistory();
+  prompts_.AnswerFolder(program_);
+  prompts_.AnswerFolder(noGame);
+  prompts_.AnswerConfirm(true);  // choose again
+  prompts_.AnswerFolder(game_);
+  OpenWindow();
+
+  const std::vector<ScriptedPrompts::Shown> shown = prompts_.History();
+  ASSERT_EQ(shown.size(), 5U);
+  EXPECT_EQ(shown[1].kind, Kind::ChooseFolder);
+  EXPECT_EQ(shown[1].text, session_->Places().executableFolder.string());
+  EXPECT_EQ(shown[2].text, DefaultGameFolder().string());
+  EXPECT_EQ(shown[3],
+            (ScriptedPrompts::Shown{Kind::Confirm, "Confirm", NoSavedGamesQuestion(noGame)}));
+  EXPECT_EQ(shown[4].kind, Kind::ChooseFolder);
+  EXPECT_EQ(shown[4].text, noGame.string());
+  EXPECT_EQ(session_->GameFolder(), game_);
+  EXPECT_NE(test::ReadBytes(program_ / "configuration.ini").find(game_.string()),
+            std::string::npos);
+}
+
 // File > Change Folders, after Close Game: the choosers open at the folders in use, the new game
 // folder is stored in configuration.ini and used by the next Load Game, and the loaded game, which
 // lies in the previous one, is closed.
