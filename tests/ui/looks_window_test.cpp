@@ -47,15 +47,20 @@ class LooksWindowTest : public PageTest {
     ASSERT_TRUE(t.Post());
   }
   std::string LastMessage() const { return Messages().empty() ? "" : Messages().back(); }
+  // The sample loaded and its first player on the player page, his photo unlocked: his id.
+  int ShowFirstPlayerUnlocked() {
+    LoadSample();
+    const int id = Players().begin()->first;
+    Find<QSpinBox>("PlayerIDBox")->setValue(id);
+    Click("PlayerSearchBtn");
+    EXPECT_TRUE(SetCell(kGrid, 0, "locked", "false"));
+    return id;
+  }
 };
 
 TEST_F(LooksWindowTest, NewLookDrawsAnotherFaceAndShowsTheNewPortrait) {
-  LoadSample();
-  const int id = Players().begin()->first;
-  Find<QSpinBox>("PlayerIDBox")->setValue(id);
-  Click("PlayerSearchBtn");
+  const int id = ShowFirstPlayerUnlocked();
   ASSERT_EQ(Page(), kPlayerPage);
-  ASSERT_TRUE(SetCell(kGrid, 0, "locked", "false"));
   auto* button = Find<QPushButton>("NewLookBtn");
   EXPECT_EQ(button->text(), "New Look");
   EXPECT_EQ(button->accessibleName(), "New Look");
@@ -88,12 +93,8 @@ TEST_F(LooksWindowTest, NewLookDrawsAnotherFaceAndShowsTheNewPortrait) {
 }
 
 TEST_F(LooksWindowTest, UndoAfterNewLookPutsBackTheWholeLookAndThePageShowsIt) {
-  LoadSample();
-  const int id = Players().begin()->first;
-  Find<QSpinBox>("PlayerIDBox")->setValue(id);
-  Click("PlayerSearchBtn");
+  const int id = ShowFirstPlayerUnlocked();
   ASSERT_EQ(Page(), kPlayerPage);
-  ASSERT_TRUE(SetCell(kGrid, 0, "locked", "false"));
   // His portrait as it was, made before the New Look.
   Click("MakeNewPhotoBtn");
   ASSERT_TRUE(Errors().empty());
