@@ -7,9 +7,13 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTest>
+#include <QThread>
 #include <QTimer>
+#include <atomic>
 #include <filesystem>
 #include <functional>
+#include <thread>
 #include <utility>
 
 #include "ui/qt_prompts.h"
@@ -40,6 +44,32 @@ SeenBox Answer(const std::function<void()>& show, QMessageBox::StandardButton an
   timer.start();
   show();
   return seen;
+}
+
+TEST(QtPrompts, AQuestionFromAWorkerIsAskedOnTheWindowsThreadAndWaitsForItsAnswer) {
+  test::Application();
+  QtPrompts prompts;
+  std::atomic<bool> asked{false};
+  std::atomic<bool> answer{false};
+  QThread* boxThread = nullptr;
+  QTimer timer;
+  timer.setInterval(10);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    boxThread = box->thread();
+    box->button(QMessageBox::Ok)->click();
+  });
+  timer.start();
+  std::thread worker([&] {
+    answer = prompts.Confirm("From the worker?");
+    asked = true;
+  });
+  for (int i = 0; i < 500 && !asked; ++i) QTest::qWait(10);
+  worker.join();
+  EXPECT_TRUE(asked);
+  EXPECT_TRUE(answer);
+  EXPECT_EQ(boxThread, QApplication::instance()->thread());
 }
 
 TEST(QtPrompts, BoxesCarryTheirCaptionsIconsAndAnswers) {
