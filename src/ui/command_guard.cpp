@@ -21,7 +21,17 @@ class WaitCursor {
   WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
+constexpr const char* kShowsOnly = "showsOnly";
+
 }  // namespace
+
+void MarkShowsOnly(QWidget* control) {
+  control->setProperty(kShowsOnly, true);
+}
+
+bool ShowsOnly(const QWidget* control) {
+  return control->property(kShowsOnly).toBool();
+}
 
 CommandGuard::CommandGuard(Session& session, QObject* parent)
     : QObject(parent), session_(session), worker_(new RunThread(this)) {

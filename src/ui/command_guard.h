@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 #include <functional>
 #include <string>
 
@@ -17,6 +18,11 @@ namespace likentor {
 
 class RunThread;
 class Session;
+
+// A control that only shows (a preview drawn from files, a page's way back): it stays usable while
+// something writes, when the window greys every other.
+void MarkShowsOnly(QWidget* control);
+bool ShowsOnly(const QWidget* control);
 
 class CommandGuard : public QObject {
   Q_OBJECT

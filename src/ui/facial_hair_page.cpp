@@ -32,6 +32,8 @@ FacialHairPage::FacialHairPage(Session& session, CommandGuard& commands, QWidget
   auto* button = new QPushButton("Get Preview", strip);
   button->setObjectName("GetFacialHairPreviewBtn");
   button->setAccessibleName("Get Preview");
+  // The preview reads only the kit's pictures and the grid's text.
+  MarkShowsOnly(button);
   column->addWidget(preview_, 0, Qt::AlignHCenter);
   column->addWidget(button);
   column->addStretch(1);

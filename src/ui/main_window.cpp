@@ -81,9 +81,6 @@ std::string LogStamp(const std::filesystem::path& file) {
   return std::to_string(size) + "/" + std::to_string(time.time_since_epoch().count());
 }
 
-// Controls of a page that stay usable while something writes: they only move through rows or
-// leave a page without touching a table.
-constexpr const char* kShowsOnly = "showsOnly";
 // Set on the controls that SetBusy greyed, so that it gives back exactly those.
 constexpr const char* kGreyedWhileBusy = "greyedWhileBusy";
 
@@ -210,7 +207,7 @@ void MainWindow::BuildPages() {
   // A page's Done only shows another page: it stays usable while something writes.
   for (DonePage* page : std::initializer_list<DonePage*>{uniforms, install, locks, nations,
                                                          facialHair, accessories}) {
-    page->DoneButton()->setProperty(kShowsOnly, true);
+    MarkShowsOnly(page->DoneButton());
   }
 
   progressBar_ = new QProgressBar;
@@ -413,7 +410,7 @@ void MainWindow::SetBusy(bool busy) {
     for (QLineEdit* e : page->findChildren<QLineEdit*>()) controls << e;
     for (QWidget* control : controls) {
       // The navigators' moves, and controls inside a grid or a box.
-      if (control->property(kShowsOnly).toBool() || qobject_cast<QToolBar*>(control->parent()) ||
+      if (ShowsOnly(control) || qobject_cast<QToolBar*>(control->parent()) ||
           qobject_cast<DataGrid*>(control->parentWidget()) != nullptr ||
           qobject_cast<QComboBox*>(control->parentWidget()) != nullptr) {
         continue;
