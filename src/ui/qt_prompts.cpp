@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QStringList>
 #include <QThread>
+#include <system_error>
 #include <utility>
 
 namespace likentor {
@@ -72,7 +73,16 @@ std::filesystem::path QtPrompts::AskFolder(std::string_view title,
                                            const std::filesystem::path& root) {
   // The program's own chooser: its instructions are whole sentences, which a title bar would cut
   // off, so they are shown in the chooser as well.
-  QFileDialog chooser(parent_, Text(title), Path(root));
+  // A folder not made yet (a default the setup will make) opens the chooser at the nearest one
+  // that is there, with nothing typed in: Qt would put the missing name in the name field, and
+  // choosing would then only say that the folder does not exist.
+  std::filesystem::path start = root;
+  std::error_code ec;
+  while (!start.empty() && start != start.root_path() &&
+         !std::filesystem::is_directory(start, ec)) {
+    start = start.parent_path();
+  }
+  QFileDialog chooser(parent_, Text(title), Path(start));
   chooser.setObjectName("FolderChooser");
   chooser.setFileMode(QFileDialog::Directory);
   chooser.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <QThread>
@@ -97,7 +98,7 @@ TEST(QtPrompts, BoxesCarryTheirCaptionsIconsAndAnswers) {
 
 // The folder chooser opens at the folder it is given, which the setup makes the one its Cancel
 // stands for; a folder not made yet (a default) opens it at the nearest one above it that exists,
-// as Qt's own chooser does.
+// with nothing in its name field (which choosing would take for a missing folder).
 TEST(QtPrompts, TheFolderChooserOpensAtItsFolderOrTheNearestAboveIt) {
   test::Application();
   test::TempFolder folder;
@@ -108,6 +109,7 @@ TEST(QtPrompts, TheFolderChooserOpensAtItsFolderOrTheNearestAboveIt) {
        {std::pair{there, there}, std::pair{there / "not" / "made", there}}) {
     SCOPED_TRACE(given.string());
     QString shown;
+    QString typed = "?";
     QTimer timer;
     timer.setInterval(10);
     QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -115,11 +117,13 @@ TEST(QtPrompts, TheFolderChooserOpensAtItsFolderOrTheNearestAboveIt) {
       if (chooser == nullptr) return;
       timer.stop();
       shown = chooser->directory().absolutePath();
+      if (auto* name = chooser->findChild<QLineEdit*>("fileNameEdit")) typed = name->text();
       chooser->reject();
     });
     timer.start();
     EXPECT_TRUE(prompts.ChooseFolder("Pick one.", given).empty());
     EXPECT_EQ(shown.toStdString(), opened.string());
+    EXPECT_EQ(typed.toStdString(), "");
   }
 }
 
