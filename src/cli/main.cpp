@@ -9,6 +9,7 @@
 #include "ui/window_main.h"
 
 int main(int argc, char** argv) {
+  likentor::IgnoreFileSizeSignal();
   // The program's own folder (its shipped files, the setup's default program folder) is found
   // from the executable's: beside it in a program folder, share/likentor in an install.
   const std::filesystem::path executable = likentor::ExecutableFile(argc > 0 ? argv[0] : "");

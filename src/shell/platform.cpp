@@ -1,5 +1,7 @@
 #include "shell/platform.h"
 
+#include <csignal>
+
 #include <cstdlib>
 #include <string>
 #include <system_error>
@@ -108,5 +110,11 @@ bool CanWriteFolder(const fs::path& folder) {
 }
 
 #endif
+
+void IgnoreFileSizeSignal() {
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
 
 }  // namespace likentor

@@ -27,4 +27,9 @@ std::filesystem::path UserConfigFolder();
 // the system's permission check and writes nothing.
 bool CanWriteFolder(const std::filesystem::path& folder);
 
+// A write past the process's file-size limit (ulimit -f) fails with its error, which the command
+// reports, instead of the system ending the process with SIGXFSZ. Nothing where there is no such
+// signal.
+void IgnoreFileSizeSignal();
+
 }  // namespace likentor

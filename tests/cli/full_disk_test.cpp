@@ -1,8 +1,9 @@
 // The real executable on a disk that fills up and in folders it may not write. A file-size limit
-// (RLIMIT_FSIZE, with SIGXFSZ ignored, so a write past it fails with EFBIG as on a full disk)
-// stands in for the full disk at sizes that cut the table files, the portraits and the error log.
-// Every such run must fail with a message and exit status 1, leave every table file whole and every
-// row committed before it, and the next run with room must succeed without a file deleted by hand.
+// (RLIMIT_FSIZE; the program ignores SIGXFSZ, so a write past it fails with EFBIG as on a full
+// disk) stands in for the full disk at sizes that cut the table files, the portraits and the error
+// log. Every such run must fail with a message and exit status 1, leave every table file whole and
+// every row committed before it, and the next run with room must succeed without a file deleted by
+// hand.
 
 #include <fcntl.h>
 #include <grp.h>
@@ -76,8 +77,9 @@ class FullDiskTest : public ::testing::Test {
       if (outFd < 0 || errFd < 0 || ::dup2(outFd, 1) < 0 || ::dup2(errFd, 2) < 0) ::_exit(125);
       const int inFd = ::open("/dev/null", O_RDONLY);
       if (inFd < 0 || ::dup2(inFd, 0) < 0) ::_exit(125);
+      // SIGXFSZ keeps its default, which ends the process: the program itself must ignore it.
       if (limits.fileBytes >= 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
+        ::signal(SIGXFSZ, SIG_DFL);
         const rlimit limit{static_cast<rlim_t>(limits.fileBytes),
                            static_cast<rlim_t>(limits.fileBytes)};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(125);
