@@ -5,11 +5,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <sstream>
@@ -121,15 +124,37 @@ void CopyKeepingTime(const fs::path& from, const fs::path& to) {
   fs::last_write_time(to, fs::last_write_time(from));
 }
 
-long long ParseNumber(const std::string& text, const fs::path& manifest) {
-  try {
-    std::size_t used = 0;
-    const long long value = std::stoll(text, &used);
-    if (used == text.size()) return value;
-  } catch (const std::exception&) {
+// A number of a manifest, read strictly: ASCII digits only (after a minus where `lowest` is below
+// 0) and within [lowest, highest]. Anything else, a player id past 32 bits included, makes the
+// manifest damaged rather than being read as another number.
+long long ParseNumber(const std::string& text, const fs::path& manifest, long long lowest,
+                      long long highest) {
+  long long value = 0;
+  const char* first = text.data();
+  const char* last = text.data() + text.size();
+  const bool digitsFollow = !text.empty() && (std::isdigit(static_cast<unsigned char>(text[0])) ||
+                                              (text[0] == '-' && lowest < 0 && text.size() > 1));
+  const auto [end, error] = std::from_chars(first, last, value);
+  if (digitsFollow && error == std::errc() && end == last && value >= lowest && value <= highest) {
+    return value;
   }
   throw Error("The backup manifest " + manifest.string() + " is damaged: \"" + text +
-              "\" is not a number.");
+              "\" is not a number from " + std::to_string(lowest) + " to " +
+              std::to_string(highest) + ".");
+}
+
+long long ParseNumber(const std::string& text, const fs::path& manifest) {
+  return ParseNumber(text, manifest, std::numeric_limits<long long>::min(),
+                     std::numeric_limits<long long>::max());
+}
+
+int ParsePlayerId(const std::string& text, const fs::path& manifest) {
+  return static_cast<int>(ParseNumber(text, manifest, 0, std::numeric_limits<int>::max()));
+}
+
+std::uintmax_t ParseSize(const std::string& text, const fs::path& manifest) {
+  return static_cast<std::uintmax_t>(
+      ParseNumber(text, manifest, 0, std::numeric_limits<long long>::max()));
 }
 
 std::string RowValuesText(const RowValues& values) {
@@ -187,9 +212,9 @@ void ReadManifestV1(BackupRun& run, std::istream& in, const fs::path& manifest) 
     if (parts[0] == "picture" && parts.size() == 7 + kPhotoFields.size()) {
       BackupEntry entry;
       entry.replaced = parts[1] == "replaced";
-      entry.playerId = static_cast<int>(ParseNumber(parts[2], manifest));
+      entry.playerId = ParsePlayerId(parts[2], manifest);
       entry.file = Unescape(parts[3]);
-      entry.written.size = static_cast<std::uintmax_t>(ParseNumber(parts[4], manifest));
+      entry.written.size = ParseSize(parts[4], manifest);
       entry.written.modified = ParseNumber(parts[5], manifest);
       entry.rowChanged = parts[6] == "1";
       for (std::size_t i = 0; i < kPhotoFields.size(); ++i) {
@@ -229,7 +254,7 @@ void ReadManifestV2(BackupRun& run, const std::string& text, std::size_t from,
     if (key == "keep" && parts.size() >= 5) {
       BackupEntry entry;
       entry.replaced = parts[1] == "replaced";
-      entry.playerId = static_cast<int>(ParseNumber(parts[2], manifest));
+      entry.playerId = ParsePlayerId(parts[2], manifest);
       entry.file = Unescape(parts[3]);
       entry.intended = ParseNumber(parts[4], manifest);
       entry.completed = false;
@@ -249,7 +274,7 @@ void ReadManifestV2(BackupRun& run, const std::string& text, std::size_t from,
         continue;
       }
       entry.completed = true;
-      entry.written.size = static_cast<std::uintmax_t>(ParseNumber(parts[2], manifest));
+      entry.written.size = ParseSize(parts[2], manifest);
       entry.written.modified = ParseNumber(parts[3], manifest);
       entry.rowChanged = parts[4] == "1";
     } else if (key == "end" && parts.size() == 1) {

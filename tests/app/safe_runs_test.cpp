@@ -394,6 +394,33 @@ TEST_F(SafeRunsTest, AnUndoStoppedMidwayEndsAsAWholeOneWhenRunAgain) {
   EXPECT_EQ(PlayerRows().at(1).at("background"), "7");
 }
 
+// Numbers of a manifest are read strictly: a player id past 32 bits is no other player's id.
+TEST_F(SafeRunsTest, AManifestNumberOutOfRangeIsDamageNotAnotherNumber) {
+  const fs::path run = GameBackupsFolder(program_, kGame) / "2020-01-01_10-00-00";
+  fs::create_directories(run);
+  const auto manifest = [&](const std::string& playerId, const std::string& size) {
+    test::WriteBytes(run / "manifest.txt",
+                     "likentor run backup\t1\ngame\tg\ntitle\tplayer 1\ntime\t2020-01-01 "
+                     "10:00:00\nstarted\t1\npictures\t" +
+                         Pictures().string() + "\npicture\tcreated\t" + playerId +
+                         "\tPlayer_1.png\t" + size + "\t5\t1\t3\t7\t\\N\tfalse\n");
+  };
+  for (const auto& [playerId, size] :
+       {std::pair{"4294967297", "10"}, std::pair{"+1", "10"}, std::pair{" 1", "10"},
+        std::pair{"1", "-10"}, std::pair{"1", "99999999999999999999"}}) {
+    SCOPED_TRACE(std::string(playerId) + " " + size);
+    manifest(playerId, size);
+    try {
+      ReadBackupRun(run);
+      ADD_FAILURE() << "read as a whole manifest";
+    } catch (const Error& e) {
+      EXPECT_NE(std::string(e.what()).find("is damaged"), std::string::npos) << e.what();
+    }
+  }
+  manifest("1", "10");
+  EXPECT_EQ(ReadBackupRun(run).entries.at(0).playerId, 1);
+}
+
 // New Look changes the look and then the portrait: undo takes both back, and names it so.
 TEST_F(SafeRunsTest, UndoOfNewLookPutsBackTheWholeLookAndNamesTheCommand) {
   // The catalogues the look is drawn from: no nations (every player is drawn caucasian) and four
