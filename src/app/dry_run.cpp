@@ -27,8 +27,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kBackgrounds = 69;
-
 // Clears the players query however the dry run ends.
 class QueryClearedOnExit {
  public:
@@ -265,7 +263,7 @@ DryRunSummary DryRun(Session& session, const RunChoice& choice) {
   }
   if (summary.total.toMake > 0) {
     // Each portrait may draw any of the backgrounds: a missing one concerns all of them.
-    for (int b = 1; b <= kBackgrounds; ++b) {
+    for (int b = 1; b <= kBackgroundCount; ++b) {
       artwork.Need("background", BackgroundFile(program, b), true,
                    "the run stops when it draws this background");
     }

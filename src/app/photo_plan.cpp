@@ -13,8 +13,6 @@ namespace likentor {
 
 namespace {
 
-constexpr int kBackgroundDraw = 70;
-
 // A logo is a file of the picture folder: a name with a root or a ".." would read elsewhere.
 bool InsidePictureFolder(const std::string& logoFile) {
   const std::filesystem::path path(logoFile);
@@ -124,7 +122,8 @@ int PhotoLookups::AccessoryRecordCount() {
 }
 
 int DrawBackground(RandomGenerator& random) {
-  const int drawn = random.ReseedAndDraw(kBackgroundDraw);
+  // The draw covers 0 to kBackgroundCount; 0 stands for the first background.
+  const int drawn = random.ReseedAndDraw(kBackgroundCount + 1);
   return drawn < 1 ? 1 : drawn;
 }
 

@@ -4,8 +4,8 @@
 // the prompts, the shared random generator, the error log and the program's database live here
 // instead of in process-wide variables, so that tests can make as many sessions as they like.
 //
-// User commands are free functions taking a Session& (setup.h, and later load, batch runs,
-// locks...), each in a file named after what it does.
+// User commands are free functions taking a Session& (setup.h, game_load.h, batch_runs.h,
+// photo_locks.h, ...), each in a file named after what it does.
 
 #include <filesystem>
 #include <memory>

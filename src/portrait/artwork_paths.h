@@ -12,6 +12,9 @@ namespace likentor {
 // "east indian" (with a blank).
 std::string EthnString(int ethnicity);
 
+// The kit's backgrounds are numbered 1 to kBackgroundCount; a portrait may draw any of them.
+inline constexpr int kBackgroundCount = 69;
+
 // graphics/backgrounds/NNNNN.png
 std::filesystem::path BackgroundFile(const std::filesystem::path& programFolder, int background);
 // graphics/faces/<EthnString>/NNNNNNN.png
