@@ -294,4 +294,9 @@ std::vector<SpreadChange> SpreadFaces1Click(Session& session, std::optional<int>
   return changes;
 }
 
+std::string DescribeLook(const Look& look) {
+  return EthnString(look.ethnicity) + " face " + std::to_string(look.face) + ", hair colour " +
+         std::to_string(look.hairColor) + ", facial hair " + std::to_string(look.facialHair);
+}
+
 }  // namespace likentor

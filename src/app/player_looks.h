@@ -44,6 +44,9 @@ struct Look {
   bool operator==(const Look&) const = default;
 };
 
+// The look in words: "african face 12, hair colour 1, facial hair 3".
+std::string DescribeLook(const Look& look);
+
 struct Relook {
   int playerId = 0;
   std::string name;  // "First Last"

@@ -2,18 +2,8 @@
 
 #include "app/game_load.h"
 #include "app/player_looks.h"
-#include "portrait/artwork_paths.h"
 
 namespace likentor {
-
-namespace {
-
-std::string LookText(const Look& look) {
-  return EthnString(look.ethnicity) + " face " + std::to_string(look.face) + ", hair colour " +
-         std::to_string(look.hairColor) + ", facial hair " + std::to_string(look.facialHair);
-}
-
-}  // namespace
 
 std::string RelookCommand::Description() const {
   return "Draw one player's look again: face, hair colour, facial hair and ethnicity";
@@ -46,7 +36,8 @@ int RelookCommand::Execute(CommandContext& context) {
     throw Error(std::string(locked.what()) + " Give --force to change it.");
   }
   context.out << "Player " << relook.playerId << " (" << relook.name
-              << "): " << LookText(relook.before) << " -> " << LookText(relook.after) << ".\n";
+              << "): " << DescribeLook(relook.before) << " -> " << DescribeLook(relook.after)
+              << ".\n";
   if (!relook.photo.empty()) context.out << "Created photo " << relook.photo.string() << '\n';
   session.Shutdown();
   return cli.ExitStatus();

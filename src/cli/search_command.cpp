@@ -6,7 +6,7 @@
 #include "app/game_load.h"
 #include "app/loaded_game.h"
 #include "app/player_search.h"
-#include "cli/row_printer.h"
+#include "app/row_printer.h"
 
 namespace likentor {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "app/universal_tables.h"
-#include "cli/row_printer.h"
+#include "app/row_printer.h"
 
 namespace likentor {
 

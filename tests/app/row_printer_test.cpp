@@ -1,6 +1,6 @@
 // Rows printed by show and search read back field for field with the program's own record parser.
 
-#include "cli/row_printer.h"
+#include "app/row_printer.h"
 
 #include <gtest/gtest.h>
 

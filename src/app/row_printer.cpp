@@ -1,4 +1,4 @@
-#include "cli/row_printer.h"
+#include "app/row_printer.h"
 
 #include <string>
 
