@@ -16,6 +16,7 @@
 #include "shell/folders.h"
 #include "ui/about_box.h"
 #include "ui/data_grid.h"
+#include "ui/help_window.h"
 #include "ui/main_window.h"
 
 namespace likentor {
@@ -127,6 +128,13 @@ ScreenshotTour::ScreenshotTour(Places places) : places_(std::move(places)) {
                     [this] {
                       Shoot(window_->About(), "10-about-box");
                       window_->About()->hide();
+                    }});
+  Then("Likentor Help", [this] { window_->findChild<QAction*>("Help1")->trigger(); });
+  WaitFor("the help window", [this] { return window_->Help() && window_->Help()->isVisible(); });
+  steps_.push_back({"25-help-window", [] { return true; },
+                    [this] {
+                      Shoot(window_->Help(), "25-help-window");
+                      window_->Help()->hide();
                     }});
   Then("Clear Errors File",
        [this] { window_->findChild<QAction*>("ClearErrorsFile1")->trigger(); });
