@@ -649,7 +649,8 @@ void MainWindow::AskToSaveSettings() {
   const std::string question =
       QString(kSaveSettingsQuestion).arg(QString::fromStdString(name)).toStdString();
   if (session_.UserPrompts().Confirm(question)) {
-    SaveSettingsBtnClick();
+    commands_->Write([this] { likentor::SaveSettingsBtnClick(session_); });
+    RefreshSettings();
   } else {
     commands_->Write([&games] { games.Cancel(); });
     RefreshSettings();

@@ -161,6 +161,7 @@ TEST_F(TableModelTest, TheGridPostsOnAMoveAndStaysWhenThePostIsRefused) {
     Table t(db_, "styles.db");
     t.Append();
     t.SetInt("style_id", 0);
+    t.SetText("location", "loc0");
     ASSERT_TRUE(t.Post());
   }
   bar->Action(NavigatorButton::Refresh)->trigger();
