@@ -320,17 +320,17 @@ std::string DryRunText(const DryRunSummary& s) {
     for (const DryRunTeam& team : s.teams) width = std::max(width, Columns(team.name));
     width = std::min<std::size_t>(width, 40);
     const auto line = [&](const std::string& name, const DryRunCounts& c) {
-      out << PaddedName(name, width) << std::right << std::setw(10) << c.selected << std::setw(6)
+      out << PaddedName(name, width) << std::right << std::setw(12) << c.selected << std::setw(6)
           << c.toMake << std::setw(10) << c.replaces << std::setw(8)
-          << c.PassedOver(PassOver::Locked) << std::setw(14) << c.PassedOver(PassOver::NotSelected)
-          << std::setw(15) << c.PassedOver(PassOver::BelowMinimum) << std::setw(14)
+          << c.PassedOver(PassOver::Locked) << std::setw(12) << c.PassedOver(PassOver::NotSelected)
+          << std::setw(15) << c.PassedOver(PassOver::BelowMinimum) << std::setw(13)
           << c.PassedOver(PassOver::OutOfScope) << '\n';
     };
     out << '\n'
-        << std::left << std::setw(static_cast<int>(width)) << "Team" << std::right << std::setw(10)
-        << "Flagged" << std::setw(6) << "Make" << std::setw(10) << "Replaces" << std::setw(8)
-        << "Locked" << std::setw(14) << "Not selected" << std::setw(15) << "Below minimum"
-        << std::setw(14) << "Out of scope" << '\n';
+        << std::left << std::setw(static_cast<int>(width)) << "Team" << std::right << std::setw(12)
+        << "Need photo" << std::setw(6) << "Make" << std::setw(10) << "Replaces" << std::setw(8)
+        << "Locked" << std::setw(12) << "Not chosen" << std::setw(15) << "Below minimum"
+        << std::setw(13) << "Below level" << '\n';
     for (const DryRunTeam& team : s.teams) line(team.name, team.counts);
     line("Total", t);
   }

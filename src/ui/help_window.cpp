@@ -38,9 +38,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(browser_, 1);
   layout->addWidget(buttons);
-  // About 70 characters a line, and a good part of a screen high.
+  // About 90 characters a line, and a good part of a screen high.
   const int em = fontMetrics().averageCharWidth();
-  resize(em * 80, fontMetrics().lineSpacing() * 34);
+  resize(em * 100, fontMetrics().lineSpacing() * 40);
 }
 
 }  // namespace likentor

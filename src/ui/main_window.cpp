@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
 #include <QStatusBar>
@@ -123,6 +124,15 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
   about_ = new AboutBox(QPixmap(), this);
   about_->hide();
   ShowArtwork();
+  // The starting size shows the whole dashboard, within the screen; a size the user left is
+  // taken instead.
+  QSize start = dashboard_->sizeHint() +
+                QSize(0, menuBar()->sizeHint().height() + status->sizeHint().height());
+  start = start.expandedTo(QSize(728, 600));
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    start = start.boundedTo(screen->availableSize() * 9 / 10);
+  }
+  resize(start);
   RestoreWindowLayout();
 
   connect(commands_, &CommandGuard::BusyChanged, this, &MainWindow::SetBusy);

@@ -169,6 +169,8 @@ ScreenshotTour::ScreenshotTour(Places places) : places_(std::move(places)) {
   OnWindow("21-install-page");
   Then("Home Page", [this] { window_->findChild<QAction*>("HomePage1")->trigger(); });
   Then("a failed load", [this] { window_->findChild<QAction*>("LoadGame1")->trigger(); });
+  // The minimums set for the run were not saved: the load asks first.
+  OnModal("26-save-settings-question", Accept);
   OnModal("", Choose(savedGames / "broken.lg"));
   OnModal("12-failed-load-error", Accept);
   // File > Change Folders: its first chooser; both cancelled keep the folders as they are.

@@ -309,7 +309,8 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
   const FieldDef& field = Fields()[static_cast<std::size_t>(index.column())];
   const bool boolean = field.type == FieldType::Boolean;
   if (role == Qt::TextAlignmentRole) {
-    return boolean || field.type == FieldType::Text
+    // Codes shown with their names read as texts.
+    return boolean || field.type == FieldType::Text || names_.count(field.name) != 0
                ? QVariant(int(Qt::AlignLeft | Qt::AlignVCenter))
                : QVariant(int(Qt::AlignRight | Qt::AlignVCenter));
   }

@@ -293,6 +293,21 @@ TEST_F(HabitsTest, SettingsAreSavedWhenAskedAndNotDroppedWithoutAQuestion) {
   EXPECT_EQ(StoredSetting("active_ab_minimum"), std::to_string(stored + 9));
 }
 
+TEST_F(HabitsTest, EveryDashboardControlSaysWhatItDoes) {
+  int controls = 0;
+  for (QWidget* control : Find("DashboardPage")->findChildren<QWidget*>()) {
+    if (control->focusPolicy() == Qt::NoFocus || !control->isVisibleTo(Find("DashboardPage")) ||
+        control->objectName().isEmpty() || control->objectName().startsWith("qt_")) {
+      continue;
+    }
+    ++controls;
+    EXPECT_FALSE(control->toolTip().isEmpty()) << control->objectName().toStdString();
+  }
+  EXPECT_GE(controls, 20);
+  // The level box is a plain drop-down: no text can be typed that names no level.
+  EXPECT_FALSE(Find<QComboBox>("LevelScopeBox")->isEditable());
+}
+
 TEST_F(HabitsTest, TheStatusBarShowsWhatBelongsToThePageInView) {
   LoadSample();
   SearchLast(SharedPrefix());
