@@ -77,4 +77,6 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 # Debian wants the copyright file and the changelog in /usr/share/doc/<package>.
 install(FILES ${LIKENTOR_PACKAGING_DIR}/debian/copyright ${LIKENTOR_GENERATED_DIR}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/likentor)
+# The guide Help shows (built into the program), also to read without it.
+install(FILES ${CMAKE_SOURCE_DIR}/docs/guide.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/likentor)
 include(CPack)

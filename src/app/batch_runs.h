@@ -7,6 +7,7 @@
 // ends with "Successfully created N photos.", N the portraits made.
 
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,12 @@ inline constexpr std::string_view kUniverseStatus = "Creating photos for entire 
 inline constexpr const char* kLevelScopeItems[] = {
     "All Levels",     "Major Leaguers Only",  "AAA Level and Up", "AA Level and Up",
     "A Level and Up", "Short-A Level and Up", "Rookie and Up"};
+// The item of a level scope index; "no level test" for an index that names none.
+inline std::string LevelScopeName(int index) {
+  return index >= 0 && index < static_cast<int>(std::size(kLevelScopeItems))
+             ? kLevelScopeItems[index]
+             : "no level test";
+}
 
 // The settings of the universe run, as the dashboard shows them (saved or not).
 struct UniverseFilters {

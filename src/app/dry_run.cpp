@@ -189,6 +189,7 @@ DryRunSummary DryRun(Session& session, const RunChoice& choice) {
   DryRunSummary summary;
   summary.game = game;
   summary.title = plan.title;
+  if (!choice.teamId) summary.scope = LevelScopeName(choice.universe.levelScope);
   summary.keptRuns = KeptRuns(session.ProgramFolder());
   const fs::path& program = session.ProgramFolder();
   PhotoLookups lookups(session, false);
@@ -292,20 +293,24 @@ DryRunSummary DryRun(Session& session, const RunChoice& choice) {
 std::string DryRunText(const DryRunSummary& s) {
   std::ostringstream out;
   const DryRunCounts& t = s.total;
-  out << "Dry run of the photos for " << s.title << " of " << s.game
-      << ": nothing was written.\n\n";
-  out << "Players flagged for a new photo:  " << t.selected << '\n';
-  out << "Photos it would make:             " << t.toMake << '\n';
-  out << "Earlier pictures it writes over:  " << t.replaces;
+  out << "Dry run of the photos for " << s.title;
+  if (!s.scope.empty()) out << " (" << s.scope << ")";
+  out << " of " << s.game << ": nothing was written.\n\n";
+  // The figures in one column, each total above the figures it sums.
+  const auto figure = [&out](int n, std::string_view words) {
+    out << std::right << std::setw(7) << n << "  " << words << '\n';
+  };
+  figure(t.selected, "players need a new photo");
+  figure(t.toMake, "photos it would make");
+  std::string writesOver = "  of them write over an earlier picture";
   if (t.replaces > 0) {
-    out << (s.keptRuns > 0 ? " (each kept first; Undo Last Run brings them back)"
-                           : " (not kept: the runs kept are set to 0)");
+    writesOver += s.keptRuns > 0 ? " (each kept first; Undo Last Run brings them back)"
+                                 : " (not kept: the runs kept are set to 0)";
   }
-  out << '\n';
-  out << "Players passed over:              " << t.PassedOver() << '\n';
+  figure(t.replaces, writesOver);
+  figure(t.PassedOver(), "players skipped:");
   for (const PassOver reason : kAllPassOvers) {
-    out << "  " << std::left << std::setw(40) << PassOverText(reason) << std::right << std::setw(6)
-        << t.PassedOver(reason) << '\n';
+    figure(t.PassedOver(reason), "  skipped: " + std::string(PassOverText(reason)));
   }
 
   if (!s.teams.empty()) {
@@ -313,17 +318,17 @@ std::string DryRunText(const DryRunSummary& s) {
     for (const DryRunTeam& team : s.teams) width = std::max(width, Columns(team.name));
     width = std::min<std::size_t>(width, 40);
     const auto line = [&](const std::string& name, const DryRunCounts& c) {
-      out << PaddedName(name, width) << std::right << std::setw(10) << c.selected << std::setw(6)
+      out << PaddedName(name, width) << std::right << std::setw(12) << c.selected << std::setw(6)
           << c.toMake << std::setw(10) << c.replaces << std::setw(8)
-          << c.PassedOver(PassOver::Locked) << std::setw(14) << c.PassedOver(PassOver::NotSelected)
-          << std::setw(15) << c.PassedOver(PassOver::BelowMinimum) << std::setw(14)
+          << c.PassedOver(PassOver::Locked) << std::setw(12) << c.PassedOver(PassOver::NotSelected)
+          << std::setw(15) << c.PassedOver(PassOver::BelowMinimum) << std::setw(13)
           << c.PassedOver(PassOver::OutOfScope) << '\n';
     };
     out << '\n'
-        << std::left << std::setw(static_cast<int>(width)) << "Team" << std::right << std::setw(10)
-        << "Flagged" << std::setw(6) << "Make" << std::setw(10) << "Replaces" << std::setw(8)
-        << "Locked" << std::setw(14) << "Not selected" << std::setw(15) << "Below minimum"
-        << std::setw(14) << "Out of scope" << '\n';
+        << std::left << std::setw(static_cast<int>(width)) << "Team" << std::right << std::setw(12)
+        << "Need photo" << std::setw(6) << "Make" << std::setw(10) << "Replaces" << std::setw(8)
+        << "Locked" << std::setw(12) << "Not chosen" << std::setw(15) << "Below minimum"
+        << std::setw(13) << "Below level" << '\n';
     for (const DryRunTeam& team : s.teams) line(team.name, team.counts);
     line("Total", t);
   }

@@ -58,6 +58,7 @@ struct ColourProblem {
 struct DryRunSummary {
   std::string game;
   std::string title;  // "entire universe" or the team
+  std::string scope;  // the universe run's level scope ("All Levels"); empty for a team run
   DryRunCounts total;
   std::vector<DryRunTeam> teams;  // in ascending team id, only teams with selected players
   std::vector<ArtworkProblem> artwork;

@@ -31,11 +31,11 @@ std::string_view PassOverText(PassOver reason) {
     case PassOver::Locked:
       return "locked";
     case PassOver::NotSelected:
-      return "active or retired not selected";
+      return "active or retired players not chosen";
     case PassOver::BelowMinimum:
-      return "below the at-bat and innings minimums";
+      return "below the minimums";
     case PassOver::OutOfScope:
-      return "out of the level scope";
+      return "below the level chosen";
   }
   return "";
 }

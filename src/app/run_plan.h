@@ -29,8 +29,8 @@ inline constexpr std::size_t kPassOverReasons = 4;
 inline constexpr std::array<PassOver, kPassOverReasons> kAllPassOvers = {
     PassOver::Locked, PassOver::NotSelected, PassOver::BelowMinimum, PassOver::OutOfScope};
 
-// "locked", "active or retired not selected", "below the at-bat and innings minimums", "out of
-// the level scope".
+// "locked", "active or retired players not chosen", "below the minimums", "below the level
+// chosen".
 std::string_view PassOverText(PassOver reason);
 // A short key for scripts: "locked", "not_selected", "below_minimum", "out_of_scope".
 std::string_view PassOverKey(PassOver reason);

@@ -7,7 +7,7 @@ AccessoriesPage::AccessoriesPage(Session& session, CommandGuard& commands, QWidg
                  {"AccessoriesPage", "Accessories", "AccessoriesDoneBtn", "DBGrid2", "DBNavigator2",
                   "accessories.db"},
                  parent) {
-  RefuseNegative({"frequency"}, "frequency");
+  RefuseNegative({"frequency"});
 }
 
 }  // namespace likentor

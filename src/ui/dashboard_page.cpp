@@ -107,12 +107,13 @@ DashboardPage::DashboardPage(const QPixmap& background, QWidget* parent)
   right->addWidget(tools);
   right->addWidget(errors, 1);
 
+  // The two left columns keep their groups' natural widths; the right column, with the log, takes
+  // what is left.
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(8, 8, 8, 8);
-  layout->addLayout(left, 4);
-  layout->addLayout(middle, 4);
-  layout->addLayout(right, 5);
-  layout->addStretch(1);
+  layout->addLayout(left, 0);
+  layout->addLayout(middle, 0);
+  layout->addLayout(right, 1);
 
   // Tab order follows the groups: left column, then middle, then right.
   QWidget* order[] = {activeBox_,  retiredBox_,     abEdit_,   ipEdit_, levelBox_,
@@ -140,14 +141,13 @@ QGroupBox* DashboardPage::MakeUniverseGroup() {
   abEdit_ = NumberBox("ActMinABEdit", "Minimum AB's", 0, group);
   ipEdit_ = NumberBox("ActMinIPEdit", "Minimum IP's", 0, group);
   levelBox_ = Named(new QComboBox(group), "LevelScopeBox", "For players down to level:");
-  levelBox_->setEditable(true);
-  levelBox_->setInsertPolicy(QComboBox::NoInsert);
   for (const char* item : kLevelScopeItems) levelBox_->addItem(item);
   levelBox_->setCurrentIndex(0);
   universeGo_ = Named(new QPushButton("Do it!", group), "UniverseGoBtn", "Do it!");
 
   auto* numbers = new QFormLayout;
   numbers->setContentsMargins(0, 0, 0, 0);
+  numbers->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
   numbers->addRow(LabelFor("Minimum AB's", abEdit_, group), abEdit_);
   numbers->addRow(LabelFor("Minimum IP's", ipEdit_, group), ipEdit_);
 
@@ -173,6 +173,22 @@ QGroupBox* DashboardPage::MakeUniverseGroup() {
   connect(ipEdit_, &QSpinBox::valueChanged, this, [this](int value) {
     emit SettingEdited({"active_ip_minimum", value});
   });
+
+  activeBox_->setToolTip("Active players get a photo when you make photos for the universe.");
+  retiredBox_->setToolTip("Retired players get a photo when you make photos for the universe.");
+  // The game's stored minimums for retired players are not used: both kinds of players are held
+  // to these two.
+  abEdit_->setToolTip(
+      "Players need at least this many career at-bats, or the innings below, to "
+      "get a photo (active and retired players alike).");
+  ipEdit_->setToolTip(
+      "Players need at least this many career innings pitched, or the at-bats "
+      "above, to get a photo (active and retired players alike).");
+  levelBox_->setToolTip("Only players in leagues of this level or higher get a photo.");
+  universeGo_->setToolTip("Make new photos now for every player these settings take in.");
+  universeDryRun_->setToolTip(
+      "Count the players these settings would give a new photo, and why "
+      "others are skipped, without changing anything.");
   connect(universeGo_, &QPushButton::clicked, this, &DashboardPage::UniverseGoClicked);
   connect(universeDryRun_, &QPushButton::clicked, this, &DashboardPage::UniverseDryRunClicked);
   return group;
@@ -191,6 +207,11 @@ QGroupBox* DashboardPage::MakeTeamGroup() {
   teamDryRun_ =
       Named(new QPushButton("What will this do?", group), "TeamDryRunBtn", "What will this do?");
   layout->addLayout(GoButtons(teamGo_, teamDryRun_));
+  teamBox_->setToolTip("The team to make photos for: pick it from the list or type its name.");
+  teamGo_->setToolTip("Make new photos now for the players of this team who need one.");
+  teamDryRun_->setToolTip(
+      "Count the players of this team who would get a new photo, without "
+      "changing anything.");
   connect(teamGo_, &QPushButton::clicked, this, &DashboardPage::TeamGoClicked);
   connect(teamDryRun_, &QPushButton::clicked, this, &DashboardPage::TeamDryRunClicked);
   return group;
@@ -211,6 +232,10 @@ QGroupBox* DashboardPage::MakePlayerGroup() {
   auto* layout = new QVBoxLayout(group);
   layout->addLayout(form);
   layout->addWidget(search_, 0, Qt::AlignLeft);
+  firstName_->setToolTip("Find players whose first name starts with this.");
+  lastName_->setToolTip("Find players whose last name starts with this.");
+  playerId_->setToolTip("Find the player with this id (0: find by the names instead).");
+  search_->setToolTip("Show the players found, to look at, edit or make a photo for one of them.");
   connect(search_, &QPushButton::clicked, this, &DashboardPage::SearchClicked);
   // Return in a search field searches.
   connect(firstName_, &QLineEdit::returnPressed, search_, &QPushButton::click);
@@ -231,24 +256,38 @@ QGroupBox* DashboardPage::MakeToolBox() {
     emit SettingEdited({"spread_faces", on});
   });
 
+  logosBox_->setToolTip(
+      "Put the team's logo on the uniforms drawn for teams without a custom "
+      "uniform.");
+  spreadBox_->setToolTip(
+      "Give the players of one team different faces rather than similar "
+      "ones.");
   struct ToolButton {
     const char* name;
     const char* text;
     void (DashboardPage::*clicked)();
+    const char* tip;
   };
   const ToolButton buttons[] = {
-      {"SaveSettingsBtn", "Save Current Settings", &DashboardPage::SaveSettingsClicked},
-      {"CustomUniformsBtn", "Custom Uniforms", &DashboardPage::CustomUniformsClicked},
-      {"LocksBtn", "Lock/Unlock Photos", &DashboardPage::LocksClicked},
-      {"EthnicityBtn", "Nations/Ethnicity Data", &DashboardPage::EthnicityClicked},
-      {"FacialHairBtn", "Facial Hair Frequency", &DashboardPage::FacialHairClicked},
-      {"InstallBtn", "Install Components", &DashboardPage::InstallClicked},
+      {"SaveSettingsBtn", "Save Current Settings", &DashboardPage::SaveSettingsClicked,
+       "Keep the settings above for this saved game (they are lost at exit otherwise)."},
+      {"CustomUniformsBtn", "Custom Uniforms", &DashboardPage::CustomUniformsClicked,
+       "Choose your own uniform picture for a team."},
+      {"LocksBtn", "Lock/Unlock Photos", &DashboardPage::LocksClicked,
+       "Lock photos so that no run replaces them, or unlock them."},
+      {"EthnicityBtn", "Nations/Ethnicity Data", &DashboardPage::EthnicityClicked,
+       "How often players of each nation get each kind of face."},
+      {"FacialHairBtn", "Facial Hair Frequency", &DashboardPage::FacialHairClicked,
+       "How often each beard and moustache is drawn."},
+      {"InstallBtn", "Install Components", &DashboardPage::InstallClicked,
+       "Add art packs: more faces, accessories, uniform styles and facial hair."},
   };
   auto* grid = new QGridLayout;
   grid->setContentsMargins(0, 0, 0, 0);
   int index = 0;
   for (const ToolButton& b : buttons) {
     auto* button = Named(new QPushButton(b.text, group), b.name, b.text);
+    button->setToolTip(b.tip);
     grid->addWidget(button, index % 3, index / 3);
     connect(button, &QPushButton::clicked, this, b.clicked);
     // Each of them opens a page that edits or saves a row: none while something writes.
@@ -266,6 +305,7 @@ QGroupBox* DashboardPage::MakeErrorsGroup() {
   QGroupBox* group = Group("ErrorsGroup", "Errors Log", this);
   errorsBox_ = Named(new QPlainTextEdit(group), "ErrorsBox", "Errors Log");
   errorsBox_->setReadOnly(true);
+  errorsBox_->setToolTip("What went wrong so far (Tools > Clear Errors File empties it).");
   errorsBox_->setFrameShape(QFrame::NoFrame);
   errorsBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
   errorsBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -334,7 +374,7 @@ void DashboardPage::UpdateEnabled() {
 }
 
 int DashboardPage::LevelScopeIndex() const {
-  return levelBox_->findText(levelBox_->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+  return levelBox_->currentIndex();
 }
 
 std::optional<int> DashboardPage::ChosenTeam() const {

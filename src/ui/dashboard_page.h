@@ -47,7 +47,7 @@ class DashboardPage : public QWidget {
   // While a batch run goes, every control that would touch the tables is disabled.
   void SetRunning(bool running);
 
-  // LevelScopeBox's index: -1 for typed text that names no item.
+  // LevelScopeBox's index (a plain drop-down: always one of its items).
   int LevelScopeIndex() const;
   // The team chosen in TeamLookupBox: its team id, or nothing when no item is chosen.
   std::optional<int> ChosenTeam() const;

@@ -40,14 +40,13 @@ void EditorPage::showEvent(QShowEvent* event) {
   });
 }
 
-void EditorPage::RefuseNegative(std::vector<std::string> fields, const QString& what) {
-  model_->SetCheck([fields = std::move(fields), what](const FieldDef& field, const QString& text) {
+void EditorPage::RefuseNegative(std::vector<std::string> fields) {
+  model_->SetCheck([this, fields = std::move(fields)](const FieldDef& field, const QString& text) {
     if (std::find(fields.begin(), fields.end(), field.name) == fields.end()) return QString();
     bool number = false;
     const long long value = text.trimmed().toLongLong(&number);
     if (!number || value >= 0) return QString();
-    return QString("The %1 %2 cannot be negative: %3 was typed.")
-        .arg(what, QString::fromStdString(field.name), text);
+    return QString("%1 cannot be negative: %2 was typed.").arg(model_->Title(field.name), text);
   });
 }
 

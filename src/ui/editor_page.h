@@ -39,8 +39,8 @@ class EditorPage : public DonePage {
   void showEvent(QShowEvent* event) override;
   // The row that holds the grid, where a page adds a strip on its right.
   QHBoxLayout* GridRow() const { return row_; }
-  // Values of these fields that are below 0 are refused with a message naming `what` ("weight").
-  void RefuseNegative(std::vector<std::string> fields, const QString& what);
+  // Values of these fields that are below 0 are refused with a message naming the column.
+  void RefuseNegative(std::vector<std::string> fields);
   Session& session_;
   CommandGuard& commands_;
 

@@ -21,7 +21,7 @@ FacialHairPage::FacialHairPage(Session& session, CommandGuard& commands, QWidget
                  {"FacialHairPage", "Facial Hair Frequency", "FacialHairDone", "FacialHairGrid",
                   "FacialHairNavigator", "facial_hair.db"},
                  parent) {
-  RefuseNegative({"frequency"}, "frequency");
+  RefuseNegative({"frequency"});
 
   auto* strip = new QWidget(this);
   strip->setObjectName("FacialHairStrip");

@@ -4,15 +4,16 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFileSystemWatcher>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSettings>
 #include <QStatusBar>
 #include <QThread>
 #include <QToolBar>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <exception>
 #include <memory>
@@ -37,6 +38,7 @@
 #include "ui/dashboard_page.h"
 #include "ui/data_grid.h"
 #include "ui/facial_hair_page.h"
+#include "ui/help_window.h"
 #include "ui/install_page.h"
 #include "ui/locks_page.h"
 #include "ui/nations_page.h"
@@ -81,6 +83,13 @@ std::string LogStamp(const std::filesystem::path& file) {
   return std::to_string(size) + "/" + std::to_string(time.time_since_epoch().count());
 }
 
+// The user's own settings of the window (its place, size, recent games): in the user's
+// configuration folder, apart from the program folder's configuration.
+std::unique_ptr<QSettings> UserSettings() {
+  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "likentor",
+                                     "window");
+}
+
 // Set on the controls that SetBusy greyed, so that it gives back exactly those.
 constexpr const char* kGreyedWhileBusy = "greyedWhileBusy";
 
@@ -115,6 +124,16 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
   about_ = new AboutBox(QPixmap(), this);
   about_->hide();
   ShowArtwork();
+  // The starting size shows the whole dashboard, within the screen; a size the user left is
+  // taken instead.
+  QSize start = dashboard_->sizeHint() +
+                QSize(0, menuBar()->sizeHint().height() + status->sizeHint().height());
+  start = start.expandedTo(QSize(728, 600));
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    start = start.boundedTo(screen->availableSize() * 9 / 10);
+  }
+  resize(start);
+  RestoreWindowLayout();
 
   connect(commands_, &CommandGuard::BusyChanged, this, &MainWindow::SetBusy);
   connect(commands_, &CommandGuard::WorkEnded, this, &MainWindow::WorkDone);
@@ -158,6 +177,13 @@ void MainWindow::BuildPages() {
   pages_ = new QStackedWidget(this);
   pages_->setObjectName("PageControl");
   dashboard_ = new DashboardPage(QPixmap(), pages_);
+  // The dashboard scrolls when the window is smaller than its groups need, rather than clipping
+  // them; the window's own minimum then comes from the other pages.
+  auto* dashboardScroll = new QScrollArea(pages_);
+  dashboardScroll->setObjectName("DashboardScroll");
+  dashboardScroll->setFrameShape(QFrame::NoFrame);
+  dashboardScroll->setWidgetResizable(true);
+  dashboardScroll->setWidget(dashboard_);
   auto* uniforms = new UniformsPage(session_, *commands_, pages_);
   playerPage_ = new PlayerPage(session_, *commands_, pages_);
   auto* install = new InstallPage(session_, *commands_, pages_);
@@ -166,8 +192,9 @@ void MainWindow::BuildPages() {
   auto* facialHair = new FacialHairPage(session_, *commands_, pages_);
   auto* accessories = new AccessoriesPage(session_, *commands_, pages_);
   // In the order of the session's Page numbers.
-  for (QWidget* page : std::initializer_list<QWidget*>{dashboard_, uniforms, playerPage_, install,
-                                                       locks, nations, facialHair, accessories}) {
+  for (QWidget* page :
+       std::initializer_list<QWidget*>{dashboardScroll, uniforms, playerPage_, install, locks,
+                                       nations, facialHair, accessories}) {
     pages_->addWidget(page);
   }
   const auto home = [this] { commands_->Show([this] { session_.ShowPage(kDashboardPage); }); };
@@ -264,6 +291,11 @@ void MainWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("File1");
   add(file, "LoadGame1", "&Load Game", true, [this] { LoadGame1Click(); });
+  recentMenu_ = file->addMenu("Open &Recent");
+  recentMenu_->setObjectName("OpenRecent1");
+  recentMenu_->menuAction()->setObjectName("OpenRecentMenu1");
+  writingActions_.push_back(recentMenu_->menuAction());
+  ShowRecentGames();
   add(file, "CloseGame1", "&Close Game", true, [this] { CloseGame1Click(); });
   add(file, "ChangeFolders1", "Change &Folders...", true, [this] {
     commands_->Write([this] { ChangeFolders1Click(session_); });
@@ -306,7 +338,9 @@ void MainWindow::BuildMenus() {
 
   QMenu* help = menuBar()->addMenu("&Help");
   help->setObjectName("Help1");
-  add(help, "Forum1", "&Forum", false, [this] { Forum1Click(); });
+  add(help, "Help1", "Likentor &Help", false, [this] {
+    Help1Click();
+  })->setShortcut(QKeySequence(Qt::Key_F1));
   add(help, "About1", "&About", false, [this] { About1Click(); });
 }
 
@@ -360,6 +394,8 @@ void MainWindow::ApplyState(StateChange change, const WindowState& state) {
       dashboard_->ShowTeams(state.teams);
       break;
     case StateChange::Page:
+      // What a page said (a search's count) stays with it: another page shows the game's status.
+      if (pages_->currentIndex() != state.page) ShowStatus(Text(state.statusText));
       pages_->setCurrentIndex(state.page);
       break;
   }
@@ -398,12 +434,13 @@ void MainWindow::RefreshErrors() {
 void MainWindow::SetBusy(bool busy) {
   dashboard_->SetRunning(busy);
   for (QAction* action : writingActions_) action->setEnabled(!busy);
+  for (QAction* action : recentMenu_->actions()) action->setEnabled(!busy);
   cancelButton_->setEnabled(busy && RunGoing());
   // The other pages: every button, box and field that would write is greyed, and given back as it
   // was; the grids stay to be looked through, their edits refused by their models meanwhile.
   for (int i = 0; i < pages_->count(); ++i) {
     QWidget* page = pages_->widget(i);
-    if (page == dashboard_) continue;
+    if (page == dashboard_ || page->isAncestorOf(dashboard_)) continue;
     QList<QWidget*> controls;
     for (QAbstractButton* b : page->findChildren<QAbstractButton*>()) controls << b;
     for (QComboBox* b : page->findChildren<QComboBox*>()) controls << b;
@@ -426,11 +463,25 @@ void MainWindow::SetBusy(bool busy) {
   }
 }
 
-void MainWindow::StartRun(std::function<RunResult()> run) {
+void MainWindow::StartRun(std::function<RunResult()> run, const std::string& scope) {
   auto result = std::make_shared<RunResult>();
   runGoing_ = commands_->Start(
       std::string(kPhotoRunCommand), [result, run = std::move(run)] { *result = run(); },
-      [this, result] { ShowRunMessage(session_.UserPrompts(), *result); });
+      [this, result, scope] {
+        const std::string message = ScopedRunMessage(RunMessage(*result), scope);
+        if (result->errors > 0) {
+          session_.UserPrompts().ShowError(message);
+        } else {
+          session_.UserPrompts().ShowMessage(message);
+        }
+      });
+}
+
+std::string MainWindow::ScopedRunMessage(std::string message, const std::string& scope) {
+  if (scope.empty()) return message;
+  const std::size_t photos = message.find(" photos");
+  if (photos != std::string::npos) message.insert(photos + 7, " (" + scope + ")");
+  return message;
 }
 
 void MainWindow::WorkDone() {
@@ -439,6 +490,7 @@ void MainWindow::WorkDone() {
   progressBar_->setValue(0);
   RefreshSettings();
   RefreshErrors();
+  RememberLoadedGame();
   const bool run = std::exchange(runGoing_, false);
   if (quitWhenDone_) {
     close();
@@ -449,10 +501,12 @@ void MainWindow::WorkDone() {
 }
 
 void MainWindow::LoadGame1Click() {
+  AskToSaveSettings();
   commands_->Start(std::string(kLoadCommand), [this] { likentor::LoadGame1Click(session_); });
 }
 
 void MainWindow::LoadSavedGameNamed(const std::string& name) {
+  AskToSaveSettings();
   commands_->Start(std::string(kLoadCommand), [this, name] { LoadGame(session_, name); });
 }
 
@@ -465,7 +519,8 @@ void MainWindow::UniverseGoBtnClick() {
   commands_->Write([this] {
     if (!GameLoadedGuard(session_)) return;
     const UniverseRequest request{ReadUniverseFilters(session_), dashboard_->LevelScopeIndex()};
-    StartRun([this, request] { return MakeUniversePhotos(session_, request); });
+    StartRun([this, request] { return MakeUniversePhotos(session_, request); },
+             LevelScopeName(request.levelScope));
   });
 }
 
@@ -509,7 +564,8 @@ void MainWindow::ShowDryRun(const RunChoice& choice) {
         StartRun([this, id = *choice.teamId] { return MakeTeamPhotos(session_, id); });
       } else {
         StartRun(
-            [this, request = choice.universe] { return MakeUniversePhotos(session_, request); });
+            [this, request = choice.universe] { return MakeUniversePhotos(session_, request); },
+            LevelScopeName(choice.universe.levelScope));
       }
     });
   });
@@ -545,7 +601,9 @@ void MainWindow::PlayerSearchBtnClick() {
 }
 
 void MainWindow::SaveSettingsBtnClick() {
-  commands_->Write([this] { likentor::SaveSettingsBtnClick(session_); });
+  commands_->Write([this] {
+    if (likentor::SaveSettingsBtnClick(session_)) ShowStatus("Settings saved.");
+  });
   // A refused post was cancelled: the controls show the row as stored.
   RefreshSettings();
 }
@@ -556,8 +614,69 @@ void MainWindow::ClearErrorsFile1Click() {
   RefreshErrors();
 }
 
-void MainWindow::Forum1Click() {
-  QDesktopServices::openUrl(QUrl(kForumAddress));
+void MainWindow::Help1Click() {
+  if (help_ == nullptr) help_ = new HelpWindow(this);
+  help_->show();
+  help_->raise();
+  help_->activateWindow();
+}
+
+QStringList MainWindow::RecentGames() const {
+  return UserSettings()->value("recent/games").toStringList();
+}
+
+void MainWindow::RememberLoadedGame() {
+  const std::string& name = session_.LoadedGameName();
+  if (name.empty() || session_.Window().caption == kIdleCaption) return;
+  QStringList games = RecentGames();
+  const QString game = QString::fromStdString(name);
+  if (!games.isEmpty() && games.front() == game) return;
+  games.removeAll(game);
+  games.prepend(game);
+  while (games.size() > kRecentGames) games.removeLast();
+  UserSettings()->setValue("recent/games", games);
+  ShowRecentGames();
+}
+
+void MainWindow::ShowRecentGames() {
+  recentMenu_->clear();
+  const QStringList games = RecentGames();
+  for (qsizetype i = 0; i < games.size(); ++i) {
+    QAction* action = recentMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(games[i]));
+    action->setObjectName(QString("RecentGame%1").arg(i + 1));
+    action->setEnabled(!commands_->Busy());
+    connect(action, &QAction::triggered, this,
+            [this, name = games[i].toStdString()] { LoadSavedGameNamed(name); });
+  }
+  recentMenu_->setEnabled(!games.isEmpty());
+}
+
+void MainWindow::AskToSaveSettings() {
+  Table& games = session_.Universal().GamesTable;
+  if (RunGoing() || !games.IsOpen() || !games.InEdit()) return;
+  std::string name = session_.LoadedGameName();
+  if (name.empty()) name = games.GetText("universe_name");
+  const std::string question =
+      QString(kSaveSettingsQuestion).arg(QString::fromStdString(name)).toStdString();
+  if (session_.UserPrompts().Confirm(question)) {
+    commands_->Write([this] { likentor::SaveSettingsBtnClick(session_); });
+    RefreshSettings();
+  } else {
+    commands_->Write([&games] { games.Cancel(); });
+    RefreshSettings();
+  }
+}
+
+void MainWindow::SaveWindowLayout() {
+  const auto settings = UserSettings();
+  settings->setValue("window/geometry", saveGeometry());
+  settings->setValue("window/state", saveState());
+}
+
+void MainWindow::RestoreWindowLayout() {
+  const auto settings = UserSettings();
+  restoreGeometry(settings->value("window/geometry").toByteArray());
+  restoreState(settings->value("window/state").toByteArray());
 }
 
 void MainWindow::About1Click() {
@@ -585,6 +704,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
   }
   if (!shutDown_) {
+    AskToSaveSettings();
+    SaveWindowLayout();
     shutDown_ = true;
     commands_->Show([this] { session_.Shutdown(); });
   }

@@ -29,10 +29,14 @@ namespace likentor {
 class AboutBox;
 class CommandGuard;
 class DashboardPage;
+class HelpWindow;
 class PlayerPage;
 
-// The forum page that Help > Forum opens.
-inline constexpr const char* kForumAddress = "https://likentor.example.org/forum/latest";
+// How many saved games File > Open Recent lists.
+inline constexpr int kRecentGames = 5;
+// The question before the loaded game's settings, changed and not saved, would be dropped.
+inline constexpr const char* kSaveSettingsQuestion =
+    "The photo settings of %1 were changed and not saved. Save them?";
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -53,6 +57,15 @@ class MainWindow : public QMainWindow {
   bool RunGoing() const;
   CommandGuard& Commands() const { return *commands_; }
   AboutBox* About() const { return about_; }
+  // The help window, made when Help > Likentor Help is first chosen.
+  HelpWindow* Help() const { return help_; }
+  // The saved games of File > Open Recent, the last loaded first. Kept in the user's settings
+  // (QSettings "likentor"/"window"), not in the program folder.
+  QStringList RecentGames() const;
+
+  // A run's end message naming the level scope a universe run used: "Successfully created 12
+  // photos (All Levels)."; as it is for an empty scope.
+  static std::string ScopedRunMessage(std::string message, const std::string& scope);
 
   // The question before quitting while work goes.
   static std::string QuitQuestion(const std::string& busyWith);
@@ -78,7 +91,8 @@ class MainWindow : public QMainWindow {
   void RefreshErrors();
   // Greys (or gives back) every control and menu item that would start a writing command.
   void SetBusy(bool busy);
-  void StartRun(std::function<RunResult()> run);
+  // `scope`: the universe run's level scope, which its end message names; empty for a team run.
+  void StartRun(std::function<RunResult()> run, const std::string& scope = {});
   void WorkDone();
   // A command of the session that shows a page or a message only.
   void Show(void (*command)(Session&));
@@ -99,8 +113,15 @@ class MainWindow : public QMainWindow {
   void PlayerSearchBtnClick();
   void SaveSettingsBtnClick();
   void ClearErrorsFile1Click();
-  void Forum1Click();
+  void Help1Click();
   void About1Click();
+  // The loaded game goes to the top of the recent games, and the menu shows the list.
+  void RememberLoadedGame();
+  void ShowRecentGames();
+  // Changed settings not saved: asks whether to save them; saved (OK) or dropped (Cancel).
+  void AskToSaveSettings();
+  void SaveWindowLayout();
+  void RestoreWindowLayout();
 
   Session& session_;
   CommandGuard* commands_ = nullptr;
@@ -117,6 +138,8 @@ class MainWindow : public QMainWindow {
   QWidget* progressRow_ = nullptr;
   QLabel* statusText_ = nullptr;
   AboutBox* about_ = nullptr;
+  HelpWindow* help_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
   QFileSystemWatcher* logWatcher_ = nullptr;
 
   // Menu items that start a writing command (or need the cursors a writer uses).

@@ -2,7 +2,9 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QVBoxLayout>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -10,6 +12,7 @@
 #include "app/player_looks.h"
 #include "app/player_search.h"
 #include "app/session.h"
+#include "database/table_store.h"
 #include "ui/command_guard.h"
 #include "ui/data_grid.h"
 #include "ui/navigator.h"
@@ -52,7 +55,8 @@ PlayerPage::PlayerPage(Session& session, CommandGuard& commands, QWidget* parent
       model_(new TableModel(this)) {
   grid_ = new DataGrid("PlayersSearchResults", model_, this);
   grid_->setAccessibleName("Players found");
-  grid_->setFixedHeight(120);
+  // The grid takes the page's free height; four rows at least.
+  grid_->setMinimumHeight(grid_->verticalHeader()->defaultSectionSize() * 5 + 4);
   auto* navigator =
       new Navigator("PlayersSearchResultsNavigator", grid_, kAllNavigatorButtons, this);
   ReportRefusals(model_, session_);
@@ -93,13 +97,15 @@ PlayerPage::PlayerPage(Session& session, CommandGuard& commands, QWidget* parent
   player->addStretch(1);
 
   Body()->setSpacing(4);
-  Body()->addWidget(grid_);
+  Body()->addWidget(grid_, 1);
   Body()->addLayout(bar);
   Body()->addSpacing(8);
   Body()->addLayout(player);
-  Body()->addStretch(1);
 
-  connect(grid_, &DataGrid::RowChanged, this, [this] { ShowPlayer(); });
+  connect(grid_, &DataGrid::RowChanged, this, [this](int row) {
+    ShowPlayer();
+    FollowRow(row);
+  });
   connect(model_, &QAbstractItemModel::dataChanged, this, [this] { ShowPlayer(); });
   connect(locked_, &QCheckBox::clicked, this, [this](bool ticked) {
     const int row = grid_->CurrentRow();
@@ -122,6 +128,7 @@ void PlayerPage::ShowMatches(int count) {
   matches_->setText(MatchesText(count));
   commands_.Show([this] {
     model_->Open(session_.Game().PlayersQuery);
+    ShowNames();
     grid_->FitColumns();
   });
 }
@@ -143,6 +150,43 @@ void PlayerPage::ShowStored() {
     }
     ShowPreview();
   });
+}
+
+void PlayerPage::ShowNames() {
+  // Teams and nations by name beside their numbers: the teams of the team box, the nations of the
+  // shared nations table.
+  std::map<std::string, QString> teams;
+  for (const TeamItem& team : session_.Window().teams) {
+    teams[std::to_string(team.teamId)] = QString::fromStdString(team.text);
+  }
+  for (const char* field : {"team_id", "uniform_team_id", "retired_as_team"}) {
+    model_->SetNames(field, teams);
+  }
+  std::map<std::string, QString> nations;
+  try {
+    Table table(session_.Data(), "nations.db");
+    for (table.First(); !table.Eof(); table.Next()) {
+      nations[table.GetText("nation_id")] = QString::fromStdString(table.GetText("nation_name"));
+    }
+  } catch (const std::exception&) {
+    nations.clear();  // numbers alone
+  }
+  model_->SetNames("nation_id", std::move(nations));
+}
+
+void PlayerPage::FollowRow(int row) {
+  // The picture beside the names is the current player's: moving to another player shows his.
+  // Quietly: a player without any picture (or a missing default) shows an empty box, and "See
+  // Current Photo" says why.
+  picture_.reset();
+  if (row >= 0) {
+    try {
+      picture_ = CurrentPhoto(session_, std::stoi(model_->KeyText(row)));
+    } catch (const std::exception&) {
+      picture_.reset();
+    }
+  }
+  ShowPreview();
 }
 
 void PlayerPage::ShowPlayer() {

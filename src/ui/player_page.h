@@ -37,6 +37,10 @@ class PlayerPage : public DonePage {
 
  private:
   void ShowPlayer();
+  // Teams and nations shown by name in the grid.
+  void ShowNames();
+  // The preview shows the current picture of the player on `row` (none for -1).
+  void FollowRow(int row);
   // The player id of the grid's row, after the grid's pending edit was posted. None when the post
   // was refused or there is no row.
   std::optional<int> CurrentPlayer();

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QStringList>
 #include <QThread>
 #include <system_error>
@@ -22,11 +23,22 @@ QString Path(const std::filesystem::path& path) {
   return QString::fromStdString(path.string());
 }
 
+int MinimumBoxWidth(const QWidget& box) {
+  return box.fontMetrics().averageCharWidth() * 40;
+}
+
 // One modal box; `buttons` OK, or OK and Cancel. Answers the button pressed.
 QMessageBox::StandardButton Box(QWidget* parent, QMessageBox::Icon icon, std::string_view caption,
                                 std::string_view text, QMessageBox::StandardButtons buttons) {
   QMessageBox box(icon, Text(caption), Text(text), buttons, parent);
   box.setObjectName("MessageBox");
+  // A box as narrow as "Hello." would leave the window manager no room for its caption: it is at
+  // least about 40 characters wide.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    grid->addItem(
+        new QSpacerItem(MinimumBoxWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+        grid->rowCount(), 0, 1, grid->columnCount());
+  }
   box.setDefaultButton(QMessageBox::Ok);
   // Cancel and Escape answer the same.
   if (buttons.testFlag(QMessageBox::Cancel)) box.setEscapeButton(QMessageBox::Cancel);

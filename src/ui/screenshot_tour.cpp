@@ -16,6 +16,7 @@
 #include "shell/folders.h"
 #include "ui/about_box.h"
 #include "ui/data_grid.h"
+#include "ui/help_window.h"
 #include "ui/main_window.h"
 
 namespace likentor {
@@ -128,6 +129,13 @@ ScreenshotTour::ScreenshotTour(Places places) : places_(std::move(places)) {
                       Shoot(window_->About(), "10-about-box");
                       window_->About()->hide();
                     }});
+  Then("Likentor Help", [this] { window_->findChild<QAction*>("Help1")->trigger(); });
+  WaitFor("the help window", [this] { return window_->Help() && window_->Help()->isVisible(); });
+  steps_.push_back({"25-help-window", [] { return true; },
+                    [this] {
+                      Shoot(window_->Help(), "25-help-window");
+                      window_->Help()->hide();
+                    }});
   Then("Clear Errors File",
        [this] { window_->findChild<QAction*>("ClearErrorsFile1")->trigger(); });
   OnModal("11-clear-errors-confirm", Reject);
@@ -161,6 +169,8 @@ ScreenshotTour::ScreenshotTour(Places places) : places_(std::move(places)) {
   OnWindow("21-install-page");
   Then("Home Page", [this] { window_->findChild<QAction*>("HomePage1")->trigger(); });
   Then("a failed load", [this] { window_->findChild<QAction*>("LoadGame1")->trigger(); });
+  // The minimums set for the run were not saved: the load asks first.
+  OnModal("26-save-settings-question", Accept);
   OnModal("", Choose(savedGames / "broken.lg"));
   OnModal("12-failed-load-error", Accept);
   // File > Change Folders: its first chooser; both cancelled keep the folders as they are.

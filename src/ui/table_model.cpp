@@ -1,6 +1,8 @@
 #include "ui/table_model.h"
 
+#include <QRegularExpression>
 #include <exception>
+#include <map>
 
 #include "shell/error.h"
 
@@ -16,7 +18,50 @@ QString Qs(const std::string& text) {
 constexpr char16_t kCurrentMark[] = u"\u25B6";
 constexpr char16_t kEditMark[] = u"\u270E";
 
+// Titles of the fields whose plain words would say too little.
+const std::map<std::string, QString>& Titles() {
+  static const std::map<std::string, QString> titles = {
+      {"nation_id", "Nation"},
+      {"team_id", "Team"},
+      {"uniform_team_id", "Uniform team"},
+      {"league_id", "League"},
+      {"hair_color", "Hair colour"},
+      {"facial_hair_style", "Facial hair"},
+      {"career_ab", "Career at-bats"},
+      {"career_ip", "Career innings pitched"},
+      {"update_required", "Needs a new photo"},
+      {"background_color_id", "Background colour"},
+      {"text_color_id", "Text colour"},
+      {"nation_short_name", "Short name"},
+      {"caucasian", "Caucasian share"},
+      {"african", "African share"},
+      {"east_indian", "East Indian share"},
+      {"asian", "Asian share"},
+      {"pitcher_eligible", "For pitchers"},
+      {"batter_eligible", "For batters"},
+      {"lefty_eligible", "For left-handers"},
+      {"righty_eligible", "For right-handers"},
+  };
+  return titles;
+}
+
+// "retired_as_team": "Retired as team".
+QString PlainWords(const std::string& field) {
+  QString words = Qs(field);
+  words.replace('_', ' ');
+  if (!words.isEmpty()) words[0] = words[0].toUpper();
+  return words;
+}
+
 }  // namespace
+
+QString ColumnTitle(const std::string& field, bool key) {
+  if (!key) {
+    const auto title = Titles().find(field);
+    if (title != Titles().end()) return title->second;
+  }
+  return PlainWords(field);
+}
 
 TableModel::TableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -82,6 +127,49 @@ int TableModel::FieldIndex(std::string_view name) const {
   return -1;
 }
 
+void TableModel::SetSumColumn(const QString& title, std::vector<std::string> fields) {
+  beginResetModel();
+  sumTitle_ = title;
+  sumFields_ = std::move(fields);
+  endResetModel();
+}
+
+void TableModel::SetNames(const std::string& field, std::map<std::string, QString> names) {
+  names_[field] = std::move(names);
+  const int column = FieldIndex(field);
+  if (column >= 0 && rowCount() > 0) {
+    emit dataChanged(index(0, column), index(rowCount() - 1, column), {Qt::DisplayRole});
+  }
+}
+
+bool TableModel::IsSumColumn(int column) const {
+  return !sumFields_.empty() && column == static_cast<int>(fields_.size());
+}
+
+QString TableModel::Title(std::string_view field) const {
+  const int column = FieldIndex(field);
+  return ColumnTitle(std::string(field), column == 0);
+}
+
+QString TableModel::InWords(const QString& message, int row) const {
+  if (message.startsWith("Key violation") && !fields_.empty()) {
+    const QString key = Text(row, fields_.front().name);
+    return QString("%1 %2 is already taken.").arg(Title(fields_.front().name), key);
+  }
+  // "Field 'career_ip' needs a whole number, not 'lots'": the field by its title.
+  static const QRegularExpression fieldName("^Field '([A-Za-z0-9_]+)' ");
+  const QRegularExpressionMatch match = fieldName.match(message);
+  if (!match.hasMatch()) return message;
+  QString words = message;
+  words.replace(0, match.capturedLength(), Title(match.captured(1).toStdString()) + " ");
+  if (!words.endsWith('.')) words += '.';
+  return words;
+}
+
+void TableModel::Refuse(const QString& message, const QString& key, int row) {
+  emit Refused(InWords(message, row), key);
+}
+
 QString TableModel::Text(int row, std::string_view field) const {
   const int column = FieldIndex(field);
   if (column < 0 || row < 0 || row >= rowCount()) return {};
@@ -115,7 +203,7 @@ bool TableModel::BeginEdit(int row) {
   if (snapshot_.EditIndex() == row) return true;
   if (!LeaveEditFor(row)) return false;
   if (!snapshot_.Edit(row)) {
-    emit Refused(Qs(snapshot_.LastError()), Qs(snapshot_.KeyText(row)));
+    Refuse(Qs(snapshot_.LastError()), Qs(snapshot_.KeyText(row)), row);
     return false;
   }
   EmitRow(row);
@@ -143,7 +231,7 @@ bool TableModel::Post() {
     why = e.what();  // the table was replaced under the grid
   }
   if (!posted) {
-    emit Refused(QString::fromStdString(why), Qs(snapshot_.KeyText(editing)));
+    Refuse(QString::fromStdString(why), Qs(snapshot_.KeyText(editing)), editing);
     return false;
   }
   EmitRow(editing);
@@ -201,7 +289,8 @@ int TableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int TableModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(Fields().size());
+  if (parent.isValid() || fields_.empty()) return 0;
+  return static_cast<int>(fields_.size()) + (sumFields_.empty() ? 0 : 1);
 }
 
 QVariant TableModel::data(const QModelIndex& index, int role) const {
@@ -210,10 +299,18 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
       role != Qt::TextAlignmentRole) {
     return {};
   }
+  if (IsSumColumn(index.column())) {
+    if (role == Qt::TextAlignmentRole) return QVariant(int(Qt::AlignRight | Qt::AlignVCenter));
+    if (role != Qt::DisplayRole) return {};
+    long long sum = 0;
+    for (const std::string& field : sumFields_) sum += Text(index.row(), field).toLongLong();
+    return QString::number(sum);
+  }
   const FieldDef& field = Fields()[static_cast<std::size_t>(index.column())];
   const bool boolean = field.type == FieldType::Boolean;
   if (role == Qt::TextAlignmentRole) {
-    return boolean || field.type == FieldType::Text
+    // Codes shown with their names read as texts.
+    return boolean || field.type == FieldType::Text || names_.count(field.name) != 0
                ? QVariant(int(Qt::AlignLeft | Qt::AlignVCenter))
                : QVariant(int(Qt::AlignRight | Qt::AlignVCenter));
   }
@@ -230,14 +327,28 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
     return role == Qt::EditRole ? QVariant(text == "true") : QVariant();
   }
   if (role == Qt::CheckStateRole) return {};
+  if (role == Qt::DisplayRole && text && !names_.empty()) {
+    const auto names = names_.find(field.name);
+    if (names != names_.end()) {
+      const auto name = names->second.find(*text);
+      if (name != names->second.end()) return QString("%1 (%2)").arg(name->second, Qs(*text));
+    }
+  }
   return text ? Qs(*text) : QString();
 }
 
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && section >= 0 &&
+      section < static_cast<int>(fields_.size())) {
+    // The field's own name, as the command line and the table files know it.
+    const std::string& name = Fields()[static_cast<std::size_t>(section)].name;
+    return section == 0 ? Qs(name) + " (the key: it cannot be changed)" : Qs(name);
+  }
   if (role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
   if (orientation == Qt::Horizontal) {
     if (section < 0 || section >= columnCount()) return {};
-    return Qs(Fields()[static_cast<std::size_t>(section)].name);
+    if (IsSumColumn(section)) return sumTitle_;
+    return ColumnTitle(Fields()[static_cast<std::size_t>(section)].name, section == 0);
   }
   if (section == snapshot_.EditIndex()) return QString::fromUtf16(kEditMark);
   if (section == currentRow_) return QString::fromUtf16(kCurrentMark);
@@ -247,6 +358,7 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
 Qt::ItemFlags TableModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  if (index.column() == 0 || IsSumColumn(index.column())) return flags;  // the key, a sum
   if (Fields()[static_cast<std::size_t>(index.column())].type == FieldType::Boolean) {
     return flags | Qt::ItemIsUserCheckable;
   }
@@ -257,7 +369,14 @@ bool TableModel::setData(const QModelIndex& index, const QVariant& value, int ro
   if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) {
     return false;
   }
+  if (IsSumColumn(index.column())) return false;
   const FieldDef& field = Fields()[static_cast<std::size_t>(index.column())];
+  if (index.column() == 0) {
+    // The key names the row, in this table and in others that point at it.
+    Refuse(QString("%1 cannot be changed: it is the key of the row.").arg(Title(field.name)), {},
+           index.row());
+    return false;
+  }
   if (field.type == FieldType::Boolean) {
     if (role != Qt::CheckStateRole && role != Qt::EditRole) return false;
     const bool ticked = role == Qt::CheckStateRole ? value.value<Qt::CheckState>() == Qt::Checked ||
@@ -284,7 +403,7 @@ bool TableModel::SetField(int row, int column, const QString& text) {
     if (snapshot_.EditIndex() != row) {
       if (!LeaveEditFor(row)) return false;
       if (!snapshot_.Edit(row)) {
-        emit Refused(Qs(snapshot_.LastError()), Qs(snapshot_.KeyText(row)));
+        Refuse(Qs(snapshot_.LastError()), Qs(snapshot_.KeyText(row)), row);
         return false;
       }
       started = true;
@@ -307,7 +426,7 @@ bool TableModel::SetField(int row, int column, const QString& text) {
         snapshot_.SetNull(at);
       }
       EmitRow(row);
-      emit Refused(why, {});
+      Refuse(why, {}, row);
       return false;
     }
     EmitRow(row);

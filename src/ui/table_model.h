@@ -2,7 +2,8 @@
 
 // The one table model of the window's grids: the rows of a table or of an open query, read by
 // position through a RowSnapshot, so that a grid never moves a cursor that the commands use, and
-// edited through the store's rules.
+// edited through the store's rules. Columns are titled in words (the field's name is the title's
+// tooltip); the key, the first field, is read-only: a row keeps its identity.
 //
 // Editing works row by row: a change starts an edit of its row that stays pending until it is
 // posted (Post, or a move to another row through EditRow), and Cancel discards it. A refused post
@@ -12,12 +13,18 @@
 
 #include <QAbstractTableModel>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
 #include "database/row_snapshot.h"
 
 namespace likentor {
+
+// A field's column title in words ("career_ab": "Career at-bats"). The key, the first field, is
+// named as such ("nation_id": "Nation id"); elsewhere an id that points at another table is named
+// by what it points at ("team_id": "Team").
+QString ColumnTitle(const std::string& field, bool key);
 
 class TableModel : public QAbstractTableModel {
   Q_OBJECT
@@ -37,11 +44,24 @@ class TableModel : public QAbstractTableModel {
   const std::vector<FieldDef>& Fields() const;
   int FieldIndex(std::string_view name) const;  // -1 when the table has no such field
 
+  // The title of a field's column (ColumnTitle).
+  QString Title(std::string_view field) const;
+  // A message of the table store in the user's words: fields by their titles, a taken key as
+  // "Player id 71 is already taken.".
+  QString InWords(const QString& message, int row) const;
+
   // A field of a row as text ("" for a null, a deleted row or a row outside the snapshot).
   QString Text(int row, std::string_view field) const;
   // The key of a row as text, and the row of a key (-1 when not in the snapshot).
   std::string KeyText(int row) const;
   int RowOfKey(std::string_view key) const;
+
+  // Codes of a field shown with what they stand for ("Town Club (12)"); the code is still what is
+  // edited and stored.
+  void SetNames(const std::string& field, std::map<std::string, QString> names);
+
+  // A last column, read-only, that shows the sum of these number fields of each row.
+  void SetSumColumn(const QString& title, std::vector<std::string> fields);
 
   // The page's own check of a typed value: empty when it may be set, else the message shown.
   using Check = std::function<QString(const FieldDef& field, const QString& text)>;
@@ -87,6 +107,8 @@ class TableModel : public QAbstractTableModel {
 
  private:
   bool SetField(int row, int column, const QString& text);
+  // Emits Refused with the message in the user's words.
+  void Refuse(const QString& message, const QString& key, int row);
   // False, with Refused emitted, when the write gate closes.
   bool MayWrite();
   void EmitRow(int row);
@@ -94,8 +116,12 @@ class TableModel : public QAbstractTableModel {
 
   RowSnapshot snapshot_;
   std::vector<FieldDef> fields_;  // as opened: the grid's columns
+  bool IsSumColumn(int column) const;
   Check check_;
   WriteGate writeGate_;
+  std::map<std::string, std::map<std::string, QString>> names_;  // field: code: name
+  QString sumTitle_;
+  std::vector<std::string> sumFields_;
   int currentRow_ = -1;
 };
 

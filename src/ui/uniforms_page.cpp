@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QVBoxLayout>
 #include <string>
 
@@ -42,7 +43,8 @@ UniformsPage::UniformsPage(Session& session, CommandGuard& commands, QWidget* pa
       model_(new TableModel(this)) {
   grid_ = new DataGrid("DBGrid1", model_, this);
   grid_->setAccessibleName("Teams");
-  grid_->setFixedHeight(265);
+  // The grid takes the page's free height; four rows at least.
+  grid_->setMinimumHeight(grid_->verticalHeader()->defaultSectionSize() * 5 + 4);
   auto* navigator = new Navigator("DBNavigator1", grid_, kMoveNavigatorButtons, this);
   ReportRefusals(model_, session_);
 
@@ -88,12 +90,11 @@ UniformsPage::UniformsPage(Session& session, CommandGuard& commands, QWidget* pa
   labels->addLayout(previewRow, 1, 1);
 
   Body()->setSpacing(4);
-  Body()->addWidget(grid_);
+  Body()->addWidget(grid_, 1);
   Body()->addWidget(navigator);
   Body()->addSpacing(6);
   Body()->addLayout(names);
   Body()->addLayout(labels);
-  Body()->addStretch(1);
 
   connect(grid_, &DataGrid::RowChanged, this, [this] { ShowTeam(); });
   connect(model_, &QAbstractItemModel::dataChanged, this, [this] { ShowTeam(); });

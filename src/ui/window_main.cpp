@@ -24,6 +24,8 @@ int RunWindow(int argc, char** argv, const SessionPlaces& places,
   }
   QApplication application(argc, argv);
   QApplication::setApplicationName("Likentor");
+  // The user's own settings of the window live under this name in the configuration folder.
+  QApplication::setOrganizationName("likentor");
   QtPrompts prompts;
   Session session(prompts, places);
   MainWindow window(session);

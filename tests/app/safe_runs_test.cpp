@@ -143,7 +143,15 @@ TEST_F(SafeRunsTest, ADryRunTellsWhatTheRunThenDoesAndWritesNothing) {
   EXPECT_TRUE(summary.artwork.empty());
   EXPECT_TRUE(summary.colours.empty());
   const std::string text = DryRunText(summary);
-  EXPECT_NE(text.find("Photos it would make:             3"), std::string::npos) << text;
+  // The figures in one column, the totals above what they sum, in plain words.
+  EXPECT_NE(text.find("      3  photos it would make\n"
+                      "      1    of them write over an earlier picture"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("      1    skipped: locked\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("      1    skipped: below the minimums\n"), std::string::npos) << text;
+  EXPECT_EQ(summary.scope, "AA Level and Up");
+  EXPECT_NE(text.find("(AA Level and Up)"), std::string::npos) << text;
   const std::string json = DryRunJson(summary);
   EXPECT_NE(json.find("\"to_make\": 3, \"replaces\": 1"), std::string::npos) << json;
   EXPECT_NE(json.find("\"out_of_scope\": 1"), std::string::npos) << json;

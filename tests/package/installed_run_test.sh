@@ -26,6 +26,9 @@ dpkg-deb -x "$deb" "$root"
 likentor="$root/usr/bin/likentor"
 [ -x "$likentor" ] || fail "the package holds no usr/bin/likentor"
 [ -f "$root/usr/share/likentor/data/nations.csv" ] || fail "no shipped data in usr/share/likentor"
+# The guide Help shows (built into the program) is also there to read on its own.
+grep -q "^# Likentor: a guide for players" "$root/usr/share/doc/likentor/guide.md" ||
+  fail "no guide in usr/share/doc/likentor"
 
 # A user's session: only HOME and PATH, in a working folder that holds no configuration.ini.
 as_user() {

@@ -64,8 +64,9 @@ TEST_F(WindowTest, TeamRunThenUniverseRunWithTheSettingsAsShown) {
     }
   }
   EXPECT_GT(made, 0);
-  EXPECT_EQ(Messages(),
-            std::vector<std::string>{"Successfully created " + std::to_string(made) + " photos."});
+  // A universe run's message names the level scope it used.
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Successfully created " + std::to_string(made) +
+                                                 " photos (All Levels)."});
 }
 
 TEST_F(WindowTest, CancelledRunKeepsWhatItMade) {
@@ -105,15 +106,16 @@ TEST_F(WindowTest, CancelledRunKeepsWhatItMade) {
   }
   EXPECT_GT(made, 0);
   EXPECT_LT(made, wanted);
-  EXPECT_EQ(Messages(),
-            std::vector<std::string>{"Stopped after " + std::to_string(made) + " photos."});
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Stopped after " + std::to_string(made) +
+                                                 " photos (All Levels)."});
   EXPECT_FALSE(bar->isVisible());
 
   // The next run goes on with the players still flagged.
   prompts_.ClearHistory();
   RunAndWait("UniverseGoBtn");
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Successfully created " +
-                                                 std::to_string(wanted - made) + " photos."});
+  EXPECT_EQ(Messages(),
+            std::vector<std::string>{"Successfully created " + std::to_string(wanted - made) +
+                                     " photos (All Levels)."});
 }
 
 TEST_F(WindowTest, WindowAnswersWhileARunGoes) {

@@ -108,7 +108,7 @@ TEST_F(PageTest, WhileACommandWritesEveryWritingControlIsGreyedAndEveryCommandRe
     EXPECT_TRUE(window_->Commands().Busy());
     // Only what shows, moves or leaves stays usable.
     const std::set<std::string> stillEnabled = EnabledControls(window_.get());
-    const std::set<std::string> allowed = {"Exit1", "HomePage1", "Forum1", "About1", "CancelRunBtn",
+    const std::set<std::string> allowed = {"Exit1", "HomePage1", "Help1", "About1", "CancelRunBtn",
                                            "UniformsDone", "InstallDone", "LocksDone",
                                            "NationsDone", "FacialHairDone", "AccessoriesDoneBtn",
                                            "GetFacialHairPreviewBtn",

@@ -50,7 +50,7 @@ class LoadWindowTest : public PageTest {
   }
 };
 
-TEST_F(LoadWindowTest, CancelInLoadGameKeepsTheGameItsCaptionAndItsUnsavedSettings) {
+TEST_F(LoadWindowTest, CancelInLoadGameKeepsTheGameItsCaptionAndItsSettings) {
   LoadSample();
   auto* minimum = Find<QSpinBox>("ActMinABEdit");
   const int stored = minimum->value();
@@ -58,7 +58,8 @@ TEST_F(LoadWindowTest, CancelInLoadGameKeepsTheGameItsCaptionAndItsUnsavedSettin
   const QStringList teams = Teams();
 
   prompts_.ClearHistory();
-  TriggerAndWait("LoadGame1");  // the chooser is cancelled
+  prompts_.AnswerConfirm(true);  // the changed settings are saved first
+  TriggerAndWait("LoadGame1");   // the chooser is cancelled
   EXPECT_TRUE(Errors().empty());
   EXPECT_EQ(Caption(), "Likentor: sample");
   EXPECT_EQ(Status(), "sample.lg loaded.");

@@ -149,26 +149,26 @@ TEST_F(PagesTest, NationsWeightsReachTheNextLoadAndRefusalsKeepTheText) {
   // A negative weight is refused with a message; nothing is stored.
   prompts_.ClearHistory();
   EXPECT_FALSE(SetCell(kGrid, 0, "asian", "-5"));
-  EXPECT_EQ(Errors(),
-            std::vector<std::string>{"The weight asian cannot be negative: -5 was typed."});
+  EXPECT_EQ(Errors(), std::vector<std::string>{"Asian share cannot be negative: -5 was typed."});
   EXPECT_FALSE(model->InEdit());
 
-  // A taken key: the error box and a log line, and the row keeps what was typed.
-  const QString taken = Cell(kGrid, 0, "nation_id");
+  // A refused post (a name left empty): the error box and a log line, and the row keeps what was
+  // typed.
+  const QString name = Cell(kGrid, 1, "nation_name");
   const QString key = Cell(kGrid, 1, "nation_id");
   prompts_.ClearHistory();
-  ASSERT_TRUE(SetCell(kGrid, 1, "nation_id", taken));
+  ASSERT_TRUE(SetCell(kGrid, 1, "nation_name", ""));
   ASSERT_TRUE(SetCell(kGrid, 1, "abbreviation", "ZZ"));
   Trigger("NationsNavigatorPost");
   ASSERT_EQ(Errors().size(), 1U);
   const std::string line = "Error posting record " + key.toStdString() + " in nations.db";
-  EXPECT_EQ(Errors()[0].rfind(line, 0), 0U) << Errors()[0];
+  EXPECT_EQ(Errors()[0], line + ": Nation name must have a value.");
   EXPECT_NE(test::ReadBytes(program_ / "errors.txt").find(line), std::string::npos);
-  EXPECT_EQ(Cell(kGrid, 1, "nation_id"), taken);
+  EXPECT_EQ(Cell(kGrid, 1, "nation_name"), "");
   EXPECT_EQ(Cell(kGrid, 1, "abbreviation"), "ZZ");
   EXPECT_TRUE(model->InEdit());
   Trigger("NationsNavigatorCancel");
-  EXPECT_EQ(Cell(kGrid, 1, "nation_id"), key);
+  EXPECT_EQ(Cell(kGrid, 1, "nation_name"), name);
 
   // Every nation all Asian, each row posted by the move to the next, the last by the navigator.
   for (int row = 0; row < model->rowCount(); ++row) {
@@ -226,7 +226,7 @@ TEST_F(PagesTest, FacialHairPreviewAndTheAccessoriesEditor) {
   Trigger("AccessoryData1");
   ASSERT_EQ(Page(), kAccessoriesPage);
   EXPECT_EQ(Model("DBGrid2")->headerData(6, Qt::Horizontal, Qt::DisplayRole).toString(),
-            "frequency");
+            "Frequency");
   ASSERT_TRUE(SetCell("DBGrid2", 0, "frequency", "3"));
   Trigger("DBNavigator2Post");
   EXPECT_EQ(Cell("DBGrid2", 0, "frequency"), "3");

@@ -70,7 +70,7 @@ TEST_F(PlayerPageTest, SearchesAndEditsInTheGrid) {
   TableModel* model = Model(kGrid);
   ASSERT_EQ(model->rowCount(), count);
   EXPECT_EQ(model->columnCount(), 21);
-  EXPECT_EQ(model->headerData(20, Qt::Horizontal, Qt::DisplayRole).toString(), "hand");
+  EXPECT_EQ(model->headerData(20, Qt::Horizontal, Qt::DisplayRole).toString(), "Hand");
   EXPECT_EQ(Grid(kGrid)->CurrentRow(), 0);
   EXPECT_EQ(Find<QLabel>("DBText1")->text(), Cell(kGrid, 0, "first_name"));
   EXPECT_EQ(Find<QLabel>("DBText2")->text(), Cell(kGrid, 0, "last_name"));
@@ -93,7 +93,7 @@ TEST_F(PlayerPageTest, SearchesAndEditsInTheGrid) {
   prompts_.ClearHistory();
   EXPECT_FALSE(SetCell(kGrid, 0, "career_ip", "lots"));
   EXPECT_EQ(Errors(),
-            std::vector<std::string>{"Field 'career_ip' needs a whole number, not 'lots'"});
+            std::vector<std::string>{"Career innings pitched needs a whole number, not 'lots'."});
 
   // Posted by a move to the next row.
   ASSERT_TRUE(SetCell(kGrid, 0, "career_ip", "77"));

@@ -28,6 +28,8 @@ struct SeenBox {
   QString text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   int buttons = 0;
+  int width = 0;
+  int minimumWidth = 0;  // about 40 characters
 };
 
 // Shows a box through `show`; once it is up, records it and presses `answer`.
@@ -39,7 +41,9 @@ SeenBox Answer(const std::function<void()>& show, QMessageBox::StandardButton an
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr) return;
     timer.stop();
-    seen = {box->windowTitle(), box->text(), box->icon(), static_cast<int>(box->standardButtons())};
+    seen = {box->windowTitle(), box->text(),
+            box->icon(),        static_cast<int>(box->standardButtons()),
+            box->width(),       box->fontMetrics().averageCharWidth() * 40};
     box->button(answer)->click();
   });
   timer.start();
@@ -81,6 +85,8 @@ TEST(QtPrompts, BoxesCarryTheirCaptionsIconsAndAnswers) {
   EXPECT_EQ(seen.text, "Hello.");
   EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
   EXPECT_EQ(seen.buttons, QMessageBox::Ok);
+  // Wide enough for its caption in the title bar, however short its text.
+  EXPECT_GE(seen.width, seen.minimumWidth);
 
   seen = Answer([&] { prompts.ShowError("It broke."); }, QMessageBox::Ok);
   EXPECT_EQ(seen.caption, "Error");

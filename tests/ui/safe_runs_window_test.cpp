@@ -61,7 +61,9 @@ TEST_F(SafeRunsWindowTest, WhatWillThisDoThenDoItThenUndo) {
   EXPECT_TRUE(dialog->isVisible());
   const std::string text = Find<QPlainTextEdit>("DryRunText")->toPlainText().toStdString();
   std::smatch make;
-  ASSERT_TRUE(std::regex_search(text, make, std::regex("Photos it would make: +(\\d+)"))) << text;
+  ASSERT_TRUE(std::regex_search(text, make, std::regex(" +(\\d+)  photos it would make"))) << text;
+  // It names the level scope it used.
+  EXPECT_NE(text.find("for entire universe (All Levels) of sample"), std::string::npos) << text;
   EXPECT_EQ(Rows(), before);  // a dry run writes nothing
   EXPECT_EQ(Portraits(), atLoad);
 
@@ -71,8 +73,8 @@ TEST_F(SafeRunsWindowTest, WhatWillThisDoThenDoItThenUndo) {
   dialog->findChild<QPushButton*>("DryRunDoItBtn")->click();
   ASSERT_TRUE(window_->RunGoing());
   ASSERT_TRUE(ended.wait(120000));
-  EXPECT_EQ(Messages(),
-            std::vector<std::string>{"Successfully created " + make[1].str() + " photos."});
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Successfully created " + make[1].str() +
+                                                 " photos (All Levels)."});
   const std::map<int, std::string> first = Portraits();
 
   // A second run over the same players, flagged anew: it keeps what it writes over.
@@ -90,10 +92,11 @@ TEST_F(SafeRunsWindowTest, WhatWillThisDoThenDoItThenUndo) {
   RunAndWait("UniverseGoBtn");
   std::smatch counts;
   const std::string message = Messages().back();
-  ASSERT_TRUE(std::regex_match(message, counts,
-                               std::regex("Successfully created (\\d+) photos\\. (\\d+) earlier "
-                                          "pictures were kept; Tools > Undo Last Run brings them "
-                                          "back\\.")))
+  ASSERT_TRUE(std::regex_match(
+      message, counts,
+      std::regex("Successfully created (\\d+) photos \\(All Levels\\)\\. (\\d+) earlier "
+                 "pictures were kept; Tools > Undo Last Run brings them "
+                 "back\\.")))
       << message;
 
   // Undo asks first; Cancel changes nothing, OK puts the first run's pictures back.

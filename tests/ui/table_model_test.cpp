@@ -20,7 +20,7 @@ class TableModelTest : public ::testing::Test {
   void SetUp() override {
     test::Application();
     db_.CreateTable("styles.db", {{"style_id", FieldType::Integer, 0, true},
-                                  {"location", FieldType::Text, 12, false},
+                                  {"location", FieldType::Text, 12, true},
                                   {"frequency", FieldType::Integer, 0, false},
                                   {"eligible", FieldType::Boolean, 0, false}});
     Table t(db_, "styles.db");
@@ -55,7 +55,9 @@ TEST_F(TableModelTest, ShowsTheRowsAndKeepsEditsPendingUntilPosted) {
   model_.Open(db_, "styles.db");
   ASSERT_EQ(model_.rowCount(), 3);
   ASSERT_EQ(model_.columnCount(), 4);
-  EXPECT_EQ(model_.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "frequency");
+  // Titled in words; the key's title says what it is.
+  EXPECT_EQ(model_.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "Frequency");
+  EXPECT_EQ(model_.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Style id");
   EXPECT_EQ(At(1, 1).toString(), "loc2");
   EXPECT_EQ(At(1, 2).toString(), "20");
   // Booleans are check boxes without a text.
@@ -88,7 +90,7 @@ TEST_F(TableModelTest, ShowsTheRowsAndKeepsEditsPendingUntilPosted) {
   QSignalSpy refused(&model_, &TableModel::Refused);
   EXPECT_FALSE(model_.setData(model_.index(2, 2), "many", Qt::EditRole));
   ASSERT_EQ(refused.count(), 1);
-  EXPECT_EQ(refused[0][0].toString(), "Field 'frequency' needs a whole number, not 'many'");
+  EXPECT_EQ(refused[0][0].toString(), "Frequency needs a whole number, not 'many'.");
   EXPECT_EQ(At(2, 2).toString(), "30");
   EXPECT_FALSE(model_.InEdit());
 
@@ -100,21 +102,28 @@ TEST_F(TableModelTest, ShowsTheRowsAndKeepsEditsPendingUntilPosted) {
   EXPECT_EQ(refused.last()[0].toString(), "No negatives");
   EXPECT_EQ(Stored(3, "frequency"), "30");
 
-  // A taken key refuses the post: the edit stays pending with the typed texts.
-  ASSERT_TRUE(model_.setData(model_.index(2, 0), "2", Qt::EditRole));
-  ASSERT_TRUE(model_.setData(model_.index(2, 1), "kept", Qt::EditRole));
+  // A required text left empty refuses the post: the edit stays pending with the typed texts.
+  ASSERT_TRUE(model_.setData(model_.index(2, 1), "", Qt::EditRole));
+  ASSERT_TRUE(model_.setData(model_.index(2, 2), "31", Qt::EditRole));
   EXPECT_FALSE(model_.Post());
   EXPECT_EQ(refused.last()[1].toString(), "3");
-  EXPECT_FALSE(refused.last()[0].toString().isEmpty());
+  EXPECT_EQ(refused.last()[0].toString(), "Location must have a value.");
   EXPECT_TRUE(model_.InEdit());
-  EXPECT_EQ(At(2, 0).toString(), "2");
-  EXPECT_EQ(At(2, 1).toString(), "kept");
+  EXPECT_EQ(At(2, 1).toString(), "");
+  EXPECT_EQ(At(2, 2).toString(), "31");
   EXPECT_EQ(Stored(3, "location"), "loc3");
-  // Fixed, it posts under its new key.
-  ASSERT_TRUE(model_.setData(model_.index(2, 0), "9", Qt::EditRole));
+  // Fixed, it posts.
+  ASSERT_TRUE(model_.setData(model_.index(2, 1), "kept", Qt::EditRole));
   EXPECT_TRUE(model_.Post());
-  EXPECT_EQ(model_.KeyText(2), "9");
-  EXPECT_EQ(Stored(9, "location"), "kept");
+  EXPECT_EQ(Stored(3, "location"), "kept");
+  EXPECT_EQ(Stored(3, "frequency"), "31");
+
+  // The key names the row: it takes no edit, and says so.
+  EXPECT_FALSE(model_.flags(model_.index(2, 0)) & Qt::ItemIsEditable);
+  EXPECT_FALSE(model_.setData(model_.index(2, 0), "9", Qt::EditRole));
+  EXPECT_EQ(refused.last()[0].toString(), "Style id cannot be changed: it is the key of the row.");
+  EXPECT_EQ(model_.KeyText(2), "3");
+  EXPECT_FALSE(model_.InEdit());
 }
 
 TEST_F(TableModelTest, TheGridPostsOnAMoveAndStaysWhenThePostIsRefused) {
@@ -138,7 +147,7 @@ TEST_F(TableModelTest, TheGridPostsOnAMoveAndStaysWhenThePostIsRefused) {
   EXPECT_EQ(rows.last()[0].toInt(), 1);
 
   // A refused post keeps the grid on the edited row.
-  ASSERT_TRUE(model_.setData(model_.index(1, 0), "3", Qt::EditRole));
+  ASSERT_TRUE(model_.setData(model_.index(1, 1), "", Qt::EditRole));
   bar->Action(NavigatorButton::Last)->trigger();
   EXPECT_EQ(grid->CurrentRow(), 1);
   EXPECT_EQ(model_.EditRow(), 1);
@@ -152,6 +161,7 @@ TEST_F(TableModelTest, TheGridPostsOnAMoveAndStaysWhenThePostIsRefused) {
     Table t(db_, "styles.db");
     t.Append();
     t.SetInt("style_id", 0);
+    t.SetText("location", "loc0");
     ASSERT_TRUE(t.Post());
   }
   bar->Action(NavigatorButton::Refresh)->trigger();

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <cstdlib>
@@ -56,6 +57,13 @@ class WindowTest : public ::testing::Test {
     }
     // The default game folder of a cancelled chooser lies under HOME.
     ::setenv("HOME", (folder_ / "home").c_str(), 1);
+    // The window's own settings (its place, the recent games) go to the test's folder, never to
+    // the user's configuration.
+    ::setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+      QSettings::setPath(format, QSettings::UserScope,
+                         QString::fromStdString((folder_ / "config").string()));
+    }
     InstallDataFiles(program_);
     WriteSmallSampleGame(game_);
     prompts_.AnswerFolder(program_);
