@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "database/connection.h"
 #include "database/table_store.h"
 #include "portrait/png_image.h"
 #include "portrait/portrait_png.h"
@@ -267,6 +269,95 @@ TEST_F(FullDiskTest, FoldersAUserMayNotWrite) {
   EXPECT_NE(run.out.find("Successfully created "), std::string::npos) << run.out;
   EXPECT_FALSE(Portraits().empty());
   EXPECT_EQ(CheckTables(), "ok");
+}
+
+// The backups on a small file system of their own that fills up during a run: the run stops with
+// its message before it writes over a picture it could not keep, the run stays listed, and undo
+// puts back every picture it wrote over and every row. Needs the right to mount a file system.
+TEST_F(FullDiskTest, AFullBackupDiskStopsTheRunAndTheRunIsUndoneWhole) {
+  const fs::path small = folder_ / "small";
+  fs::create_directories(small);
+  if (::mount("likentor-test", small.c_str(), "tmpfs", 0, "size=48k") != 0) {
+    GTEST_SKIP() << "cannot mount a small file system here";
+  }
+  struct Unmount {
+    fs::path at;
+    ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+  } unmount{small};
+  ASSERT_EQ(RunSetup().status, 0);
+  ASSERT_EQ(Run({"load", "sample"}).status, 0);
+  fs::create_directory_symlink(small, program_ / "backups");
+  // The first portraits without backups; the second run writes over each of them.
+  ASSERT_EQ(Run({"backups", "--keep", "0", "--yes"}).status, 0);
+  ASSERT_EQ(Run({"photos", "sample"}).status, 0);
+  ASSERT_EQ(Run({"backups", "--keep", "5"}).status, 0);
+  {
+    Database db(data_);
+    db.ConnectionFor("sample_players.db")
+        .Execute("UPDATE \"sample_players.db\" SET update_required='true' WHERE locked<>'true'");
+  }
+  const auto rows = AllRows();
+  const auto pictures = Portraits();
+  ASSERT_GE(pictures.size(), 8u);
+
+  const Outcome full = Run({"photos", "sample"});
+  ExpectClearFailure(full, "photos with a full backup disk");
+  EXPECT_NE(full.err.find("No space left on device"), std::string::npos) << full.err;
+  EXPECT_EQ(CheckTables(), "ok");
+  const auto written = Portraits();
+  ASSERT_NE(written, pictures);  // the run wrote over some before the disk was full
+
+  const Outcome list = Run({"undo", "sample", "--list"});
+  EXPECT_EQ(list.status, 0) << list.err;
+  EXPECT_NE(list.out.find(program_.string() + "/backups/sample/"), std::string::npos) << list.out;
+  EXPECT_EQ(list.out.find("DAMAGED"), std::string::npos) << list.out;
+  const Outcome undo = Run({"undo", "sample"});
+  EXPECT_EQ(undo.status, 0) << undo.err;
+  EXPECT_EQ(undo.out.rfind("Undid the photo run of ", 0), 0u) << undo.out;
+  EXPECT_EQ(Portraits(), pictures);
+  EXPECT_EQ(AllRows(), rows);
+  EXPECT_EQ(CheckTables(), "ok");
+}
+
+// A run's backup folder the user may not write: undo says that folder is what it cannot write,
+// changes nothing, and once the folder may be written the next undo does the whole run.
+TEST_F(FullDiskTest, UndoFromABackupFolderTheUserMayNotWrite) {
+  if (::geteuid() != 0) GTEST_SKIP() << "runs the program as another user, which needs root";
+  ASSERT_EQ(RunSetup().status, 0);
+  ASSERT_EQ(Run({"load", "sample"}).status, 0);
+  ASSERT_EQ(Run({"photos", "sample"}).status, 0);
+  {
+    Database db(data_);
+    db.ConnectionFor("sample_players.db")
+        .Execute("UPDATE \"sample_players.db\" SET update_required='true' WHERE locked<>'true'");
+  }
+  const auto rows = AllRows();
+  const auto pictures = Portraits();
+  ASSERT_EQ(Run({"photos", "sample"}).status, 0);
+  const auto written = Portraits();
+  ASSERT_NE(written, pictures);
+  GiveTo(program_, kNobody);
+  GiveTo(Pictures(), kNobody);
+  fs::path run;
+  for (const auto& entry : fs::directory_iterator(program_ / "backups" / "sample")) {
+    if (entry.is_directory()) run = entry.path();
+  }
+  ASSERT_FALSE(run.empty());
+  ASSERT_EQ(::chmod(run.c_str(), 0555), 0);
+
+  const Limits nobody{.asNobody = true};
+  Outcome undo = Run({"undo", "sample"}, nobody);
+  ExpectClearFailure(undo, "undo from a read-only backup folder");
+  EXPECT_NE(undo.err.find(run.string()), std::string::npos) << undo.err;
+  EXPECT_NE(undo.err.find("Permission denied"), std::string::npos) << undo.err;
+  EXPECT_NE(undo.err.find("Nothing was undone"), std::string::npos) << undo.err;
+  EXPECT_EQ(Portraits(), written);
+
+  ASSERT_EQ(::chmod(run.c_str(), 0755), 0);
+  undo = Run({"undo", "sample"}, nobody);
+  EXPECT_EQ(undo.status, 0) << undo.err;
+  EXPECT_EQ(Portraits(), pictures);
+  EXPECT_EQ(AllRows(), rows);
 }
 
 }  // namespace
