@@ -286,9 +286,10 @@ TEST_F(FullDiskTest, AFullBackupDiskStopsTheRunAndTheRunIsUndoneWhole) {
   } unmount{small};
   ASSERT_EQ(RunSetup().status, 0);
   ASSERT_EQ(Run({"load", "sample"}).status, 0);
+  fs::remove_all(program_ / "backups");
   fs::create_directory_symlink(small, program_ / "backups");
   // The first portraits without backups; the second run writes over each of them.
-  ASSERT_EQ(Run({"backups", "--keep", "0", "--yes"}).status, 0);
+  ASSERT_EQ(Run({"backups", "--keep", "0"}).status, 0);
   ASSERT_EQ(Run({"photos", "sample"}).status, 0);
   ASSERT_EQ(Run({"backups", "--keep", "5"}).status, 0);
   {
