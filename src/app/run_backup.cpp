@@ -327,7 +327,9 @@ std::optional<std::int64_t> StartedByName(const std::string& name) {
   local.tm_isdst = -1;
   const std::time_t time = std::mktime(&local);
   if (time == static_cast<std::time_t>(-1)) return std::nullopt;
-  return static_cast<std::int64_t>(time) * 1'000'000'000;
+  // The end of that second: a damaged run is taken as no older than any run started within it,
+  // so that undo meets it rather than passing it by.
+  return static_cast<std::int64_t>(time) * 1'000'000'000 + 999'999'999;
 }
 
 // Whether a run's folder holds any file but the first lines of a manifest being made.
