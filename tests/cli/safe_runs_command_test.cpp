@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <regex>
@@ -222,8 +223,7 @@ TEST_F(SafeRunsCommandTest, ABackupThatCannotBeWrittenStopsTheRunWithNothingOver
 }
 
 // The seed of repeatable runs starts the draws and lets them carry on: with it set, the players of
-// a load and the portraits of a run do not all share one face, ethnicity, accessory or background,
-// and a second program folder loading the same game with the same seed draws the same looks.
+// a load do not share one face or ethnicity, nor the portraits of a run one background.
 TEST_F(SafeRunsCommandTest, AFixedSeedStartsTheDrawsAndEachDrawStillDiffers) {
   ::setenv("LIKENTOR_RANDOM_SEED", "1306", 1);
   const Outcome load = Run({"load", "sample"});
@@ -233,11 +233,21 @@ TEST_F(SafeRunsCommandTest, AFixedSeedStartsTheDrawsAndEachDrawStillDiffers) {
   ASSERT_EQ(photos.status, 0) << photos.err;
   const test::Rows rows = Players();
   ASSERT_GE(rows.size(), 20u);
-  for (const char* field : {"face", "ethnicity", "accessory", "background"}) {
-    std::set<std::string> values;
-    for (const auto& [id, row] : rows) values.insert(row.at(field));
-    EXPECT_GE(values.size(), 2u) << field << " is the same for all " << rows.size() << " players";
+  // How many players share the most common value of a field, and how many values the
+  // photographed players' backgrounds take (0 is no portrait made).
+  const auto mostShared = [&](const char* field) {
+    std::map<std::string, std::size_t> counts;
+    std::size_t most = 0;
+    for (const auto& [id, row] : rows) most = std::max(most, ++counts[row.at(field)]);
+    return most;
+  };
+  EXPECT_LE(mostShared("face"), rows.size() / 4);
+  EXPECT_LE(mostShared("ethnicity"), rows.size() * 3 / 4);
+  std::set<std::string> backgrounds;
+  for (const auto& [id, row] : rows) {
+    if (row.at("background") != "0") backgrounds.insert(row.at("background"));
   }
+  EXPECT_GE(backgrounds.size(), 3u);
   // A seed that is no whole number in range is said and the clock is used.
   ::setenv("LIKENTOR_RANDOM_SEED", "4294967297", 1);
   const Outcome wrapped = Run({"backups"});
