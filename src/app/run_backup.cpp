@@ -413,11 +413,9 @@ int KeptRuns(const fs::path& programFolder) {
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.rfind(kKeptRunsKey, 0) != 0) continue;
-    try {
-      const int runs = ToWholeNumber(line.substr(kKeptRunsKey.size()));
-      if (runs >= 0 && runs <= kMostKeptRuns) return runs;
-    } catch (const Error&) {
-    }
+    const std::optional<long long> runs =
+        StrictWholeNumber(line.substr(kKeptRunsKey.size()), 0, kMostKeptRuns);
+    if (runs) return static_cast<int>(*runs);
   }
   return kDefaultKeptRuns;
 }

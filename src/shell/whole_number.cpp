@@ -1,7 +1,6 @@
 #include "shell/whole_number.h"
 
 #include <charconv>
-#include <limits>
 #include <string>
 
 #include "shell/error.h"
@@ -25,10 +24,21 @@ std::optional<long long> StrictWholeNumber(std::string_view text, long long lowe
 }
 
 std::optional<int> TryWholeNumber(std::string_view text) {
-  const std::optional<long long> value =
-      StrictWholeNumber(text, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-  if (!value) return std::nullopt;
-  return static_cast<int>(*value);
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
+  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
+  std::string_view digits = text.substr(begin, end - begin);
+  // from_chars takes a minus sign but not a plus sign.
+  if (!digits.empty() && digits.front() == '+') {
+    digits.remove_prefix(1);
+    if (!digits.empty() && digits.front() == '-') return std::nullopt;
+  }
+  if (digits.empty()) return std::nullopt;
+  int value = 0;
+  const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (ec != std::errc() || ptr != digits.data() + digits.size()) return std::nullopt;
+  return value;
 }
 
 int ToWholeNumber(std::string_view text) {

@@ -11,8 +11,8 @@ namespace likentor {
 std::optional<long long> StrictWholeNumber(std::string_view text, long long lowest,
                                            long long highest);
 
-// A decimal whole number that fits 32 bits, read as strictly: digits after an optional minus, no
-// plus sign and no blanks around them.
+// A decimal whole number that fits 32 bits, with an optional sign and blanks around it allowed: a
+// value typed into a table's field. Numbers read from files use StrictWholeNumber.
 std::optional<int> TryWholeNumber(std::string_view text);
 // The same, or Error "'<text>' is not a whole number". Callers that know where the text came from
 // (a file and line) catch and prefix the message.
