@@ -218,8 +218,8 @@ TEST(RecordFields, MessagesQuoteTheFieldShortAndEscaped) {
                     "\xE2\x80\xA6')"}));
 }
 
-// A number of a file is digits only, within 32 bits: a blank inside, a plus sign or a number past 32 bits
-// is no number rather than another one.
+// A number of a file is digits only, within 32 bits: a blank inside, a plus sign or a number past
+// 32 bits is no number rather than another one.
 TEST(RecordFields, NumbersOfAFileAreDigitsOnlyInRange) {
   TempFolder temp;
   const auto path = temp / "players.csv";
