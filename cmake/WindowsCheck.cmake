@@ -35,10 +35,7 @@ set(LIKENTOR_WINDOWS_CHECK_SKIP
     ${CMAKE_SOURCE_DIR}/src/database/text_file.cpp
     # Hands path::c_str() to sqlite3_open_v2, which is wchar_t on Windows; SQLite wants the
     # path's UTF-8 bytes (u8string()) there.
-    ${CMAKE_SOURCE_DIR}/src/database/connection.cpp
-    # link(2) for a backup's hard links, mkdir(2) told apart from EEXIST, stat(2)'s st_mtim and
-    # localtime_r; Windows would use CreateHardLinkW, _wmkdir, GetFileTime and localtime_s.
-    ${CMAKE_SOURCE_DIR}/src/app/run_backup.cpp)
+    ${CMAKE_SOURCE_DIR}/src/database/connection.cpp)
 
 set(stamps)
 foreach(module shell database portrait import app)

@@ -81,9 +81,16 @@ checkTables() {
 }
 
 # The rows of every table file in folder $1, as SQL text, one file per table in folder $2.
+# With a third argument, the players table's drawn values (accessory and background) are dumped
+# only as set or not: a run taken up after a kill draws on from the seed, not from where the
+# killed run was, so its later draws differ from a clean run's.
 dumpTables() {
   rm -rf "$work/copy" "$2" && cp -a "$1" "$work/copy" && mkdir -p "$2"
   local file
+  if [ -n "${3:-}" ]; then
+    sqlite3 "$work/copy/$3" "UPDATE \"$3\" SET accessory = accessory IS NOT NULL,
+      background = background IS NOT NULL" 2>&1
+  fi
   for file in "$work/copy"/*.db; do
     sqlite3 "$file" .dump >"$2/$(basename "$file").sql" 2>&1
   done
@@ -92,6 +99,15 @@ dumpTables() {
 # Name and checksum of every file in the picture folder.
 pictureList() {
   (cd "$pictures" && find . -type f -print0 | sort -z | xargs -0 sha256sum)
+}
+
+# Name of every file in the picture folder, and whether it is a whole PNG file (ends with the IEND
+# chunk): what a run taken up after a kill must leave as a clean run does, its drawn looks aside.
+pictureShapes() {
+  local file
+  (cd "$pictures" && find . -type f -print0 | sort -z) | while IFS= read -r -d '' file; do
+    printf '%s %s\n' "$file" "$(tail -c 8 "$pictures/$file" | od -An -tx1 | tr -d ' \n')"
+  done
 }
 
 leftovers() {

@@ -7,10 +7,14 @@
 # (default build/release, as scripts/demo.sh builds it). A build without sanitizers keeps the runs
 # short; a sanitizer report on any run counts as a crash all the same.
 #
-# The looks and backgrounds are random draws, so every run here sets LIKENTOR_RANDOM_SEED: each
-# choice then comes out the same whatever ran or was killed before, and a rerun must end with
-# tables equal to the clean run's, value for value, and portraits equal byte for byte. A reload
-# over complete tables runs under another seed, so a look that a load drew again would show.
+# The looks and backgrounds are random draws, so every run here sets LIKENTOR_RANDOM_SEED: the
+# draws of a run then start from that seed and follow one sequence. A load writes its players in
+# one transaction, so a load killed and run again draws as the clean one and must end with tables
+# equal to the clean run's, value for value. A reload over complete tables runs under another
+# seed, so a look that a load drew again would show. A photos run keeps each portrait it made
+# before the kill, and the rerun draws the rest from the seed's start: its tables must equal the
+# clean run's but for the drawn accessory and background (set or not must agree), and its picture
+# folder must hold the same files, each a whole PNG.
 #
 # For each kill: tried; crashed (the rerun died of a signal or printed a sanitizer report); hung
 # (a run went past its time limit); unclear (the rerun failed, said something else than a clean run
@@ -46,8 +50,9 @@ runToEnd $drawSeed photos sample
 photosMs=$(($(milliseconds) - start))
 [ $status -eq 0 ] || { echo "crash_test: the clean photos run failed: $(cat "$work/err")" >&2; exit 1; }
 made=$(grep -o 'Successfully created [0-9]* photos' "$work/out" | grep -o '[0-9]*')
-dumpTables "$program/data" "$work/photos-tables"
-pictureList >"$work/photos-pictures"
+playersTable=sample_players.db
+dumpTables "$program/data" "$work/photos-tables" $playersTable
+pictureShapes >"$work/photos-pictures"
 # The clean run's portraits are whole PNG files: each ends with the IEND chunk.
 incomplete=0
 while IFS= read -r -d '' portrait; do
@@ -107,14 +112,18 @@ killOnce() {
     ((unclear[$name]++))
     return
   fi
-  dumpTables "$program/data" "$work/tables"
+  if [ "$name" = photos ]; then
+    dumpTables "$program/data" "$work/tables" $playersTable
+  else
+    dumpTables "$program/data" "$work/tables"
+  fi
   if ! diff -r -q "$expectTables" "$work/tables" >"$work/diff"; then
     note "$i" "after a kill at $moment ms and a rerun the tables differ: $(head -n 3 "$work/diff")"
     ((lost[$name]++))
     return
   fi
   if [ -n "$expectPictures" ]; then
-    pictureList >"$work/pictures"
+    pictureShapes >"$work/pictures"
     if ! diff "$expectPictures" "$work/pictures" >"$work/diff"; then
       note "$i" "after a kill at $moment ms and a rerun the pictures differ: $(grep '^[<>]' "$work/diff" | head -n 3)"
       ((lost[$name]++))

@@ -1,9 +1,5 @@
 #include "app/run_backup.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -12,6 +8,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <iomanip>
 #include <limits>
 #include <map>
 #include <mutex>
@@ -20,6 +17,7 @@
 #include <thread>
 
 #include "database/table_store.h"
+#include "shell/platform.h"
 #include "shell/whole_number.h"
 
 namespace likentor {
@@ -100,12 +98,6 @@ std::string SystemReason(int error) {
   return std::generic_category().message(error);
 }
 
-std::tm LocalTime(std::time_t time) {
-  std::tm local{};
-  localtime_r(&time, &local);
-  return local;
-}
-
 std::string Formatted(const std::tm& time, const char* format) {
   char text[64];
   const std::size_t n = std::strftime(text, sizeof text, format, &time);
@@ -124,37 +116,47 @@ void CopyKeepingTime(const fs::path& from, const fs::path& to) {
   fs::last_write_time(to, fs::last_write_time(from));
 }
 
+// What is wrong with a line of a manifest; the reader adds the file and the line.
+struct Damage {
+  std::string what;
+};
+
 // A number of a manifest, read strictly: ASCII digits only (after a minus where `lowest` is below
 // 0) and within [lowest, highest]. Anything else, a player id past 32 bits included, makes the
 // manifest damaged rather than being read as another number.
-long long ParseNumber(const std::string& text, const fs::path& manifest, long long lowest,
-                      long long highest) {
-  long long value = 0;
-  const char* first = text.data();
-  const char* last = text.data() + text.size();
-  const bool digitsFollow = !text.empty() && (std::isdigit(static_cast<unsigned char>(text[0])) ||
-                                              (text[0] == '-' && lowest < 0 && text.size() > 1));
-  const auto [end, error] = std::from_chars(first, last, value);
-  if (digitsFollow && error == std::errc() && end == last && value >= lowest && value <= highest) {
-    return value;
+long long ParseNumber(const std::string& text, long long lowest, long long highest) {
+  if (const std::optional<long long> value = StrictWholeNumber(text, lowest, highest)) {
+    return *value;
   }
-  throw Error("The backup manifest " + manifest.string() + " is damaged: \"" + text +
-              "\" is not a number from " + std::to_string(lowest) + " to " +
-              std::to_string(highest) + ".");
+  throw Damage{"\"" + text + "\" is not a number from " + std::to_string(lowest) + " to " +
+               std::to_string(highest)};
 }
 
-long long ParseNumber(const std::string& text, const fs::path& manifest) {
-  return ParseNumber(text, manifest, std::numeric_limits<long long>::min(),
+long long ParseNumber(const std::string& text) {
+  return ParseNumber(text, std::numeric_limits<long long>::min(),
                      std::numeric_limits<long long>::max());
 }
 
-int ParsePlayerId(const std::string& text, const fs::path& manifest) {
-  return static_cast<int>(ParseNumber(text, manifest, 0, std::numeric_limits<int>::max()));
+int ParsePlayerId(const std::string& text) {
+  return static_cast<int>(ParseNumber(text, 0, std::numeric_limits<int>::max()));
 }
 
-std::uintmax_t ParseSize(const std::string& text, const fs::path& manifest) {
-  return static_cast<std::uintmax_t>(
-      ParseNumber(text, manifest, 0, std::numeric_limits<long long>::max()));
+std::uintmax_t ParseSize(const std::string& text) {
+  return static_cast<std::uintmax_t>(ParseNumber(text, 0, std::numeric_limits<long long>::max()));
+}
+
+// A flag column: "1" or "0".
+bool ParseFlag(const std::string& text) {
+  if (text != "0" && text != "1") throw Damage{"\"" + text + "\" is neither 1 nor 0"};
+  return text == "1";
+}
+
+// Whether a picture was "replaced" or "created".
+bool ParseReplaced(const std::string& text) {
+  if (text != "replaced" && text != "created") {
+    throw Damage{"\"" + text + "\" is neither \"replaced\" nor \"created\""};
+  }
+  return text == "replaced";
 }
 
 std::string RowValuesText(const RowValues& values) {
@@ -166,14 +168,12 @@ std::string RowValuesText(const RowValues& values) {
 }
 
 // "field=value" columns of a record, from `first` on.
-RowValues ParseRowValues(const std::vector<std::string>& parts, std::size_t first,
-                         const fs::path& manifest) {
+RowValues ParseRowValues(const std::vector<std::string>& parts, std::size_t first) {
   RowValues values;
   for (std::size_t i = first; i < parts.size(); ++i) {
     const std::size_t equals = parts[i].find('=');
     if (equals == std::string::npos || equals == 0) {
-      throw Error("The backup manifest " + manifest.string() + " is damaged: \"" + parts[i] +
-                  "\" is no field and value.");
+      throw Damage{"\"" + parts[i] + "\" is no field and value"};
     }
     const std::string value = parts[i].substr(equals + 1);
     values.emplace_back(Unescape(parts[i].substr(0, equals)),
@@ -183,54 +183,78 @@ RowValues ParseRowValues(const std::vector<std::string>& parts, std::size_t firs
 }
 
 // A name with a folder in it would reach outside the picture and backup folders.
-void RequirePlainName(const std::string& file, const fs::path& manifest) {
+void RequirePlainName(const std::string& file) {
   if (file.empty() || fs::path(file).filename() != file || file == "." || file == "..") {
-    throw Error("The backup manifest " + manifest.string() + " names a picture \"" + file +
-                "\" outside the picture folder.");
+    throw Damage{"it names a picture \"" + file + "\" outside the picture folder"};
   }
 }
 
-void ReadHeadLine(BackupRun& run, const std::vector<std::string>& parts, const fs::path& manifest,
-                  const std::string& line) {
-  if (parts.size() != 2) {
-    throw Error("The backup manifest " + manifest.string() + " is damaged: \"" + line + "\".");
-  }
+void ReadHeadLine(BackupRun& run, const std::vector<std::string>& parts, const std::string& line) {
   const std::string& key = parts[0];
+  if (parts.size() != 2 ||
+      (key != "game" && key != "title" && key != "time" && key != "started" && key != "pictures")) {
+    throw Damage{"\"" + Escape(line) + "\" is no line of a manifest"};
+  }
   const std::string value = Unescape(parts[1]);
   if (key == "game") run.game = value;
   if (key == "title") run.title = value;
   if (key == "time") run.time = value;
-  if (key == "started") run.started = ParseNumber(value, manifest);
+  if (key == "started") run.started = ParseNumber(value);
   if (key == "pictures") run.picturesFolder = value;
 }
 
+[[noreturn]] void ThrowDamaged(const fs::path& manifest, std::size_t lineNumber,
+                               const std::string& what) {
+  throw Error("The backup manifest " + manifest.string() + " is damaged at line " +
+              std::to_string(lineNumber) + ": " + what + ".");
+}
+
 // A manifest of the first version: a line per picture once it was written.
-void ReadManifestV1(BackupRun& run, std::istream& in, const fs::path& manifest) {
-  std::string line;
-  while (std::getline(in, line)) {
-    const std::vector<std::string> parts = SplitTabs(line);
-    if (parts[0] == "picture" && parts.size() == 7 + kPhotoFields.size()) {
+void ReadManifestV1(BackupRun& run, const std::string& text, std::size_t from,
+                    const fs::path& manifest) {
+  std::size_t lineNumber = 1;
+  while (from < text.size()) {
+    ++lineNumber;
+    const std::size_t end = text.find('\n', from);
+    const std::string line =
+        text.substr(from, end == std::string::npos ? std::string::npos : end - from);
+    from = end == std::string::npos ? text.size() : end + 1;
+    try {
+      if (end == std::string::npos) throw Damage{"the line is cut"};
+      if (line.find('\r') != std::string::npos) throw Damage{"the line ends in a carriage return"};
+      const std::vector<std::string> parts = SplitTabs(line);
+      if (parts[0] != "picture") {
+        ReadHeadLine(run, parts, line);
+        continue;
+      }
+      if (parts.size() != 7 + kPhotoFields.size()) {
+        throw Damage{"a picture's line has " + std::to_string(parts.size()) + " columns, not " +
+                     std::to_string(7 + kPhotoFields.size())};
+      }
       BackupEntry entry;
-      entry.replaced = parts[1] == "replaced";
-      entry.playerId = ParsePlayerId(parts[2], manifest);
+      entry.replaced = ParseReplaced(parts[1]);
+      entry.playerId = ParsePlayerId(parts[2]);
       entry.file = Unescape(parts[3]);
-      entry.written.size = ParseSize(parts[4], manifest);
-      entry.written.modified = ParseNumber(parts[5], manifest);
-      entry.rowChanged = parts[6] == "1";
+      entry.written.size = ParseSize(parts[4]);
+      entry.written.modified = ParseNumber(parts[5]);
+      entry.rowChanged = ParseFlag(parts[6]);
       for (std::size_t i = 0; i < kPhotoFields.size(); ++i) {
         entry.before.emplace_back(
             std::string(kPhotoFields[i]),
             parts[7 + i] == kBlank ? std::nullopt : std::optional(Unescape(parts[7 + i])));
       }
-      RequirePlainName(entry.file, manifest);
+      RequirePlainName(entry.file);
       run.entries.push_back(std::move(entry));
-    } else {
-      ReadHeadLine(run, parts, manifest, line);
+    } catch (const Damage& damage) {
+      ThrowDamaged(manifest, lineNumber, damage.what);
     }
   }
 }
 
-// A manifest of this version: checked lines; a cut last line was never written.
+// A manifest of this version: checked lines. A last line cut short (no line end) is the record a
+// kill or a full disk stopped while it was written, and is taken as never written; the run is then
+// undone from what is on disk. Any other line that fails its check was changed or cut afterwards,
+// and the manifest is damaged.
 void ReadManifestV2(BackupRun& run, const std::string& text, std::size_t from,
                     const fs::path& manifest) {
   std::map<std::string, std::size_t> byFile;
@@ -238,53 +262,111 @@ void ReadManifestV2(BackupRun& run, const std::string& text, std::size_t from,
   while (from < text.size()) {
     ++lineNumber;
     const std::size_t end = text.find('\n', from);
-    const bool last = end == std::string::npos || end + 1 == text.size();
     const std::string_view raw(text.data() + from,
                                (end == std::string::npos ? text.size() : end) - from);
     from = end == std::string::npos ? text.size() : end + 1;
-    std::optional<std::string> line = end == std::string::npos ? std::nullopt : CheckedText(raw);
-    if (!line) {
-      // Cut by a kill or a full disk while it was written: as if it never was.
-      if (last) break;
-      throw Error("The backup manifest " + manifest.string() + " is damaged at line " +
-                  std::to_string(lineNumber) + ".");
-    }
-    const std::vector<std::string> parts = SplitTabs(*line);
-    const std::string& key = parts[0];
-    if (key == "keep" && parts.size() >= 5) {
-      BackupEntry entry;
-      entry.replaced = parts[1] == "replaced";
-      entry.playerId = ParsePlayerId(parts[2], manifest);
-      entry.file = Unescape(parts[3]);
-      entry.intended = ParseNumber(parts[4], manifest);
-      entry.completed = false;
-      entry.before = ParseRowValues(parts, 5, manifest);
-      RequirePlainName(entry.file, manifest);
-      byFile[entry.file] = run.entries.size();
-      run.entries.push_back(std::move(entry));
-    } else if ((key == "written" && parts.size() == 5) || (key == "dropped" && parts.size() == 2)) {
-      const auto found = byFile.find(Unescape(parts[1]));
-      if (found == byFile.end()) {
-        throw Error("The backup manifest " + manifest.string() + " is damaged at line " +
-                    std::to_string(lineNumber) + ": \"" + parts[1] + "\" was not kept first.");
+    if (end == std::string::npos) break;  // cut while it was written: as if it never was
+    try {
+      const std::optional<std::string> line = CheckedText(raw);
+      if (!line) {
+        throw Damage{raw.find('\r') != std::string_view::npos
+                         ? "the line ends in a carriage return"
+                         : "the line does not match its checksum (changed or cut)"};
       }
-      BackupEntry& entry = run.entries[found->second];
-      if (key == "dropped") {
-        entry.dropped = true;
-        continue;
+      if (run.ended) throw Damage{"a line follows the run's end"};
+      const std::vector<std::string> parts = SplitTabs(*line);
+      const std::string& key = parts[0];
+      if (key == "keep") {
+        if (parts.size() < 5) throw Damage{"a keep line has too few columns"};
+        BackupEntry entry;
+        entry.replaced = ParseReplaced(parts[1]);
+        entry.playerId = ParsePlayerId(parts[2]);
+        entry.file = Unescape(parts[3]);
+        entry.intended = ParseNumber(parts[4]);
+        entry.completed = false;
+        entry.before = ParseRowValues(parts, 5);
+        RequirePlainName(entry.file);
+        byFile[entry.file] = run.entries.size();
+        run.entries.push_back(std::move(entry));
+      } else if (key == "written" || key == "dropped") {
+        if (parts.size() != (key == "written" ? 5u : 2u)) {
+          throw Damage{"a " + key + " line has " + std::to_string(parts.size()) + " columns"};
+        }
+        const auto found = byFile.find(Unescape(parts[1]));
+        if (found == byFile.end()) throw Damage{"\"" + parts[1] + "\" was not kept first"};
+        BackupEntry& entry = run.entries[found->second];
+        if (key == "dropped") {
+          entry.dropped = true;
+          continue;
+        }
+        entry.completed = true;
+        entry.written.size = ParseSize(parts[2]);
+        entry.written.modified = ParseNumber(parts[3]);
+        entry.rowChanged = ParseFlag(parts[4]);
+      } else if (key == "end") {
+        if (parts.size() != 1) throw Damage{"the end line has more columns"};
+        run.ended = true;
+      } else {
+        ReadHeadLine(run, parts, *line);
       }
-      entry.completed = true;
-      entry.written.size = ParseSize(parts[2], manifest);
-      entry.written.modified = ParseNumber(parts[3], manifest);
-      entry.rowChanged = parts[4] == "1";
-    } else if (key == "end" && parts.size() == 1) {
-      run.ended = true;
-    } else {
-      ReadHeadLine(run, parts, manifest, *line);
+    } catch (const Damage& damage) {
+      ThrowDamaged(manifest, lineNumber, damage.what);
     }
   }
   // A picture the run did not write after all is no part of it.
   std::erase_if(run.entries, [](const BackupEntry& entry) { return entry.dropped; });
+}
+
+// A run's time from its folder's name ("2025-04-01_18-30-05", maybe "-2"), for a run whose
+// manifest does not say when it started; none when the name is no time.
+std::optional<std::int64_t> StartedByName(const std::string& name) {
+  std::tm local{};
+  std::istringstream in(name);
+  in >> std::get_time(&local, "%Y-%m-%d_%H-%M-%S");
+  if (in.fail()) return std::nullopt;
+  local.tm_isdst = -1;
+  const std::time_t time = std::mktime(&local);
+  if (time == static_cast<std::time_t>(-1)) return std::nullopt;
+  // The end of that second: a damaged run is taken as no older than any run started within it,
+  // so that undo meets it rather than passing it by.
+  return static_cast<std::int64_t>(time) * 1'000'000'000 + 999'999'999;
+}
+
+// Whether a run's folder holds any file but the first lines of a manifest being made.
+bool HasFilesBesides(const fs::path& folder) {
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+    if (entry.path().filename() != kManifestStartFile) return true;
+  }
+  return false;
+}
+
+// Reads a run's manifest into `run`, as far as it can; Error when it is missing or damaged.
+void ReadRunInto(BackupRun& run, const fs::path& folder) {
+  const fs::path manifest = folder / kManifestName;
+  run.folder = folder;
+  std::error_code ec;
+  run.undone = fs::exists(folder / kUndoneName, ec);
+  std::ifstream in(manifest, std::ios::binary);
+  if (!in) {
+    throw Error("The backup folder " + folder.string() + " has no manifest " +
+                manifest.filename().string() + " to tell what its run did.");
+  }
+  std::ostringstream content;
+  content << in.rdbuf();
+  const std::string text = content.str();
+  const std::size_t headEnd = text.find('\n');
+  const std::string head = text.substr(0, headEnd);
+  if (headEnd != std::string::npos && head == kManifestHeadV1) {
+    ReadManifestV1(run, text, headEnd + 1, manifest);
+    run.ended = true;
+  } else if (headEnd != std::string::npos && CheckedText(head) == kManifestHead) {
+    ReadManifestV2(run, text, headEnd + 1, manifest);
+  } else if (head.ends_with('\r')) {
+    ThrowDamaged(manifest, 1, "the line ends in a carriage return");
+  } else {
+    ThrowDamaged(manifest, 1, "it does not begin as a run's manifest");
+  }
 }
 
 }  // namespace
@@ -303,21 +385,18 @@ std::optional<std::string> CheckedText(std::string_view line) {
 
 bool WriteWholeFile(const fs::path& file, std::string_view text) {
   const fs::path temporary = fs::path(file).concat(".new");
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  std::size_t done = 0;
-  bool ok = true;
-  while (ok && done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += static_cast<std::size_t>(n);
+  int error = WriteFileToDisk(temporary, text);
+  if (error == 0) {
+    std::error_code renamed;
+    fs::rename(temporary, file, renamed);
+    error = renamed.value();
   }
-  ok = ok && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temporary.c_str(), file.c_str()) == 0;
-  if (!ok) ::unlink(temporary.c_str());
-  return ok;
+  if (error != 0) {
+    std::error_code ec;
+    fs::remove(temporary, ec);
+    errno = error;  // the reason, not that of the clean-up
+  }
+  return error == 0;
 }
 
 fs::path BackupsFolder(const fs::path& programFolder) {
@@ -334,11 +413,9 @@ int KeptRuns(const fs::path& programFolder) {
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.rfind(kKeptRunsKey, 0) != 0) continue;
-    try {
-      const int runs = ToWholeNumber(line.substr(kKeptRunsKey.size()));
-      if (runs >= 0 && runs <= kMostKeptRuns) return runs;
-    } catch (const Error&) {
-    }
+    const std::optional<long long> runs =
+        StrictWholeNumber(line.substr(kKeptRunsKey.size()), 0, kMostKeptRuns);
+    if (runs) return static_cast<int>(*runs);
   }
   return kDefaultKeptRuns;
 }
@@ -362,6 +439,26 @@ void SetKeptRuns(const fs::path& programFolder, int runs) {
     if (entry.is_directory(ec))
       PruneBackupRuns(programFolder, entry.path().filename().string(), runs);
   }
+}
+
+RunsBeyond RunsBeyondKept(const fs::path& programFolder, int runs) {
+  RunsBeyond beyond;
+  std::error_code ec;
+  for (const fs::directory_entry& game : fs::directory_iterator(BackupsFolder(programFolder), ec)) {
+    if (!game.is_directory(ec)) continue;
+    const std::vector<BackupRun> kept = BackupRuns(programFolder, game.path().filename().string());
+    for (std::size_t i = 0; i + static_cast<std::size_t>(std::max(runs, 0)) < kept.size(); ++i) {
+      ++beyond.runs;
+      for (const fs::directory_entry& file : fs::directory_iterator(kept[i].folder, ec)) {
+        const fs::path name = file.path().filename();
+        if (file.is_regular_file(ec) && name != kManifestName && name != kManifestStartFile &&
+            name != kUndoneName && !name.string().starts_with("undo.txt")) {
+          ++beyond.pictures;
+        }
+      }
+    }
+  }
+  return beyond;
 }
 
 RowValues ReadRowValues(const Cursor& players) {
@@ -389,11 +486,9 @@ void WriteRowValues(Cursor& players, const RowValues& values) {
 }
 
 std::optional<FileStamp> StampOf(const fs::path& file) {
-  struct stat info {};
-  if (::stat(file.c_str(), &info) != 0) return std::nullopt;
-  return FileStamp{
-      static_cast<std::uintmax_t>(info.st_size),
-      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+  const std::optional<FileSizeAndTime> found = SizeAndTimeOf(file);
+  if (!found) return std::nullopt;
+  return FileStamp{found->size, found->modified};
 }
 
 int BackupRun::Replaced() const {
@@ -406,26 +501,8 @@ int BackupRun::Created() const {
 }
 
 BackupRun ReadBackupRun(const fs::path& folder) {
-  const fs::path manifest = folder / kManifestName;
-  std::ifstream in(manifest, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  const std::string text = content.str();
-  const std::size_t headEnd = text.find('\n');
-  const std::string head = text.substr(0, headEnd);
   BackupRun run;
-  run.folder = folder;
-  std::error_code ec;
-  run.undone = fs::exists(folder / kUndoneName, ec);
-  if (headEnd != std::string::npos && head == kManifestHeadV1) {
-    std::istringstream rest(text.substr(headEnd + 1));
-    ReadManifestV1(run, rest, manifest);
-    run.ended = true;
-  } else if (headEnd != std::string::npos && CheckedText(head) == kManifestHead) {
-    ReadManifestV2(run, text, headEnd + 1, manifest);
-  } else {
-    throw Error("The backup folder " + folder.string() + " has no readable manifest.");
-  }
+  ReadRunInto(run, folder);
   return run;
 }
 
@@ -436,11 +513,25 @@ std::vector<BackupRun> BackupRuns(const fs::path& programFolder, std::string_vie
        fs::directory_iterator(GameBackupsFolder(programFolder, game), ec)) {
     // Folders being removed (and anything else hidden) are no runs.
     if (!entry.is_directory(ec) || entry.path().filename().string().starts_with('.')) continue;
+    BackupRun run;
     try {
-      runs.push_back(ReadBackupRun(entry.path()));
-    } catch (const Error&) {
-      // Not a run's folder, or one whose manifest was damaged: nothing to undo from it.
+      ReadRunInto(run, entry.path());
+    } catch (const Error& error) {
+      // A folder with no manifest whose head never came to be written (a run that failed or was
+      // killed as it began, before it kept anything) is no run. Any other is a run whose manifest
+      // cannot be read: it is listed as damaged, and undo stops at it.
+      if (!fs::exists(entry.path() / kManifestName, ec) && !HasFilesBesides(entry.path())) {
+        continue;
+      }
+      run.damage = error.what();
+      run.entries.clear();
+      if (run.started == 0) {
+        run.started = StartedByName(entry.path().filename().string())
+                          .value_or(std::numeric_limits<std::int64_t>::max());
+      }
+      if (run.time.empty()) run.time = entry.path().filename().string();
     }
+    runs.push_back(std::move(run));
   }
   std::sort(runs.begin(), runs.end(), [](const BackupRun& a, const BackupRun& b) {
     return a.started != b.started ? a.started < b.started : a.folder < b.folder;
@@ -513,8 +604,10 @@ void WaitForBackupRemovals() {
 }
 
 void MarkUndone(const BackupRun& run) {
-  std::ofstream out(run.folder / kUndoneName, std::ios::trunc);
-  out << "undone\n";
+  if (!WriteWholeFile(run.folder / kUndoneName, "undone\n")) {
+    throw Error("Cannot mark the photo run kept in " + run.folder.string() + " as undone: " +
+                SystemReason(errno) + ". What was undone stays undone; the next undo ends it.");
+  }
 }
 
 RunBackup::RunBackup(const fs::path& programFolder, std::string game,
@@ -529,8 +622,8 @@ RunBackup::RunBackup(const fs::path& programFolder, std::string game,
   // The run's own folder: a second run in the same second gets "-2", "-3", ...
   for (int n = 1;; ++n) {
     folder_ = gameFolder / (n == 1 ? stem : stem + "-" + std::to_string(n));
-    if (::mkdir(folder_.c_str(), 0777) == 0) break;
-    const int error = errno;
+    const int error = MakeFolder(folder_);
+    if (error == 0) break;
     if (error != EEXIST || n > 1000) {
       throw BackupError("Cannot keep the earlier pictures in " + folder_.string() + ": " +
                         SystemReason(error) +
@@ -548,7 +641,7 @@ RunBackup::RunBackup(const fs::path& programFolder, std::string game,
     head += CheckedLine(text) + '\n';
   }
   const fs::path manifest = folder_ / kManifestName;
-  if (WriteWholeFile(manifest, head)) manifest_ = std::fopen(manifest.c_str(), "a");
+  if (WriteWholeFile(manifest, head)) manifest_ = OpenForAppending(manifest);
   if (manifest_ == nullptr) {
     const int error = errno;
     fs::remove_all(folder_, ec);
@@ -589,8 +682,8 @@ bool RunBackup::Keep(int playerId, const fs::path& picture, const RowValues& bef
 
 void RunBackup::KeepCopy(const fs::path& picture) {
   const fs::path kept = folder_ / picture.filename();
-  if (::link(picture.c_str(), kept.c_str()) == 0) return;
-  const int error = errno;
+  const int error = MakeHardLink(picture, kept);
+  if (error == 0) return;
   // Kept earlier in this run (a player twice in one selection cannot happen, but be safe).
   if (error == EEXIST) return;
   // Another file system, or one without hard links, or a picture that is a symbolic link: a copy
@@ -613,10 +706,11 @@ void RunBackup::KeepCopy(const fs::path& picture) {
 }
 
 void RunBackup::Sync() {
-  if (broken_ || manifest_ == nullptr || ::fdatasync(::fileno(manifest_)) != 0) {
+  const int error = broken_ || manifest_ == nullptr ? EIO : SyncToDisk(manifest_);
+  if (error != 0) {
     broken_ = true;
     throw BackupError("Cannot write the backup manifest " + (folder_ / kManifestName).string() +
-                      ": " + SystemReason(errno) + ".");
+                      ": " + SystemReason(error) + ".");
   }
 }
 
@@ -668,7 +762,7 @@ void RunBackup::Append(const std::string& text, bool sync) {
   // After a line that failed (a full disk may have cut it), no other may follow it.
   if (broken_ || manifest_ == nullptr ||
       std::fwrite(line.data(), 1, line.size(), manifest_) != line.size() ||
-      std::fflush(manifest_) != 0 || (sync && ::fdatasync(::fileno(manifest_)) != 0)) {
+      std::fflush(manifest_) != 0 || (sync && (errno = SyncToDisk(manifest_)) != 0)) {
     broken_ = true;
     throw BackupError("Cannot write the backup manifest " + (folder_ / kManifestName).string() +
                       ": " + SystemReason(errno) + ".");

@@ -65,6 +65,13 @@ int KeptRuns(const std::filesystem::path& programFolder);
 // Stores the number (0..99; Error otherwise, and when the file cannot be written) and removes the
 // runs of every game beyond it.
 void SetKeptRuns(const std::filesystem::path& programFolder, int runs);
+// What keeping `runs` runs of each game would remove: how many runs, and how many earlier pictures
+// kept in them.
+struct RunsBeyond {
+  int runs = 0;
+  int pictures = 0;
+};
+RunsBeyond RunsBeyondKept(const std::filesystem::path& programFolder, int runs);
 
 // The players-table fields a portrait changes.
 inline constexpr std::array<std::string_view, 4> kPhotoFields = {
@@ -109,17 +116,22 @@ struct BackupRun {
   std::string time;   // the run's local time, "2025-04-01 18:30:05"
   std::int64_t started = 0;
   std::filesystem::path picturesFolder;
-  bool undone = false;               // undone, and kept only for pictures changed since the run
-  bool ended = false;                // the run came to its end (else it was killed, or is going on)
+  bool undone = false;  // undone, and kept only for pictures changed since the run
+  bool ended = false;   // the run came to its end (else it was killed, or is going on)
+  // Why its manifest cannot be read (the file, the line and what is wrong), empty when it can. A
+  // damaged run has no entries; its time is its folder's name when the manifest does not say.
+  std::string damage;
   std::vector<BackupEntry> entries;  // each picture once, in the order the run took them
 
   int Replaced() const;
   int Created() const;
 };
 
-// Reads a run's manifest; Error when it is missing or damaged.
+// Reads a run's manifest; Error naming the file, the line and what is wrong when it is missing or
+// damaged.
 BackupRun ReadBackupRun(const std::filesystem::path& folder);
-// The kept runs of a game, oldest first (folders without a readable manifest are passed over).
+// The kept runs of a game, oldest first, damaged ones among them (with `damage` set). A folder that
+// holds nothing but the first lines of a manifest being made is no run.
 std::vector<BackupRun> BackupRuns(const std::filesystem::path& programFolder,
                                   std::string_view game);
 // Removes the oldest runs of a game beyond `kept`: at once they are no longer runs, and their
@@ -127,7 +139,8 @@ std::vector<BackupRun> BackupRuns(const std::filesystem::path& programFolder,
 void PruneBackupRuns(const std::filesystem::path& programFolder, std::string_view game, int kept);
 // Waits until the runs pruned so far are removed.
 void WaitForBackupRemovals();
-// Marks a run undone: the next undo goes on to the run before it.
+// Marks a run undone: the next undo goes on to the run before it. Error when the mark cannot be
+// written.
 void MarkUndone(const BackupRun& run);
 
 // The backup of one run while it goes. Made when the run is about to write its first picture.

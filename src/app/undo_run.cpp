@@ -13,6 +13,7 @@
 #include "app/session.h"
 #include "app/write_command.h"
 #include "database/table_store.h"
+#include "shell/platform.h"
 
 namespace likentor {
 
@@ -37,8 +38,11 @@ constexpr std::string_view kPartSuffix = ".part";
 constexpr std::int64_t kClockSlack = 1'000'000'000;
 
 // What undo does with one picture of the run.
-enum class Step { Nothing, Restore, Remove, Leave };
-constexpr std::array<std::string_view, 4> kStepNames = {"nothing", "restore", "remove", "leave"};
+// Cannot: an earlier picture to put back whose kept copy is missing or cannot be read; it is named
+// and left as the run left it (its row too), and the rest of the run is undone.
+enum class Step { Nothing, Restore, Remove, Leave, Cannot };
+constexpr std::array<std::string_view, 5> kStepNames = {"nothing", "restore", "remove", "leave",
+                                                        "cannot"};
 
 // Decides from the manifest and what is on disk. A picture the run recorded as written is undone
 // only as the run left it; anything else is someone's later work. One the run was about to write
@@ -59,10 +63,26 @@ Step Decide(const BackupRun& run, const BackupEntry& entry, const fs::path& targ
   return now->modified + kClockSlack >= entry.intended ? Step::Remove : Step::Leave;
 }
 
+// Why the kept copy of a picture cannot be put back, empty when it can: it must be a file there
+// that can be read.
+std::string KeptCopyProblem(const fs::path& kept) {
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(kept, ec);
+  if (!fs::exists(status)) return "its kept copy is missing";
+  if (!fs::is_regular_file(status)) return "its kept copy is not a file";
+  std::ifstream in(kept, std::ios::binary);
+  if (!in) return "its kept copy cannot be read";
+  return {};
+}
+
 std::vector<Step> Decided(const BackupRun& run, Session& session) {
   std::vector<Step> steps;
   for (const BackupEntry& entry : run.entries) {
-    steps.push_back(Decide(run, entry, session.Game().Saved.picturesFolder / entry.file));
+    Step step = Decide(run, entry, session.Game().Saved.picturesFolder / entry.file);
+    if (step == Step::Restore && !KeptCopyProblem(run.folder / entry.file).empty()) {
+      step = Step::Cannot;
+    }
+    steps.push_back(step);
   }
   return steps;
 }
@@ -136,17 +156,27 @@ void RequireLoadedGame(const Session& session) {
   if (session.LoadedGameName().empty()) throw Error(std::string(kLoadGameFirst));
 }
 
-// The newest run of the game that is not undone yet.
-std::optional<BackupRun> LastRun(Session& session) {
+// The newest run of the game that is not undone yet. A damaged run stops the search with an
+// Error naming it, unless `skipped` is given: the damaged runs passed over are then added to it.
+std::optional<BackupRun> LastRun(Session& session, std::vector<fs::path>* skipped) {
   std::vector<BackupRun> runs = BackupRuns(session.ProgramFolder(), session.LoadedGameName());
   for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
-    if (!run->undone) return std::move(*run);
+    if (run->undone) continue;
+    if (run->damage.empty()) return std::move(*run);
+    if (skipped == nullptr) {
+      throw Error("The photo run kept in " + run->folder.string() +
+                  " cannot be undone: " + run->damage +
+                  " Nothing was undone. Mend or remove that folder, or pass the run "
+                  "over (--skip-damaged) to undo the one before it.");
+    }
+    skipped->push_back(run->folder);
   }
   return std::nullopt;
 }
 
 // Puts a kept picture back in place: a rename keeps its bytes and its time; across file systems
-// a copy with its time, then the kept one goes.
+// a copy with its time, then the kept one goes. A kept copy that cannot be removed once the
+// picture is back is no failure of the undo: it stays, and the run's folder with it.
 void PutBack(const fs::path& kept, const fs::path& target) {
   std::error_code failed;
   fs::rename(kept, target, failed);
@@ -154,11 +184,12 @@ void PutBack(const fs::path& kept, const fs::path& target) {
   try {
     fs::copy_file(kept, target, fs::copy_options::overwrite_existing);
     fs::last_write_time(target, fs::last_write_time(kept));
-    fs::remove(kept);
   } catch (const fs::filesystem_error& failure) {
     throw Error("Cannot put back the earlier picture " + target.string() + " from " +
                 kept.string() + ": " + failure.code().message() + ".");
   }
+  std::error_code ec;
+  fs::remove(kept, ec);
 }
 
 std::string Pictures(int n, std::string_view what) {
@@ -167,15 +198,16 @@ std::string Pictures(int n, std::string_view what) {
 
 }  // namespace
 
-std::optional<UndoPreview> LastRunToUndo(Session& session) {
+std::optional<UndoPreview> LastRunToUndo(Session& session, bool skipDamaged) {
   RequireLoadedGame(session);
-  const std::optional<BackupRun> run = LastRun(session);
+  std::vector<fs::path> skipped;
+  const std::optional<BackupRun> run = LastRun(session, skipDamaged ? &skipped : nullptr);
   if (!run) return std::nullopt;
   // The pictures the run replaced and created; not those a killed run never came to write.
   const std::vector<Step> steps = ReadJournal(*run).value_or(Decided(*run, session));
   UndoPreview preview{run->title, run->time, 0, 0};
   for (std::size_t i = 0; i < steps.size(); ++i) {
-    if (steps[i] != Step::Nothing)
+    if (steps[i] != Step::Nothing && steps[i] != Step::Cannot)
       ++(run->entries[i].replaced ? preview.restores : preview.removes);
   }
   return preview;
@@ -187,18 +219,29 @@ std::string UndoQuestion(const UndoPreview& preview) {
          (preview.removes == 1 ? " picture the run created." : " pictures the run created.");
 }
 
-UndoResult UndoLastRun(Session& session) {
+UndoResult UndoLastRun(Session& session, bool skipDamaged) {
   const WriteCommand writing(session, kUndoCommand);
   RequireLoadedGame(session);
   const std::string& game = session.LoadedGameName();
-  std::optional<BackupRun> run = LastRun(session);
+  UndoResult result;
+  std::optional<BackupRun> run = LastRun(session, skipDamaged ? &result.skippedDamaged : nullptr);
   if (!run) throw Error("There is no photo run of " + game + " to undo.");
 
-  UndoResult result;
   result.title = run->title;
   result.time = run->time;
   result.backupFolder = run->folder;
   const fs::path& pictures = session.Game().Saved.picturesFolder;
+
+  // What undo needs before it changes anything: a picture folder it may write in, and a backup
+  // folder it may take the kept pictures out of and record its steps in.
+  for (const fs::path& folder : {pictures, run->folder}) {
+    if (!CanWriteFolder(folder)) {
+      throw Error("Cannot undo the photo run of " + run->time + " (" + run->title +
+                  "): " + folder.string() + " cannot be written (" +
+                  std::generic_category().message(errno) +
+                  "). Nothing was undone; give write access there and undo again.");
+    }
+  }
 
   // Every step is decided and recorded before the first change, so that an undo stopped midway
   // and begun again takes the same steps.
@@ -227,6 +270,9 @@ UndoResult UndoLastRun(Session& session) {
     switch (steps[i]) {
       case Step::Leave:
         result.leftAlone.push_back(entry.file);
+        continue;
+      case Step::Cannot:
+        result.notPutBack.push_back(entry.file + " (" + KeptCopyProblem(kept) + ")");
         continue;
       case Step::Nothing:
         // The run stopped before it wrote this picture: the one kept is the one in place.
@@ -260,7 +306,7 @@ UndoResult UndoLastRun(Session& session) {
   // The earlier pictures of those left alone stay where they are, and so does any file the run
   // did not put there; the run counts as undone. Else nothing of the run is left to keep.
   result.unexpected = UnexpectedFiles(*run);
-  if (result.leftAlone.empty() && result.unexpected.empty()) {
+  if (result.leftAlone.empty() && result.unexpected.empty() && result.notPutBack.empty()) {
     RemoveRunFolder(run->folder);
   } else {
     MarkUndone(*run);
@@ -269,15 +315,26 @@ UndoResult UndoLastRun(Session& session) {
 }
 
 std::string UndoMessage(const UndoResult& result) {
-  std::string message = "Undid the photo run of " + result.time + " (" + result.title +
-                        "): " + Pictures(result.restored, "earlier") + " put back, " +
-                        Pictures(result.removed, "new") + " removed.";
+  std::string message;
+  for (const fs::path& folder : result.skippedDamaged) {
+    message += "Passed over the damaged photo run kept in " + folder.string() + ". ";
+  }
+  message += "Undid the photo run of " + result.time + " (" + result.title +
+             "): " + Pictures(result.restored, "earlier") + " put back, " +
+             Pictures(result.removed, "new") + " removed.";
   if (!result.leftAlone.empty()) {
     message += " Changed since the run and left alone: ";
     for (std::size_t i = 0; i < result.leftAlone.size(); ++i) {
       message += (i > 0 ? ", " : "") + result.leftAlone[i];
     }
     message += "; their earlier pictures stay in " + result.backupFolder.string() + ".";
+  }
+  if (!result.notPutBack.empty()) {
+    message += " Could not be put back and left as the run made them: ";
+    for (std::size_t i = 0; i < result.notPutBack.size(); ++i) {
+      message += (i > 0 ? ", " : "") + result.notPutBack[i];
+    }
+    message += "; the run counts as undone, its folder " + result.backupFolder.string() + " stays.";
   }
   if (!result.unexpected.empty()) {
     message +=

@@ -23,7 +23,9 @@ struct UndoPreview {
 };
 
 // The run that Undo Last Run would undo, or none when the loaded game has none kept.
-std::optional<UndoPreview> LastRunToUndo(Session& session);
+// A run whose manifest is damaged is not passed over in silence: Error naming it and what is wrong,
+// unless `skipDamaged`, which goes on to the run before it.
+std::optional<UndoPreview> LastRunToUndo(Session& session, bool skipDamaged = false);
 // "Undo the photo run of <time> (<title>)? It puts back N earlier pictures and removes M pictures
 // the run created."
 std::string UndoQuestion(const UndoPreview& preview);
@@ -37,13 +39,21 @@ struct UndoResult {
   std::vector<std::string> leftAlone;   // pictures changed since the run
   std::filesystem::path backupFolder;   // where their earlier pictures stay
   std::vector<std::string> unexpected;  // files of the backup folder the run did not put there
+  // Earlier pictures that could not be put back, each with its reason ("Player_3.png (its kept
+  // copy is missing)"): left as the run made them, their rows too.
+  std::vector<std::string> notPutBack;
+  std::vector<std::filesystem::path> skippedDamaged;  // damaged runs passed over (skipDamaged)
 };
 
-// Undoes the last run of the loaded game. Error when no game is loaded or it has no run to undo.
+// Undoes the last run of the loaded game. Error when no game is loaded or it has no run to undo,
+// when the last run's manifest is damaged (unless `skipDamaged`, which passes damaged runs over),
+// and, before anything is changed, when the picture folder or the run's folder cannot be written.
+// An earlier picture whose kept copy is missing or unreadable is named and left; the rest is undone
+// and the run counts as undone, so that the next undo goes on to the run before it.
 // An undo that was stopped (the process killed, a failure midway) is taken up where it stopped by
 // the next one, which ends as the undo would have. The backup folder goes only when nothing in it
 // is left: a file the run did not keep stays there, and the run is marked undone.
-UndoResult UndoLastRun(Session& session);
+UndoResult UndoLastRun(Session& session, bool skipDamaged = false);
 // "Undid the photo run of <time> (<title>): N earlier pictures put back, M new pictures removed."
 // and, for pictures changed since, "Changed since the run and left alone: Player_5.png, ...; their
 // earlier pictures stay in <folder>." and, for files found in the backup folder that the run did

@@ -1,12 +1,16 @@
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
+#include <limits>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "cli/command.h"
 #include "cli/window_opener.h"
+#include "shell/random_generator.h"
 #include "shell/version.h"
+#include "shell/whole_number.h"
 
 namespace likentor {
 
@@ -18,17 +22,22 @@ std::filesystem::path WithoutTrailingSeparator(std::filesystem::path path) {
   return path;
 }
 
-// LIKENTOR_RANDOM_SEED=N (a whole number) makes every random choice reseed to N instead of the
-// clock, so that runs over the same tables draw the same looks and make the same portraits byte for
-// byte, whatever ran or was stopped before them: the crash tests compare a killed run's results
-// with a clean run's this way.
-std::optional<std::uint32_t> FixedSeedFromEnvironment() {
+// LIKENTOR_RANDOM_SEED=N (0 to 4294967295), for repeatable tests: the command's random draws start
+// from N instead of the clock and follow one sequence from there, so that two runs over the same
+// tables draw the same looks and make the same portraits byte for byte. Each reseed mixes a fixed
+// reading into the seed the draws left, so that the draws still differ from one another. A value
+// that is no such number is said and ignored.
+std::optional<std::uint32_t> FixedSeedFromEnvironment(std::ostream& err) {
   const char* text = std::getenv("LIKENTOR_RANDOM_SEED");
   if (text == nullptr || *text == '\0') return std::nullopt;
-  char* end = nullptr;
-  const unsigned long long seed = std::strtoull(text, &end, 10);
-  if (*end != '\0') return std::nullopt;
-  return static_cast<std::uint32_t>(seed);
+  const std::optional<long long> seed =
+      StrictWholeNumber(text, 0, std::numeric_limits<std::uint32_t>::max());
+  if (!seed) {
+    err << "LIKENTOR_RANDOM_SEED=" << text
+        << " is not a whole number from 0 to 4294967295; the draws follow the clock.\n";
+    return std::nullopt;
+  }
+  return static_cast<std::uint32_t>(*seed);
 }
 
 }  // namespace
@@ -40,8 +49,10 @@ std::filesystem::path CommandContext::Absolute(const std::filesystem::path& path
 
 CliSession::CliSession(CommandContext& context, Access access)
     : prompts(context.out, context.err), session(prompts, context.places) {
-  if (const auto seed = FixedSeedFromEnvironment()) {
-    session.Random() = RandomGenerator([value = *seed] { return std::uint64_t{value}; });
+  if (const auto seed = FixedSeedFromEnvironment(context.err)) {
+    session.Random() =
+        RandomGenerator([] { return std::uint64_t{0}; }, RandomGenerator::Reseeding::kMixClock);
+    session.Random().SetSeed(*seed);
   }
   session.SetAccess(access);
   session.Startup(Session::Missing::Fail);
@@ -67,6 +78,10 @@ int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
   app.set_version_flag("--version", "likentor " + std::string(kProgramVersion),
                        "Print the version and exit");
   app.require_subcommand(0, 1);
+  app.footer(
+      "Environment: LIKENTOR_RANDOM_SEED=N (0 to 4294967295) starts the random draws from N "
+      "instead of the clock, so that a run can be repeated draw for draw; it is meant for "
+      "repeatable tests.");
 
   auto commands = MakeCommands();
   std::vector<CLI::App*> subcommands;

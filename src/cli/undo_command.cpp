@@ -15,6 +15,9 @@ void UndoCommand::Configure(CLI::App& subcommand) {
   subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
       ->required();
   subcommand.add_flag("--list", list_, "List the runs kept for undo, newest first, and undo none");
+  subcommand.add_flag("--skip-damaged", skipDamaged_,
+                      "Pass over runs whose backup manifest is damaged (else undo stops at one, "
+                      "naming it) and undo the run before them");
 }
 
 int UndoCommand::Execute(CommandContext& context) {
@@ -27,13 +30,19 @@ int UndoCommand::Execute(CommandContext& context) {
     const std::vector<BackupRun> runs = BackupRuns(session.ProgramFolder(), name_);
     if (runs.empty()) context.out << "No photo run of " << name_ << " is kept.\n";
     for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+      if (!run->damage.empty()) {
+        context.out << run->time << "  DAMAGED"
+                    << (run->undone ? " (undone)" : ", cannot be undone") << ": " << run->damage
+                    << "  " << run->folder.string() << '\n';
+        continue;
+      }
       context.out << run->time << "  " << run->title << ": " << run->Replaced() << " replaced, "
                   << run->Created() << " created"
                   << (run->undone ? " (undone; pictures changed since are kept)" : "") << "  "
                   << run->folder.string() << '\n';
     }
   } else {
-    context.out << UndoMessage(UndoLastRun(session)) << '\n';
+    context.out << UndoMessage(UndoLastRun(session, skipDamaged_)) << '\n';
   }
   session.Shutdown();
   return cli.ExitStatus();
@@ -50,12 +59,31 @@ void BackupsCommand::Configure(CLI::App& subcommand) {
                       "; 0 turns the backups off)")
       ->type_name("N")
       ->check(CLI::Range(0, kMostKeptRuns));
+  subcommand.add_flag("--yes", yes_,
+                      "Remove the runs beyond the new number without asking (the command stops "
+                      "and says what it would remove otherwise)");
 }
 
 int BackupsCommand::Execute(CommandContext& context) {
   CliSession cli(context, keep_ ? Access::ReadWrite : Access::ReadOnly);
   const std::filesystem::path& program = cli.session.ProgramFolder();
-  if (keep_) SetKeptRuns(program, *keep_);
+  if (keep_) {
+    // Runs removed are earlier pictures that can no longer be put back: said, and done only when
+    // confirmed.
+    const RunsBeyond beyond = RunsBeyondKept(program, *keep_);
+    const std::string what = std::to_string(beyond.runs) + (beyond.runs == 1 ? " run" : " runs") +
+                             " with " + std::to_string(beyond.pictures) + " kept earlier " +
+                             (beyond.pictures == 1 ? "picture" : "pictures");
+    if (beyond.runs > 0 && !yes_) {
+      context.err << "Keeping " << *keep_ << " runs per game removes " << what
+                  << ", which undo can then no longer put back. Nothing was changed; run again "
+                     "with --yes to remove them.\n";
+      cli.session.Shutdown();
+      return 1;
+    }
+    SetKeptRuns(program, *keep_);
+    if (beyond.runs > 0) context.out << "Removed " << what << ".\n";
+  }
   const int kept = KeptRuns(program);
   context.out << "Photo runs kept per game for undo: " << kept
               << (kept == 0 ? " (backups are off)" : "")

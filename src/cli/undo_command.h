@@ -11,7 +11,8 @@ namespace likentor {
 // player's photo) from its backup: the pictures it wrote over are put back, those it created are
 // removed and the players' rows it changed are set back; pictures changed since the run are left
 // alone and named. The game is not loaded again, so nothing else changes. --list shows the runs
-// kept instead.
+// kept instead, damaged ones marked. Undo stops at a run whose manifest is damaged, naming it;
+// --skip-damaged passes such runs over.
 class UndoCommand : public Command {
  public:
   std::string Name() const override { return "undo"; }
@@ -22,10 +23,12 @@ class UndoCommand : public Command {
  private:
   std::string name_;
   bool list_ = false;
+  bool skipDamaged_ = false;
 };
 
 // likentor backups [--keep N]: how many photo runs of each game are kept for undo (five unless
-// set), and with --keep sets the number (0 turns the backups off; older runs beyond it go).
+// set), and with --keep sets the number (0 turns the backups off; older runs beyond it go, which
+// the command counts and does only with --yes).
 class BackupsCommand : public Command {
  public:
   std::string Name() const override { return "backups"; }
@@ -35,6 +38,7 @@ class BackupsCommand : public Command {
 
  private:
   std::optional<int> keep_;
+  bool yes_ = false;
 };
 
 }  // namespace likentor

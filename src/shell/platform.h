@@ -1,10 +1,17 @@
 #pragma once
 
 // The one place of the core that asks the operating system what standard C++ cannot: where the
-// running executable is, the user's home, data and config folders, and whether a folder may be
-// written. Everything else below the front ends uses std::filesystem only.
+// running executable is, the user's home, data and config folders, whether a folder may be
+// written, and the file operations whose failures a backup must tell apart (a folder made or
+// already there, a hard link, a file's data on the disk). Everything else below the front ends
+// uses std::filesystem only.
 
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 
 namespace likentor {
 
@@ -31,5 +38,35 @@ bool CanWriteFolder(const std::filesystem::path& folder);
 // reports, instead of the system ending the process with SIGXFSZ. Nothing where there is no such
 // signal.
 void IgnoreFileSizeSignal();
+
+// The local time of a moment.
+std::tm LocalTime(std::time_t time);
+
+// Makes one folder (its parent must be there). 0 when made, else the system's error number (EEXIST
+// when something of that name is there already).
+int MakeFolder(const std::filesystem::path& folder);
+
+// A second name `link` for the file `file` (a hard link: the same bytes, no space taken). 0 when
+// made, else the system's error number (EXDEV across file systems, EEXIST when `link` is there).
+int MakeHardLink(const std::filesystem::path& file, const std::filesystem::path& link);
+
+// A file's size and modification time (nanoseconds since the epoch), following symbolic links;
+// none when it is not there.
+struct FileSizeAndTime {
+  std::uintmax_t size = 0;
+  std::int64_t modified = 0;
+};
+std::optional<FileSizeAndTime> SizeAndTimeOf(const std::filesystem::path& file);
+
+// Makes `text` the whole content of `file`, created or emptied first, and brings it to the disk
+// before it returns. 0 when done, else the system's error number (the file may then hold part).
+int WriteFileToDisk(const std::filesystem::path& file, std::string_view text);
+
+// Opens a file for appending (made when it is not there); null when it cannot be opened.
+std::FILE* OpenForAppending(const std::filesystem::path& file);
+
+// Brings what was written to an open file (flushed from its buffer) to the disk. 0 when done, else
+// the system's error number.
+int SyncToDisk(std::FILE* file);
 
 }  // namespace likentor

@@ -8,11 +8,14 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <mutex>
+#include <string_view>
 #include <thread>
 
 #include "shell/error.h"
+#include "shell/whole_number.h"
 
 namespace likentor {
 
@@ -41,7 +44,11 @@ long HolderOf(int fd) {
   char text[32] = {};
   const ssize_t size = ::pread(fd, text, sizeof text - 1, 0);
   if (size <= 0) return 0;
-  return std::strtol(text, nullptr, 10);
+  // The holder writes its process number and a line end; anything else names no process.
+  std::string_view number(text, static_cast<std::size_t>(size));
+  if (number.ends_with('\n')) number.remove_suffix(1);
+  return static_cast<long>(
+      StrictWholeNumber(number, 0, std::numeric_limits<int>::max()).value_or(0));
 }
 
 std::string SystemError(int error) {

@@ -7,6 +7,22 @@
 
 namespace likentor {
 
+std::optional<long long> StrictWholeNumber(std::string_view text, long long lowest,
+                                           long long highest) {
+  const bool negative = !text.empty() && text.front() == '-' && lowest < 0;
+  const std::string_view digits = negative ? text.substr(1) : text;
+  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  long long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < lowest ||
+      value > highest) {
+    return std::nullopt;
+  }
+  return value;
+}
+
 std::optional<int> TryWholeNumber(std::string_view text) {
   std::size_t begin = 0;
   std::size_t end = text.size();

@@ -9,6 +9,8 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <sstream>
+#include <tuple>
 
 #include "app/batch_runs.h"
 #include "app/dry_run.h"
@@ -350,7 +352,7 @@ TEST_F(SafeRunsTest, AKilledRunIsUndoneWholeAndAFileItDidNotKeepIsKeptAndNamed) 
   EXPECT_FALSE(LastRunToUndo(session_));
 }
 
-// An undo that stops midway (here a kept picture that cannot be put back, as a kill would stop it)
+// An undo that stops midway (here killed after it recorded its steps and put two pictures back)
 // and is run again ends as one that was never stopped: every picture and row back, none of them
 // named as changed since the run. A manifest of the earlier version is still undone.
 TEST_F(SafeRunsTest, AnUndoStoppedMidwayEndsAsAWholeOneWhenRunAgain) {
@@ -363,14 +365,14 @@ TEST_F(SafeRunsTest, AnUndoStoppedMidwayEndsAsAWholeOneWhenRunAgain) {
   ASSERT_EQ(runs.size(), 1u);
   ASSERT_EQ(runs[0].entries.size(), 4u);
   EXPECT_TRUE(runs[0].ended);
-  // The third picture in the run's order cannot be put back: its kept copy is a folder for now.
-  const fs::path blocked = runs[0].folder / runs[0].entries[2].file;
-  const fs::path aside = fs::path(blocked).concat(".aside");
-  fs::rename(blocked, aside);
-  fs::create_directory(blocked);
-  EXPECT_THROW(UndoLastRun(session_), Error);
-  fs::remove(blocked);
-  fs::rename(aside, blocked);
+  // What the undo left when it was killed: its record of the steps, the first two pictures back
+  // in place, no row set back yet (they go back together at the end).
+  std::string journal = CheckedLine("likentor undo\t1") + '\n';
+  for (int i = 0; i < 4; ++i) journal += CheckedLine("restore\t" + std::to_string(i)) + '\n';
+  test::WriteBytes(runs[0].folder / "undo.txt", journal + CheckedLine("end") + '\n');
+  for (int i = 0; i < 2; ++i) {
+    fs::rename(runs[0].folder / runs[0].entries[i].file, Pictures() / runs[0].entries[i].file);
+  }
 
   const UndoResult undone = UndoLastRun(session_);
   EXPECT_EQ(undone.restored, 4);
@@ -427,6 +429,154 @@ TEST_F(SafeRunsTest, AManifestNumberOutOfRangeIsDamageNotAnotherNumber) {
   }
   manifest("1", "10");
   EXPECT_EQ(ReadBackupRun(run).entries.at(0).playerId, 1);
+}
+
+// The lines of a run's manifest, each given back as its text (the checksum taken off).
+std::vector<std::string> ManifestTexts(const fs::path& folder) {
+  std::vector<std::string> texts;
+  std::istringstream in(test::ReadBytes(folder / "manifest.txt"));
+  std::string line;
+  while (std::getline(in, line)) texts.push_back(CheckedText(line).value_or(line));
+  return texts;
+}
+
+std::string ManifestOf(const std::vector<std::string>& texts) {
+  std::string text;
+  for (const std::string& line : texts) text += CheckedLine(line) + '\n';
+  return text;
+}
+
+// A manifest damaged in any way (a name reaching outside the picture folder, carriage returns, a
+// column missing, a number that is none, a line changed or cut amid the others) stops undo at its
+// run, naming the file and the line, with nothing undone; the run is listed as damaged, and only
+// skipping damaged runs goes on to the one before. A last line cut short is what a killed run
+// leaves, and that run is undone whole.
+TEST_F(SafeRunsTest, UndoStopsAtADamagedManifestAndNamesIt) {
+  for (int id = 1; id <= 2; ++id) AddPlayer({.id = id});
+  test::WriteBytes(Portrait(1), UserPicture(1));
+  EXPECT_EQ(Universe().kept, 1);
+  FlagAll();
+  EXPECT_EQ(Universe().kept, 2);
+  const std::map<std::string, std::string> afterSecond = PictureFiles();
+  const std::vector<BackupRun> runs = BackupRuns(program_, kGame);
+  ASSERT_EQ(runs.size(), 2u);
+  const fs::path manifest = runs[1].folder / "manifest.txt";
+  const std::string whole = test::ReadBytes(manifest);
+  const std::vector<std::string> texts = ManifestTexts(runs[1].folder);
+  // Line numbers from 1: the head, game, title, time, started, pictures, then the records.
+  ASSERT_EQ(texts.at(6).substr(0, 5), "keep\t");
+  std::size_t w = 7;  // the first record of a picture written
+  while (w < texts.size() && !texts[w].starts_with("written\t")) ++w;
+  ASSERT_LT(w, texts.size());
+  const std::string atWritten = "line " + std::to_string(w + 1) + ": ";
+  const auto changed = [&](std::size_t index, const std::function<void(std::string&)>& change) {
+    std::vector<std::string> lines = texts;
+    change(lines.at(index));
+    return ManifestOf(lines);
+  };
+  std::string carriageReturns;
+  for (const char c : whole) carriageReturns += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  std::string changedInTheMiddle = whole;
+  changedInTheMiddle[whole.find("\nwritten\t") + 9] = 'X';
+  const std::string cutInTheMiddle = whole.substr(0, whole.find("\nwritten\t") + 12) + '\n' +
+                                     whole.substr(whole.find("\nwritten"));
+  const std::vector<std::tuple<std::string, std::string, std::string>> damages = {
+      {"a path", changed(6, [](std::string& l) { l.replace(l.find("Player_"), 0, "../"); }),
+       "line 7: it names a picture \"../Player_"},
+      {"carriage returns", carriageReturns, "line 1: the line ends in a carriage return"},
+      {"a column missing", changed(w, [](std::string& l) { l.erase(l.rfind('\t')); }),
+       atWritten + "a written line has 4 columns"},
+      {"a number that is none",
+       changed(w, [](std::string& l) { l.replace(l.find('\t', 8), 1, "\tx"); }), atWritten + "\"x"},
+      {"a line changed", changedInTheMiddle, atWritten + "the line does not match its checksum"},
+      {"a line cut amid the others", cutInTheMiddle, atWritten + "the line does not match"},
+      {"a number past 32 bits",
+       changed(6, [](std::string& l) { l.replace(l.find('\t', 5) + 1, 1, "4294967297"); }),
+       "line 7: \"4294967297"},
+  };
+  for (const auto& [what, text, where] : damages) {
+    SCOPED_TRACE(what);
+    test::WriteBytes(manifest, text);
+    try {
+      LastRunToUndo(session_);
+      ADD_FAILURE() << "no error";
+    } catch (const Error& error) {
+      const std::string message = error.what();
+      EXPECT_NE(message.find(runs[1].folder.string()), std::string::npos) << message;
+      EXPECT_NE(message.find(manifest.string() + " is damaged at " + where), std::string::npos)
+          << message;
+      EXPECT_NE(message.find("Nothing was undone."), std::string::npos) << message;
+    }
+    EXPECT_THROW(UndoLastRun(session_), Error);
+    EXPECT_EQ(PictureFiles(), afterSecond);
+    const std::vector<BackupRun> listed = BackupRuns(program_, kGame);
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[1].folder, runs[1].folder);
+    EXPECT_NE(listed[1].damage.find(where), std::string::npos) << listed[1].damage;
+    EXPECT_TRUE(listed[0].damage.empty());
+  }
+
+  // A last line cut short: the run was stopped while it wrote that record, and is undone whole.
+  test::WriteBytes(manifest, whole.substr(0, whole.size() - 7));
+  EXPECT_TRUE(BackupRuns(program_, kGame).at(1).damage.empty());
+  ASSERT_TRUE(LastRunToUndo(session_));
+  EXPECT_EQ(LastRunToUndo(session_)->restores, 2);
+
+  // Passed over only when asked: the run before it is undone, and the damaged one stays.
+  test::WriteBytes(manifest, carriageReturns);
+  const UndoResult undone = UndoLastRun(session_, true);
+  EXPECT_EQ(undone.skippedDamaged, std::vector<fs::path>{runs[1].folder});
+  EXPECT_EQ(undone.time, runs[0].time);
+  EXPECT_EQ(UndoMessage(undone).rfind("Passed over the damaged photo run kept in " +
+                                          runs[1].folder.string() + ". Undid the photo run of ",
+                                      0),
+            0u)
+      << UndoMessage(undone);
+  EXPECT_TRUE(fs::exists(manifest));
+  // Its pictures are the damaged run's now, which the earlier run did not leave: left alone.
+  EXPECT_EQ(undone.leftAlone.size(), 2u);
+  EXPECT_EQ(PictureFiles(), afterSecond);
+}
+
+// A kept picture gone from the backup is no dead end: undo names it, leaves that picture (and its
+// row) as the run made it, puts back the rest and counts the run undone, so that the next undo
+// goes on to the run before.
+TEST_F(SafeRunsTest, AKeptPictureThatIsGoneIsNamedAndTheRestIsUndone) {
+  for (int id = 1; id <= 3; ++id) AddPlayer({.id = id});
+  for (int id = 1; id <= 3; ++id) test::WriteBytes(Portrait(id), UserPicture(id));
+  EXPECT_EQ(Universe().kept, 3);
+  FlagAll();
+  const test::Rows rowsBefore = PlayerRows();
+  const std::map<std::string, std::string> picturesBefore = PictureFiles();
+  EXPECT_EQ(Universe().kept, 3);
+  const std::string made2 = test::ReadBytes(Portrait(2));
+  const test::Rows rowsAfter = PlayerRows();
+  const std::vector<BackupRun> runs = BackupRuns(program_, kGame);
+  ASSERT_EQ(runs.size(), 2u);
+  fs::remove(runs[1].folder / "Player_2.png");
+
+  const UndoResult undone = UndoLastRun(session_);
+  EXPECT_EQ(undone.restored, 2);
+  EXPECT_EQ(undone.notPutBack, std::vector<std::string>{"Player_2.png (its kept copy is missing)"});
+  const std::string message = UndoMessage(undone);
+  EXPECT_NE(message.find("2 earlier pictures put back"), std::string::npos) << message;
+  EXPECT_NE(message.find("Could not be put back and left as the run made them: Player_2.png (its "
+                         "kept copy is missing)"),
+            std::string::npos)
+      << message;
+  std::map<std::string, std::string> expected = picturesBefore;
+  expected["Player_2.png"] = made2;
+  EXPECT_EQ(PictureFiles(), expected);
+  test::Rows rows = rowsBefore;
+  rows[2] = rowsAfter.at(2);
+  EXPECT_EQ(PlayerRows(), rows);
+  // The next undo is the first run's.
+  const std::optional<UndoPreview> next = LastRunToUndo(session_);
+  ASSERT_TRUE(next);
+  EXPECT_EQ(next->time, runs[0].time);
+  const UndoResult first = UndoLastRun(session_);
+  EXPECT_EQ(first.restored, 2);
+  EXPECT_EQ(first.leftAlone, std::vector<std::string>{"Player_2.png"});
 }
 
 // New Look changes the look and then the portrait: undo takes both back, and names it so.

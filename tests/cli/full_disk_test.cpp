@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "database/connection.h"
 #include "database/table_store.h"
 #include "portrait/png_image.h"
 #include "portrait/portrait_png.h"
@@ -267,6 +269,105 @@ TEST_F(FullDiskTest, FoldersAUserMayNotWrite) {
   EXPECT_NE(run.out.find("Successfully created "), std::string::npos) << run.out;
   EXPECT_FALSE(Portraits().empty());
   EXPECT_EQ(CheckTables(), "ok");
+}
+
+// The backups on a small file system of their own, with room for fewer earlier pictures than the
+// run writes over. The run keeps (and records) the pictures of each batch before it writes any of
+// them, so it stops with its message before it writes over one it could not keep: nothing is lost,
+// no run is left cut or hidden, and with room again the run is made and undone whole. Needs the
+// right to mount a file system.
+TEST_F(FullDiskTest, AFullBackupDiskStopsTheRunAndTheRunIsUndoneWhole) {
+  ASSERT_EQ(RunSetup().status, 0);
+  ASSERT_EQ(Run({"load", "sample"}).status, 0);
+  ASSERT_EQ(Run({"photos", "sample"}).status, 0);
+  {
+    Database db(data_);
+    db.ConnectionFor("sample_players.db")
+        .Execute("UPDATE \"sample_players.db\" SET update_required='true' WHERE locked<>'true'");
+  }
+  const auto rows = AllRows();
+  const auto pictures = Portraits();
+  ASSERT_GE(pictures.size(), 8u);
+  // Room for about three quarters of the pictures the next run writes over (in whole pages): the
+  // run keeps and writes them in batches, and the disk fills up within a later batch.
+  std::size_t bytes = 0;
+  for (const auto& [name, picture] : pictures) bytes += (picture.size() + 4095) / 4096 * 4096;
+  const fs::path small = folder_ / "small";
+  fs::create_directories(small);
+  const std::string size = "size=" + std::to_string(bytes * 3 / 4 / 4096 * 4096 + 8192);
+  if (::mount("likentor-test", small.c_str(), "tmpfs", 0, size.c_str()) != 0) {
+    GTEST_SKIP() << "cannot mount a small file system here";
+  }
+  struct Unmount {
+    fs::path at;
+    ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+  } unmount{small};
+  fs::remove_all(program_ / "backups");
+  fs::create_directory_symlink(small, program_ / "backups");
+
+  const Outcome full = Run({"photos", "sample"});
+  ExpectClearFailure(full, "photos with a full backup disk");
+  EXPECT_NE(full.err.find(program_.string() + "/backups/sample/"), std::string::npos) << full.err;
+  EXPECT_NE(full.err.find("The run stopped before writing over it."), std::string::npos)
+      << full.err;
+  EXPECT_EQ(CheckTables(), "ok");
+  EXPECT_TRUE(Portraits() == pictures);
+  EXPECT_TRUE(AllRows() == rows);
+  const Outcome list = Run({"undo", "sample", "--list"});
+  EXPECT_EQ(list.status, 0) << list.err;
+  EXPECT_EQ(list.out, "No photo run of sample is kept.\n");
+
+  // Room again (the file system made larger): the run is made, listed and undone whole.
+  ASSERT_EQ(::mount("likentor-test", small.c_str(), "tmpfs", MS_REMOUNT, "size=4m"), 0);
+  ASSERT_EQ(Run({"photos", "sample"}).status, 0);
+  EXPECT_FALSE(Portraits() == pictures);
+  const Outcome undo = Run({"undo", "sample"});
+  EXPECT_EQ(undo.status, 0) << undo.err;
+  EXPECT_EQ(undo.out.rfind("Undid the photo run of ", 0), 0u) << undo.out;
+  EXPECT_TRUE(Portraits() == pictures);
+  EXPECT_TRUE(AllRows() == rows);
+  EXPECT_EQ(CheckTables(), "ok");
+}
+
+// A run's backup folder the user may not write: undo says that folder is what it cannot write,
+// changes nothing, and once the folder may be written the next undo does the whole run.
+TEST_F(FullDiskTest, UndoFromABackupFolderTheUserMayNotWrite) {
+  if (::geteuid() != 0) GTEST_SKIP() << "runs the program as another user, which needs root";
+  ASSERT_EQ(RunSetup().status, 0);
+  ASSERT_EQ(Run({"load", "sample"}).status, 0);
+  ASSERT_EQ(Run({"photos", "sample"}).status, 0);
+  {
+    Database db(data_);
+    db.ConnectionFor("sample_players.db")
+        .Execute("UPDATE \"sample_players.db\" SET update_required='true' WHERE locked<>'true'");
+  }
+  const auto rows = AllRows();
+  const auto pictures = Portraits();
+  ASSERT_EQ(Run({"photos", "sample"}).status, 0);
+  const auto written = Portraits();
+  ASSERT_FALSE(written == pictures);
+  GiveTo(program_, kNobody);
+  GiveTo(Pictures(), kNobody);
+  fs::path run;  // the newest run's folder (their names are their times)
+  for (const auto& entry : fs::directory_iterator(program_ / "backups" / "sample")) {
+    if (entry.is_directory() && entry.path() > run) run = entry.path();
+  }
+  ASSERT_FALSE(run.empty());
+  ASSERT_EQ(::chmod(run.c_str(), 0555), 0);
+
+  const Limits nobody{.asNobody = true};
+  Outcome undo = Run({"undo", "sample"}, nobody);
+  ExpectClearFailure(undo, "undo from a read-only backup folder");
+  EXPECT_NE(undo.err.find(run.string()), std::string::npos) << undo.err;
+  EXPECT_NE(undo.err.find("Permission denied"), std::string::npos) << undo.err;
+  EXPECT_NE(undo.err.find("Nothing was undone"), std::string::npos) << undo.err;
+  EXPECT_TRUE(Portraits() == written);
+
+  ASSERT_EQ(::chmod(run.c_str(), 0755), 0);
+  undo = Run({"undo", "sample"}, nobody);
+  EXPECT_EQ(undo.status, 0) << undo.err;
+  EXPECT_TRUE(Portraits() == pictures);
+  EXPECT_TRUE(AllRows() == rows);
 }
 
 }  // namespace

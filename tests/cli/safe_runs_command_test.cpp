@@ -2,12 +2,15 @@
 // process on a small generated saved game with the build's artwork kit.
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <regex>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -217,6 +220,122 @@ TEST_F(SafeRunsCommandTest, ABackupThatCannotBeWrittenStopsTheRunWithNothingOver
   EXPECT_EQ(Portraits(), first);
   EXPECT_EQ(Players(), rows);
   ::chmod(BackupsFolder(program_).c_str(), 0755);
+}
+
+// The seed of repeatable runs starts the draws and lets them carry on: with it set, the players of
+// a load do not share one face or ethnicity, nor the portraits of a run one background.
+TEST_F(SafeRunsCommandTest, AFixedSeedStartsTheDrawsAndEachDrawStillDiffers) {
+  ::setenv("LIKENTOR_RANDOM_SEED", "1306", 1);
+  const Outcome load = Run({"load", "sample"});
+  const Outcome photos = Run({"photos", "sample"});
+  ::unsetenv("LIKENTOR_RANDOM_SEED");
+  ASSERT_EQ(load.status, 0) << load.err;
+  ASSERT_EQ(photos.status, 0) << photos.err;
+  const test::Rows rows = Players();
+  ASSERT_GE(rows.size(), 20u);
+  // How many players share the most common value of a field, and how many values the
+  // photographed players' backgrounds take (0 is no portrait made).
+  const auto mostShared = [&](const char* field) {
+    std::map<std::string, std::size_t> counts;
+    std::size_t most = 0;
+    for (const auto& [id, row] : rows) most = std::max(most, ++counts[row.at(field)]);
+    return most;
+  };
+  EXPECT_LE(mostShared("face"), rows.size() / 4);
+  EXPECT_LE(mostShared("ethnicity"), rows.size() * 3 / 4);
+  std::set<std::string> backgrounds;
+  for (const auto& [id, row] : rows) {
+    if (row.at("background") != "0") backgrounds.insert(row.at("background"));
+  }
+  EXPECT_GE(backgrounds.size(), 3u);
+  // A seed that is no whole number in range is said and the clock is used.
+  ::setenv("LIKENTOR_RANDOM_SEED", "4294967297", 1);
+  const Outcome wrapped = Run({"backups"});
+  ::unsetenv("LIKENTOR_RANDOM_SEED");
+  EXPECT_EQ(wrapped.status, 0);
+  EXPECT_NE(wrapped.err.find("LIKENTOR_RANDOM_SEED=4294967297 is not a whole number"),
+            std::string::npos)
+      << wrapped.err;
+}
+
+// Lowering the runs kept says how many runs and kept pictures that removes, and removes them only
+// with --yes; keeping as many as there are removes nothing and asks nothing.
+TEST_F(SafeRunsCommandTest, KeepingFewerRunsSaysWhatGoesAndNeedsYes) {
+  ASSERT_EQ(Run({"load", "sample"}).status, 0);
+  ASSERT_EQ(Run({"photos", "sample"}).status, 0);
+  FlagAll();
+  ASSERT_EQ(Run({"photos", "sample"}).status, 0);
+  const std::vector<BackupRun> runs = BackupRuns(program_, "sample");
+  ASSERT_EQ(runs.size(), 2u);
+  const int kept = runs[0].Replaced() + runs[1].Replaced();
+  ASSERT_GT(kept, 0);
+
+  Outcome run = Run({"backups", "--keep", "2"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  run = Run({"backups", "--keep", "0"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Keeping 0 runs per game removes 2 runs with " + std::to_string(kept) +
+                         " kept earlier pictures, which undo can then no longer put back. "
+                         "Nothing was changed; run again with --yes to remove them.\n");
+  EXPECT_EQ(BackupRuns(program_, "sample").size(), 2u);
+  EXPECT_EQ(KeptRuns(program_), 2);
+
+  run = Run({"backups", "--keep", "0", "--yes"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Removed 2 runs with " + std::to_string(kept) + " kept earlier pictures."),
+            std::string::npos)
+      << run.out;
+  EXPECT_TRUE(BackupRuns(program_, "sample").empty());
+  EXPECT_EQ(KeptRuns(program_), 0);
+}
+
+// A damaged manifest stops undo at its run with the file and line named and exit status 1; the
+// list shows the run as damaged; --skip-damaged goes on to the run before it.
+TEST_F(SafeRunsCommandTest, UndoStopsAtADamagedManifestUnlessToldToSkipIt) {
+  ASSERT_EQ(Run({"load", "sample"}).status, 0);
+  ASSERT_EQ(Run({"photos", "sample"}).status, 0);
+  FlagAll();
+  ASSERT_EQ(Run({"photos", "sample"}).status, 0);
+  const std::map<int, std::string> pictures = Portraits();
+  const test::Rows rows = Players();
+  std::vector<BackupRun> runs = BackupRuns(program_, "sample");
+  ASSERT_EQ(runs.size(), 2u);
+  const fs::path manifest = runs[1].folder / "manifest.txt";
+  std::string text = test::ReadBytes(manifest);
+  // A player id past 32 bits in a record amid the others, its checksum made to match.
+  const std::size_t lineStart = text.find("\nkeep\t") + 1;
+  const std::size_t lineEnd = text.find('\n', lineStart);
+  std::string line = *CheckedText(text.substr(lineStart, lineEnd - lineStart));
+  const std::size_t id = line.find('\t', 5) + 1;
+  line.replace(id, line.find('\t', id) - id, "4294967297");
+  text.replace(lineStart, lineEnd - lineStart, CheckedLine(line));
+  test::WriteBytes(manifest, text);
+
+  Outcome run = Run({"undo", "sample"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("The photo run kept in " + runs[1].folder.string() +
+                         " cannot be undone: The backup manifest " + manifest.string() +
+                         " is damaged at line 7: \"4294967297\" is not a number"),
+            std::string::npos)
+      << run.err;
+  EXPECT_EQ(Portraits(), pictures);
+  EXPECT_EQ(Players(), rows);
+  run = Run({"undo", "sample", "--list"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("DAMAGED, cannot be undone: The backup manifest " + manifest.string() +
+                         " is damaged at line 7"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find(runs[0].folder.string()), std::string::npos) << run.out;
+
+  run = Run({"undo", "sample", "--skip-damaged"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(
+      run.out.rfind("Passed over the damaged photo run kept in " + runs[1].folder.string(), 0), 0u)
+      << run.out;
+  EXPECT_TRUE(fs::exists(manifest));
 }
 
 }  // namespace

@@ -218,6 +218,26 @@ TEST(RecordFields, MessagesQuoteTheFieldShortAndEscaped) {
                     "\xE2\x80\xA6')"}));
 }
 
+// A number of a file is digits only, within 32 bits: a blank inside, a plus sign or a number past
+// 32 bits is no number rather than another one.
+TEST(RecordFields, NumbersOfAFileAreDigitsOnlyInRange) {
+  TempFolder temp;
+  const auto path = temp / "players.csv";
+  test::WriteBytes(path, "head\n12;1 2;+12;4294967297;-3\n");
+  std::vector<std::string> messages;
+  ForEachRecord(path, ';', Heading::Skip, [&](const TextFileReader& file, const auto& fields) {
+    EXPECT_EQ(WholeNumberAt(file, fields, 0), 12);
+    EXPECT_EQ(WholeNumberAt(file, fields, 4), -3);
+    for (std::size_t i = 1; i <= 3; ++i) {
+      messages.push_back(FailureOf([&] { WholeNumberAt(file, fields, i); }));
+    }
+  });
+  EXPECT_EQ(messages, (std::vector<std::string>{
+                          "players.csv line 2: field 1 is not a whole number ('1 2')",
+                          "players.csv line 2: field 2 is not a whole number ('+12')",
+                          "players.csv line 2: field 3 is not a whole number ('4294967297')"}));
+}
+
 TEST(IsBlankLine, OnlyBlanks) {
   EXPECT_FALSE(IsBlankLine(" x "));
   EXPECT_TRUE(IsBlankLine(" \t\r"));
