@@ -18,6 +18,7 @@
 
 #include "database/table_store.h"
 #include "shell/platform.h"
+#include "shell/prompts.h"
 #include "shell/whole_number.h"
 
 namespace likentor {
@@ -767,6 +768,24 @@ void RunBackup::Append(const std::string& text, bool sync) {
     throw BackupError("Cannot write the backup manifest " + (folder_ / kManifestName).string() +
                       ": " + SystemReason(errno) + ".");
   }
+}
+
+std::string DescribeRunsBeyond(const RunsBeyond& beyond) {
+  return std::to_string(beyond.runs) + (beyond.runs == 1 ? " run" : " runs") + " with " +
+         std::to_string(beyond.pictures) + " kept earlier " +
+         (beyond.pictures == 1 ? "picture" : "pictures");
+}
+
+bool ChangeKeptRuns(Prompts& prompts, const fs::path& programFolder, int runs) {
+  const RunsBeyond beyond = RunsBeyondKept(programFolder, runs);
+  if (beyond.runs > 0 &&
+      !prompts.Confirm("Keeping " + std::to_string(runs) + " runs per game removes " +
+                       DescribeRunsBeyond(beyond) +
+                       ", which Undo Last Run can then no longer put back. Remove them?")) {
+    return false;
+  }
+  SetKeptRuns(programFolder, runs);
+  return true;
 }
 
 }  // namespace likentor

@@ -29,6 +29,7 @@
 namespace likentor {
 
 class Cursor;
+class Prompts;
 
 inline constexpr int kDefaultKeptRuns = 5;
 
@@ -72,6 +73,11 @@ struct RunsBeyond {
   int pictures = 0;
 };
 RunsBeyond RunsBeyondKept(const std::filesystem::path& programFolder, int runs);
+// "2 runs with 31 kept earlier pictures".
+std::string DescribeRunsBeyond(const RunsBeyond& beyond);
+// Sets the number of runs kept after asking, when that removes kept runs, whether to remove them
+// (their earlier pictures can no longer be put back). False when the user declined.
+bool ChangeKeptRuns(Prompts& prompts, const std::filesystem::path& programFolder, int runs);
 
 // The players-table fields a portrait changes.
 inline constexpr std::array<std::string_view, 4> kPhotoFields = {

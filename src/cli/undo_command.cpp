@@ -71,9 +71,7 @@ int BackupsCommand::Execute(CommandContext& context) {
     // Runs removed are earlier pictures that can no longer be put back: said, and done only when
     // confirmed.
     const RunsBeyond beyond = RunsBeyondKept(program, *keep_);
-    const std::string what = std::to_string(beyond.runs) + (beyond.runs == 1 ? " run" : " runs") +
-                             " with " + std::to_string(beyond.pictures) + " kept earlier " +
-                             (beyond.pictures == 1 ? "picture" : "pictures");
+    const std::string what = DescribeRunsBeyond(beyond);
     if (beyond.runs > 0 && !yes_) {
       context.err << "Keeping " << *keep_ << " runs per game removes " << what
                   << ", which undo can then no longer put back. Nothing was changed; run again "

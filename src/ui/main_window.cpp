@@ -584,7 +584,8 @@ void MainWindow::KeptRuns1Click() {
     auto* dialog = new KeptRunsDialog(KeptRuns(session_.ProgramFolder()), this);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
       const int kept = dialog->KeptRuns();
-      commands_->Write([this, kept] { SetKeptRuns(session_.ProgramFolder(), kept); });
+      commands_->Write(
+          [this, kept] { ChangeKeptRuns(session_.UserPrompts(), session_.ProgramFolder(), kept); });
     });
     dialog->open();
   });

@@ -682,7 +682,16 @@ TEST_F(SafeRunsTest, TheLastFiveRunsAreKeptAsSetAndBackupsOnAnotherFileSystemAre
   for (std::size_t i = 0; i < runs.size(); ++i) {
     EXPECT_EQ(test::ReadBytes(runs[i].folder / "Player_1.png"), pictures[i + 2]) << i;
   }
-  SetKeptRuns(program_, 2);
+  // Fewer runs kept removes the others: asked first, naming what goes; a No changes nothing.
+  prompts_.AnswerConfirm(false);
+  EXPECT_FALSE(ChangeKeptRuns(prompts_, program_, 2));
+  EXPECT_EQ(prompts_.Texts(Kind::Confirm).back(),
+            "Keeping 2 runs per game removes 3 runs with 3 kept earlier pictures, which Undo Last "
+            "Run can then no longer put back. Remove them?");
+  EXPECT_EQ(BackupRuns(program_, kGame).size(), 5u);
+  EXPECT_EQ(KeptRuns(program_), kDefaultKeptRuns);
+  prompts_.AnswerConfirm(true);
+  EXPECT_TRUE(ChangeKeptRuns(prompts_, program_, 2));
   runs = BackupRuns(program_, kGame);
   ASSERT_EQ(runs.size(), 2u);
   EXPECT_EQ(test::ReadBytes(runs[1].folder / "Player_1.png"), pictures[6]);
