@@ -1,11 +1,9 @@
 #include "shell/content_hash.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -135,24 +133,20 @@ std::uint64_t HashFile(const std::filesystem::path& file) {
   const auto fail = [&file](int error) {
     return Error("Cannot read \"" + file.string() + "\": " + std::strerror(error) + ".");
   };
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw fail(errno);
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
-  ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+  errno = 0;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(file.string().c_str(), "rb"),
+                                                         &std::fclose);
+  if (!stream) throw fail(errno != 0 ? errno : EIO);
   constexpr std::size_t kChunk = 256 * 1024;
   const auto buffer = std::make_unique<unsigned char[]>(kChunk);
   ContentHash hash;
   for (;;) {
-    const ssize_t got = ::read(fd, buffer.get(), kChunk);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw fail(errno);
+    const std::size_t got = std::fread(buffer.get(), 1, kChunk, stream.get());
+    hash.Add(buffer.get(), got);
+    if (got < kChunk) {
+      if (std::ferror(stream.get()) != 0) throw fail(errno != 0 ? errno : EIO);
+      break;
     }
-    if (got == 0) break;
-    hash.Add(buffer.get(), static_cast<std::size_t>(got));
   }
   return hash.Value();
 }
