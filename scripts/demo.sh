@@ -4,7 +4,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build/release"
-"$here/scripts/setup.sh" "$build" -DCMAKE_BUILD_TYPE=Release -DLIKENTOR_TESTS=OFF
+"$here/scripts/setup.sh" --demo "$build" -DCMAKE_BUILD_TYPE=Release -DLIKENTOR_TESTS=OFF \
+  -DLIKENTOR_BENCH=OFF
 program="$build/program"
 likentor="$program/likentor"
 demo="$here/build/demo"

@@ -8,12 +8,12 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build/test"
 "$here/scripts/setup.sh" "$build" -DCMAKE_BUILD_TYPE=Debug -DLIKENTOR_SANITIZE=ON -DLIKENTOR_BENCH=OFF \
-  -DLIKENTOR_WERROR=ON
+  -DLIKENTOR_TESTS=ON -DLIKENTOR_WERROR=ON
 
 # ThreadSanitizer first, so that the suite's own summary closes the output.
 tsan="$here/build/tsan"
 cmake -S "$here" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLIKENTOR_THREAD_SANITIZE=ON \
-  -DLIKENTOR_WERROR=ON -DLIKENTOR_BENCH=OFF -DLIKENTOR_ARTWORK=OFF >/dev/null
+  -DLIKENTOR_TESTS=ON -DLIKENTOR_WERROR=ON -DLIKENTOR_BENCH=OFF -DLIKENTOR_ARTWORK=OFF >/dev/null
 cmake --build "$tsan" -j "$(nproc)" --target app_photo_tests portrait_composition_tests
 echo "== Batch runs and portrait workers under ThreadSanitizer"
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "$tsan/tests/app/app_photo_tests" --gtest_brief=1

@@ -15,6 +15,7 @@
 #include "import/career_tables.h"
 #include "import/game_tables.h"
 #include "import/leagues_table.h"
+#include "import/load_stamp.h"
 #include "import/players_table.h"
 #include "import/teams_table.h"
 #include "portrait/appearance.h"
@@ -159,6 +160,16 @@ void ImportSavedGame(Session& session, const std::string& name, LoadSteps& steps
   ErrorLog& log = session.Log();
   game.Saved = ResolveSavedGame(session.GameFolder(), name);
   const SavedGame& saved = game.Saved;
+  const int errorsBefore = log.Reported();
+  // The exports as this load finds them, before it reads them; the last load's stamp no longer
+  // holds while the tables change under it.
+  const LoadStamp stamp = StampExports(saved);
+  try {
+    ClearLoadStamp(db, saved);
+  } catch (const Error&) {
+    // A players file that cannot be written keeps its stamp; the import's own writes to it fail
+    // and are reported, and this load writes no stamp.
+  }
 
   steps.Begin(saved.leaguesTable, kLeaguesAt);
   steps.MadeNew(
@@ -188,8 +199,15 @@ void ImportSavedGame(Session& session, const std::string& name, LoadSteps& steps
   AppearanceDraws looks(session.Random(), {shared.NationsTable, shared.AfricanFacesTable,
                                            shared.AsianFacesTable, shared.CaucasianFacesTable,
                                            shared.EastIndianFacesTable, shared.FacialHairTable});
-  UpdatePlayersTable(db, log, saved, batting, pitching, looks, SpreadFacesSetting(session, name),
-                     steps.Rows(kPlayersAt, kLoadedAt, lines > 0 ? lines - 1 : 0));
+  {
+    // The stamp goes in with the players rows, in one transaction: written only by a load that
+    // got this far without a refused row, and undone with the rows when the import fails.
+    TableTransaction withStamp(db, saved.playersTable, TableTransaction::Unfinished::RollBack);
+    UpdatePlayersTable(db, log, saved, batting, pitching, looks, SpreadFacesSetting(session, name),
+                       steps.Rows(kPlayersAt, kLoadedAt, lines > 0 ? lines - 1 : 0));
+    if (log.Reported() == errorsBefore) WriteLoadStamp(db, saved, stamp);
+    withStamp.Commit();
+  }
   steps.Done();
   session.Progress().Report(steps.Status(), true, kLoadedAt);
 
@@ -263,11 +281,48 @@ void PrepareLoad(Session& session, std::string_view name) {
 
 }  // namespace
 
-void LoadGame(Session& session, std::string_view name) {
+namespace {
+
+// Opens the tables of the saved game as its last complete load left them, when every export is
+// as that load read it; false (nothing opened) otherwise.
+bool UseLastLoad(Session& session, const std::string& name) {
+  Database& db = session.Data();
+  SavedGame saved = ResolveSavedGame(session.GameFolder(), name);
+  for (const std::string* table : {&saved.leaguesTable, &saved.teamsTable, &saved.battingTable,
+                                   &saved.pitchingTable, &saved.playersTable}) {
+    if (!db.TableExists(*table)) return false;
+  }
+  if (!ExportsUnchanged(db, saved)) return false;
+  LoadedGame& game = session.Game();
+  try {
+    game.LeaguesTable.Open(db, saved.leaguesTable);
+    game.TeamsTable.Open(db, saved.teamsTable);
+  } catch (const DamagedTableError&) {
+    CloseGameData(session);
+    return false;
+  }
+  game.Saved = std::move(saved);
+  session.SetLoadedGameName(name);
+  // As a load leaves them: the game's settings row and the team box.
+  CheckGamesTable(session.Universal().GamesTable, session.Log(), name);
+  PopulateTeamBox(session);
+  session.SetStatusText(name + ".lg loaded.");
+  session.SetCaption(std::string(kLoadedCaptionPrefix) + name);
+  return true;
+}
+
+}  // namespace
+
+void LoadGame(Session& session, std::string_view name, Reload reload) {
   const WriteCommand writing(session, kLoadCommand);
   PrepareLoad(session, name);
-  session.SetLoadedGameName(std::string(name));
-  LoadSavedGame(session, std::string(name));
+  const std::string game(name);
+  if (reload == Reload::WhenChanged && UseLastLoad(session, game)) {
+    session.UserPrompts().ShowMessage(game + ".lg unchanged since the last load.");
+    return;
+  }
+  session.SetLoadedGameName(game);
+  LoadSavedGame(session, game);
 }
 
 void OpenLoadedGame(Session& session, std::string_view name) {

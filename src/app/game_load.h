@@ -37,10 +37,19 @@ void LoadGame1Click(Session& session);
 std::string SavedGameNameOf(const std::filesystem::path& savedGamesFolder,
                             const std::filesystem::path& chosen);
 
+// Whether a load by name imports the exports when they are as the last complete load read them.
+enum class Reload {
+  Always,       // the load command and the window's: import whatever the stamp says
+  WhenChanged,  // commands that need the game loaded: use the last load's tables when it holds
+};
+
 // The Load Game command for a saved game given by name (the command line's "load NAME"): closes the
 // loaded game, checks that the saved game's folder exists (Error otherwise), sets LoadedGameName,
-// runs LoadSavedGame and shows the first page.
-void LoadGame(Session& session, std::string_view name);
+// runs LoadSavedGame and shows the first page. With Reload::WhenChanged, when every export has the
+// size, modification time and hash that the last complete load stamped (and its tables are there),
+// nothing is imported: the game becomes the loaded one over its tables as that load left them, with
+// the message "<name>.lg unchanged since the last load.".
+void LoadGame(Session& session, std::string_view name, Reload reload = Reload::Always);
 
 // The whole load of the saved game `name`, in order: leagues, teams, career batting and pitching,
 // players, the settings row, the team box; then the status text "<name>.lg loaded.", the caption

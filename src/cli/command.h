@@ -13,6 +13,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/game_load.h"
 #include "app/session.h"
 #include "cli/cli_prompts.h"
 
@@ -55,6 +56,13 @@ struct CliSession {
   CliPrompts prompts;
   Session session;
 };
+
+// The --reload flag of a command that loads the saved game it names: without it the command uses
+// the tables of the last complete load when no export changed since.
+void AddReloadFlag(CLI::App& subcommand, bool& reload);
+inline Reload ReloadWhen(bool reload) {
+  return reload ? Reload::Always : Reload::WhenChanged;
+}
 
 // Every command of the command line, in the order the usage lists them.
 std::vector<std::unique_ptr<Command>> MakeCommands();

@@ -58,6 +58,11 @@ CliSession::CliSession(CommandContext& context, Access access)
   session.Startup(Session::Missing::Fail);
 }
 
+void AddReloadFlag(CLI::App& subcommand, bool& reload) {
+  subcommand.add_flag("--reload", reload,
+                      "Import the saved game's exports even when none changed since the last load");
+}
+
 int CliSession::ExitStatus(int status) const {
   return status == kExitOk && prompts.ErrorShown() ? kExitFailed : status;
 }

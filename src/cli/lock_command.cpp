@@ -13,6 +13,7 @@ std::string LockCommand::Description() const {
 void LockCommand::Configure(CLI::App& subcommand) {
   subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
       ->required();
+  AddReloadFlag(subcommand, reload_);
   subcommand.add_option("WHICH", which_, "Which players: all, active or retired")
       ->required()
       ->check(CLI::IsMember({"all", "active", "retired"}));
@@ -23,7 +24,7 @@ int LockCommand::Execute(CommandContext& context) {
                           : which_ == "retired" ? LockScope::Retired
                                                 : LockScope::All;
   CliSession cli(context);
-  LoadGame(cli.session, name_);
+  LoadGame(cli.session, name_, ReloadWhen(reload_));
   SetPhotoLocks(cli.session, scope, locked_);
   cli.session.Shutdown();
   return cli.ExitStatus();

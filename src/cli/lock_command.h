@@ -19,6 +19,7 @@ class LockCommand : public Command {
  private:
   bool locked_;
   std::string name_;
+  bool reload_ = false;
   std::string which_;
 };
 

@@ -62,6 +62,7 @@ std::string PhotosCommand::Description() const {
 void PhotosCommand::Configure(CLI::App& subcommand) {
   subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
       ->required();
+  AddReloadFlag(subcommand, reload_);
   auto* scope = subcommand
                     .add_option("--scope", scope_,
                                 "Level scope of the universe run: 0 All Levels, 1 Major Leaguers "
@@ -108,7 +109,7 @@ int PhotosCommand::Execute(CommandContext& context) {
   if (dryRun_) return DryRun(context);
   CliSession cli(context);
   Session& session = cli.session;
-  LoadGame(session, name_);
+  LoadGame(session, name_, ReloadWhen(reload_));
   if (&context.err == &std::cerr && ::isatty(STDERR_FILENO) == 1) {
     session.Progress().SetListener(
         [&context](const ProgressReport& report) { DrawBar(context.err, report); });

@@ -24,6 +24,7 @@ class PhotosCommand : public Command {
   int DryRun(CommandContext& context);
 
   std::string name_;
+  bool reload_ = false;
   int scope_ = 0;
   std::optional<int> team_;
   std::optional<int> player_;

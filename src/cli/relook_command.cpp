@@ -12,6 +12,7 @@ std::string RelookCommand::Description() const {
 void RelookCommand::Configure(CLI::App& subcommand) {
   subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
       ->required();
+  AddReloadFlag(subcommand, reload_);
   subcommand.add_option("--player", player_, "The player's id")->required()->type_name("ID");
   subcommand
       .add_option("--keep", keep_,
@@ -28,7 +29,7 @@ int RelookCommand::Execute(CommandContext& context) {
                                              : KeepLook::Nothing;
   CliSession cli(context);
   Session& session = cli.session;
-  LoadGame(session, name_);
+  LoadGame(session, name_, ReloadWhen(reload_));
   Relook relook;
   try {
     relook = NewLook(session, player_, keep, photo_, force_);

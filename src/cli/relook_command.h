@@ -20,6 +20,7 @@ class RelookCommand : public Command {
 
  private:
   std::string name_;
+  bool reload_ = false;
   int player_ = 0;
   std::string keep_;
   bool photo_ = false;

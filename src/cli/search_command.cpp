@@ -17,6 +17,7 @@ std::string SearchCommand::Description() const {
 void SearchCommand::Configure(CLI::App& subcommand) {
   subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
       ->required();
+  AddReloadFlag(subcommand, reload_);
   subcommand.add_option("--first", first_, "First name begins with F (as typed, no wildcards)")
       ->type_name("F");
   subcommand.add_option("--last", last_, "Last name begins with L (as typed, no wildcards)")
@@ -43,14 +44,14 @@ std::unique_ptr<ProgramLock> LockAtOnce(CommandContext& context, std::string& wh
 }  // namespace
 
 int SearchCommand::Execute(CommandContext& context) {
-  // A search loads the game first, as every command that names one does. When this copy may not
-  // write (another copy is at work, or the folder is read-only) it searches the tables as the
-  // last load left them instead, and says so.
+  // A search loads the game first (or takes its last load when no export changed since), as every
+  // command that names one does. When this copy may not write (another copy is at work, or the
+  // folder is read-only) it searches the tables as the last load left them instead, and says so.
   std::string whyNot;
   const std::unique_ptr<ProgramLock> lock = LockAtOnce(context, whyNot);
   CliSession cli(context, lock ? Access::ReadWrite : Access::ReadOnly);
   if (lock) {
-    LoadGame(cli.session, name_);
+    LoadGame(cli.session, name_, ReloadWhen(reload_));
   } else {
     context.err << whyNot << " Searching " << name_ << " as it was last loaded.\n";
     OpenLoadedGame(cli.session, name_);

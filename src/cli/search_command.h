@@ -18,6 +18,7 @@ class SearchCommand : public Command {
 
  private:
   std::string name_;
+  bool reload_ = false;
   std::string first_;
   std::string last_;
   int id_ = 0;

@@ -12,6 +12,7 @@ std::string SettingsCommand::Description() const {
 void SettingsCommand::Configure(CLI::App& subcommand) {
   subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
       ->required();
+  AddReloadFlag(subcommand, reload_);
   subcommand.add_option("FIELD=VALUE", assignments_,
                         "use_logos, create_active_photos, create_retired_photos (true or false), "
                         "active_ab_minimum, active_ip_minimum (whole numbers)");
@@ -31,7 +32,7 @@ int SettingsCommand::Execute(CommandContext& context) {
 
   CliSession cli(context);
   Session& session = cli.session;
-  LoadGame(session, name_);
+  LoadGame(session, name_, ReloadWhen(reload_));
   int status = kExitOk;
   if (!changes.empty()) {
     EditSettings(session, changes);

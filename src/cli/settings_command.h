@@ -20,6 +20,7 @@ class SettingsCommand : public Command {
 
  private:
   std::string name_;
+  bool reload_ = false;
   std::vector<std::string> assignments_;
 };
 

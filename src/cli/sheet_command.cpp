@@ -25,6 +25,7 @@ std::string SheetCommand::Description() const {
 void SheetCommand::Configure(CLI::App& subcommand) {
   subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
       ->required();
+  AddReloadFlag(subcommand, reload_);
   subcommand.add_option("OUT", out_, "The PNG file to write")->required();
   subcommand.add_option("--team", team_, "Only the players of this team")->type_name("TEAM_ID");
 }
@@ -32,7 +33,7 @@ void SheetCommand::Configure(CLI::App& subcommand) {
 int SheetCommand::Execute(CommandContext& context) {
   CliSession cli(context);
   Session& session = cli.session;
-  LoadGame(session, name_);
+  LoadGame(session, name_, ReloadWhen(reload_));
   const SheetSelection selection = ContactSheetSelection(session, team_, kSheetPlayersMax);
   if (selection.players.empty()) {
     throw Error("There are no portraits to show in " + selection.picturesFolder.string() +

@@ -19,6 +19,7 @@ class SheetCommand : public Command {
 
  private:
   std::string name_;
+  bool reload_ = false;
   std::string out_;
   std::optional<int> team_;
 };

@@ -19,6 +19,7 @@ class SpreadCommand : public Command {
 
  private:
   std::string name_;
+  bool reload_ = false;
   std::optional<int> team_;
 };
 

@@ -14,6 +14,7 @@ std::string UniformCommand::Description() const {
 void UniformCommand::Configure(CLI::App& subcommand) {
   subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
       ->required();
+  AddReloadFlag(subcommand, reload_);
   subcommand.add_option("TEAM_ID", teamId_, "The team's id")->required();
   subcommand
       .add_option("PATH", file_,
@@ -24,7 +25,7 @@ void UniformCommand::Configure(CLI::App& subcommand) {
 int UniformCommand::Execute(CommandContext& context) {
   CliSession cli(context);
   Session& session = cli.session;
-  LoadGame(session, name_);
+  LoadGame(session, name_, ReloadWhen(reload_));
   if (file_ == kNoCustomUniform) {
     ClearCustomUniform(session, teamId_);
     context.out << kCustomUniformRemoved << '\n';

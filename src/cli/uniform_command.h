@@ -18,6 +18,7 @@ class UniformCommand : public Command {
 
  private:
   std::string name_;
+  bool reload_ = false;
   int teamId_ = 0;
   std::string file_;
 };

@@ -54,7 +54,8 @@ class PhotosCommandTest : public test::KitGameTest {
   fs::path Portrait(int id) const { return Pictures() / ("Player_" + std::to_string(id) + ".png"); }
 };
 
-constexpr const char* kLoaded = "sample.lg loaded successfully.\n";
+// Every command here runs on a game loaded before with the same exports: it uses that load.
+constexpr const char* kUnchanged = "sample.lg unchanged since the last load.\n";
 
 TEST_F(PhotosCommandTest, TeamThenUniverseThenNothingLeft) {
   ASSERT_EQ(Run({"load", "sample"}).status, 0);
@@ -71,7 +72,7 @@ TEST_F(PhotosCommandTest, TeamThenUniverseThenNothingLeft) {
     if (row.teamId == 2 && row.updateRequired && !row.locked) teamTwo.insert(id);
   }
   ASSERT_FALSE(teamTwo.empty());
-  EXPECT_EQ(run.out, std::string(kLoaded) + "Successfully created " +
+  EXPECT_EQ(run.out, std::string(kUnchanged) + "Successfully created " +
                          std::to_string(teamTwo.size()) + " photos.\n");
   std::map<int, Row> after = Players();
   for (const auto& [id, row] : after) {
@@ -94,12 +95,12 @@ TEST_F(PhotosCommandTest, TeamThenUniverseThenNothingLeft) {
       EXPECT_EQ(row.updateRequired, before.at(id).updateRequired) << id;
     }
   }
-  EXPECT_EQ(run.out,
-            std::string(kLoaded) + "Successfully created " + std::to_string(made) + " photos.\n");
+  EXPECT_EQ(run.out, std::string(kUnchanged) + "Successfully created " + std::to_string(made) +
+                         " photos.\n");
   for (const auto& [id, bytes] : lockedBytes) EXPECT_EQ(test::ReadBytes(Portrait(id)), bytes) << id;
 
   run = Run({"photos", "sample", "--scope", "3"});
-  EXPECT_EQ(run.out, std::string(kLoaded) + "Successfully created 0 photos.\n");
+  EXPECT_EQ(run.out, std::string(kUnchanged) + "Successfully created 0 photos.\n");
 }
 
 TEST_F(PhotosCommandTest, ARunWithRefusedRowsEndsWithTheirCount) {
@@ -120,7 +121,7 @@ TEST_F(PhotosCommandTest, ARunWithRefusedRowsEndsWithTheirCount) {
   }
   const Outcome run = Run({"photos", "sample", "--team", "2"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, kLoaded);
+  EXPECT_EQ(run.out, kUnchanged);
   EXPECT_EQ(run.err, "Created " + std::to_string(teamTwo.size()) +
                          " photos with 1 error; see the errors log.\n");
   EXPECT_TRUE(Players().at(teamTwo.front()).updateRequired);
@@ -147,7 +148,7 @@ TEST_F(PhotosCommandTest, OnePlayerAndLockedOnlyWithForce) {
   ASSERT_NE(lockedId, 0);
   Outcome run = Run({"photos", "sample", "--player", std::to_string(freeId)});
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, std::string(kLoaded) + "Created photo " + Portrait(freeId).string() + "\n");
+  EXPECT_EQ(run.out, std::string(kUnchanged) + "Created photo " + Portrait(freeId).string() + "\n");
   EXPECT_FALSE(Players().at(freeId).updateRequired);
 
   const std::string mine = test::ReadBytes(Portrait(lockedId));
@@ -178,7 +179,7 @@ TEST_F(PhotosCommandTest, SheetOfOneTeamAndOfEveryone) {
     if (row.teamId == 1 && fs::exists(Portrait(id))) ++teamOne;
   }
   ASSERT_GT(teamOne, 0);
-  EXPECT_EQ(run.out, std::string(kLoaded) + "Contact sheet of " + std::to_string(teamOne) +
+  EXPECT_EQ(run.out, std::string(kUnchanged) + "Contact sheet of " + std::to_string(teamOne) +
                          " portraits: " + out.string() + "\n");
   const PngImage sheet = PngImage::Load(out);
   const int columns = std::min(teamOne, 10);

@@ -25,7 +25,8 @@ namespace fs = std::filesystem;
 
 using test::Outcome;
 
-constexpr const char* kLoaded = "sample.lg loaded successfully.\n";
+// The game was loaded before with the same exports: commands use that load.
+constexpr const char* kUnchanged = "sample.lg unchanged since the last load.\n";
 
 class ProgramFolderPhotosTest : public ::testing::Test {
  protected:
@@ -90,7 +91,7 @@ TEST_F(ProgramFolderPhotosTest, ASecondProgramFolderTakesOurPortraitsForOurs) {
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string made = run.out;
   EXPECT_NE(made.find("Successfully created"), std::string::npos) << made;
-  EXPECT_NE(made, std::string(kLoaded) + "Successfully created 0 photos.\n");
+  EXPECT_EQ(made.find("Successfully created 0 photos."), std::string::npos) << made;
 
   // Tables made afresh on the same game, which now holds our portraits: the same players locked,
   // the same portraits made again.
@@ -127,7 +128,7 @@ TEST_F(ProgramFolderPhotosTest, ALongProgramFolderKeepsEveryPathWhole) {
   const fs::path astros = program / "graphics" / "uniforms" / "custom" / "MLB" / "Astros_home.png";
   Outcome run = Run(program, {"uniform", "sample", "2", astros.string()});
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, std::string(kLoaded) + "Successfully set custom uniform.\n");
+  EXPECT_EQ(run.out, std::string(kUnchanged) + "Successfully set custom uniform.\n");
   const auto uniforms = Column(program, "sample_teams.db", "custom_uniform_file");
   EXPECT_TRUE(fs::equivalent(Resolved(program, uniforms.at(2)), astros)) << uniforms.at(2);
 
@@ -144,7 +145,7 @@ TEST_F(ProgramFolderPhotosTest, ALongProgramFolderKeepsEveryPathWhole) {
 
   run = Run(program, {"photos", "sample", "--scope", "0"});
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out, std::string(kLoaded) + "Successfully created 0 photos.\n");
+  EXPECT_EQ(run.out.find("Successfully created 0 photos."), std::string::npos) << run.out;
 }
 
 }  // namespace
