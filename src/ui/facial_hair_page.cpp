@@ -31,7 +31,6 @@ FacialHairPage::FacialHairPage(Session& session, CommandGuard& commands, QWidget
   preview_ = new PictureBox("FacialHairPreviewImage", strip);
   auto* button = new QPushButton("Get Preview", strip);
   button->setObjectName("GetFacialHairPreviewBtn");
-  button->setAccessibleName("Get Preview");
   // The preview reads only the kit's pictures and the grid's text.
   MarkShowsOnly(button);
   column->addWidget(preview_, 0, Qt::AlignHCenter);
@@ -51,7 +50,10 @@ void FacialHairPage::GetFacialHairPreviewBtnClick() {
     const std::string location = Model()->Text(row, "location").toStdString();
     // Nothing new to show (missing artwork): the preview keeps its picture.
     if (auto picture = FacialHairPreview(session_.ProgramFolder(), location)) {
-      preview_->ShowPicture(ToQImage(*picture));
+      preview_->ShowPicture(ToQImage(*picture),
+                            location == "none"
+                                ? QString("A face without facial hair")
+                                : "Facial hair: " + QString::fromStdString(location));
     }
   });
 }

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <optional>
 #include <string>
@@ -22,7 +23,6 @@ namespace {
 QPushButton* Button(const char* name, const char* text, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
   button->setObjectName(name);
-  button->setAccessibleName(text);
   button->setMinimumWidth(140);
   return button;
 }
@@ -30,7 +30,6 @@ QPushButton* Button(const char* name, const char* text, QWidget* parent) {
 QLabel* Text(const char* name, QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
-  label->setAccessibleName(name);
   QFont bold = label->font();
   bold.setBold(true);
   bold.setPointSizeF(bold.pointSizeF() * 1.2);
@@ -69,7 +68,6 @@ PlayerPage::PlayerPage(Session& session, CommandGuard& commands, QWidget* parent
   lastName_ = Text("DBText2", this);
   locked_ = new QCheckBox("Locked?", this);
   locked_->setObjectName("DBCheckBox3");
-  locked_->setAccessibleName("Locked?");
   QPushButton* seeCurrent = Button("SeeCurrentPhotoBtn", "See Current Photo", this);
   QPushButton* makeNew = Button("MakeNewPhotoBtn", "Make New Photo", this);
   QPushButton* newLook = Button("NewLookBtn", "New Look", this);
@@ -101,7 +99,9 @@ PlayerPage::PlayerPage(Session& session, CommandGuard& commands, QWidget* parent
 
   connect(grid_, &DataGrid::RowChanged, this, [this] { ShowPlayer(); });
   connect(model_, &QAbstractItemModel::dataChanged, this, [this] { ShowPlayer(); });
-  connect(locked_, &QCheckBox::clicked, this, [this](bool ticked) {
+  // However the box was ticked (a click, the space key, a screen reader's toggle), the row takes
+  // it; the page's own showing of a row blocks the signal.
+  connect(locked_, &QCheckBox::toggled, this, [this](bool ticked) {
     const int row = grid_->CurrentRow();
     const int column = model_->FieldIndex("locked");
     if (row < 0 || column < 0) return;
@@ -150,6 +150,7 @@ void PlayerPage::ShowPlayer() {
   firstName_->setText(model_->Text(row, "first_name"));
   lastName_->setText(model_->Text(row, "last_name"));
   locked_->setEnabled(row >= 0);
+  const QSignalBlocker quiet(locked_);
   locked_->setChecked(model_->Text(row, "locked") == "true");
 }
 
@@ -229,7 +230,15 @@ void PlayerPage::ShowPreview() {
     preview_->ClearPicture();
     return;
   }
-  std::visit([this](const auto& image) { preview_->ShowPicture(ToQImage(image)); },
+  // What the picture shows, for screen readers: the player of the row it was made for.
+  const int row = grid_->CurrentRow();
+  const QString name =
+      (model_->Text(row, "first_name") + " " + model_->Text(row, "last_name")).trimmed();
+  const QString description = picture_->file.filename().string() == kDefaultPlayerPhoto
+                                  ? "Default picture: no portrait of " + name + " yet"
+                                  : "Portrait of " + name;
+  std::visit([this, &description](
+                 const auto& image) { preview_->ShowPicture(ToQImage(image), description); },
              picture_->image);
 }
 

@@ -21,7 +21,6 @@ namespace {
 QLabel* Text(const char* name, QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
-  label->setAccessibleName(name);
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
   return label;
 }
@@ -29,7 +28,6 @@ QLabel* Text(const char* name, QWidget* parent) {
 QPushButton* Button(const char* name, const char* text, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
   button->setObjectName(name);
-  button->setAccessibleName(text);
   return button;
 }
 
@@ -165,7 +163,10 @@ void UniformsPage::GetUniformPreviewBtnClick() {
     // A failure leaves the box empty rather than with another team's picture.
     preview_->ClearPicture();
     const int team = model_->Text(row, "team_id").toInt();
-    preview_->ShowPicture(ToQImage(TeamUniformPreview(session_, team)));
+    const QString teamName =
+        (model_->Text(row, "team_name") + " " + model_->Text(row, "nickname")).trimmed();
+    preview_->ShowPicture(ToQImage(TeamUniformPreview(session_, team)),
+                          "Uniform of the " + teamName);
   });
 }
 
