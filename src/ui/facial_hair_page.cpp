@@ -31,6 +31,7 @@ FacialHairPage::FacialHairPage(Session& session, CommandGuard& commands, QWidget
   preview_ = new PictureBox("FacialHairPreviewImage", strip);
   auto* button = new QPushButton("Get Preview", strip);
   button->setObjectName("GetFacialHairPreviewBtn");
+  button->setAccessibleName("Get Preview");
   // The preview reads only the kit's pictures and the grid's text.
   MarkShowsOnly(button);
   column->addWidget(preview_, 0, Qt::AlignHCenter);

@@ -62,6 +62,7 @@ LocksPage::LocksPage(Session& session, CommandGuard& commands, QWidget* parent)
   for (const LockButton& b : kButtons) {
     auto* button = new QPushButton(b.text, this);
     button->setObjectName(b.name);
+    button->setAccessibleName(b.text);
     button->setMinimumSize(97, 25);
     // Each asks first, naming how many players it changes, and ends with that count.
     connect(button, &QPushButton::clicked, this,

@@ -23,6 +23,7 @@ namespace {
 QPushButton* Button(const char* name, const char* text, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
   button->setObjectName(name);
+  button->setAccessibleName(text);
   button->setMinimumWidth(140);
   return button;
 }
@@ -68,6 +69,7 @@ PlayerPage::PlayerPage(Session& session, CommandGuard& commands, QWidget* parent
   lastName_ = Text("DBText2", this);
   locked_ = new QCheckBox("Locked?", this);
   locked_->setObjectName("DBCheckBox3");
+  locked_->setAccessibleName("Locked?");
   QPushButton* seeCurrent = Button("SeeCurrentPhotoBtn", "See Current Photo", this);
   QPushButton* makeNew = Button("MakeNewPhotoBtn", "Make New Photo", this);
   QPushButton* newLook = Button("NewLookBtn", "New Look", this);

@@ -28,6 +28,7 @@ QLabel* Text(const char* name, QWidget* parent) {
 QPushButton* Button(const char* name, const char* text, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
   button->setObjectName(name);
+  button->setAccessibleName(text);
   return button;
 }
 
