@@ -25,6 +25,21 @@ std::string LockConditionLine(LockScope scope);
 // the next command that uses it. Without a loaded game: "Load a game first!" and nothing else.
 void SetPhotoLocks(Session& session, LockScope scope, bool locked);
 
+// "2,800 retired players", "1 active player", "12 players" (All names no kind).
+std::string PlayersInScopeText(LockScope scope, int count);
+// "Lock the photos of 2,800 retired players?", "Unlock the photos of 12 players?"
+std::string LocksQuestion(LockScope scope, bool locked, int count);
+// "Locked 2,800 retired players.", "Unlocked 1 active player."
+std::string LocksDoneText(LockScope scope, bool locked, int count);
+// "There are no retired players to lock."
+std::string NoPlayersToLockText(LockScope scope, bool locked);
+
+// The window's form of SetPhotoLocks: the rows of the scope are counted first and the user is
+// asked (LocksQuestion); Cancel writes nothing. The end is told with the count (LocksDoneText)
+// instead of "Success!"; a scope without players says so (NoPlayersToLockText) and asks nothing.
+// A refused row stops the run as in SetPhotoLocks. Answers how many rows were written.
+int AskAndSetPhotoLocks(Session& session, LockScope scope, bool locked);
+
 // The six buttons of the page, in the order they stand: the lock row above the unlock row, each
 // row all, active, retired.
 // "Lock All", "Lock All Active", "Lock All Retired"

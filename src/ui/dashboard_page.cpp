@@ -68,6 +68,11 @@ QSpinBox* NumberBox(const char* name, const QString& label, int minimum, QWidget
   return box;
 }
 
+// The text field of an editable drop-down reads as the drop-down's name.
+void NameTextField(QComboBox* box) {
+  if (QLineEdit* field = box->lineEdit()) field->setAccessibleName(box->accessibleName());
+}
+
 // A label that names the control under it, for screen readers and access keys.
 QLabel* LabelFor(const QString& text, QWidget* control, QWidget* parent) {
   auto* label = new QLabel(text, parent);
@@ -143,7 +148,9 @@ QGroupBox* DashboardPage::MakeUniverseGroup() {
   levelBox_ = Named(new QComboBox(group), "LevelScopeBox", "For players down to level:");
   for (const char* item : kLevelScopeItems) levelBox_->addItem(item);
   levelBox_->setCurrentIndex(0);
-  universeGo_ = Named(new QPushButton("Do it!", group), "UniverseGoBtn", "Do it!");
+  // The two "Do it!" and the two "What will this do?" read apart to a screen reader.
+  universeGo_ =
+      Named(new QPushButton("Do it!", group), "UniverseGoBtn", "Make photos for the universe");
 
   auto* numbers = new QFormLayout;
   numbers->setContentsMargins(0, 0, 0, 0);
@@ -158,7 +165,7 @@ QGroupBox* DashboardPage::MakeUniverseGroup() {
   layout->addWidget(LabelFor("For players down to level:", levelBox_, group));
   layout->addWidget(levelBox_);
   universeDryRun_ = Named(new QPushButton("What will this do?", group), "UniverseDryRunBtn",
-                          "What will this do?");
+                          "What will a universe run do?");
   layout->addLayout(GoButtons(universeGo_, universeDryRun_));
 
   connect(activeBox_, &QCheckBox::toggled, this, [this](bool on) {
@@ -198,14 +205,15 @@ QGroupBox* DashboardPage::MakeTeamGroup() {
   QGroupBox* group = Group("TeamSettingsBox", "Team at a Time", this);
   teamBox_ = Named(new QComboBox(group), "TeamLookupBox", "Team");
   teamBox_->setEditable(true);
+  NameTextField(teamBox_);
   teamBox_->setInsertPolicy(QComboBox::NoInsert);
   teamBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   teamBox_->setMinimumContentsLength(14);
-  teamGo_ = Named(new QPushButton("Do it!", group), "TeamGoBtn", "Do it!");
+  teamGo_ = Named(new QPushButton("Do it!", group), "TeamGoBtn", "Make photos for the chosen team");
   auto* layout = new QVBoxLayout(group);
   layout->addWidget(teamBox_);
-  teamDryRun_ =
-      Named(new QPushButton("What will this do?", group), "TeamDryRunBtn", "What will this do?");
+  teamDryRun_ = Named(new QPushButton("What will this do?", group), "TeamDryRunBtn",
+                      "What will a team run do?");
   layout->addLayout(GoButtons(teamGo_, teamDryRun_));
   teamBox_->setToolTip("The team to make photos for: pick it from the list or type its name.");
   teamGo_->setToolTip("Make new photos now for the players of this team who need one.");

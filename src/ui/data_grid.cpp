@@ -2,6 +2,9 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 
 #include "app/session.h"
 #include "app/write_command.h"
@@ -24,6 +27,26 @@ constexpr const char* kGridStyle =
 // grid of a large table opens at once.
 constexpr int kRowsMeasured = 100;
 
+// Paints the cells as the style does, and frames the current cell while the grid has the focus, so
+// that one sees which cell the arrow keys and typing act on within the selected row.
+class CurrentCellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyledItemDelegate::paint(painter, option, index);
+    if (!option.state.testFlag(QStyle::State_HasFocus)) return;
+    painter->save();
+    QPen pen(option.palette.color(QPalette::Active, QPalette::Text), 2);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter->setPen(pen);
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+    painter->restore();
+  }
+};
+
 }  // namespace
 
 DataGrid::DataGrid(const char* name, TableModel* model, QWidget* parent)
@@ -36,6 +59,9 @@ DataGrid::DataGrid(const char* name, TableModel* model, QWidget* parent)
   setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                   QAbstractItemView::AnyKeyPressed);
   setAlternatingRowColors(true);
+  // Tab leaves the grid: the arrow keys move between its cells.
+  setTabKeyNavigation(false);
+  setItemDelegate(new CurrentCellDelegate(this));
   setWordWrap(false);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
@@ -109,6 +135,58 @@ void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
   }
   model_->SetCurrentRow(row);
   emit RowChanged(row);
+}
+
+void DataGrid::keyPressEvent(QKeyEvent* event) {
+  const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+  switch (event->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      // Ctrl+Tab too: in a grid it would otherwise do nothing at all.
+      if (ctrl) {
+        const bool back =
+            event->key() == Qt::Key_Backtab || event->modifiers().testFlag(Qt::ShiftModifier);
+        focusNextPrevChild(!back);
+        return;
+      }
+      break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (model_->InEdit()) {
+        CommitEditor();
+        model_->Post();
+        return;
+      }
+      break;
+    case Qt::Key_Escape:
+      if (model_->InEdit()) {
+        DropEditor();
+        model_->Cancel();
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  QTableView::keyPressEvent(event);
+}
+
+void DataGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  switch (hint) {
+    case QAbstractItemDelegate::EditNextItem:
+    case QAbstractItemDelegate::EditPreviousItem:
+      // Tab in a cell editor: the value was handed over; the focus leaves the grid.
+      QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+      focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
+      return;
+    case QAbstractItemDelegate::SubmitModelCache:
+      // Enter in a cell editor ends the row's edit.
+      QTableView::closeEditor(editor, hint);
+      model_->Post();
+      return;
+    default:
+      QTableView::closeEditor(editor, hint);
+  }
 }
 
 void ReportRefusals(TableModel* model, Session& session) {

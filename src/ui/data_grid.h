@@ -3,6 +3,11 @@
 // A data grid: a table view over a TableModel that keeps one current row, posts a pending edit
 // when the user moves to another row (and stays on the edited row when that post is refused), and
 // tells its page which row is current so that the page's commands act on the row shown.
+//
+// The keyboard: the arrow keys move from cell to cell, the current cell framed while the grid has
+// the focus; Tab and Shift+Tab (and Ctrl+Tab, Ctrl+Shift+Tab) leave the grid for the page's next or
+// previous control, also from an open cell editor, whose value is kept. Enter posts the row being
+// edited (from a cell editor too), Escape closes a cell editor and then cancels the row's edit.
 
 #include <QTableView>
 
@@ -35,6 +40,8 @@ class DataGrid : public QTableView {
 
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
  private:
   TableModel* model_;

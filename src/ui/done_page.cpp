@@ -36,4 +36,15 @@ DonePage::DonePage(const char* pageName, const QString& title, const char* doneN
   layout->addLayout(strip);
 }
 
+void DonePage::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Done was made before the page's own controls, which put it first in the Tab order: it goes
+  // after the last of them, as it stands below them.
+  QWidget* last = nullptr;
+  for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+    if (isAncestorOf(w) && w != done_ && w->focusPolicy() != Qt::NoFocus) last = w;
+  }
+  if (last != nullptr) setTabOrder(last, done_);
+}
+
 }  // namespace likentor

@@ -1,7 +1,7 @@
 #pragma once
 
 // A page of the page stack that the user leaves with its "Done" button: a title at the top, the
-// page's own content in Body(), and "Done" at the bottom.
+// page's own content in Body(), and "Done" at the bottom, last in the page's Tab order too.
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -24,6 +24,7 @@ class DonePage : public QWidget {
  protected:
   // Where a page puts its content, between the title and the Done button.
   QVBoxLayout* Body() const { return body_; }
+  void showEvent(QShowEvent* event) override;
 
  private:
   QVBoxLayout* body_;

@@ -51,7 +51,10 @@ void FacialHairPage::GetFacialHairPreviewBtnClick() {
     const std::string location = Model()->Text(row, "location").toStdString();
     // Nothing new to show (missing artwork): the preview keeps its picture.
     if (auto picture = FacialHairPreview(session_.ProgramFolder(), location)) {
-      preview_->ShowPicture(ToQImage(*picture));
+      preview_->ShowPicture(ToQImage(*picture),
+                            location == "none"
+                                ? QString("A face without facial hair")
+                                : "Facial hair: " + QString::fromStdString(location));
     }
   });
 }

@@ -22,19 +22,20 @@ namespace {
 struct LockButton {
   const char* name;
   const char* text;
-  void (*handler)(Session&);
+  LockScope scope;
+  bool locked;
   int row;
   int column;
 };
 
 // Two rows of three: the lock row above the unlock row, each all, active, retired.
 constexpr LockButton kButtons[] = {
-    {"Button8", "Lock All", &Button8Click, 0, 0},
-    {"Button5", "Lock All Active", &Button5Click, 0, 1},
-    {"Button4", "Lock All Retired", &Button4Click, 0, 2},
-    {"Button1", "Unlock All", &Button1Click, 1, 0},
-    {"Button2", "Unlock All Active", &Button2Click, 1, 1},
-    {"Button3", "Unlock All Retired", &Button3Click, 1, 2},
+    {"Button8", "Lock All", LockScope::All, true, 0, 0},
+    {"Button5", "Lock All Active", LockScope::Active, true, 0, 1},
+    {"Button4", "Lock All Retired", LockScope::Retired, true, 0, 2},
+    {"Button1", "Unlock All", LockScope::All, false, 1, 0},
+    {"Button2", "Unlock All Active", LockScope::Active, false, 1, 1},
+    {"Button3", "Unlock All Retired", LockScope::Retired, false, 1, 2},
 };
 
 }  // namespace
@@ -63,9 +64,11 @@ LocksPage::LocksPage(Session& session, CommandGuard& commands, QWidget* parent)
     button->setObjectName(b.name);
     button->setAccessibleName(b.text);
     button->setMinimumSize(97, 25);
-    connect(button, &QPushButton::clicked, this, [&session, &commands, handler = b.handler] {
-      commands.Write([&] { handler(session); });
-    });
+    // Each asks first, naming how many players it changes, and ends with that count.
+    connect(button, &QPushButton::clicked, this,
+            [&session, &commands, scope = b.scope, locked = b.locked] {
+              commands.Write([&] { AskAndSetPhotoLocks(session, scope, locked); });
+            });
     grid->addWidget(button, b.row + 1, b.column);
   }
   // Done stands under the middle of the buttons, with the page's content.

@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <exception>
@@ -42,6 +43,7 @@
 #include "ui/install_page.h"
 #include "ui/locks_page.h"
 #include "ui/nations_page.h"
+#include "ui/page_focus.h"
 #include "ui/player_page.h"
 #include "ui/safe_run_dialogs.h"
 #include "ui/uniforms_page.h"
@@ -90,6 +92,15 @@ std::unique_ptr<QSettings> UserSettings() {
                                      "window");
 }
 
+// The keys of a command: `key` first (shown in the menu), then the platform's own for it.
+QList<QKeySequence> Keys(const QKeySequence& key, QKeySequence::StandardKey standard) {
+  QList<QKeySequence> keys{key};
+  for (const QKeySequence& other : QKeySequence::keyBindings(standard)) {
+    if (!keys.contains(other)) keys << other;
+  }
+  return keys;
+}
+
 // Set on the controls that SetBusy greyed, so that it gives back exactly those.
 constexpr const char* kGreyedWhileBusy = "greyedWhileBusy";
 
@@ -117,7 +128,6 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
   status->setSizeGripEnabled(true);
   statusText_ = new QLabel(Text(kNoGameLoaded), status);
   statusText_->setObjectName("StatusText");
-  statusText_->setAccessibleName("Status");
   status->addWidget(statusText_, 1);
   setStatusBar(status);
 
@@ -290,20 +300,26 @@ void MainWindow::BuildMenus() {
 
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("File1");
-  add(file, "LoadGame1", "&Load Game", true, [this] { LoadGame1Click(); });
+  add(file, "LoadGame1", "&Load Game...", true, [this] {
+    LoadGame1Click();
+  })->setShortcuts(Keys(Qt::CTRL | Qt::Key_O, QKeySequence::Open));
   recentMenu_ = file->addMenu("Open &Recent");
   recentMenu_->setObjectName("OpenRecent1");
   recentMenu_->menuAction()->setObjectName("OpenRecentMenu1");
   writingActions_.push_back(recentMenu_->menuAction());
   ShowRecentGames();
-  add(file, "CloseGame1", "&Close Game", true, [this] { CloseGame1Click(); });
+  add(file, "CloseGame1", "&Close Game", true, [this] {
+    CloseGame1Click();
+  })->setShortcuts(Keys(Qt::CTRL | Qt::Key_W, QKeySequence::Close));
   add(file, "ChangeFolders1", "Change &Folders...", true, [this] {
     commands_->Write([this] { ChangeFolders1Click(session_); });
     RefreshSettings();
     RefreshErrors();
   });
   file->addSeparator();
-  add(file, "Exit1", "E&xit", false, [this] { close(); });
+  add(file, "Exit1", "E&xit", false, [this] {
+    close();
+  })->setShortcuts(Keys(Qt::CTRL | Qt::Key_Q, QKeySequence::Quit));
 
   QMenu* tools = menuBar()->addMenu("&Tools");
   tools->setObjectName("Tools1");
@@ -322,7 +338,9 @@ void MainWindow::BuildMenus() {
     });
   });
   tools->addSeparator();
-  add(tools, "UndoLastRun1", "U&ndo Last Run", true, [this] { UndoLastRun1Click(); });
+  add(tools, "UndoLastRun1", "U&ndo Last Run", true, [this] {
+    UndoLastRun1Click();
+  })->setShortcuts(Keys(Qt::CTRL | Qt::Key_Z, QKeySequence::Undo));
   add(tools, "KeptRuns1", "&Runs Kept for Undo...", true, [this] { KeptRuns1Click(); });
   tools->addSeparator();
   add(tools, "SpreadFaces1", "&Spread Faces...", true, [this] {
@@ -397,6 +415,7 @@ void MainWindow::ApplyState(StateChange change, const WindowState& state) {
       // What a page said (a search's count) stays with it: another page shows the game's status.
       if (pages_->currentIndex() != state.page) ShowStatus(Text(state.statusText));
       pages_->setCurrentIndex(state.page);
+      FocusPageLater();
       break;
   }
 }
@@ -408,7 +427,32 @@ void MainWindow::ApplyProgress(const ProgressReport& report) {
 }
 
 void MainWindow::ShowStatus(const QString& text) {
+  // The label has no accessible name of its own: its text is its name, and screen readers are
+  // told when it changes.
   statusText_->setText(text);
+}
+
+void MainWindow::FocusPageLater() {
+  focusPending_ = true;
+  // After the command that showed the page has ended, when its controls are enabled as they stay.
+  QTimer::singleShot(0, this, [this] {
+    if (!focusPending_ || commands_->Busy()) return;  // again when the work has ended
+    focusPending_ = false;
+    FocusFirstControl(pages_->currentWidget());
+  });
+}
+
+void MainWindow::FocusAfterWork(QWidget* before) {
+  // Greyed while the work went, the control that had the focus lost it: it gets it back, unless
+  // the work showed a page anew (a load), which then opens on its first control.
+  QTimer::singleShot(0, this, [this, before = QPointer<QWidget>(before)] {
+    if (focusPending_ || commands_->Busy()) return;
+    if (before && pages_->currentWidget()->isAncestorOf(before) && TakesTabFocus(before)) {
+      before->setFocus(Qt::OtherFocusReason);
+    } else {
+      FocusFirstControl(pages_->currentWidget());
+    }
+  });
 }
 
 void MainWindow::RefreshSettings() {
@@ -432,7 +476,16 @@ void MainWindow::RefreshErrors() {
 }
 
 void MainWindow::SetBusy(bool busy) {
+  if (busy && !focusBeforeWork_) focusBeforeWork_ = focusWidget();
   dashboard_->SetRunning(busy);
+  if (!busy) {
+    QWidget* before = std::exchange(focusBeforeWork_, nullptr);
+    if (focusPending_) {
+      FocusPageLater();
+    } else {
+      FocusAfterWork(before);
+    }
+  }
   for (QAction* action : writingActions_) action->setEnabled(!busy);
   for (QAction* action : recentMenu_->actions()) action->setEnabled(!busy);
   cancelButton_->setEnabled(busy && RunGoing());
@@ -502,17 +555,23 @@ void MainWindow::WorkDone() {
 
 void MainWindow::LoadGame1Click() {
   AskToSaveSettings();
-  commands_->Start(std::string(kLoadCommand), [this] { likentor::LoadGame1Click(session_); });
+  // The dashboard opens anew on the game loaded (or on none).
+  if (commands_->Start(std::string(kLoadCommand), [this] { likentor::LoadGame1Click(session_); })) {
+    FocusPageLater();
+  }
 }
 
 void MainWindow::LoadSavedGameNamed(const std::string& name) {
   AskToSaveSettings();
-  commands_->Start(std::string(kLoadCommand), [this, name] { LoadGame(session_, name); });
+  if (commands_->Start(std::string(kLoadCommand), [this, name] { LoadGame(session_, name); })) {
+    FocusPageLater();
+  }
 }
 
 void MainWindow::CloseGame1Click() {
   commands_->Write([this] { likentor::CloseGame1Click(session_); });
   RefreshSettings();
+  FocusPageLater();
 }
 
 void MainWindow::UniverseGoBtnClick() {

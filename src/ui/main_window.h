@@ -11,6 +11,7 @@
 #include <QFileSystemWatcher>
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -86,6 +87,11 @@ class MainWindow : public QMainWindow {
   void ApplyState(StateChange change, const WindowState& state);
   void ApplyProgress(const ProgressReport& report);
   void ShowStatus(const QString& text);
+  // The focus goes to the first control of the page shown, once no command is going.
+  void FocusPageLater();
+  // The focus after work: back on `before` where it still takes it, else on the page's first
+  // control.
+  void FocusAfterWork(QWidget* before);
   void RefreshSettings();
   // The errors log's box shows the log anew when the file changed since it was last shown.
   void RefreshErrors();
@@ -128,7 +134,9 @@ class MainWindow : public QMainWindow {
   bool shutDown_ = false;
   bool quitWhenDone_ = false;  // the user chose to quit while work went: the window closes after it
   bool runGoing_ = false;      // the work going is a batch run
-  std::string errorsShown_;    // the size and time of the log when its box was filled
+  bool focusPending_ = false;  // a page was shown while work went: its focus waits for the end
+  QPointer<QWidget> focusBeforeWork_;  // where the focus was when work began
+  std::string errorsShown_;            // the size and time of the log when its box was filled
 
   QStackedWidget* pages_ = nullptr;
   DashboardPage* dashboard_ = nullptr;

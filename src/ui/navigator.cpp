@@ -43,7 +43,8 @@ Navigator::Navigator(const char* name, DataGrid* grid, const std::vector<Navigat
                      QWidget* parent)
     : QToolBar(parent), grid_(grid) {
   setObjectName(name);
-  setAccessibleName(QString(name));
+  setAccessibleName(grid->accessibleName().isEmpty() ? QString("Rows")
+                                                     : grid->accessibleName() + " rows");
   setMovable(false);
   setFloatable(false);
   setIconSize(QSize(16, 16));
@@ -55,6 +56,8 @@ Navigator::Navigator(const char* name, DataGrid* grid, const std::vector<Navigat
     action->setObjectName(QString(name) + look.text);
     action->setToolTip(look.text);
     connect(action, &QAction::triggered, this, [this, button] { Act(button); });
+    // A tool bar's buttons take no focus of their own: these are reached by Tab as any button.
+    if (QWidget* widget = widgetForAction(action)) widget->setFocusPolicy(Qt::TabFocus);
     actions_.emplace_back(button, action);
   }
   TableModel* model = grid_->Model();

@@ -1,7 +1,8 @@
 #pragma once
 
 // The navigator bar under a grid: tool buttons that move the grid's current row and post, cancel
-// or start its edit. Each page names the buttons it has, in the order they stand.
+// or start its edit. Each page names the buttons it has, in the order they stand. The buttons are
+// reached by Tab and pressed with Space; in the grid itself Enter posts and Escape cancels.
 
 #include <QAction>
 #include <QToolBar>

@@ -6,6 +6,7 @@ namespace {
 
 constexpr int kPictureWidth = 90;
 constexpr int kPictureHeight = 135;
+constexpr const char* kNoPicture = "No picture shown";
 
 }  // namespace
 
@@ -32,7 +33,7 @@ QImage ToQImage(const Bitmap& image) {
 
 PictureBox::PictureBox(const char* name, QWidget* parent) : QLabel(parent) {
   setObjectName(name);
-  setAccessibleName(name);
+  setAccessibleName(kNoPicture);
   setFrameShape(QFrame::Box);
   setLineWidth(1);
   // The frame lies outside the picture's 90 x 135 pixels.
@@ -46,14 +47,21 @@ PictureBox::PictureBox(const char* name, QWidget* parent) : QLabel(parent) {
   setAutoFillBackground(true);
 }
 
-void PictureBox::ShowPicture(const QImage& image) {
+void PictureBox::ShowPicture(const QImage& image, const QString& description) {
   picture_ = image;
   setPixmap(QPixmap::fromImage(image));
+  const QString name = image.isNull()          ? QString(kNoPicture)
+                       : description.isEmpty() ? "Picture"
+                                               : description;
+  setAccessibleName(name);
+  setAccessibleDescription(name);
 }
 
 void PictureBox::ClearPicture() {
   picture_ = QImage();
   clear();
+  setAccessibleName(kNoPicture);
+  setAccessibleDescription(QString());
 }
 
 }  // namespace likentor

@@ -1,7 +1,8 @@
 #pragma once
 
 // A 90 x 135 picture box: pictures are shown at their own size from the top-left corner and
-// clipped, never scaled. And the conversion of the portrait library's images for it.
+// clipped, never scaled. A screen reader reads what the picture shows ("Portrait of Sean Smith"),
+// or that it shows none. And the conversion of the portrait library's images for it.
 
 #include <QImage>
 #include <QLabel>
@@ -20,7 +21,8 @@ class PictureBox : public QLabel {
  public:
   PictureBox(const char* name, QWidget* parent);
 
-  void ShowPicture(const QImage& image);
+  // `description` says what the picture shows, for screen readers ("Picture" when none is given).
+  void ShowPicture(const QImage& image, const QString& description = QString());
   void ClearPicture();
   // The picture shown (null when none).
   QImage Picture() const { return picture_; }

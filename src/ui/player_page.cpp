@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <map>
 #include <optional>
@@ -33,7 +34,6 @@ QPushButton* Button(const char* name, const char* text, QWidget* parent) {
 QLabel* Text(const char* name, QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
-  label->setAccessibleName(name);
   QFont bold = label->font();
   bold.setBold(true);
   bold.setPointSizeF(bold.pointSizeF() * 1.2);
@@ -107,7 +107,9 @@ PlayerPage::PlayerPage(Session& session, CommandGuard& commands, QWidget* parent
     FollowRow(row);
   });
   connect(model_, &QAbstractItemModel::dataChanged, this, [this] { ShowPlayer(); });
-  connect(locked_, &QCheckBox::clicked, this, [this](bool ticked) {
+  // However the box was ticked (a click, the space key, a screen reader's toggle), the row takes
+  // it; the page's own showing of a row blocks the signal.
+  connect(locked_, &QCheckBox::toggled, this, [this](bool ticked) {
     const int row = grid_->CurrentRow();
     const int column = model_->FieldIndex("locked");
     if (row < 0 || column < 0) return;
@@ -194,6 +196,7 @@ void PlayerPage::ShowPlayer() {
   firstName_->setText(model_->Text(row, "first_name"));
   lastName_->setText(model_->Text(row, "last_name"));
   locked_->setEnabled(row >= 0);
+  const QSignalBlocker quiet(locked_);
   locked_->setChecked(model_->Text(row, "locked") == "true");
 }
 
@@ -273,7 +276,15 @@ void PlayerPage::ShowPreview() {
     preview_->ClearPicture();
     return;
   }
-  std::visit([this](const auto& image) { preview_->ShowPicture(ToQImage(image)); },
+  // What the picture shows, for screen readers: the player of the row it was made for.
+  const int row = grid_->CurrentRow();
+  const QString name =
+      (model_->Text(row, "first_name") + " " + model_->Text(row, "last_name")).trimmed();
+  const QString description = picture_->file.filename().string() == kDefaultPlayerPhoto
+                                  ? "Default picture: no portrait of " + name + " yet"
+                                  : "Portrait of " + name;
+  std::visit([this, &description](
+                 const auto& image) { preview_->ShowPicture(ToQImage(image), description); },
              picture_->image);
 }
 

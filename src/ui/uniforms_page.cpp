@@ -22,7 +22,6 @@ namespace {
 QLabel* Text(const char* name, QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setObjectName(name);
-  label->setAccessibleName(name);
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
   return label;
 }
@@ -166,7 +165,10 @@ void UniformsPage::GetUniformPreviewBtnClick() {
     // A failure leaves the box empty rather than with another team's picture.
     preview_->ClearPicture();
     const int team = model_->Text(row, "team_id").toInt();
-    preview_->ShowPicture(ToQImage(TeamUniformPreview(session_, team)));
+    const QString teamName =
+        (model_->Text(row, "team_name") + " " + model_->Text(row, "nickname")).trimmed();
+    preview_->ShowPicture(ToQImage(TeamUniformPreview(session_, team)),
+                          "Uniform of the " + teamName);
   });
 }
 

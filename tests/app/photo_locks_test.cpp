@@ -109,5 +109,50 @@ TEST_F(PhotoLocksTest, WithoutALoadedGameNothingIsSelected) {
   EXPECT_EQ(Column(PlayersTableName(kGame), "locked").at(1), "false");
 }
 
+// The window's form asks first with the count of its scope, writes nothing on Cancel, and ends
+// with the count; an empty scope asks nothing.
+TEST_F(PhotoLocksTest, TheWindowAsksWithTheCountAndEndsWithIt) {
+  AddMixedPlayers();
+  SetAllLocks(false);
+  prompts_.AnswerConfirm(false);
+  EXPECT_EQ(AskAndSetPhotoLocks(session_, LockScope::Retired, true), 0);
+  EXPECT_EQ(prompts_.Texts(ScriptedPrompts::Kind::Confirm),
+            std::vector<std::string>{"Lock the photos of 2 retired players?"});
+  EXPECT_TRUE(prompts_.Texts(ScriptedPrompts::Kind::Message).empty());
+  EXPECT_EQ(Column(PlayersTableName(kGame), "locked").at(3), "false");
+  EXPECT_FALSE(session_.Game().PlayersQuery.IsOpen());
+
+  prompts_.ClearHistory();
+  prompts_.AnswerConfirm(true);
+  EXPECT_EQ(AskAndSetPhotoLocks(session_, LockScope::Retired, true), 2);
+  const std::map<int, std::string> expected = {
+      {1, "false"}, {2, "false"}, {3, "true"}, {4, "true"}, {5, "false"}};
+  EXPECT_EQ(Column(PlayersTableName(kGame), "locked"), expected);
+  EXPECT_EQ(prompts_.Texts(ScriptedPrompts::Kind::Message),
+            std::vector<std::string>{"Locked 2 retired players."});
+  EXPECT_FALSE(session_.Game().PlayersQuery.IsOpen());
+
+  prompts_.ClearHistory();
+  prompts_.AnswerConfirm(true);
+  EXPECT_EQ(AskAndSetPhotoLocks(session_, LockScope::All, false), 5);
+  EXPECT_EQ(prompts_.Texts(ScriptedPrompts::Kind::Confirm),
+            std::vector<std::string>{"Unlock the photos of 5 players?"});
+  EXPECT_EQ(prompts_.Texts(ScriptedPrompts::Kind::Message),
+            std::vector<std::string>{"Unlocked 5 players."});
+
+  EXPECT_EQ(LocksDoneText(LockScope::Retired, true, 2800), "Locked 2,800 retired players.");
+  EXPECT_EQ(LocksQuestion(LockScope::Active, false, 1234567),
+            "Unlock the photos of 1,234,567 active players?");
+  EXPECT_EQ(LocksDoneText(LockScope::Active, false, 1), "Unlocked 1 active player.");
+}
+
+TEST_F(PhotoLocksTest, TheWindowAsksNothingForAnEmptyScope) {
+  AddPlayer({1, "Al", "Active", false, false, false});
+  EXPECT_EQ(AskAndSetPhotoLocks(session_, LockScope::Retired, false), 0);
+  EXPECT_TRUE(prompts_.Texts(ScriptedPrompts::Kind::Confirm).empty());
+  EXPECT_EQ(prompts_.Texts(ScriptedPrompts::Kind::Message),
+            std::vector<std::string>{"There are no retired players to unlock."});
+}
+
 }  // namespace
 }  // namespace likentor

@@ -119,17 +119,23 @@ TEST_F(PagesTest, EachLockButtonWritesItsRows) {
 
   struct Step {
     const char* button;
-    bool active;   // expected lock of active players after the click
-    bool retired;  // of retired ones
+    const char* told;  // how the end message starts
+    bool active;       // expected lock of active players after the click
+    bool retired;      // of retired ones
   };
-  const Step steps[] = {{"Button8", true, true},   {"Button2", false, true},
-                        {"Button3", false, false}, {"Button4", false, true},
-                        {"Button5", true, true},   {"Button1", false, false}};
+  const Step steps[] = {
+      {"Button8", "Locked ", true, true},     {"Button2", "Unlocked ", false, true},
+      {"Button3", "Unlocked ", false, false}, {"Button4", "Locked ", false, true},
+      {"Button5", "Locked ", true, true},     {"Button1", "Unlocked ", false, false}};
   for (const Step& step : steps) {
     SCOPED_TRACE(step.button);
     prompts_.ClearHistory();
+    prompts_.AnswerConfirm(true);
     Click(step.button);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Success!"});
+    // Asked first, and told how many players changed.
+    ASSERT_EQ(prompts_.Texts(ScriptedPrompts::Kind::Confirm).size(), 1u);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages().front().rfind(step.told, 0), 0u) << Messages().front();
     for (const auto& [id, flags] : Locks()) {
       EXPECT_EQ(flags.second, flags.first ? step.retired : step.active) << id;
     }
