@@ -30,6 +30,7 @@ class AboutBox;
 class CommandGuard;
 class DashboardPage;
 class PlayerPage;
+class PortraitsPage;
 
 // The forum page that Help > Forum opens.
 inline constexpr const char* kForumAddress = "https://likentor.example.org/forum/latest";
@@ -112,6 +113,7 @@ class MainWindow : public QMainWindow {
   QStackedWidget* pages_ = nullptr;
   DashboardPage* dashboard_ = nullptr;
   PlayerPage* playerPage_ = nullptr;
+  PortraitsPage* portraitsPage_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
   QWidget* progressRow_ = nullptr;
