@@ -1,16 +1,18 @@
 #include "app/portrait_gallery.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
-#include <system_error>
 #include <tuple>
 #include <unordered_map>
 
 #include "app/loaded_game.h"
 #include "app/navigation.h"
 #include "app/player_search.h"
+#include "app/run_backup.h"
 #include "app/session.h"
 #include "app/write_command.h"
+#include "database/connection.h"
 #include "database/table_store.h"
 #include "portrait/contact_sheet.h"
 #include "shell/error.h"
@@ -43,6 +45,49 @@ GalleryPlayer ReadPlayer(const Cursor& players, const std::unordered_map<int, st
   return player;
 }
 
+int IntOf(const Value& value) {
+  if (const auto* number = std::get_if<std::int64_t>(&value)) return static_cast<int>(*number);
+  if (const auto* text = std::get_if<std::string>(&value)) {
+    return static_cast<int>(std::strtol(text->c_str(), nullptr, 10));
+  }
+  return 0;
+}
+
+std::string TextOf(const Value& value) {
+  if (const auto* text = std::get_if<std::string>(&value)) return *text;
+  if (const auto* number = std::get_if<std::int64_t>(&value)) return std::to_string(*number);
+  return {};
+}
+
+// The players of the loaded game that `wanted` takes, read with one statement of the fields the
+// page shows: a run may have made the portraits of tens of thousands of players, which a cursor
+// would read one row at a time.
+template <typename Wanted>
+std::vector<GalleryPlayer> ReadPlayers(Session& session, const std::string& where,
+                                       const std::unordered_map<int, std::string>& teams,
+                                       Wanted wanted) {
+  Connection& connection = session.Data().ConnectionFor(session.Game().Saved.playersTable);
+  StatementUse use(connection.Prepare(
+      "SELECT player_id, first_name, last_name, team_id, position, locked FROM " +
+      connection.QuotedTable() + where));
+  std::vector<GalleryPlayer> players;
+  while (use->Step()) {
+    const int id = IntOf(use->Column(0));
+    if (!wanted(id)) continue;
+    GalleryPlayer player;
+    player.playerId = id;
+    player.firstName = TextOf(use->Column(1));
+    player.lastName = TextOf(use->Column(2));
+    player.teamId = IntOf(use->Column(3));
+    if (const auto team = teams.find(player.teamId); team != teams.end())
+      player.team = team->second;
+    player.position = IntOf(use->Column(4));
+    player.locked = TextOf(use->Column(5)) == "true";
+    players.push_back(std::move(player));
+  }
+  return players;
+}
+
 bool RosterOrder(const GalleryPlayer& a, const GalleryPlayer& b) {
   return std::tie(a.position, a.lastName, a.firstName, a.playerId) <
          std::tie(b.position, b.lastName, b.firstName, b.playerId);
@@ -58,14 +103,8 @@ Gallery TeamGallery(Session& session, int teamId) {
     throw Error("There is no team " + std::to_string(teamId) + " in " + saved.name + ".");
   }
   Gallery gallery{saved.name + ": " + team->second, saved.picturesFolder, {}};
-  Query players;
-  players.Add("SELECT *");
-  players.Add("From " + QuoteSqlName(saved.playersTable));
-  players.Add("WHERE team_id=" + std::to_string(teamId));
-  players.Open(session.Data());
-  for (players.First(); !players.Eof(); players.Next()) {
-    gallery.players.push_back(ReadPlayer(players, teams));
-  }
+  gallery.players = ReadPlayers(session, " WHERE team_id=" + std::to_string(teamId), teams,
+                                [](int) { return true; });
   std::sort(gallery.players.begin(), gallery.players.end(), RosterOrder);
   return gallery;
 }
@@ -81,18 +120,23 @@ Gallery RunGallery(Session& session, const std::vector<int>& playerIds,
   }
   std::unordered_map<int, bool> wanted;
   for (int id : playerIds) wanted[id] = true;
-  // One pass over the table: a run may have made every portrait of the game.
-  Table players(session.Data(), saved.playersTable);
-  for (players.First(); !players.Eof(); players.Next()) {
-    if (!wanted.contains(players.GetInt("player_id"))) continue;
-    GalleryPlayer player = ReadPlayer(players, teams);
-    if (!backupFolder.empty()) {
-      std::filesystem::path kept =
-          backupFolder / ("Player_" + std::to_string(player.playerId) + ".png");
-      std::error_code ec;
-      if (std::filesystem::is_regular_file(kept, ec)) player.before = std::move(kept);
+  gallery.players = ReadPlayers(session, "", teams, [&](int id) { return wanted.contains(id); });
+  // The pictures the run wrote over, as its manifest lists them: no look at the disk for the
+  // players whose portraits it made anew.
+  if (!backupFolder.empty()) {
+    std::unordered_map<int, std::filesystem::path> kept;
+    try {
+      for (const BackupEntry& entry : ReadBackupRun(backupFolder).entries) {
+        if (entry.replaced && !entry.dropped) kept[entry.playerId] = backupFolder / entry.file;
+      }
+    } catch (const Error&) {
+      // A backup that cannot be read shows no earlier pictures.
     }
-    gallery.players.push_back(std::move(player));
+    for (GalleryPlayer& player : gallery.players) {
+      if (const auto found = kept.find(player.playerId); found != kept.end()) {
+        player.before = found->second;
+      }
+    }
   }
   const auto teamRank = [&](const GalleryPlayer& p) {
     const auto found = teamOrder.find(p.teamId);

@@ -243,13 +243,12 @@ PortraitsPage::PortraitsPage(Session& session, CommandGuard& commands, QWidget* 
   connect(newPhoto, &QAction::triggered, this, [this] { MakeNewPhoto(); });
   connect(lock, &QAction::triggered, this, [this] { LockUnlock(); });
   connect(folder, &QAction::triggered, this, [this] { OpenPictureFolder(); });
-  connect(view_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    const bool any = !SelectedPlayers().empty();
-    for (QAction* action : menu_->actions()) {
-      if (action->objectName() != "PortraitFolder") action->setEnabled(any);
-    }
-    menu_->popup(view_->viewport()->mapToGlobal(at));
+  // The items that write: none while something else writes.
+  connect(&commands_, &CommandGuard::BusyChanged, this, [newLook, newPhoto, lock](bool busy) {
+    for (QAction* action : {newLook, newPhoto, lock}) action->setEnabled(!busy);
   });
+  connect(view_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { menu_->popup(view_->viewport()->mapToGlobal(at)); });
 
   connect(view_, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
     if (index.isValid()) emit OpenPlayer(index.data(ThumbnailModel::PlayerIdRole).toInt());

@@ -66,6 +66,9 @@ class PortraitsPage : public DonePage {
   // Opens a folder in the desktop's file manager; QDesktopServices unless replaced (tests).
   void SetFolderOpener(std::function<bool(const QUrl&)> opener) { openFolder_ = std::move(opener); }
 
+  // The last batch run that made portraits, as "Show them" shows it.
+  const std::optional<RunResult>& LastRun() const { return lastRun_; }
+
   ThumbnailModel* Model() const { return model_; }
   QListView* View() const { return view_; }
   QMenu* ContextMenu() const { return menu_; }
