@@ -299,7 +299,8 @@ void PortraitsPage::Show(Mode mode) {
 
 void PortraitsPage::ShowMode(Mode mode) {
   showBox_->setCurrentIndex(static_cast<int>(mode));
-  teamBox_->setEnabled(mode == Mode::Team);
+  // A run or a search is no team's: the box would name one that has nothing to do with them.
+  teamBox_->setVisible(mode == Mode::Team);
   shownOnce_ = true;
   const int shown = model_->rowCount();
   count_->setText(shown == 1 ? QString("1 portrait") : QString("%1 portraits").arg(shown));
@@ -365,7 +366,6 @@ QPushButton* PortraitsPage::MakeShowThemButton(QWidget* parent) {
   showThem_ = new QPushButton("Show them", parent);
   showThem_->setObjectName("ShowThemBtn");
   showThem_->setAccessibleName("Show the portraits of the last run");
-  showThem_->setFlat(true);
   showThem_->hide();
   MarkShowsOnly(showThem_);
   connect(showThem_, &QPushButton::clicked, this, [this] {
