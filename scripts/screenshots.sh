@@ -6,7 +6,9 @@
 # locks page (15), the nations, facial hair and accessories editors (16 to 18), a dry run's dialog
 # (19), Undo Last Run's question (20) and the components page (21), the window during File > Load
 # Game with its progress (22), the question when the window is closed during a run (23) and the
-# first chooser of File > Change Folders (24), one PNG each in build/screenshots/.
+# first chooser of File > Change Folders (24), the portraits page after a team run (25), on that
+# team at 1x and 2x (26, 27) and beside the pictures a second run replaced (28), one PNG each in
+# build/screenshots/.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build/release"
@@ -33,4 +35,5 @@ echo "The pages: 13-player-page.png (a search for Smith), 14-custom-uniforms-pag
 echo "15-locks-page.png, 16-nations-editor.png, 17-facial-hair-editor.png, 18-accessories-editor.png;"
 echo "19-what-will-this-do.png (a dry run), 20-undo-last-run-confirm.png, 21-install-page.png;"
 echo "22-load-progress.png (the load going), 23-close-during-run.png (answered Cancel),"
-echo "24-change-folders-chooser.png."
+echo "24-change-folders-chooser.png; 25-portraits-after-run.png, 26-portraits-team-1x.png,"
+echo "27-portraits-team-2x.png, 28-portraits-before-after.png."
