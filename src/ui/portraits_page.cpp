@@ -324,7 +324,10 @@ void PortraitsPage::ShowLastRun() {
     if (!lastRun_) {
       model_->SetGallery({});
     } else {
-      model_->SetGallery(RunGallery(session_, lastRun_->players, lastRun_->backupFolder));
+      // Only a run that wrote over pictures has earlier ones to read from its backup.
+      model_->SetGallery(
+          RunGallery(session_, lastRun_->players,
+                     lastRun_->kept > 0 ? lastRun_->backupFolder : std::filesystem::path()));
     }
     ShowMode(Mode::LastRun);
   });
