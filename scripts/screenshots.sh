@@ -6,10 +6,11 @@
 # locks page (15), the nations, facial hair and accessories editors (16 to 18), a dry run's dialog
 # (19), Undo Last Run's question (20) and the components page (21), the window during File > Load
 # Game with its progress (22), the question when the window is closed during a run (23) and the
-# first chooser of File > Change Folders (24), the help window (25) and the question about
-# unsaved settings before a load (26), one PNG each in
-# build/screenshots/; the same again at 150 % on a 1366 x 768 screen, at 200 % on a 1600 x 1000
-# screen and at 100 % on a 1366 x 768 screen, each in a folder of its own below it.
+# first chooser of File > Change Folders (24), the help window (25), the question about unsaved
+# settings before a load (26), the portraits page after a team run (27), on that team at 1x and 2x
+# (28, 29) and beside the pictures a second run replaced (30), one PNG each in build/screenshots/;
+# the same again at 150 % on a 1366 x 768 screen, at 200 % on a 1600 x 1000 screen and at 100 % on
+# a 1366 x 768 screen, each in a folder of its own below it.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build/release"
@@ -50,6 +51,8 @@ echo "The pages: 13-player-page.png (a search for Smith), 14-custom-uniforms-pag
 echo "15-locks-page.png, 16-nations-editor.png, 17-facial-hair-editor.png, 18-accessories-editor.png;"
 echo "19-what-will-this-do.png (a dry run), 20-undo-last-run-confirm.png, 21-install-page.png;"
 echo "22-load-progress.png (the load going), 23-close-during-run.png (answered Cancel),"
-echo "24-change-folders-chooser.png, 25-help-window.png, 26-save-settings-question.png."
+echo "24-change-folders-chooser.png, 25-help-window.png, 26-save-settings-question.png;"
+echo "27-portraits-after-run.png, 28-portraits-team-1x.png, 29-portraits-team-2x.png,"
+echo "30-portraits-before-after.png."
 echo "At other scales and screens:"
 echo "scale-150-1366x768/, scale-200-1600x1000/, screen-1366x768/."

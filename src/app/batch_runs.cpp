@@ -133,7 +133,10 @@ class PhotoRun {
       }
     }
     if (failure) throw *failure;
-    return RunResult{made_, visited < visits.size(), 0, backup_ ? backup_->Replaced() : 0};
+    RunResult result{made_, visited < visits.size(), 0, backup_ ? backup_->Replaced() : 0};
+    result.players = std::move(madePlayers_);
+    if (backup_ && made_ > 0) result.backupFolder = backup_->Folder();
+    return result;
   }
 
  private:
@@ -155,6 +158,7 @@ class PhotoRun {
     }
     const bool recorded = Record(pending.plan);
     ++made_;
+    madePlayers_.push_back(pending.plan.playerId);
     if (backup_) {
       try {
         backup_->Record(pending.plan.output, pending.existed, recorded);
@@ -204,6 +208,7 @@ class PhotoRun {
   std::deque<Pending> pending_;
   std::size_t visits_ = 0;
   int made_ = 0;
+  std::vector<int> madePlayers_;
 };
 
 void RequireLoadedGame(const Session& session) {

@@ -43,7 +43,9 @@ struct UniverseFilters {
 
 // What a run did: the portraits made, whether it was stopped before its end, how many errors it
 // logged (rows refused, say), and how many earlier pictures it wrote over and kept in its backup;
-// when it logged errors, how many of their lines the log could not take, and the log.
+// when it logged errors, how many of their lines the log could not take, and the log. And which
+// players it made portraits of (in the order it recorded them) and the folder of its backup (empty
+// when it kept none), so that a front end can show what the run made beside what it replaced.
 struct RunResult {
   int made = 0;
   bool stopped = false;
@@ -51,6 +53,8 @@ struct RunResult {
   int kept = 0;
   int unwritten = 0;
   std::filesystem::path errorsFile{};
+  std::vector<int> players{};
+  std::filesystem::path backupFolder{};
   bool operator==(const RunResult&) const = default;
 };
 

@@ -19,6 +19,7 @@ enum Page : int {
   kNationsPage = 5,
   kFacialHairPage = 6,
   kAccessoriesPage = 7,
+  kPortraitsPage = 8,
 };
 
 inline constexpr std::string_view kLoadGameFirst = "Load a game first!";

@@ -1,5 +1,6 @@
 #include "app/player_looks.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <tuple>
@@ -7,6 +8,7 @@
 #include "app/loaded_game.h"
 #include "app/navigation.h"
 #include "app/player_photo.h"
+#include "app/run_backup.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
 #include "app/write_command.h"
@@ -92,7 +94,11 @@ LockedLookError::LockedLookError(int playerId)
     : Error("The photo of player " + std::to_string(playerId) +
             " is locked: it may be a picture of your own, so his look was not changed.") {}
 
-Relook NewLook(Session& session, int playerId, KeepLook keep, bool makePhoto, bool replaceLocked) {
+namespace {
+
+// New Look, its portrait recorded in `backup` when one is given (a run of several new looks).
+Relook NewLookIn(Session& session, int playerId, KeepLook keep, bool makePhoto, bool replaceLocked,
+                 RunBackup* backup) {
   const WriteCommand writing(session, kNewLookCommand);
   RequireLoadedGame(session);
   Table players(session.Data(), session.Game().Saved.playersTable);
@@ -151,9 +157,70 @@ Relook NewLook(Session& session, int playerId, KeepLook keep, bool makePhoto, bo
   // The portrait's backup holds the whole row as it was, so that undo takes back the look too.
   if (makePhoto) {
     result.photo = MakePlayerPhoto(session, playerId, true,
-                                   PhotoUndo{"New Look for " + result.name, rowBefore});
+                                   PhotoUndo{"New Look for " + result.name, rowBefore, backup});
   }
   return result;
+}
+
+}  // namespace
+
+Relook NewLook(Session& session, int playerId, KeepLook keep, bool makePhoto, bool replaceLocked) {
+  return NewLookIn(session, playerId, keep, makePhoto, replaceLocked, nullptr);
+}
+
+std::string NewLooksTitle(std::size_t players) {
+  return players == 1 ? "New Look for 1 player"
+                      : "New Look for " + std::to_string(players) + " players";
+}
+
+std::vector<Relook> NewLooks(Session& session, const std::vector<int>& playerIds) {
+  const WriteCommand writing(session, kNewLookCommand);
+  RequireLoadedGame(session);
+  // Every player is looked up first: an id the game does not have changes nobody.
+  std::vector<int> locked;
+  {
+    Table players(session.Data(), session.Game().Saved.playersTable);
+    for (int id : playerIds) {
+      if (!players.Locate("player_id", id)) {
+        throw Error("There is no player " + std::to_string(id) + " in " + session.LoadedGameName() +
+                    ".");
+      }
+      if (players.GetBool("locked")) locked.push_back(id);
+    }
+  }
+  const bool replaceLocked =
+      locked.empty() ||
+      session.UserPrompts().Confirm(
+          (locked.size() == 1
+               ? std::string("1 of the chosen players is locked")
+               : std::to_string(locked.size()) + " of the chosen players are locked") +
+          ", and a locked photo may be a picture of your own. Give them new looks and replace "
+          "their photos too?");
+  std::vector<int> chosen;
+  for (int id : playerIds) {
+    if (replaceLocked || std::find(locked.begin(), locked.end(), id) == locked.end()) {
+      chosen.push_back(id);
+    }
+  }
+  // One player's new look is a run of its own, named after him.
+  std::optional<RunBackup> backup;
+  if (chosen.size() > 1 && KeptRuns(session.ProgramFolder()) > 0) {
+    backup.emplace(session.ProgramFolder(), session.LoadedGameName(),
+                   session.Game().Saved.picturesFolder, NewLooksTitle(chosen.size()));
+  }
+  std::vector<Relook> made;
+  try {
+    for (int id : chosen) {
+      made.push_back(
+          NewLookIn(session, id, KeepLook::Nothing, true, true, backup ? &*backup : nullptr));
+    }
+  } catch (...) {
+    // What was made stays one run that undo takes back.
+    if (backup) backup->Finish();
+    throw;
+  }
+  if (backup) backup->Finish();
+  return made;
 }
 
 bool NewLookBtnClick(Session& session, std::optional<PlayerPicture>& preview) {

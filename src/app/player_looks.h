@@ -78,6 +78,16 @@ bool NewLookBtnClick(Session& session, std::optional<PlayerPicture>& preview);
 // declined.
 std::optional<PlayerPicture> NewLookBtnClick(Session& session, int playerId);
 
+// "New Look" of several players at once (the portraits page): each gets a whole new look and his
+// portrait at once, and together they are one run, which one Undo Last Run takes back. One
+// confirmation comes first when some of them are locked; declined, the locked ones are left as
+// they are. Error when no game is loaded or the
+// game has no such player (nobody is changed then); a failure midway keeps the looks made before
+// it, as one run. The new looks made.
+std::vector<Relook> NewLooks(Session& session, const std::vector<int>& playerIds);
+// The run's title in its backup: "New Look for 3 players".
+std::string NewLooksTitle(std::size_t players);
+
 // One player given a new face by a spread.
 struct SpreadChange {
   int playerId = 0;

@@ -42,14 +42,14 @@ void CreatePlayerPhoto(Session& session, Cursor& players, int playerId,
   const RowValues before = run ? run->before : ReadRowValues(players);
 
   // A picture there is kept before it is written over; one that cannot be kept is not replaced.
-  std::optional<RunBackup> backup;
-  bool existed = false;
-  if (KeptRuns(session.ProgramFolder()) > 0) {
-    backup.emplace(session.ProgramFolder(), session.LoadedGameName(),
-                   session.Game().Saved.picturesFolder,
-                   run ? run->title : "Make New Photo of player " + std::to_string(playerId));
-    existed = backup->Keep(playerId, plan.output, before);
+  std::optional<RunBackup> own;
+  RunBackup* backup = run ? run->backup : nullptr;
+  if (backup == nullptr && KeptRuns(session.ProgramFolder()) > 0) {
+    backup = &own.emplace(
+        session.ProgramFolder(), session.LoadedGameName(), session.Game().Saved.picturesFolder,
+        run ? run->title : "Make New Photo of player " + std::to_string(playerId));
   }
+  const bool existed = backup != nullptr && backup->Keep(playerId, plan.output, before);
 
   // The file first: a failure leaves the row as it was.
   try {
@@ -74,7 +74,7 @@ void CreatePlayerPhoto(Session& session, Cursor& players, int playerId,
   }
   if (backup) {
     backup->Record(plan.output, existed, posted);
-    backup->Finish();
+    if (own) own->Finish();
   }
 }
 

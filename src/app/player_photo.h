@@ -29,10 +29,13 @@ int GetAccessory(Session& session);
 
 // How the backup of one portrait names its run and which row values it keeps for undo: by
 // default "Make New Photo of player <id>" and the fields the portrait changes. A command that
-// changed more of the row before it (New Look) gives its own name and the values it found.
+// changed more of the row before it (New Look) gives its own name and the values it found. A
+// command that makes several portraits as one run gives the run's backup, which it finishes
+// itself; the title is then that backup's.
 struct PhotoUndo {
   std::string title;
   RowValues before;
+  RunBackup* backup = nullptr;
 };
 
 // Makes the portrait of the player on the current row of the session's PlayersQuery (open and

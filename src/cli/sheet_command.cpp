@@ -2,21 +2,9 @@
 
 #include "app/contact_sheet_selection.h"
 #include "app/game_load.h"
-#include "cli/contact_sheet.h"
+#include "portrait/contact_sheet.h"
 
 namespace likentor {
-
-namespace {
-
-// "J. Smith": the first name's first character (whole, in UTF-8) and the last name.
-std::string Caption(const std::string& first, const std::string& last) {
-  if (first.empty()) return last;
-  std::size_t end = 1;
-  while (end < first.size() && (static_cast<unsigned char>(first[end]) & 0xC0) == 0x80) ++end;
-  return first.substr(0, end) + ". " + last;
-}
-
-}  // namespace
 
 std::string SheetCommand::Description() const {
   return "Write a contact sheet of the portraits of one team, or of the first few hundred players";
@@ -41,7 +29,7 @@ int SheetCommand::Execute(CommandContext& context) {
   }
   std::vector<SheetEntry> entries;
   for (const SheetPlayer& player : selection.players) {
-    entries.push_back({player.portrait, Caption(player.firstName, player.lastName)});
+    entries.push_back({player.portrait, SheetCaption(player.firstName, player.lastName)});
   }
   const std::string title = selection.title + " (" + std::to_string(entries.size()) + " portraits)";
   const std::filesystem::path out = context.Absolute(out_);

@@ -30,6 +30,12 @@ class Prompts {
   // empty on cancel.
   virtual std::filesystem::path ChooseFile(std::string_view filter,
                                            const std::filesystem::path& startFolder) = 0;
+  // A save chooser for a new file, with the given filter, suggesting `suggested` (its folder and
+  // name); empty on cancel. Where no save chooser is offered, the file chooser answers.
+  virtual std::filesystem::path ChooseSaveFile(std::string_view filter,
+                                               const std::filesystem::path& suggested) {
+    return ChooseFile(filter, suggested.parent_path());
+  }
 };
 
 }  // namespace likentor

@@ -302,6 +302,10 @@ QGroupBox* DashboardPage::MakeToolBox() {
     tableButtons_.push_back(button);
     ++index;
   }
+  // The portraits page only shows: it stays usable while something writes.
+  auto* portraits = Named(new QPushButton("Portraits", group), "PortraitsBtn", "Portraits");
+  grid->addWidget(portraits, index % 3, index / 3);
+  connect(portraits, &QPushButton::clicked, this, &DashboardPage::PortraitsClicked);
   auto* layout = new QVBoxLayout(group);
   layout->addWidget(logosBox_);
   layout->addWidget(spreadBox_);

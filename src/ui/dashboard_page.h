@@ -66,6 +66,7 @@ class DashboardPage : public QWidget {
   void EthnicityClicked();
   void FacialHairClicked();
   void InstallClicked();
+  void PortraitsClicked();
   // A bound control was changed by the user.
   void SettingEdited(const likentor::SettingChange& change);
 

@@ -45,6 +45,7 @@
 #include "ui/nations_page.h"
 #include "ui/page_focus.h"
 #include "ui/player_page.h"
+#include "ui/portraits_page.h"
 #include "ui/safe_run_dialogs.h"
 #include "ui/uniforms_page.h"
 
@@ -129,6 +130,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
   statusText_ = new QLabel(Text(kNoGameLoaded), status);
   statusText_->setObjectName("StatusText");
   status->addWidget(statusText_, 1);
+  status->addPermanentWidget(portraitsPage_->MakeShowThemButton(status));
   setStatusBar(status);
 
   about_ = new AboutBox(QPixmap(), this);
@@ -201,12 +203,22 @@ void MainWindow::BuildPages() {
   auto* nations = new NationsPage(session_, *commands_, pages_);
   auto* facialHair = new FacialHairPage(session_, *commands_, pages_);
   auto* accessories = new AccessoriesPage(session_, *commands_, pages_);
+  portraitsPage_ = new PortraitsPage(session_, *commands_, pages_);
   // In the order of the session's Page numbers.
   for (QWidget* page :
        std::initializer_list<QWidget*>{dashboardScroll, uniforms, playerPage_, install, locks,
-                                       nations, facialHair, accessories}) {
+                                       nations, facialHair, accessories, portraitsPage_}) {
     pages_->addWidget(page);
   }
+  connect(portraitsPage_, &PortraitsPage::OpenPlayer, this, [this](int id) {
+    commands_->Write([this, id] {
+      if (!likentor::PlayerSearchBtnClick(session_, PlayerSearch{"", "", id})) return;
+      playerPage_->ShowMatches(session_.Game().PlayersQuery.RecordCount());
+    });
+  });
+  connect(commands_, &CommandGuard::WorkEnded, portraitsPage_, &PortraitsPage::PicturesChanged);
+  connect(dashboard_, &DashboardPage::PortraitsClicked, this,
+          [this] { portraitsPage_->Open(dashboard_->ChosenTeam()); });
   const auto home = [this] { commands_->Show([this] { session_.ShowPage(kDashboardPage); }); };
   connect(uniforms, &DonePage::DoneClicked, this, [this] { Show(&UniformsDoneClick); });
   connect(locks, &DonePage::DoneClicked, this, [this] { Show(&LocksDoneClick); });
@@ -217,8 +229,8 @@ void MainWindow::BuildPages() {
       ShowStatus(Text(session_.Window().statusText));
     });
   });
-  for (DonePage* page :
-       std::initializer_list<DonePage*>{install, nations, facialHair, accessories}) {
+  for (DonePage* page : std::initializer_list<DonePage*>{install, nations, facialHair, accessories,
+                                                         portraitsPage_}) {
     connect(page, &DonePage::DoneClicked, this, home);
   }
 
@@ -316,6 +328,8 @@ void MainWindow::BuildMenus() {
     RefreshSettings();
     RefreshErrors();
   });
+  add(file, "ExportContactSheet1", "Export &Contact Sheet...", false,
+      [this] { portraitsPage_->ExportContactSheet(); });
   file->addSeparator();
   add(file, "Exit1", "E&xit", false, [this] {
     close();
@@ -331,6 +345,8 @@ void MainWindow::BuildMenus() {
   tools->addSeparator();
   add(tools, "EthnicityData1", "&Ethnicity Data", true, page(&EthnicityData1Click));
   add(tools, "HairData1", "&Facial Hair Data", true, page(&HairData1Click));
+  add(tools, "Portraits1", "&Portraits", false,
+      [this] { portraitsPage_->Open(dashboard_->ChosenTeam()); });
   // The accessories editor has no command of its own elsewhere: it sits beside facial hair.
   add(tools, "AccessoryData1", "&Accessory Data", true, [this] {
     commands_->Show([this] {
@@ -410,6 +426,7 @@ void MainWindow::ApplyState(StateChange change, const WindowState& state) {
       break;
     case StateChange::Teams:
       dashboard_->ShowTeams(state.teams);
+      portraitsPage_->ShowTeams(state.teams);
       break;
     case StateChange::Page:
       // What a page said (a search's count) stays with it: another page shows the game's status.
@@ -521,6 +538,7 @@ void MainWindow::StartRun(std::function<RunResult()> run, const std::string& sco
   runGoing_ = commands_->Start(
       std::string(kPhotoRunCommand), [result, run = std::move(run)] { *result = run(); },
       [this, result, scope] {
+        portraitsPage_->RunEnded(*result);
         const std::string message = ScopedRunMessage(RunMessage(*result), scope);
         if (result->errors > 0) {
           session_.UserPrompts().ShowError(message);

@@ -32,6 +32,7 @@ class CommandGuard;
 class DashboardPage;
 class HelpWindow;
 class PlayerPage;
+class PortraitsPage;
 
 // How many saved games File > Open Recent lists.
 inline constexpr int kRecentGames = 5;
@@ -141,6 +142,7 @@ class MainWindow : public QMainWindow {
   QStackedWidget* pages_ = nullptr;
   DashboardPage* dashboard_ = nullptr;
   PlayerPage* playerPage_ = nullptr;
+  PortraitsPage* portraitsPage_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
   QWidget* progressRow_ = nullptr;

@@ -120,6 +120,15 @@ std::filesystem::path QtPrompts::ChooseFile(std::string_view filter,
   });
 }
 
+std::filesystem::path QtPrompts::ChooseSaveFile(std::string_view filter,
+                                                const std::filesystem::path& suggested) {
+  return OnWindowThread([&] {
+    const QString chosen =
+        QFileDialog::getSaveFileName(parent_, QString(), Path(suggested), QtFileFilter(filter));
+    return std::filesystem::path(chosen.toStdString());
+  });
+}
+
 QString QtFileFilter(std::string_view filter) {
   const QStringList parts = Text(filter).split('|');
   QStringList filters;

@@ -24,6 +24,8 @@ class QtPrompts : public Prompts {
                                      const std::filesystem::path& root) override;
   std::filesystem::path ChooseFile(std::string_view filter,
                                    const std::filesystem::path& startFolder) override;
+  std::filesystem::path ChooseSaveFile(std::string_view filter,
+                                       const std::filesystem::path& suggested) override;
 
  private:
   std::filesystem::path AskFolder(std::string_view title, const std::filesystem::path& root);

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -10,14 +12,19 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSlider>
 #include <QSpinBox>
 #include <iostream>
 
+#include "database/connection.h"
+#include "database/table_store.h"
+#include "import/game_tables.h"
 #include "shell/folders.h"
 #include "ui/about_box.h"
 #include "ui/data_grid.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
+#include "ui/portraits_page.h"
 
 namespace likentor {
 
@@ -167,6 +174,40 @@ ScreenshotTour::ScreenshotTour(Places places) : places_(std::move(places)) {
   OnWindow("18-accessories-editor");
   Then("Install Components", [this] { window_->findChild<QAction*>("Install1")->trigger(); });
   OnWindow("21-install-page");
+  // The portraits page: after a team run ("Show them"), on the team at 1x and 2x, and the
+  // pictures a second run of the team replaced beside its new ones.
+  Then("a team run", [this] {
+    window_->findChild<QAction*>("HomePage1")->trigger();
+    qobject_cast<QComboBox*>(Find("TeamLookupBox"))->setCurrentIndex(1);
+    qobject_cast<QPushButton*>(Find("TeamGoBtn"))->click();
+  });
+  OnModal("", Accept);
+  Then("Show them", [this] { qobject_cast<QPushButton*>(Find("ShowThemBtn"))->click(); });
+  OnWindow("27-portraits-after-run");
+  Then("the team", [this] {
+    auto* teams = qobject_cast<QComboBox*>(Find("TeamLookupBox"));
+    window_->findChild<PortraitsPage*>("PortraitsPage")->ShowTeam(teams->itemData(1).toInt());
+  });
+  OnWindow("28-portraits-team-1x");
+  Then("2x", [this] { qobject_cast<QSlider*>(Find("PortraitsSizeSlider"))->setValue(2); });
+  OnWindow("29-portraits-team-2x");
+  Then("the team again", [this] {
+    qobject_cast<QSlider*>(Find("PortraitsSizeSlider"))->setValue(0);
+    // Every player of the team wants a new portrait again, as a load flags moved players.
+    const int team = qobject_cast<QComboBox*>(Find("TeamLookupBox"))->itemData(1).toInt();
+    Database data(DataFolder(places_.program));
+    data.ConnectionFor(PlayersTableName("sample"))
+        .Execute("UPDATE \"" + PlayersTableName("sample") +
+                 "\" SET update_required='true' WHERE team_id=" + std::to_string(team));
+    window_->findChild<QAction*>("HomePage1")->trigger();
+    qobject_cast<QPushButton*>(Find("TeamGoBtn"))->click();
+  });
+  OnModal("", Accept);
+  Then("before and after", [this] {
+    qobject_cast<QPushButton*>(Find("ShowThemBtn"))->click();
+    qobject_cast<QCheckBox*>(Find("BeforeAfterBox"))->setChecked(true);
+  });
+  OnWindow("30-portraits-before-after");
   Then("Home Page", [this] { window_->findChild<QAction*>("HomePage1")->trigger(); });
   Then("a failed load", [this] { window_->findChild<QAction*>("LoadGame1")->trigger(); });
   // The minimums set for the run were not saved: the load asks first.

@@ -270,7 +270,12 @@ TEST_F(SafeRunsTest, UndoTwiceGoesBackTwoRunsAndMakeNewPhotoIsARunToo) {
   const test::Rows rowsAfterFirst = PlayerRows();
   FlagAll();
   const test::Rows rowsFlagged = PlayerRows();
-  EXPECT_EQ(Universe(), (RunResult{2, false, 0, 2}));
+  const RunResult second = Universe();
+  EXPECT_EQ(second.made, 2);
+  EXPECT_FALSE(second.stopped);
+  EXPECT_EQ(second.kept, 2);
+  EXPECT_EQ(second.players, (std::vector<int>{1, 2}));
+  EXPECT_TRUE(std::filesystem::exists(second.backupFolder / "Player_1.png"));
   MakePlayerPhoto(session_, 2, false);
 
   UndoResult undone = UndoLastRun(session_);  // Make New Photo of player 2

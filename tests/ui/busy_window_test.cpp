@@ -114,8 +114,13 @@ TEST_F(PageTest, WhileACommandWritesEveryWritingControlIsGreyedAndEveryCommandRe
                                            "GetFacialHairPreviewBtn",
                                            // the about box's button and the menu bar's overflow
                                            "OKButton", "qt_menubar_ext_button"};
+    // The portraits page only shows, and writes its contact sheet outside the game.
+    const std::set<std::string> portraits = {"Portraits1",         "PortraitsBtn", "PortraitsDone",
+                                             "ExportSheetBtn",     "ShowThemBtn",  "PortraitFolder",
+                                             "ExportContactSheet1"};
     for (const std::string& name : stillEnabled) {
-      EXPECT_TRUE(allowed.count(name)) << name << " stays enabled while a run writes";
+      EXPECT_TRUE(allowed.count(name) || portraits.count(name))
+          << name << " stays enabled while a run writes";
     }
     for (const char* name : {"InstallBtn", "Install1", "LevelScopeBox", "TeamLookupBox",
                              "FirstNameBox", "LastNameBox", "UniverseGoBtn", "LoadGame1",

@@ -1,7 +1,7 @@
 // Drawn with Cairo: it reads and writes PNG itself and sets text anti-aliased in a real font, which
 // a sheet meant for judging artwork deserves more than a bitmap font would.
 
-#include "cli/contact_sheet.h"
+#include "portrait/contact_sheet.h"
 
 #include <cairo.h>
 
@@ -49,6 +49,15 @@ void DrawCentered(cairo_t* cr, const std::string& text, double centerX, double b
 }
 
 }  // namespace
+
+std::string SheetCaption(const std::string& firstName, const std::string& lastName) {
+  if (firstName.empty()) return lastName;
+  std::size_t end = 1;
+  while (end < firstName.size() && (static_cast<unsigned char>(firstName[end]) & 0xC0) == 0x80) {
+    ++end;
+  }
+  return firstName.substr(0, end) + ". " + lastName;
+}
 
 void WriteContactSheet(const std::filesystem::path& file, const std::string& title,
                        const std::vector<SheetEntry>& entries, int columns) {

@@ -19,6 +19,10 @@ inline constexpr int kSheetCellHeight = 156;  // 135 of picture, the caption und
 inline constexpr int kSheetTitleHeight = 36;
 inline constexpr int kSheetMargin = 8;
 
+// The caption of a player's picture: "J. Smith", the first name's first character (whole, in
+// UTF-8) and the last name.
+std::string SheetCaption(const std::string& firstName, const std::string& lastName);
+
 // Throws Error when the sheet cannot be written or has nothing to show.
 void WriteContactSheet(const std::filesystem::path& file, const std::string& title,
                        const std::vector<SheetEntry>& entries, int columns);
