@@ -43,9 +43,11 @@ std::vector<Pt> HeadOutline(const FaceParams& f) {
       {c + f.templeHalf * 0.9, 33.0},
       {c + f.templeHalf, kTempleY},
       {c + f.cheekHalf, kCheekY - 3.0 + f.cheekShift},
-      {c + (f.cheekHalf + f.jawHalf) / 2 + 0.4 - hollow + (round - 0.5) * 1.0,
+      // Never narrower than the grid's narrowest cheek and jaw allow: beards sit on it.
+      {c + std::max((f.cheekHalf + f.jawHalf) / 2 + 0.4 - hollow + std::max(round - 0.5, 0.0),
+                    17.6),
        (kCheekY + f.cheekShift + f.jawY) / 2 + 1.0},
-      {c + f.jawHalf - round * 0.7, f.jawY + round * 0.8},
+      {c + std::max(f.jawHalf - round * 0.7, kJawHalfMin), f.jawY + round * 0.8},
       {c + f.chinHalf + 1.6 - f.chinPoint * 0.8, f.chinY - 1.9 - f.chinPoint * 0.9},
       {c + f.chinHalf * (0.45 - 0.2 * f.chinPoint), f.chinY - 0.15},
   };
@@ -111,6 +113,13 @@ HairTones HairTonesOf(Rgb hair) {
   return {hair, Scale(hair, 0.55), Mix(hair, Bytes(236, 214, 180), 0.28)};
 }
 
+// Hair stays inside the crown's width until the brim's tips (y 45); below them it may stand out.
+void ClipBesideTheCap(cairo_t* cr) {
+  cairo_rectangle(cr, kCentreX - 24.5, 0, 49, kBrimTipY);
+  cairo_rectangle(cr, 0, kBrimTipY, kWidth, kHeight);
+  cairo_clip(cr);
+}
+
 bool LongSides(HairStyle s) {
   return s == HairStyle::kOverEars || s == HairStyle::kLong || s == HairStyle::kFlow;
 }
@@ -147,14 +156,17 @@ void FillHair(cairo_t* cr, const HairTones& h, double alpha, double y0, double y
 // Hair behind the head and the ears: at the back of the neck, beside the jaw, hanging locks.
 void DrawHairBehind(cairo_t* cr, const FaceParams& f) {
   const HairStyle style = f.hairStyle;
-  if (style == HairStyle::kShaved) return;
-  const HairTones h = HairTonesOf(f.hair);
+  // A shaved head still has its sides: skin with a shadow of regrowth, down to the ears.
+  const HairTones h = style == HairStyle::kShaved
+                          ? HairTonesOf(Mix(TonesOf(f.skin).shadow, f.hair, 0.3))
+                          : HairTonesOf(f.hair);
   Rng rng(f.seed ^ 0xB00Bull);
   const double c = kCentreX;
   cairo_save(cr);
+  ClipBesideTheCap(cr);
   for (int s : {-1, 1}) {
     const double edge = c + s * f.templeHalf;
-    const double out = std::min(f.templeHalf + 2.0, 24.5);
+    const double out = std::min(f.templeHalf + 3.0, 24.5);
     // The band of hair between the cap and the top of the ear that every style but the shaved
     // one has; how far down and out it goes depends on the style.
     double bottom = f.earTop + 2.0;
@@ -180,7 +192,7 @@ void DrawHairBehind(cairo_t* cr, const FaceParams& f) {
       default:
         break;
     }
-    const double alpha = style == HairStyle::kFade ? 0.8 : 0.95;
+    const double alpha = style == HairStyle::kShaved ? 1.0 : style == HairStyle::kFade ? 0.8 : 0.95;
     cairo_new_path(cr);
     cairo_move_to(cr, edge - s * 3.0, 43.6);
     cairo_line_to(cr, c + s * out, 43.6);
@@ -238,7 +250,7 @@ void DrawHairBehind(cairo_t* cr, const FaceParams& f) {
         cairo_curve_to(cr, x + s * 0.6, 62.0, x + s * 0.2, 80.0, x - s * 0.8 * k, end);
         cairo_stroke(cr);
         cairo_set_line_width(cr, 0.5);
-        SetColor(cr, braids ? h.dark : h.light, braids ? 0.7 : 0.3);
+        SetColor(cr, braids ? Scale(h.dark, 0.7) : h.light, braids ? 0.55 : 0.3);
         for (double y = 50.0; y < end - 2; y += braids ? 2.0 : 3.4) {
           const double t = (y - 46.0) / (end - 46.0);
           const double bx =
@@ -335,6 +347,7 @@ void DrawHairOverEars(cairo_t* cr, const FaceParams& f) {
                         : f.hairStyle == HairStyle::kFlow ? f.earTop + f.earHeight * 0.75
                                                           : f.earTop + f.earHeight * 0.55;
   cairo_save(cr);
+  ClipBesideTheCap(cr);
   for (int s : {-1, 1}) {
     const double in = HalfWidthAt(f, kTempleY) - 2.6;
     const double outX = HalfWidthAt(f, f.earTop + 3.0) + f.earOut + 1.4;
@@ -741,8 +754,9 @@ void DrawBeardShadow(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
     cairo_line_to(cr, kCentreX - f.cheekHalf, 110);
     cairo_close_path(cr);
     cairo_clip(cr);
-    SetColor(cr, shadow, f.beardShadow);
-    cairo_paint(cr);
+    // Fading in below the cheekbones (full from y 78 down), so the shaved area has no edge
+    // across the cheeks.
+    LinearWash(cr, 0, 67, 0, 78, shadow, 0.0, f.beardShadow);
     cairo_restore(cr);
   }
   if (f.chinCleft > 0) {
