@@ -1,12 +1,18 @@
 // The artwork kit as the program will read it: every file in its place, with its size and PNG
-// colour type; no two faces of a folder alike; the free layers inside the areas of the layout
-// grid (tools/artgen/README.md), and every skull under the cap.
+// colour type; no two faces of a folder alike, and far enough apart; the free layers inside the
+// areas of the layout grid (tools/artgen/README.md), every skull under the cap, every beard on
+// every jaw; and the same bytes from every run of the generator.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <string>
 #include <unordered_set>
@@ -225,6 +231,122 @@ TEST(ArtworkKit, FacialHairAndAccessoriesStayInTheirAreas) {
     });
     EXPECT_GT(drawn, 100);
   }
+}
+
+// Hair below the cap stays beside the head: above the brim's tips (y 45) nothing is wider than
+// the crown. And every facial-hair style sits on every jaw: from the ears' top to just above the
+// mouth line (below it the grid lets a beard hang a pixel or two past a short chin; above the
+// ears, sideburns may stand a pixel out from the hair under the band), where the style is
+// solid, every face of every folder is solid too (its skin, its ears or its hair) within two
+// pixels, so no beard hangs in the air beside a narrow head.
+TEST(ArtworkKit, HairStaysBesideTheHeadAndEveryBeardSitsOnEveryJaw) {
+  const fs::path g = KitGraphics();
+  constexpr int kBrimTips = 45;  // canvas rows above this are under the crown or the brim
+  constexpr int kBeardTop = 56, kBeardBottom = 80;
+  std::vector<std::uint8_t> solidEverywhere(90 * 135, 1);
+  for (const Ethnicity& e : kFaces) {
+    int wide = 0;
+    for (int n = 1; n <= e.count; ++n) {
+      const PngFile face = ReadPngFile(g / "faces" / e.folder / (Zeros(n, 7) + ".png"));
+      for (int y = 0; y < face.height; ++y) {
+        for (int x = 0; x < face.width; ++x) {
+          const int cx = x + 7, cy = y + 4;
+          const std::uint8_t alpha = face.At(x, y)[3];
+          if (cy < kBrimTips && alpha != 0 && std::abs(cx - 45) > 25) ++wide;
+          if (alpha < 250) solidEverywhere[static_cast<std::size_t>(cy * 90 + cx)] = 0;
+        }
+      }
+    }
+    EXPECT_EQ(wide, 0) << e.folder << ": hair wider than the crown above the brim";
+  }
+  // A soft edge may hang a pixel or two past the narrowest outline, as the grid allows.
+  std::vector<std::uint8_t> nearSolid(solidEverywhere.size(), 0);
+  for (int y = 0; y < 135; ++y) {
+    for (int x = 0; x < 90; ++x) {
+      for (int dx = -2; dx <= 2; ++dx) {
+        const int nx = std::clamp(x + dx, 0, 89);
+        nearSolid[static_cast<std::size_t>(y * 90 + x)] |=
+            solidEverywhere[static_cast<std::size_t>(y * 90 + nx)];
+      }
+    }
+  }
+  for (const Style& s : FacialHairCsv()) {
+    if (s.location == "none") continue;
+    const PngFile hair = ReadPngFile(g / "facial hair" / s.location / "brown.png");
+    int inAir = 0;
+    for (int y = 0; y < hair.height; ++y) {
+      for (int x = 0; x < hair.width; ++x) {
+        const int cx = x - 1, cy = y + 2;
+        if (cy < kBeardTop || cy >= kBeardBottom || cx < 0 || cx >= 90) continue;
+        if (hair.At(x, y)[3] >= 128 && !nearSolid[static_cast<std::size_t>(cy * 90 + cx)]) {
+          ++inAir;
+        }
+      }
+    }
+    EXPECT_EQ(inAir, 0) << s.location << " reaches past the narrowest face";
+  }
+}
+
+// The generator's own measure of variety: per folder, each face's distance to its nearest other
+// face (mean absolute difference of the RGBA bytes over the head area). The 1st percentile and
+// the median must stay at least 1.3 times those of the kit with six head shapes and five of each
+// feature (african 1.557 / 2.528, asian 2.715 / 3.686, caucasian 2.783 / 3.913, east indian
+// 2.100 / 3.169); the kit of twenty head shapes and twelve hair styles reaches about 1.4.
+TEST(ArtworkKit, FacesAreFarApartByTheGeneratorsMeasure) {
+  const fs::path program = KitGraphics().parent_path();
+  const std::string command = std::string("\"") + LIKENTOR_TOOLS_DIR +
+                              "/likentor-artgen\" --variety \"" + program.string() + "\"";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+  ASSERT_EQ(::pclose(pipe), 0) << output;
+  const std::map<std::string, std::pair<double, double>> floors{
+      {"african", {1.557 * 1.3, 2.528 * 1.3}},
+      {"asian", {2.715 * 1.3, 3.686 * 1.3}},
+      {"caucasian", {2.783 * 1.3, 3.913 * 1.3}},
+      {"east indian", {2.100 * 1.3, 3.169 * 1.3}},
+  };
+  for (const auto& [folder, floor] : floors) {
+    SCOPED_TRACE(folder);
+    const auto at = output.find(folder + " ");
+    ASSERT_NE(at, std::string::npos) << output;
+    const auto p1 = output.find("percentile ", at);
+    const auto median = output.find("median ", at);
+    ASSERT_NE(p1, std::string::npos);
+    ASSERT_NE(median, std::string::npos);
+    EXPECT_GE(std::stod(output.substr(p1 + 11)), floor.first) << output;
+    EXPECT_GE(std::stod(output.substr(median + 7)), floor.second) << output;
+  }
+}
+
+std::vector<char> Bytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A second run of the generator, into a folder of its own, writes the same files with the same
+// bytes as the kit under test.
+TEST(ArtworkKit, IsTheSameOnEveryRun) {
+  const fs::path temp =
+      fs::temp_directory_path() / ("likentor_artgen_again_" + std::to_string(::getpid()));
+  fs::remove_all(temp);
+  fs::create_directories(temp);
+  const std::string command = std::string("\"") + LIKENTOR_TOOLS_DIR + "/likentor-artgen\" \"" +
+                              temp.string() + "\" > /dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const fs::path first = KitGraphics();
+  const fs::path second = temp / "graphics";
+  int compared = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(second)) {
+    if (!entry.is_regular_file()) continue;
+    const fs::path relative = fs::relative(entry.path(), second);
+    EXPECT_TRUE(Bytes(first / relative) == Bytes(entry.path())) << relative;
+    ++compared;
+  }
+  EXPECT_GT(compared, 6000);
+  fs::remove_all(temp);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "faces.h"
 #include "figure.h"
 #include "layout.h"
+#include "rng.h"
 
 namespace likentor::artgen {
 namespace {
@@ -34,15 +35,21 @@ SkinTones TonesOf(Rgb s) {
 std::vector<Pt> HeadOutline(const FaceParams& f) {
   const double c = kCentreX;
   const double hollow = f.cheekHollow * 0.6;
+  // A round jaw turns early and low; an angular one keeps its corner. A pointed chin narrows
+  // towards its lowest point.
+  const double round = f.jawRound;
   std::vector<Pt> right = {
       {c + f.templeHalf * 0.55, kSkullTop + 4.0},
       {c + f.templeHalf * 0.9, 33.0},
       {c + f.templeHalf, kTempleY},
-      {c + f.cheekHalf, kCheekY - 3.0},
-      {c + (f.cheekHalf + f.jawHalf) / 2 + 0.4 - hollow, (kCheekY + f.jawY) / 2 + 1.0},
-      {c + f.jawHalf, f.jawY},
-      {c + f.chinHalf + 1.6, f.chinY - 1.9},
-      {c + f.chinHalf * 0.45, f.chinY - 0.15},
+      {c + f.cheekHalf, kCheekY - 3.0 + f.cheekShift},
+      // Never narrower than the grid's narrowest cheek and jaw allow: beards sit on it.
+      {c + std::max((f.cheekHalf + f.jawHalf) / 2 + 0.4 - hollow + std::max(round - 0.5, 0.0),
+                    17.6),
+       (kCheekY + f.cheekShift + f.jawY) / 2 + 1.0},
+      {c + std::max(f.jawHalf - round * 0.7, kJawHalfMin), f.jawY + round * 0.8},
+      {c + f.chinHalf + 1.6 - f.chinPoint * 0.8, f.chinY - 1.9 - f.chinPoint * 0.9},
+      {c + f.chinHalf * (0.45 - 0.2 * f.chinPoint), f.chinY - 0.15},
   };
   std::vector<Pt> pts = {{c, kSkullTop}};
   pts.insert(pts.end(), right.begin(), right.end());
@@ -98,21 +105,272 @@ void DrawNeck(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   cairo_restore(cr);
 }
 
-void DrawHairBehind(cairo_t* cr, const FaceParams& f) {
-  // Hair between the cap band and the top of the ears, just outside the face outline; the cap
-  // hides everything above y 44 and the crown reaches 25 from the centre.
+struct HairTones {
+  Rgb base, dark, light;
+};
+
+HairTones HairTonesOf(Rgb hair) {
+  return {hair, Scale(hair, 0.55), Mix(hair, Bytes(236, 214, 180), 0.28)};
+}
+
+// Hair stays inside the crown's width until the brim's tips (y 45); below them it may stand out.
+void ClipBesideTheCap(cairo_t* cr) {
+  cairo_rectangle(cr, kCentreX - 24.5, 0, 49, kBrimTipY);
+  cairo_rectangle(cr, 0, kBrimTipY, kWidth, kHeight);
+  cairo_clip(cr);
+}
+
+bool LongSides(HairStyle s) {
+  return s == HairStyle::kOverEars || s == HairStyle::kLong || s == HairStyle::kFlow;
+}
+
+// Fills the current path with hair: the base, the shade under the band and away from the light,
+// and a few strands for texture.
+void FillHair(cairo_t* cr, const HairTones& h, double alpha, double y0, double y1, Rng& rng,
+              double strandLength) {
   cairo_save(cr);
-  SetColor(cr, f.hair, 0.95);
+  cairo_clip_preserve(cr);
+  SetColor(cr, h.base, alpha);
+  cairo_fill(cr);
+  LinearWash(cr, 0, kTempleY, 0, kTempleY + 6, h.dark, 0.5 * alpha, 0.0);
+  LinearWash(cr, kCentreX - 10, 0, kCentreX + 24, 0, h.dark, 0.0, 0.45 * alpha);
+  if (strandLength > 0) {
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, 0.6);
+    const int strands = static_cast<int>((y1 - y0) * 2.2);
+    for (int i = 0; i < strands; ++i) {
+      const int side = rng.Chance(0.5) ? 1 : -1;
+      const double x = kCentreX + side * rng.Range(12.0, 28.0);
+      const double y = rng.Range(y0, y1);
+      const double len = strandLength * rng.Range(0.6, 1.2);
+      SetColor(cr, rng.Chance(0.5) ? h.light : h.dark, rng.Range(0.25, 0.5) * alpha);
+      cairo_move_to(cr, x, y);
+      cairo_curve_to(cr, x + side * len * 0.2, y + len * 0.4, x + side * len * 0.3, y + len * 0.7,
+                     x + side * len * 0.2, y + len);
+      cairo_stroke(cr);
+    }
+  }
+  cairo_restore(cr);
+}
+
+// Hair behind the head and the ears: at the back of the neck, beside the jaw, hanging locks.
+void DrawHairBehind(cairo_t* cr, const FaceParams& f) {
+  const HairStyle style = f.hairStyle;
+  // A shaved head still has its sides: skin with a shadow of regrowth, down to the ears.
+  const HairTones h = style == HairStyle::kShaved
+                          ? HairTonesOf(Mix(TonesOf(f.skin).shadow, f.hair, 0.3))
+                          : HairTonesOf(f.hair);
+  Rng rng(f.seed ^ 0xB00Bull);
+  const double c = kCentreX;
+  cairo_save(cr);
+  ClipBesideTheCap(cr);
   for (int s : {-1, 1}) {
-    const double edge = kCentreX + s * f.templeHalf;
-    const double out = std::min(f.templeHalf + 2.0, 24.5);
-    cairo_move_to(cr, edge - s * 3.0, 44.0);
-    cairo_line_to(cr, kCentreX + s * out, 44.0);
-    cairo_curve_to(cr, kCentreX + s * out, 48.0, edge + s * 1.4, f.earTop, edge + s * 0.2,
-                   f.earTop + 2.0);
-    cairo_line_to(cr, edge - s * 3.0, f.earTop + 2.0);
+    const double edge = c + s * f.templeHalf;
+    const double out = std::min(f.templeHalf + 3.0, 24.5);
+    // The band of hair between the cap and the top of the ear that every style but the shaved
+    // one has; how far down and out it goes depends on the style.
+    double bottom = f.earTop + 2.0;
+    double wide = 0.0;
+    switch (style) {
+      case HairStyle::kOverEars:
+        bottom = f.earTop + f.earHeight * 0.7;
+        wide = f.earOut * 0.6;
+        break;
+      case HairStyle::kLong:
+        bottom = std::min(f.jawY + 4.0, 90.0);
+        wide = f.earOut + 2.0;
+        break;
+      case HairStyle::kFlow:
+        bottom = 84.0;
+        wide = f.earOut + 1.0;
+        break;
+      case HairStyle::kNeckLength:
+      case HairStyle::kNeckCurls:
+        bottom = 88.0;
+        wide = 1.5;
+        break;
+      default:
+        break;
+    }
+    const double alpha = style == HairStyle::kShaved ? 1.0 : style == HairStyle::kFade ? 0.8 : 0.95;
+    cairo_new_path(cr);
+    cairo_move_to(cr, edge - s * 3.0, 43.6);
+    cairo_line_to(cr, c + s * out, 43.6);
+    if (bottom <= f.earTop + 2.5) {
+      cairo_curve_to(cr, c + s * out, 48.0, edge + s * 1.4, f.earTop, edge + s * 0.2,
+                     f.earTop + 2.0);
+      cairo_line_to(cr, edge - s * 3.0, f.earTop + 2.0);
+    } else {
+      // Down behind the ear and the jaw, ending at the neck.
+      const double lowX = c + s * (f.neckHalf + (style == HairStyle::kFlow ? 6.0 : 2.0));
+      cairo_curve_to(cr, c + s * (out + wide * 0.6), 50.0, c + s * (f.templeHalf + wide), 60.0,
+                     c + s * (f.templeHalf + wide * 0.8), bottom - 8.0);
+      if (style == HairStyle::kFlow) {
+        cairo_curve_to(cr, c + s * (f.templeHalf + wide + 2.5), bottom - 2.0,
+                       c + s * (f.templeHalf + 3.0), bottom + 1.5, lowX, bottom - 1.0);
+      } else {
+        cairo_curve_to(cr, c + s * (f.templeHalf + wide * 0.6), bottom - 3.0,
+                       c + s * (f.jawHalf + 2.0), bottom, lowX, bottom);
+      }
+      cairo_line_to(cr, c + s * (f.neckHalf - 3.0), bottom - 4.0);
+      cairo_line_to(cr, edge - s * 3.0, 50.0);
+    }
+    cairo_close_path(cr);
+    FillHair(cr, h, alpha, 44.0, bottom, rng, bottom > 60 ? 6.0 : 0.0);
+    if (style == HairStyle::kNeckCurls || style == HairStyle::kTightCurls) {
+      // Curls: rounded tufts along the outer edge.
+      const double y0 = style == HairStyle::kNeckCurls ? 58.0 : 46.0;
+      const double y1 = style == HairStyle::kNeckCurls ? 90.0 : f.earTop + 2.0;
+      for (double y = y0; y <= y1; y += 2.6) {
+        const double hw = style == HairStyle::kNeckCurls
+                              ? std::max(f.neckHalf + 1.0, HalfWidthAt(f, std::min(y, 86.0)) + 1.0)
+                              : std::min(f.templeHalf + 2.2, 24.0);
+        const double x = c + s * (hw + rng.Range(-0.4, 0.8));
+        SetColor(cr, rng.Chance(0.5) ? h.base : Mix(h.base, h.dark, 0.5), 0.95);
+        cairo_arc(cr, x, y + rng.Range(-0.5, 0.5), rng.Range(1.5, 2.1), 0, 2 * M_PI);
+        cairo_fill(cr);
+        SetColor(cr, h.light, 0.35);
+        cairo_arc(cr, x - 0.5, y - 0.6, 0.7, 0, 2 * M_PI);
+        cairo_fill(cr);
+      }
+    }
+    if (style == HairStyle::kLocks || style == HairStyle::kBraids) {
+      // Locks hang behind the ears to the shoulders; braids are thinner and banded.
+      const bool braids = style == HairStyle::kBraids;
+      const int count = braids ? 3 : 4;
+      for (int k = 0; k < count; ++k) {
+        const double x =
+            c + s * (f.templeHalf - 1.0 + k * (braids ? 1.8 : 1.6) + rng.Range(-0.3, 0.3));
+        const double w = braids ? 1.5 : 2.3;
+        const double end = rng.Range(96.0, 106.0);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_width(cr, w);
+        SetColor(cr, Mix(h.base, h.dark, 0.15 * k), 0.97);
+        cairo_move_to(cr, x - s * 0.5, 46.0);
+        cairo_curve_to(cr, x + s * 0.6, 62.0, x + s * 0.2, 80.0, x - s * 0.8 * k, end);
+        cairo_stroke(cr);
+        cairo_set_line_width(cr, 0.5);
+        SetColor(cr, braids ? Scale(h.dark, 0.7) : h.light, braids ? 0.55 : 0.3);
+        for (double y = 50.0; y < end - 2; y += braids ? 2.0 : 3.4) {
+          const double t = (y - 46.0) / (end - 46.0);
+          const double bx =
+              x - s * 0.5 + (s * 0.6 + 0.5 * s) * t * (1 - t) * 2 - s * 0.8 * k * t * t;
+          cairo_move_to(cr, bx - w * 0.45, y);
+          cairo_line_to(cr, bx + w * 0.45, y + (braids ? 0.8 : 0.4));
+        }
+        cairo_stroke(cr);
+      }
+    }
+  }
+  cairo_restore(cr);
+}
+
+// Hair in front of the skin at the temples: the edge under the band and the sideburns.
+void DrawHairTemples(cairo_t* cr, const FaceParams& f) {
+  const HairStyle style = f.hairStyle;
+  Rng rng(f.seed ^ 0x7E3Bull);
+  cairo_save(cr);
+  for (int s : {-1, 1}) {
+    const double top = HalfWidthAt(f, kTempleY);
+    if (style == HairStyle::kShaved) {
+      // A shadow of regrowth where the hairline would be.
+      SoftSpot(cr, kCentreX + s * (top - 1.0), 47.0, 3.0, 4.0,
+               Mix(f.hair, Bytes(96, 100, 110), 0.5), 0.22);
+      continue;
+    }
+    double end = f.sideburnEnd;
+    double depth = f.hairDepth;
+    double w = f.sideburnWidth;
+    double alpha = 0.9;
+    switch (style) {
+      case HairStyle::kCloseCrop:
+        end = std::min(end, 52.0);
+        w *= 0.8;
+        alpha = 0.8;
+        break;
+      case HairStyle::kFade:
+        end = 51.0;
+        alpha = 0.75;
+        break;
+      case HairStyle::kOverEars:
+      case HairStyle::kFlow:
+        depth += 1.8;
+        end = std::max(end, 57.0);
+        w += 0.8;
+        break;
+      case HairStyle::kLong:
+        depth += 3.0;
+        end = std::max(end, 60.0);
+        w += 1.2;
+        break;
+      case HairStyle::kTightCurls:
+        depth += 0.8;
+        break;
+      default:
+        break;
+    }
+    const double bottom = HalfWidthAt(f, end);
+    cairo_pattern_t* p =
+        cairo_pattern_create_linear(0, style == HairStyle::kFade ? 43 : end - 6, 0, end);
+    cairo_pattern_add_color_stop_rgba(p, 0, f.hair.r, f.hair.g, f.hair.b, alpha);
+    cairo_pattern_add_color_stop_rgba(p, 1, f.hair.r, f.hair.g, f.hair.b,
+                                      style == HairStyle::kFade ? 0.05 : 0.15);
+    cairo_set_source(cr, p);
+    cairo_move_to(cr, kCentreX + s * (top + 1), 40);
+    cairo_line_to(cr, kCentreX + s * (top - w - depth), 40);
+    cairo_curve_to(cr, kCentreX + s * (top - w - depth), kTempleY + 2,
+                   kCentreX + s * (top - w - depth * 0.6), kTempleY + 4,
+                   kCentreX + s * (bottom - w * 0.85), end);
+    cairo_line_to(cr, kCentreX + s * (bottom + 1), end + 0.5);
     cairo_close_path(cr);
     cairo_fill(cr);
+    cairo_pattern_destroy(p);
+    if (style == HairStyle::kTightCurls) {
+      for (double y = 45.0; y < end - 1; y += 2.2) {
+        const double x = kCentreX + s * (HalfWidthAt(f, y) - w - depth + rng.Range(-0.3, 0.3));
+        SetColor(cr, f.hair, 0.85);
+        cairo_arc(cr, x, y, rng.Range(1.0, 1.4), 0, 2 * M_PI);
+        cairo_fill(cr);
+      }
+    }
+  }
+  cairo_restore(cr);
+}
+
+// Hair that falls over the ears, drawn after them.
+void DrawHairOverEars(cairo_t* cr, const FaceParams& f) {
+  if (!LongSides(f.hairStyle)) return;
+  const HairTones h = HairTonesOf(f.hair);
+  Rng rng(f.seed ^ 0xEA25ull);
+  const double c = kCentreX;
+  const double bottom = f.hairStyle == HairStyle::kLong   ? f.earTop + f.earHeight + 3.0
+                        : f.hairStyle == HairStyle::kFlow ? f.earTop + f.earHeight * 0.75
+                                                          : f.earTop + f.earHeight * 0.55;
+  cairo_save(cr);
+  ClipBesideTheCap(cr);
+  for (int s : {-1, 1}) {
+    const double in = HalfWidthAt(f, kTempleY) - 2.6;
+    const double outX = HalfWidthAt(f, f.earTop + 3.0) + f.earOut + 1.4;
+    const double low = HalfWidthAt(f, bottom);
+    cairo_new_path(cr);
+    cairo_move_to(cr, c + s * in, 43.6);
+    cairo_line_to(cr, c + s * std::min(f.templeHalf + 2.0, 24.5), 43.6);
+    cairo_curve_to(cr, c + s * (outX + 0.5), 48.0, c + s * (outX + 0.6), bottom - 6.0,
+                   c + s * (outX - 0.5), bottom);
+    cairo_curve_to(cr, c + s * (outX - 2.0), bottom + 1.5, c + s * (low + 0.5), bottom + 0.8,
+                   c + s * (low - 1.2), bottom - 1.0);
+    cairo_curve_to(cr, c + s * (low - 1.6), bottom - 8.0, c + s * (in - 0.4), 50.0, c + s * in,
+                   43.6);
+    cairo_close_path(cr);
+    FillHair(cr, h, 0.97, 44.0, bottom, rng, 5.0);
+    // A darker line where the hair lies over the ear and the cheek.
+    cairo_new_path(cr);
+    cairo_set_line_width(cr, 0.8);
+    SetColor(cr, h.dark, 0.45);
+    cairo_move_to(cr, c + s * (outX - 0.5), bottom);
+    cairo_curve_to(cr, c + s * (outX - 2.0), bottom + 1.5, c + s * (low + 0.5), bottom + 0.8,
+                   c + s * (low - 1.2), bottom - 1.0);
+    cairo_stroke(cr);
   }
   cairo_restore(cr);
 }
@@ -152,19 +410,21 @@ void DrawEar(cairo_t* cr, const FaceParams& f, const SkinTones& t, int s) {
 
 void ShadeHead(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   const double c = kCentreX;
+  const double k = f.relief;
   // Turning away from the light: the right side darkens, a little rim shade on the left too.
-  LinearWash(cr, c - 3, 0, c + f.cheekHalf + 1, 0, t.shadow, 0.0, 0.5);
-  LinearWash(cr, c - f.cheekHalf, 0, c - f.cheekHalf + 5, 0, t.shadow, 0.22, 0.0);
-  LinearWash(cr, 0, f.jawY - 10, 0, f.chinY, t.shadow, 0.0, 0.28);
+  LinearWash(cr, c - 3, 0, c + f.cheekHalf + 1, 0, t.shadow, 0.0, 0.5 * k);
+  LinearWash(cr, c - f.cheekHalf, 0, c - f.cheekHalf + 5, 0, t.shadow, 0.22 * k, 0.0);
+  LinearWash(cr, 0, f.jawY - 10, 0, f.chinY, t.shadow, 0.0, 0.28 * k);
   // Under the cap band the temples sit in shade.
   LinearWash(cr, 0, kTempleY - 1, 0, kTempleY + 8, t.deep, 0.45, 0.0);
   // Cheek hollows and the jaw's turn.
   for (int s : {-1, 1}) {
-    SoftSpot(cr, c + s * (f.cheekHalf - 3.5), 75, 4.5, 6, t.shadow, 0.15 + f.cheekHollow * 0.25);
+    SoftSpot(cr, c + s * (f.cheekHalf - 3.5), 75, 4.5, 6, t.shadow,
+             (0.15 + f.cheekHollow * 0.25) * k);
   }
   // Eye sockets under the brow ridge.
   for (int s : {-1, 1}) {
-    SoftSpot(cr, c + s * f.eyeSpacing + 0.5, f.eyeY - 0.8, 6.2, 3.8, t.deep, 0.28);
+    SoftSpot(cr, c + s * f.eyeSpacing + 0.5, f.eyeY - 0.8, 6.2, 3.8, t.deep, 0.28 * k);
   }
   // Highlights: forehead, left cheekbone, chin, brow ridge.
   const double hl = 0.24 + t.sheen;
@@ -178,41 +438,22 @@ void ShadeHead(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   }
 }
 
-void DrawSideburns(cairo_t* cr, const FaceParams& f) {
-  cairo_save(cr);
-  for (int s : {-1, 1}) {
-    const double top = HalfWidthAt(f, kTempleY);
-    const double bottom = HalfWidthAt(f, f.sideburnEnd);
-    const double w = f.sideburnWidth;
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, f.sideburnEnd - 6, 0, f.sideburnEnd);
-    cairo_pattern_add_color_stop_rgba(p, 0, f.hair.r, f.hair.g, f.hair.b, 0.88);
-    cairo_pattern_add_color_stop_rgba(p, 1, f.hair.r, f.hair.g, f.hair.b, 0.1);
-    cairo_set_source(cr, p);
-    cairo_move_to(cr, kCentreX + s * (top + 1), 40);
-    cairo_line_to(cr, kCentreX + s * (top - w - 1.2), 40);
-    cairo_line_to(cr, kCentreX + s * (top - w - 0.6), kTempleY + 2);
-    cairo_line_to(cr, kCentreX + s * (bottom - w * 0.85), f.sideburnEnd);
-    cairo_line_to(cr, kCentreX + s * (bottom + 1), f.sideburnEnd + 0.5);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
-  }
-  cairo_restore(cr);
-}
-
 void DrawBrows(cairo_t* cr, const FaceParams& f) {
   const Rgb colour = Mix(f.hair, Bytes(20, 14, 12), 0.25);
+  // A set look pulls the brows down and together.
+  const double set = f.setJaw * 0.6;
   for (int s : {-1, 1}) {
-    const double by = f.eyeY - f.browLift;
+    const double by = f.eyeY - f.browLift + set;
     const double th = f.browThick;
-    const Pt inner{kCentreX + s * f.browInner, by + 0.7};
+    const double outerTh = th * (1.0 - 0.55 * f.browTaper);
+    const Pt inner{kCentreX + s * (f.browInner - set * 0.5), by + 0.7 + set * 0.4};
     const Pt peak{kCentreX + s * (f.browInner + f.browLength * 0.58), by - f.browArch};
     const Pt outer{kCentreX + s * (f.browInner + f.browLength), by + 0.9 + f.browSlant};
     std::vector<Pt> pts = {
         {inner.x, inner.y - th * 0.55},
-        {peak.x, peak.y - th * 0.45},
-        outer,
-        {peak.x, peak.y + th * 0.42},
+        {peak.x, peak.y - outerTh * 0.5 - (th - outerTh) * 0.2},
+        {outer.x, outer.y - outerTh * 0.15},
+        {peak.x, peak.y + outerTh * 0.45},
         {inner.x + s * 0.3, inner.y + th * 0.5},
     };
     SmoothClosed(cr, pts, 0.4);
@@ -237,11 +478,15 @@ void DrawEyes(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
     const double ex = kCentreX + s * f.eyeSpacing;
     const double ey = f.eyeY;
     const double w = f.eyeWidth;
-    const double h = f.eyeHeight * (1.0 - 0.22 * f.lidHeavy);
+    const double h = f.eyeHeight * (1.0 - 0.22 * f.lidHeavy) * (1.0 - 0.12 * f.smile);
     const Pt inner{ex - s * w / 2, ey + 0.35};
     const Pt outer{ex + s * w / 2, ey - f.eyeTilt * 0.7};
     const double up = h * 1.02;
-    const double down = h * 0.62;
+    const double down = h * 0.62 * (1.0 - 0.25 * f.smile);
+    // A deep-set eye sits in the shade of the brow ridge.
+    if (f.eyeDepth > 0.05) {
+      SoftSpot(cr, ex + s * 0.4, ey - h * 0.6, w * 0.7, 2.6, t.deep, 0.25 * f.eyeDepth);
+    }
     // Lid fold above the eye.
     if (f.lidCrease > 0.05) {
       cairo_save(cr);
@@ -277,8 +522,12 @@ void DrawEyes(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
     cairo_fill(cr);
     // The upper lid shades the top of the eyeball.
     LinearWash(cr, 0, ey - h * 0.8, 0, ey + 0.3, t.deep, 0.6, 0.0);
-    SetColor(cr, Bytes(255, 255, 255), 0.9);
-    cairo_arc(cr, ix - r * 0.4, iy - r * 0.35, 0.5, 0, 2 * M_PI);
+    // Catch lights from the upper left: a clear one and a faint one opposite.
+    SetColor(cr, Bytes(255, 255, 255), 0.95);
+    cairo_arc(cr, ix - r * 0.42, iy - r * 0.4, 0.72, 0, 2 * M_PI);
+    cairo_fill(cr);
+    SetColor(cr, Bytes(255, 255, 255), 0.4);
+    cairo_arc(cr, ix + r * 0.45, iy + r * 0.35, 0.38, 0, 2 * M_PI);
     cairo_fill(cr);
     cairo_restore(cr);
     // Lash line along the upper lid, heavier towards the outer corner.
@@ -332,7 +581,7 @@ void DrawNose(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   cairo_curve_to(cr, c + hw, tip - 3, c + 1.6 + f.noseBridge, tip - 6, c + 1.4, top);
   cairo_close_path(cr);
   cairo_clip(cr);
-  LinearWash(cr, c - 0.5, 0, c + hw, 0, t.shadow, 0.0, 0.55 + f.noseBridge * 0.15);
+  LinearWash(cr, c - 0.5, 0, c + hw, 0, t.shadow, 0.0, (0.55 + f.noseBridge * 0.15) * f.relief);
   cairo_restore(cr);
   // Bridge highlight.
   cairo_save(cr);
@@ -343,6 +592,12 @@ void DrawNose(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   cairo_line_to(cr, c - 0.8, tip - 2.5);
   cairo_stroke(cr);
   cairo_restore(cr);
+  // A bump on the bridge: lit on top, shaded below.
+  if (f.noseHook > 0.05) {
+    const double by = top + (tip - top) * 0.45;
+    SoftSpot(cr, c - 0.4, by, 1.5, 1.6, t.highlight, 0.35 * f.noseHook + t.sheen * 0.3);
+    SoftSpot(cr, c + 0.9, by + 2.6, 1.6, 1.6, t.shadow, 0.35 * f.noseHook);
+  }
   // Ball of the nose and its shade below.
   SoftSpot(cr, c + 1.5, tip + 0.2, f.noseTip * 1.2, f.noseTip * 0.9, t.shadow, 0.35);
   SoftSpot(cr, c - 0.8, tip - 1.0, f.noseTip * 0.9, f.noseTip * 0.8, t.highlight,
@@ -420,6 +675,69 @@ void DrawMouth(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
     SoftSpot(cr, corner.x, corner.y + 0.2, 0.9, 0.8, t.deep, 0.5);
   }
   cairo_restore(cr);
+  if (f.smile > 0) {
+    // The cheeks lift and the corners dimple.
+    for (int s : {-1, 1}) {
+      const Pt corner = s < 0 ? left : right;
+      SoftSpot(cr, c + s * (hw + 3.0), my - 6.5, 4.2, 3.0, t.highlight, 0.22 * f.smile);
+      cairo_save(cr);
+      cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+      cairo_set_line_width(cr, 0.8);
+      SetColor(cr, t.deep, 0.3 * f.smile);
+      cairo_move_to(cr, corner.x + s * 0.6, corner.y - 1.2);
+      cairo_curve_to(cr, corner.x + s * 1.5, corner.y - 0.4, corner.x + s * 1.4, corner.y + 0.8,
+                     corner.x + s * 0.8, corner.y + 1.4);
+      cairo_stroke(cr);
+      cairo_restore(cr);
+    }
+  }
+  if (f.setJaw > 0) {
+    // The jaw muscle shows below the cheek; the lips press into a firm line.
+    for (int s : {-1, 1}) {
+      SoftSpot(cr, c + s * (f.jawHalf - 2.0), f.jawY - 5.0, 2.2, 4.0, t.shadow, 0.3 * f.setJaw);
+      SoftSpot(cr, c + s * (f.jawHalf - 3.2), f.jawY - 6.0, 1.4, 3.0, t.highlight, 0.15 * f.setJaw);
+    }
+    SoftSpot(cr, c, my + f.lowerLip + 2.4, hw * 0.5, 1.4, t.deep, 0.2 * f.setJaw);
+  }
+}
+
+// Freckles, a mole, a scar: small, soft, a shade of the skin.
+void DrawMarks(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
+  if (f.freckles > 0) {
+    Rng rng(f.seed ^ 0xF2Cull);
+    const Rgb dot = Mix(t.base, Bytes(150, 86, 52), 0.55);
+    for (int i = 0; i < 34; ++i) {
+      const int s = rng.Chance(0.5) ? 1 : -1;
+      const double x = kCentreX + s * rng.Range(2.5, 15.0);
+      const double y = rng.Range(62.5, 72.0) + std::abs(x - kCentreX) * 0.12;
+      if (std::abs(x - kCentreX) < f.noseWidth / 2 && y > f.noseTipY - 3) continue;
+      SetColor(cr, dot, rng.Range(0.25, 0.5) * f.freckles);
+      cairo_arc(cr, x, y, rng.Range(0.35, 0.6), 0, 2 * M_PI);
+      cairo_fill(cr);
+    }
+  }
+  if (f.moleSize > 0) {
+    SetColor(cr, Mix(t.deep, Bytes(60, 36, 28), 0.5), 0.8);
+    cairo_arc(cr, f.moleX, f.moleY, f.moleSize, 0, 2 * M_PI);
+    cairo_fill(cr);
+  }
+  if (f.scarLength > 0) {
+    cairo_save(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    const double dx = std::cos(f.scarAngle) * f.scarLength / 2;
+    const double dy = std::sin(f.scarAngle) * f.scarLength / 2;
+    cairo_set_line_width(cr, 1.0);
+    SetColor(cr, t.shadow, 0.45);
+    cairo_move_to(cr, f.scarX - dx, f.scarY - dy + 0.4);
+    cairo_line_to(cr, f.scarX + dx, f.scarY + dy + 0.4);
+    cairo_stroke(cr);
+    cairo_set_line_width(cr, 0.6);
+    SetColor(cr, Mix(t.highlight, Bytes(236, 196, 186), 0.4), 0.7);
+    cairo_move_to(cr, f.scarX - dx, f.scarY - dy);
+    cairo_line_to(cr, f.scarX + dx, f.scarY + dy);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+  }
 }
 
 // The shaved beard area (upper lip, chin, jaw) a shade cooler and darker; a cleft in the chin.
@@ -436,8 +754,9 @@ void DrawBeardShadow(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
     cairo_line_to(cr, kCentreX - f.cheekHalf, 110);
     cairo_close_path(cr);
     cairo_clip(cr);
-    SetColor(cr, shadow, f.beardShadow);
-    cairo_paint(cr);
+    // Fading in below the cheekbones (full from y 78 down), so the shaved area has no edge
+    // across the cheeks.
+    LinearWash(cr, 0, 67, 0, 78, shadow, 0.0, f.beardShadow);
     cairo_restore(cr);
   }
   if (f.chinCleft > 0) {
@@ -451,7 +770,7 @@ void DrawAgeLines(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   cairo_set_line_width(cr, 0.9);
   for (int s : {-1, 1}) {
     // Smile lines from the nose wings to past the mouth corners.
-    SetColor(cr, t.deep, 0.02 + 0.26 * f.age * f.age + (s > 0 ? 0.04 : 0.0));
+    SetColor(cr, t.deep, 0.02 + 0.34 * f.age * f.age + (s > 0 ? 0.04 : 0.0));
     const double nx = kCentreX + s * (f.noseWidth / 2 + 1.2);
     const double mx = kCentreX + s * (f.mouthWidth / 2 + 1.6);
     cairo_move_to(cr, nx, f.noseTipY - 1.0);
@@ -471,6 +790,7 @@ void DrawFace(cairo_t* cr, const FaceParams& f) {
   DrawHairBehind(cr, f);
   DrawEar(cr, f, t, -1);
   DrawEar(cr, f, t, 1);
+  DrawHairOverEars(cr, f);
 
   const std::vector<Pt> outline = HeadOutline(f);
   cairo_save(cr);
@@ -479,8 +799,9 @@ void DrawFace(cairo_t* cr, const FaceParams& f) {
   cairo_fill_preserve(cr);
   cairo_clip(cr);
   ShadeHead(cr, f, t);
-  DrawSideburns(cr, f);
+  DrawHairTemples(cr, f);
   DrawBeardShadow(cr, f, t);
+  DrawMarks(cr, f, t);
   DrawAgeLines(cr, f, t);
   DrawBrows(cr, f);
   DrawEyes(cr, f, t);

@@ -15,28 +15,31 @@ namespace {
 
 using namespace layout;
 
-constexpr int kHeads = 6, kEyes = 5, kNoses = 5, kMouths = 5, kBrows = 5, kEars = 3, kTones = 8,
-              kAges = 4;
+constexpr int kHeads = 20, kEyes = 20, kNoses = 16, kMouths = 16, kBrows = 20, kEars = 5,
+              kTones = 8, kAges = 4;
 constexpr std::uint32_t kCodes =
     kHeads * kEyes * kNoses * kMouths * kBrows * kEars * kTones * kAges;
+constexpr int kHalfBits = 15;
+constexpr std::uint32_t kHalfMask = (1u << kHalfBits) - 1;
 
-// A keyed permutation of [0, kCodes): a balanced Feistel network on 20 bits, walked until it
+// A keyed permutation of [0, kCodes): a balanced Feistel network on 30 bits, walked until it
 // lands inside the range (each step is a bijection, so the walk is too).
 std::uint32_t Permute(std::uint32_t n, std::uint64_t key) {
-  static_assert(kCodes <= (1u << 20));
+  static_assert(kCodes <= (1u << (2 * kHalfBits)));
   std::uint32_t x = n;
   do {
-    std::uint32_t left = x >> 10;
-    std::uint32_t right = x & 0x3FF;
+    std::uint32_t left = x >> kHalfBits;
+    std::uint32_t right = x & kHalfMask;
     for (int round = 0; round < 4; ++round) {
-      const std::uint32_t f = static_cast<std::uint32_t>(Mix64(
-                                  key * 31 + static_cast<std::uint64_t>(round) * 1024 + right)) &
-                              0x3FF;
+      const std::uint32_t f =
+          static_cast<std::uint32_t>(
+              Mix64(key * 31 + static_cast<std::uint64_t>(round) * (kHalfMask + 1) + right)) &
+          kHalfMask;
       const std::uint32_t next = left ^ f;
       left = right;
       right = next;
     }
-    x = (left << 10) | right;
+    x = (left << kHalfBits) | right;
   } while (x >= kCodes);
   return x;
 }
@@ -70,13 +73,13 @@ struct Tone {
 Tone SkinRange(Ethnicity e) {
   switch (e) {
     case Ethnicity::kCaucasian:
-      return {Bytes(245, 214, 190), Bytes(204, 152, 114)};
+      return {Bytes(248, 220, 198), Bytes(198, 142, 104)};
     case Ethnicity::kAsian:
-      return {Bytes(243, 211, 176), Bytes(194, 144, 100)};
+      return {Bytes(246, 218, 186), Bytes(186, 134, 92)};
     case Ethnicity::kAfrican:
-      return {Bytes(172, 116, 80), Bytes(78, 50, 36)};
+      return {Bytes(184, 128, 90), Bytes(68, 44, 32)};
     case Ethnicity::kEastIndian:
-      return {Bytes(214, 160, 116), Bytes(120, 78, 52)};
+      return {Bytes(222, 170, 126), Bytes(112, 72, 48)};
   }
   return {};
 }
@@ -91,8 +94,9 @@ Rgb PickHair(Ethnicity e, Rng& rng) {
     if (u < 0.96) return Bytes(184, 150, 100);
     return Bytes(150, 78, 44);
   }
-  if (u < 0.7) return Bytes(28, 23, 22);
-  return Bytes(48, 35, 28);
+  // Black to very dark brown, a little different for everyone.
+  const double v = rng.Unit();
+  return Mix(Bytes(24, 20, 19), Bytes(66, 47, 34), u < 0.7 ? v * 0.35 : 0.35 + v * 0.65);
 }
 
 Rgb PickIris(Ethnicity e, Rng& rng) {
@@ -110,6 +114,34 @@ Rgb PickIris(Ethnicity e, Rng& rng) {
   return Bytes(50, 33, 24);
 }
 
+// Keeps a jittered value inside its range of the layout grid by folding it back at the bounds, so
+// that values past a bound do not all pile up on it (faces there would come out alike).
+double Fold(double v, double lo, double hi) {
+  if (v > hi) v = hi - std::min(v - hi, hi - lo);
+  if (v < lo) v = lo + std::min(lo - v, hi - lo);
+  return v;
+}
+
+// Hair below the cap, in the order of HairStyle, per ethnicity (weights per thousand).
+HairStyle PickHairStyle(Ethnicity e, Rng& rng) {
+  constexpr int kWeights[4][kHairStyles] = {
+      // shaved crop fade short overEars long neck curls locks braids flow tightCurls
+      {40, 170, 140, 250, 100, 50, 90, 55, 10, 5, 70, 20},  // caucasian
+      {30, 180, 170, 240, 150, 70, 80, 10, 5, 5, 50, 10},   // asian
+      {120, 210, 250, 40, 0, 0, 20, 60, 120, 80, 0, 100},   // african
+      {40, 190, 150, 250, 130, 50, 90, 60, 10, 0, 30, 0},   // east indian
+  };
+  const int* w = kWeights[static_cast<int>(e)];
+  int total = 0;
+  for (int i = 0; i < kHairStyles; ++i) total += w[i];
+  int r = rng.Below(total);
+  for (int i = 0; i < kHairStyles; ++i) {
+    if (r < w[i]) return static_cast<HairStyle>(i);
+    r -= w[i];
+  }
+  return HairStyle::kShort;
+}
+
 }  // namespace
 
 FaceParams ChooseFace(Ethnicity ethnicity, int index) {
@@ -119,58 +151,99 @@ FaceParams ChooseFace(Ethnicity ethnicity, int index) {
   auto jitter = [&rng](double spread) { return rng.Range(-spread, spread); };
   FaceParams f{};
 
-  // Head shapes: round, long, square, narrow chin, broad, angular.
+  // Head shapes in families: round, long and oval, square, narrow chin and heart, cheekbones
+  // (high, diamond, hollow, flat), chins (jutting, receding, heavy, angular).
   struct Head {
-    double temple, cheek, jaw, jawY, chin, chinHalf;
+    double temple, cheek, jaw, jawY, chin, chinHalf, cheekShift, jawRound, chinPoint, hollow;
   };
   constexpr Head kHeadShapes[kHeads] = {
-      {22.2, 22.4, 18.6, 84.5, 94.4, 7.0}, {21.0, 21.0, 16.2, 86.5, 97.0, 5.8},
-      {22.0, 21.8, 19.2, 87.0, 95.6, 8.4}, {22.6, 22.2, 15.8, 83.0, 95.6, 4.6},
-      {22.8, 22.5, 19.4, 85.0, 95.0, 8.0}, {20.9, 22.5, 16.6, 86.0, 96.6, 5.4},
+      {22.2, 22.4, 18.6, 84.5, 94.4, 7.0, 0.0, 0.9, 0.1, 0.0},   // round
+      {22.8, 22.6, 19.2, 85.5, 94.0, 7.8, 1.0, 1.0, 0.0, 0.0},   // round, full
+      {21.8, 22.2, 17.6, 84.0, 95.0, 5.5, 0.5, 0.9, 0.4, 0.0},   // round, small chin
+      {21.0, 21.0, 16.2, 86.5, 97.2, 5.8, 0.5, 0.6, 0.3, 0.1},   // long
+      {21.4, 21.6, 16.8, 85.0, 96.2, 6.2, 0.0, 0.8, 0.3, 0.0},   // oval
+      {21.2, 21.2, 18.4, 88.0, 97.0, 8.0, 0.5, 0.2, 0.0, 0.1},   // long, square
+      {22.0, 21.8, 19.2, 87.0, 95.6, 8.4, 0.0, 0.15, 0.0, 0.0},  // square
+      {22.8, 22.5, 19.6, 86.5, 95.0, 9.0, 0.5, 0.1, 0.0, 0.0},   // boxy
+      {22.4, 22.2, 19.4, 84.0, 93.4, 8.6, -0.5, 0.3, 0.0, 0.0},  // square, short
+      {22.6, 22.2, 15.8, 83.0, 95.6, 4.6, 0.0, 0.6, 0.7, 0.0},   // narrow chin
+      {22.9, 22.0, 16.0, 84.5, 96.4, 3.8, -1.0, 0.7, 0.9, 0.0},  // heart
+      {21.6, 22.4, 15.6, 85.0, 97.0, 3.6, 0.5, 0.4, 1.0, 0.1},   // tapered
+      {20.9, 22.6, 16.6, 86.0, 96.6, 5.4, -2.0, 0.4, 0.5, 0.2},  // high cheekbones
+      {20.6, 22.6, 16.4, 85.0, 96.0, 4.8, -0.5, 0.3, 0.6, 0.1},  // diamond
+      {21.2, 21.8, 17.2, 87.5, 97.4, 6.0, -1.5, 0.2, 0.3, 0.5},  // hollow cheeks
+      {20.6, 20.6, 19.4, 86.0, 95.4, 8.4, 1.5, 0.5, 0.0, 0.0},   // flat cheeks, wide jaw
+      {22.0, 21.8, 18.0, 86.0, 97.4, 7.4, 0.0, 0.3, 0.2, 0.1},   // jutting chin
+      {22.4, 22.2, 17.8, 84.0, 93.6, 6.4, 0.5, 1.0, 0.2, 0.0},   // receding chin
+      {22.9, 22.6, 19.8, 88.0, 96.0, 8.0, 1.0, 0.7, 0.0, 0.0},   // heavy
+      {21.0, 21.4, 17.0, 83.5, 95.8, 5.0, -1.0, 0.0, 0.6, 0.3},  // angular
   };
   const Head& h = kHeadShapes[c.head];
   f.age = (c.age + rng.Unit()) / kAges;
-  f.templeHalf = std::clamp(h.temple + jitter(0.5), kTempleHalfMin, kTempleHalfMax);
-  f.cheekHalf = std::clamp(h.cheek + jitter(0.5), kCheekHalfMin, kCheekHalfMax);
-  f.jawHalf = std::clamp(h.jaw + jitter(0.6) + f.age * 0.5, kJawHalfMin, kJawHalfMax);
-  f.jawY = std::clamp(h.jawY + jitter(1.0), kJawCornerMin, kJawCornerMax);
-  f.chinY = std::clamp(h.chin + jitter(0.7), kChinMin, kChinMax);
-  f.chinHalf = h.chinHalf + jitter(0.8);
-  f.neckHalf = kNeckHalf + jitter(0.7) + (f.jawHalf - 18.5) * 0.2;
-  f.cheekHollow = f.age * 0.6 + rng.Range(0, 0.3);
+  // A head is broader or narrower as a whole, on top of the jitter of each width.
+  const double broad = jitter(0.6);
+  f.templeHalf = Fold(h.temple + broad + jitter(0.8), kTempleHalfMin, kTempleHalfMax);
+  f.cheekHalf = Fold(h.cheek + broad + jitter(0.8), kCheekHalfMin, kCheekHalfMax);
+  f.jawHalf = Fold(h.jaw + broad + jitter(0.9) + f.age * 0.5, kJawHalfMin, kJawHalfMax);
+  f.jawY = Fold(h.jawY + jitter(1.4), kJawCornerMin, kJawCornerMax);
+  f.chinY = Fold(h.chin + jitter(1.0), kChinMin, kChinMax);
+  f.chinHalf = h.chinHalf + jitter(1.0);
+  f.cheekShift = h.cheekShift + jitter(0.8);
+  f.jawRound = std::clamp(h.jawRound + jitter(0.15), 0.0, 1.0);
+  f.chinPoint = std::clamp(h.chinPoint + jitter(0.15), 0.0, 1.0);
+  f.neckHalf =
+      Fold(kNeckHalf + jitter(0.7) + (f.jawHalf - 18.5) * 0.2, kNeckHalf - 0.8, kNeckHalf + 0.8);
+  f.relief = rng.Range(0.75, 1.3);
+  f.cheekHollow = h.hollow + f.age * 0.6 + rng.Range(0, 0.3);
 
   // Skin: a step of the ethnicity's range, kept warm.
   const Tone range = SkinRange(ethnicity);
   const double t = (c.tone + rng.Unit()) / kTones;
   f.skin = Mix(range.light, range.dark, t);
-  const double warmth = jitter(0.02);
+  // Undertones differ between people: rosier, more golden or more olive, always warm.
+  const double warmth = jitter(0.035);
+  const double olive = jitter(0.018);
   f.skin.r = std::clamp(f.skin.r + warmth * 0.5, 0.0, 1.0);
+  f.skin.g = std::clamp(f.skin.g + olive, 0.0, 1.0);
   f.skin.b = std::clamp(f.skin.b - warmth, 0.0, 1.0);
   // Cheek colour shows on light skin only.
-  f.blush = rng.Range(0.02, 0.07) * (1.0 - t) *
+  f.blush = rng.Range(0.02, 0.1) * (1.0 - t) *
             (ethnicity == Ethnicity::kCaucasian ? 1.5
              : ethnicity == Ethnicity::kAfrican ? 0.0
                                                 : 0.7);
   f.hair = PickHair(ethnicity, rng);
-  f.sideburnEnd = rng.Range(50.5, 58.0);
-  f.sideburnWidth = rng.Range(1.8, 3.0);
+  f.hairStyle = PickHairStyle(ethnicity, rng);
+  f.seed = rng.Next();
+  f.sideburnEnd = rng.Range(50.0, 61.0);
+  f.hairDepth = rng.Range(0.6, 2.6);
+  f.sideburnWidth = rng.Range(1.6, 3.4);
 
-  // Eyes: round, almond, narrow, downturned, hooded.
+  // Eyes in families of shape (round, almond, narrow, downturned, upturned), lid (crease,
+  // hooded, heavy), depth and spacing (close, average, wide).
   struct Eye {
-    double width, height, tilt, crease, heavy;
+    double width, height, tilt, crease, heavy, spacing, depth;
   };
   constexpr Eye kEyeShapes[kEyes] = {
-      {7.9, 3.8, 0.0, 0.8, 0.1},  {7.8, 3.3, 0.5, 0.6, 0.2}, {7.4, 2.9, 0.2, 0.5, 0.3},
-      {7.6, 3.3, -0.5, 0.6, 0.3}, {7.6, 3.0, 0.1, 0.3, 0.7},
+      {8.8, 4.2, 0.0, 0.8, 0.1, 8.8, 0.2},  {8.6, 4.1, 0.1, 0.8, 0.1, 9.5, 0.1},
+      {9.0, 3.6, 0.5, 0.6, 0.2, 8.9, 0.3},  {8.6, 3.5, 0.6, 0.6, 0.2, 8.2, 0.3},
+      {8.6, 3.1, 0.2, 0.5, 0.3, 9.0, 0.4},  {8.8, 3.0, 0.3, 0.4, 0.3, 9.6, 0.2},
+      {8.6, 3.6, -0.6, 0.6, 0.3, 8.8, 0.3}, {8.2, 3.5, -0.7, 0.7, 0.4, 8.1, 0.4},
+      {8.8, 3.2, 0.1, 0.3, 0.7, 9.0, 0.5},  {8.4, 3.1, 0.0, 0.2, 0.8, 8.5, 0.9},
+      {8.6, 3.6, 0.9, 0.6, 0.1, 9.0, 0.2},  {8.4, 3.4, 1.0, 0.5, 0.2, 9.6, 0.1},
+      {8.4, 3.5, 0.1, 0.9, 0.2, 8.6, 1.0},  {8.6, 3.4, 0.2, 0.9, 0.3, 9.4, 0.9},
+      {9.4, 4.4, 0.1, 0.9, 0.0, 9.2, 0.1},  {7.8, 3.3, 0.2, 0.6, 0.3, 8.0, 0.5},
+      {8.8, 3.0, -0.2, 0.4, 1.0, 8.9, 0.4}, {9.4, 3.5, 0.4, 0.7, 0.2, 9.4, 0.3},
+      {8.8, 4.0, -0.1, 0.3, 0.1, 9.0, 0.0}, {8.2, 3.0, 0.4, 0.5, 0.4, 8.1, 0.6},
   };
   const Eye& e = kEyeShapes[c.eyes];
-  f.eyeSpacing = rng.Range(kEyeSpacingMin, kEyeSpacingMax);
+  f.eyeSpacing = Fold(e.spacing + jitter(0.25), kEyeSpacingMin, kEyeSpacingMax);
   f.eyeY = kEyeY + jitter(0.6);
-  f.eyeWidth = e.width + jitter(0.4);
+  f.eyeWidth = std::min(e.width + jitter(0.4), 2 * (f.eyeSpacing - 3.4));
   f.eyeHeight = e.height + jitter(0.25);
   f.eyeTilt = e.tilt + jitter(0.2);
   f.lidCrease = e.crease;
   f.lidHeavy = e.heavy + f.age * 0.2;
+  f.eyeDepth = e.depth;
   if (ethnicity == Ethnicity::kAsian) {
     f.eyeHeight *= 0.82;
     f.eyeTilt += 0.35;
@@ -178,37 +251,53 @@ FaceParams ChooseFace(Ethnicity ethnicity, int index) {
     f.lidHeavy = std::min(1.0, f.lidHeavy + 0.3);
   }
   f.iris = PickIris(ethnicity, rng);
-  f.irisSize = rng.Range(1.65, 2.0);
+  f.irisSize = rng.Range(1.9, 2.3);
   f.gaze = jitter(0.35);
 
-  // Brows: straight, arched, thin, stern, bushy.
+  // Brows: weight, arch, slant of the outer end, length, taper, height and gap.
   struct Brow {
-    double thick, arch, slant;
+    double thick, arch, slant, length, taper, lift, inner;
   };
   constexpr Brow kBrowShapes[kBrows] = {
-      {2.2, 0.5, 0.0}, {1.9, 1.5, 0.6}, {1.6, 0.9, 0.3}, {2.3, 0.7, -0.9}, {2.8, 0.8, 0.2},
+      {2.2, 0.5, 0.0, 1.0, 0.2, 0.0, 0.0},    {1.9, 1.5, 0.6, 1.0, 0.5, 0.2, 0.0},
+      {1.4, 0.9, 0.3, 0.95, 0.5, 0.0, 0.3},   {2.3, 0.7, -0.9, 1.0, 0.2, -0.6, -0.3},
+      {2.9, 0.8, 0.2, 1.05, 0.0, 0.0, 0.0},   {1.5, 2.0, 0.8, 0.95, 0.7, 0.5, 0.3},
+      {2.7, 0.2, 0.1, 1.1, 0.1, -0.3, 0.0},   {2.0, 1.8, 1.0, 1.0, 0.6, 0.0, 0.2},
+      {2.6, 0.6, 0.2, 0.8, 0.2, 0.0, 0.6},    {2.0, 1.0, 0.8, 1.15, 0.8, 0.2, 0.0},
+      {2.0, 0.4, 1.2, 1.0, 0.4, 0.6, 0.2},    {1.5, 0.3, 0.1, 1.0, 0.3, 0.3, 0.0},
+      {2.1, 1.2, 0.4, 1.05, 0.4, 0.0, 0.0},   {2.8, 0.6, -0.2, 1.05, 0.1, -0.7, -0.2},
+      {2.2, 1.4, 0.2, 0.95, 0.3, 0.3, 0.2},   {1.6, 0.8, 0.3, 0.9, 0.5, 0.2, 0.4},
+      {2.7, 0.9, -0.6, 1.0, 0.2, -0.4, -0.3}, {1.9, 0.8, 0.3, 0.85, 0.3, 0.1, 0.9},
+      {2.6, 1.6, 0.7, 1.05, 0.4, 0.1, 0.0},   {2.4, 0.6, 0.1, 1.05, 0.2, -0.2, -0.6},
   };
   const Brow& b = kBrowShapes[c.brows];
-  f.browInner = rng.Range(2.0, 3.4);
-  f.browLength = rng.Range(9.5, 12.0);
-  f.browThick = b.thick + jitter(0.25);
-  f.browArch = b.arch + jitter(0.3);
+  f.browInner = std::clamp(rng.Range(2.2, 3.2) + b.inner, 1.6, 4.2);
+  f.browLength = rng.Range(9.8, 11.6) * b.length;
+  f.browThick = b.thick + jitter(0.35);
+  f.browArch = b.arch + jitter(0.45);
   f.browSlant = b.slant + jitter(0.3);
-  f.browLift = rng.Range(5.0, 6.2);
+  f.browTaper = b.taper;
+  f.browLift = std::clamp(5.6 + b.lift + jitter(0.4), 5.0, 6.2);
 
-  // Noses: straight, broad, long, short, strong.
+  // Noses: straight, broad, long, short, strong, hooked, button, narrow, flat, roman, snub,
+  // bulbous, thin, bumped, wide and long, small.
   struct Nose {
-    double tip, width, bridge, tipSize;
+    double tip, width, bridge, tipSize, hook;
   };
   constexpr Nose kNoses_[kNoses] = {
-      {72.0, 8.6, 0.6, 1.6}, {72.3, 11.2, 0.4, 2.1}, {73.2, 9.4, 0.7, 1.8},
-      {71.0, 9.0, 0.4, 1.9}, {72.8, 9.8, 1.0, 2.0},
+      {72.0, 8.6, 0.6, 1.6, 0.0}, {72.3, 11.2, 0.4, 2.1, 0.0}, {73.2, 9.4, 0.7, 1.8, 0.0},
+      {71.0, 9.0, 0.4, 1.9, 0.0}, {72.8, 9.8, 1.0, 2.0, 0.2},  {72.8, 9.2, 1.0, 1.8, 1.0},
+      {71.2, 8.4, 0.3, 2.3, 0.0}, {73.4, 7.8, 0.8, 1.4, 0.2},  {71.8, 12.0, 0.2, 2.2, 0.0},
+      {73.0, 9.6, 1.0, 1.9, 0.6}, {70.8, 9.6, 0.3, 2.0, 0.0},  {72.4, 10.2, 0.5, 2.6, 0.0},
+      {72.2, 7.8, 0.7, 1.3, 0.0}, {72.4, 9.4, 0.8, 1.8, 0.5},  {73.2, 11.0, 0.6, 2.2, 0.0},
+      {71.4, 8.0, 0.4, 1.5, 0.0},
   };
   const Nose& n = kNoses_[c.nose];
   f.noseTipY = n.tip + jitter(0.4);
   f.noseWidth = n.width + jitter(0.5);
   f.noseBridge = n.bridge + jitter(0.15);
   f.noseTip = n.tipSize + jitter(0.2);
+  f.noseHook = n.hook;
   if (ethnicity == Ethnicity::kAfrican) {
     f.noseWidth += 1.8;
     f.noseBridge *= 0.65;
@@ -220,24 +309,32 @@ FaceParams ChooseFace(Ethnicity ethnicity, int index) {
     f.noseWidth += 0.4;
     f.noseTipY += 0.3;
   }
-  f.noseTipY = std::clamp(f.noseTipY, kNoseTipMin, kNoseTipMax);
+  f.noseTipY = Fold(f.noseTipY, kNoseTipMin, kNoseTipMax);
   f.noseWidth = std::min(f.noseWidth, 13.0);
 
-  // Mouths: wide and thin, even, full, small, crooked.
+  // Mouths: fourteen neutral shapes, a slight smile, a closed smile and a set jaw.
   struct Mouth {
-    double width, upper, lower, curve, skew;
+    double width, upper, lower, curve, skew, smile, set;
   };
   constexpr Mouth kMouths_[kMouths] = {
-      {16.5, 1.4, 2.2, 0.2, 0.0},  {14.5, 1.9, 2.8, 0.0, 0.0}, {15.0, 2.5, 3.5, 0.1, 0.0},
-      {12.5, 2.0, 3.0, -0.1, 0.0}, {14.5, 1.7, 2.6, 0.3, 0.6},
+      {16.5, 1.4, 2.2, 0.2, 0.0, 0, 0},   {14.5, 1.9, 2.8, 0.0, 0.0, 0, 0},
+      {15.0, 2.5, 3.5, 0.1, 0.0, 0, 0},   {12.5, 2.0, 3.0, -0.1, 0.0, 0, 0},
+      {14.5, 1.7, 2.6, 0.3, 0.6, 0, 0},   {15.0, 1.8, 2.6, -0.5, 0.0, 0, 0},
+      {14.8, 1.3, 3.3, 0.0, 0.0, 0, 0},   {17.0, 2.3, 3.2, 0.1, 0.0, 0, 0},
+      {12.8, 2.6, 3.2, 0.1, 0.0, 0, 0},   {13.2, 1.3, 1.9, 0.0, 0.0, 0, 0},
+      {14.0, 2.2, 3.6, -0.2, 0.0, 0, 0},  {15.5, 1.8, 2.6, 0.1, 0.9, 0, 0},
+      {15.0, 2.8, 2.8, 0.0, 0.0, 0, 0},   {15.5, 1.8, 2.6, 0.7, 0.0, 0.5, 0},
+      {16.5, 1.6, 2.4, 1.2, 0.0, 1.0, 0}, {14.5, 1.3, 1.8, -0.2, 0.0, 0, 1.0},
   };
   const Mouth& m = kMouths_[c.mouth];
   f.mouthY = kMouthY + jitter(0.7);
   f.mouthWidth = m.width + jitter(0.8);
   f.upperLip = m.upper + 0.3 + jitter(0.2) - f.age * 0.2;
   f.lowerLip = m.lower + 0.3 + jitter(0.3) - f.age * 0.2;
-  f.mouthCurve = m.curve + jitter(0.35);
+  f.mouthCurve = m.curve + jitter(m.smile > 0 ? 0.15 : 0.35);
   f.mouthSkew = m.skew * (rng.Chance(0.5) ? 1 : -1) + jitter(0.15);
+  f.smile = m.smile;
+  f.setJaw = m.set;
   if (ethnicity == Ethnicity::kAfrican) {
     f.upperLip += 0.7;
     f.lowerLip += 0.8;
@@ -245,25 +342,48 @@ FaceParams ChooseFace(Ethnicity ethnicity, int index) {
   }
   f.mouthWidth = std::min(f.mouthWidth, 18.0);
   const Rgb lipTint = Bytes(176, 92, 86);
-  f.lip = Mix(f.skin, Scale(lipTint, 0.55 + 0.45 * (1 - t)), 0.5);
-  if (ethnicity == Ethnicity::kAfrican) f.lip = Mix(f.skin, Bytes(136, 64, 64), 0.45);
+  const double lipColour = rng.Range(0.35, 0.65);
+  f.lip = Mix(f.skin, Scale(lipTint, 0.55 + 0.45 * (1 - t)), lipColour);
+  if (ethnicity == Ethnicity::kAfrican) f.lip = Mix(f.skin, Bytes(136, 64, 64), lipColour - 0.05);
   if (ethnicity == Ethnicity::kAsian) {
     f.cheekHalf = std::min(f.cheekHalf + 0.4, kCheekHalfMax);
     f.browArch *= 0.6;
   }
 
-  // Ears: small, medium, large.
-  constexpr double kEarSizes[kEars] = {13.0, 14.6, 16.2};
-  f.earHeight = kEarSizes[c.ears] + jitter(0.5);
+  // Ears: small and flat, small and standing out, medium, large, large and standing out.
+  struct Ear {
+    double height, outMin, outMax;
+  };
+  constexpr Ear kEarShapes[kEars] = {
+      {13.0, 3.4, 4.0}, {13.2, 4.5, 5.2}, {14.6, 3.8, 4.6}, {16.2, 3.8, 4.6}, {16.2, 4.7, 5.2}};
+  const Ear& ear = kEarShapes[c.ears];
+  f.earHeight = ear.height + jitter(0.5);
   f.earTop = kEarTop + rng.Range(0.0, 1.5);
-  f.earOut = rng.Range(3.4, 5.2);
+  f.earOut = rng.Range(ear.outMin, ear.outMax);
 
   // Shaved beard shadow on dark-haired men, a cleft in some chins, grey at the temples with age.
   const double hairLuma = 0.3 * f.hair.r + 0.59 * f.hair.g + 0.11 * f.hair.b;
-  f.beardShadow = hairLuma < 0.3 && rng.Chance(0.45) ? rng.Range(0.05, 0.16) : 0.0;
-  if (ethnicity == Ethnicity::kAsian) f.beardShadow *= 0.5;
+  f.beardShadow = rng.Chance(hairLuma < 0.3 ? 0.7 : 0.35) ? rng.Range(0.04, 0.2) : 0.0;
+  if (ethnicity == Ethnicity::kAsian) f.beardShadow *= 0.7;
   f.chinCleft = c.head == 2 || c.head == 4 ? (rng.Chance(0.4) ? rng.Range(0.5, 1.0) : 0.0) : 0.0;
   if (f.age > 0.8 && rng.Chance(0.5)) f.hair = Mix(f.hair, Bytes(170, 168, 164), 0.4);
+
+  // Marks on a few faces: freckles on light skin, a mole, a small scar.
+  const double frecklesChance = ethnicity == Ethnicity::kCaucasian ? 0.08 * (1.0 - t) : 0.01;
+  f.freckles = rng.Chance(frecklesChance) ? rng.Range(0.5, 1.0) : 0.0;
+  if (rng.Chance(0.04)) {
+    const int side = rng.Chance(0.5) ? 1 : -1;
+    f.moleX = kCentreX + side * rng.Range(6.0, 14.0);
+    f.moleY = rng.Range(66.0, 88.0);
+    f.moleSize = rng.Range(0.55, 0.85);
+  }
+  if (rng.Chance(0.02)) {
+    const int side = rng.Chance(0.5) ? 1 : -1;
+    f.scarX = kCentreX + side * rng.Range(8.0, 13.0);
+    f.scarY = rng.Chance(0.5) ? rng.Range(50.0, 54.0) : rng.Range(68.0, 78.0);
+    f.scarAngle = rng.Range(-0.9, 0.9);
+    f.scarLength = rng.Range(2.5, 4.5);
+  }
   return f;
 }
 
@@ -276,12 +396,27 @@ FaceParams PlainFace() {
   f.chinY = 95.5;
   f.chinHalf = 6.5;
   f.neckHalf = kNeckHalf;
+  f.relief = 1.0;
   f.skin = Bytes(226, 182, 148);
   f.hair = Bytes(70, 50, 36);
   f.eyeSpacing = 9.4;
   f.eyeY = kEyeY;
-  f.eyeWidth = 7.2;
-  f.eyeHeight = 3.2;
+  f.eyeWidth = 8.6;
+  f.eyeHeight = 3.8;
+  f.eyeDepth = 0.3;
+  f.hairStyle = HairStyle::kShort;
+  f.sideburnEnd = 54.0;
+  f.hairDepth = 1.2;
+  f.cheekShift = 0;
+  f.jawRound = 0.6;
+  f.chinPoint = 0.2;
+  f.browTaper = 0.3;
+  f.noseHook = 0;
+  f.smile = 0;
+  f.setJaw = 0;
+  f.freckles = 0;
+  f.moleSize = 0;
+  f.scarLength = 0;
   f.eyeTilt = 0.1;
   f.iris = Bytes(90, 64, 42);
   f.gaze = 0;
