@@ -5,6 +5,7 @@
 // written. Everything else below the front ends uses std::filesystem only.
 
 #include <filesystem>
+#include <string_view>
 
 namespace likentor {
 
@@ -31,5 +32,15 @@ bool CanWriteFolder(const std::filesystem::path& folder);
 // reports, instead of the system ending the process with SIGXFSZ. Nothing where there is no such
 // signal.
 void IgnoreFileSizeSignal();
+
+// Files that must be on the disk before the work they describe starts (a journal). Writes `bytes`
+// to a file beside `file`, flushes it to the disk, moves it into place and flushes the folder, so
+// that `file` is either whole or as it was. False when any step fails (the file beside removed).
+bool WriteFileDurably(const std::filesystem::path& file, std::string_view bytes);
+// Appends `bytes` to `file` and flushes it to the disk. False when that fails.
+bool AppendDurably(const std::filesystem::path& file, std::string_view bytes);
+// Removes `file` and flushes its folder, so that the removal too is on the disk. False when the
+// file is still there.
+bool RemoveDurably(const std::filesystem::path& file);
 
 }  // namespace likentor
