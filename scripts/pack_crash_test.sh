@@ -112,11 +112,18 @@ sqlite3 "$program/data/sample_players.db" \
   { echo "pack_crash_test: cannot dress the players" >&2; exit 1; }
 why=$(agree) || { echo "pack_crash_test: rows and files disagree after the clean installs: $why" >&2; exit 1; }
 cp -a "$program" "$work/installed-program"
-start=$(milliseconds)
-runToEnd $drawSeed uninstall 1
-uninstallMs=$(($(milliseconds) - start))
-[ $status -eq 0 ] || { echo "pack_crash_test: the clean uninstall failed: $(cat "$work/err")" >&2; exit 1; }
-why=$(agree) || { echo "pack_crash_test: rows and files disagree after the clean uninstall: $why" >&2; exit 1; }
+# The uninstall is short, and its first run the slowest (nothing of it in the system's caches yet):
+# the kills are timed by the shortest of three.
+uninstallMs=0
+for ((clean = 1; clean <= 3; clean++)); do
+  ((clean > 1)) && restore installed
+  start=$(milliseconds)
+  runToEnd $drawSeed uninstall 1
+  took=$(($(milliseconds) - start))
+  [ $status -eq 0 ] || { echo "pack_crash_test: the clean uninstall failed: $(cat "$work/err")" >&2; exit 1; }
+  why=$(agree) || { echo "pack_crash_test: rows and files disagree after the clean uninstall: $why" >&2; exit 1; }
+  ((uninstallMs == 0 || took < uninstallMs)) && uninstallMs=$took
+done
 say "clean runs: install $installMs ms, uninstall $uninstallMs ms, a start and listing $listMs ms"
 limit=$((((installMs > uninstallMs ? installMs : uninstallMs) * 10 + 999) / 1000 + 10))
 
