@@ -35,12 +35,15 @@ echo "== The Clang build's tests"
 tail -n 3 "$clang/ctest.log"
 
 # Robustness: load and photos killed at random moments on the Clang tree (Release, so that forty
-# kills with their reruns stay short), photos with backups and undo killed and then undone, then
+# kills with their reruns stay short), photos with backups and undo killed and then undone, art-pack
+# install and uninstall killed and finished by the next command, then
 # the fuzz harnesses, 30 seconds each.
 echo "== Crash consistency"
 LIKENTOR_BUILD="$clang" bash "$here/scripts/crash_test.sh" 20 13
 echo "== Undo after kills"
 LIKENTOR_BUILD="$clang" bash "$here/scripts/undo_crash_test.sh" 20 17
+echo "== Packs after kills"
+LIKENTOR_BUILD="$clang" bash "$here/scripts/pack_crash_test.sh" 20 23
 echo "== Fuzzing"
 bash "$here/scripts/fuzz.sh" 30
 

@@ -73,17 +73,32 @@ const TeamLooks* PhotoLookups::Team(int teamId) {
       if (!InsidePictureFolder(looks->logoFile)) {
         std::string problem = "The logo \"" + looks->logoFile + "\" of " + team +
                               " lies outside the picture folder; it is passed over.";
-        if (logProblems_) {
-          session_.Log().ReportError(problem);
-        } else {
-          problems_.push_back(std::move(problem));
-        }
+        Problem(std::move(problem));
         looks->logoFile.clear();
       }
     }
     found = teams_.emplace(teamId, std::move(looks)).first;
   }
   return found->second ? &*found->second : nullptr;
+}
+
+void PhotoLookups::Problem(std::string problem) {
+  if (logProblems_) {
+    session_.Log().ReportError(problem);
+  } else {
+    problems_.push_back(std::move(problem));
+  }
+}
+
+std::shared_ptr<const PngImage> PhotoLookups::CatalogueLayer(LayerCache& layers,
+                                                             const std::filesystem::path& file,
+                                                             const std::string& row) {
+  auto layer = layers.PngIfExists(file);
+  if (!layer && missingLayers_.insert(file).second) {
+    Problem("The picture \"" + file.string() + "\" of " + row +
+            " is missing; portraits are made without it.");
+  }
+  return layer;
 }
 
 const std::string* PhotoLookups::FacialHairLocation(int style) {
@@ -179,14 +194,18 @@ PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& l
   l.billUnderside = layers.Png(BillUndersideFile(program));
 
   if (row.facialHairStyle != 0) {
-    if (const std::string* location = lookups.FacialHairLocation(row.facialHairStyle)) {
-      l.facialHair = layers.PngIfExists(FacialHairFile(program, *location, row.hairColor == 2));
+    const std::string* location = lookups.FacialHairLocation(row.facialHairStyle);
+    if (location != nullptr && *location != "none") {
+      l.facialHair =
+          lookups.CatalogueLayer(layers, FacialHairFile(program, *location, row.hairColor == 2),
+                                 "facial-hair style " + std::to_string(row.facialHairStyle));
     }
   }
   if (const AccessoryLooks* accessory = lookups.Accessory(plan.accessory)) {
     if (AccessoryShown(accessory->eligibility, row.hand, row.position) &&
         !accessory->location.empty()) {
-      l.accessory = layers.PngIfExists(accessory->location);
+      l.accessory = lookups.CatalogueLayer(layers, accessory->location,
+                                           "accessory " + std::to_string(plan.accessory));
     }
   }
   return plan;

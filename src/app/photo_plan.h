@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,12 @@ class PhotoLookups {
   int AccessoryRecordCount();
   bool UseLogos() const { return useLogos_; }
   const std::filesystem::path& PicturesFolder() const { return picturesFolder_; }
+  // A layer file that a catalogue row names (a facial-hair style's, an accessory's): drawn when it
+  // is there; when it is missing the portraits go without it and the error log names the file
+  // and the row once for the run, not once per portrait.
+  std::shared_ptr<const PngImage> CatalogueLayer(LayerCache& layers,
+                                                 const std::filesystem::path& file,
+                                                 const std::string& row);
   // The problems met, when they are not logged.
   const std::vector<std::string>& Problems() const { return problems_; }
 
@@ -77,6 +84,8 @@ class PhotoLookups {
   Session& session_;
   bool logProblems_ = true;
   std::vector<std::string> problems_;
+  std::set<std::filesystem::path> missingLayers_;
+  void Problem(std::string problem);
   bool useLogos_;
   std::filesystem::path picturesFolder_;
   std::optional<int> accessoryCount_;

@@ -4,6 +4,7 @@
 
 #include "app/game_load.h"
 #include "app/loaded_game.h"
+#include "app/pack_work.h"
 #include "app/setup.h"
 #include "app/universal_tables.h"
 #include "app/write_command.h"
@@ -165,6 +166,9 @@ void Session::Startup(Missing whenMissing) {
     RebuildMissingTables(*this);
   }
   ActivateUniversalTables(*this);
+  // An install or uninstall of an art pack that was stopped (the program killed) is finished
+  // before anything else writes, so that catalogue rows and files agree again.
+  if (access_ == Access::ReadWrite) FinishStoppedPackWork(*this);
   errorsBox_ = log_.ShowErrors();
 }
 

@@ -183,6 +183,23 @@ class Query : public Cursor {
   const std::string& TableName() const;
 };
 
+// Writes over many rows at once, for the work that moves whole ranges of a catalogue (an art pack
+// taken away). Each is one statement or one transaction on the table's shared connection, so that
+// open cursors read their rows again; a refusal (a read-only file, a full disk) throws Error naming
+// the table, and leaves the table as it was.
+//
+// Deletes every row whose integer field `field` lies from `first` to `last`; returns how many.
+int DeleteRows(Database& db, std::string_view tableName, std::string_view field, int first,
+               int last);
+// Gives the rows new numbers in the integer field `field`: a row whose value is a key of `moves`
+// gets the mapped value. The old numbers are taken in ascending order, so that numbers that only
+// move down (gaps closed in a key field) never meet a row still holding the new number. Returns
+// how many rows changed.
+int RenumberRows(Database& db, std::string_view tableName, std::string_view field,
+                 const std::map<int, int>& moves);
+// The largest value of an integer field, 0 for an empty table.
+int LargestValue(Database& db, std::string_view tableName, std::string_view field);
+
 // Quotes user text as an SQL string literal ('O''Neill'), so that it can never change a statement.
 std::string QuoteSql(std::string_view text);
 // Quotes a table or field name for a statement ("a""b"), so that a name can never change one.

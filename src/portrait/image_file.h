@@ -16,6 +16,10 @@ namespace likentor {
 inline constexpr std::int64_t kMaxImagePixels = std::int64_t{1} << 25;
 inline constexpr int kMaxImageSide = 65535;
 inline constexpr std::uintmax_t kMaxImageFileBytes = std::uintmax_t{256} << 20;
+// The largest file taken as a layer of the artwork kit (a face, facial hair, an accessory, a
+// uniform, a background: 90 x 135 pixels, a few tens of kilobytes): a larger one is refused from
+// its size alone, before a byte of it is read.
+inline constexpr std::uintmax_t kMaxLayerFileBytes = std::uintmax_t{8} << 20;
 
 // The whole file. Throws Error "Cannot load image "<file>": the file does not exist." (or cannot
 // be read).

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "portrait/image_file.h"
 #include "portrait/image_operations.h"
 #include "shell/error.h"
 
@@ -22,6 +23,14 @@ LayerCache::LayerCache(std::filesystem::path programFolder)
 std::shared_ptr<const PngImage> LayerCache::Png(const std::filesystem::path& file) {
   auto found = pictures_.find(file);
   if (found != pictures_.end() && found->second) return found->second;
+  // A layer is small: a huge file under its name is refused from its size, never read whole.
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(file, ec);
+  if (!ec && size > kMaxLayerFileBytes) {
+    ThrowLoadError(file.string(), "the file is too large for a layer (" +
+                                      std::to_string(size >> 20) + " MB, at most " +
+                                      std::to_string(kMaxLayerFileBytes >> 20) + " MB)");
+  }
   auto image = std::make_shared<const PngImage>(PngImage::Load(file));
   ++decodes_;
   pictures_[file] = image;

@@ -1,6 +1,7 @@
 #include "shell/platform.h"
 
 #include <csignal>
+#include <cstdio>
 
 #include <algorithm>
 #include <cstdlib>
@@ -242,6 +243,65 @@ void IgnoreFileSizeSignal() {
 #ifdef SIGXFSZ
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
+}
+
+namespace {
+
+#ifdef _WIN32
+bool FlushToDisk(std::FILE* f) {
+  return _commit(_fileno(f)) == 0;
+}
+bool FlushFolder(const fs::path&) {
+  return true;  // a rename is made lasting by the file system itself
+}
+#else
+bool FlushToDisk(std::FILE* f) {
+  return ::fsync(::fileno(f)) == 0;
+}
+bool FlushFolder(const fs::path& folder) {
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return false;
+  const bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+}
+#endif
+
+bool WriteAndFlush(const fs::path& file, const char* mode, std::string_view bytes) {
+  std::FILE* f = std::fopen(file.string().c_str(), mode);
+  if (f == nullptr) return false;
+  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = std::fflush(f) == 0 && ok;
+  ok = FlushToDisk(f) && ok;
+  return std::fclose(f) == 0 && ok;
+}
+
+}  // namespace
+
+bool WriteFileDurably(const fs::path& file, std::string_view bytes) {
+  const fs::path part = file.string() + ".part";
+  std::error_code ec;
+  if (!WriteAndFlush(part, "wb", bytes)) {
+    fs::remove(part, ec);
+    return false;
+  }
+  fs::rename(part, file, ec);
+  if (ec) {
+    fs::remove(part, ec);
+    return false;
+  }
+  return FlushFolder(file.parent_path());
+}
+
+bool AppendDurably(const fs::path& file, std::string_view bytes) {
+  return WriteAndFlush(file, "ab", bytes);
+}
+
+bool RemoveDurably(const fs::path& file) {
+  std::error_code ec;
+  fs::remove(file, ec);
+  if (fs::exists(file, ec)) return false;
+  return FlushFolder(file.parent_path());
 }
 
 }  // namespace likentor

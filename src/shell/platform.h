@@ -69,4 +69,14 @@ std::FILE* OpenForAppending(const std::filesystem::path& file);
 // the system's error number.
 int SyncToDisk(std::FILE* file);
 
+// Files that must be on the disk before the work they describe starts (a journal). Writes `bytes`
+// to a file beside `file`, flushes it to the disk, moves it into place and flushes the folder, so
+// that `file` is either whole or as it was. False when any step fails (the file beside removed).
+bool WriteFileDurably(const std::filesystem::path& file, std::string_view bytes);
+// Appends `bytes` to `file` and flushes it to the disk. False when that fails.
+bool AppendDurably(const std::filesystem::path& file, std::string_view bytes);
+// Removes `file` and flushes its folder, so that the removal too is on the disk. False when the
+// file is still there.
+bool RemoveDurably(const std::filesystem::path& file);
+
 }  // namespace likentor

@@ -4,17 +4,23 @@
 // reaching them, and uninstall taking back exactly the pack and redrawing only its wearers.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "app/component_packs.h"
+#include "app/session.h"
 #include "database/table_store.h"
 #include "portrait/appearance.h"
 #include "portrait/png_image.h"
 #include "shell/folders.h"
 #include "shell/random_generator.h"
+#include "shell/scripted_prompts.h"
 #include "support/command_line_runs.h"
 #include "support/program_folder.h"
 #include "support/small_sample_game.h"
@@ -29,6 +35,7 @@ namespace fs = std::filesystem;
 using test::Outcome;
 
 constexpr int kAfricanShipped = 1692;
+const std::string kLikentor = std::string(LIKENTOR_PROGRAM_DIR) + "/likentor";
 
 class InstallCommandTest : public ::testing::Test {
  protected:
@@ -98,6 +105,51 @@ class InstallCommandTest : public ::testing::Test {
     return program_ / "graphics" / "faces" / "african" / (digits + ".png");
   }
 
+  // Runs `work` on a session of its own in a child process, as a command would, and kills the
+  // child (it ends itself at once, as SIGKILL would end it: nothing runs after) when the progress
+  // bar first reaches `position`. Returns the child's exit status: 9 when it was stopped there.
+  template <typename Work>
+  int StoppedAt(int position, Work work) {
+    db_.reset();
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ScriptedPrompts prompts;
+      Session session(prompts, StartingPlaces(program_, true, program_));
+      session.Startup(Session::Missing::Fail);
+      session.Progress().SetListener([position](const ProgressReport& report) {
+        if (report.visible && report.position >= position) ::_exit(9);
+      });
+      try {
+        work(session);
+      } catch (...) {
+        ::_exit(2);
+      }
+      ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  // Every african face past the shipped ones has its file and every file its row; no file is left
+  // half made or set aside.
+  void ExpectAfricanFacesAgree() {
+    std::set<int> rows;
+    for (const auto& [number, row] : test::ReadRows(Db(), "faces_african.db")) {
+      if (number > kAfricanShipped) rows.insert(number);
+    }
+    std::set<int> files;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(AfricanFace(1).parent_path(), ec)) {
+      const std::string name = entry.path().filename().string();
+      ASSERT_EQ(name.size(), 11u) << "a file left: " << entry.path();
+      ASSERT_EQ(name.substr(7), ".png") << "a file left: " << entry.path();
+      files.insert(std::stoi(name.substr(0, 7)));
+    }
+    EXPECT_EQ(rows, files);
+    EXPECT_FALSE(fs::exists(program_ / "pack_journal.txt"));
+  }
+
   test::TempFolder folder_;
   fs::path program_ = folder_ / "program";
   fs::path game_ = folder_ / "game";
@@ -121,9 +173,9 @@ TEST_F(InstallCommandTest, AFacesPackInstallsItsGoodPicturesAndUninstallTakesItB
       run.out.find((pack / "face901-layer.png").string() + ": 90 x 135 pixels, not 83 x 131."),
       std::string::npos)
       << run.out;
-  EXPECT_NE(
-      run.out.find((pack / "face902-notes.png").string() + ": not a PNG picture that can be read."),
-      std::string::npos)
+  EXPECT_NE(run.out.find((pack / "face902-notes.png").string() +
+                         ": not a PNG picture (it does not start with the PNG signature)."),
+            std::string::npos)
       << run.out;
   // Copied in name order under the next numbers, byte for byte; nothing of the bad ones.
   for (int i = 0; i < 17; ++i) {
@@ -305,6 +357,141 @@ TEST_F(InstallCommandTest, FacialHairAccessoriesAndUniformPacks) {
       EXPECT_EQ(row.at("update_required"), "true") << id;
     }
   }
+}
+
+TEST_F(InstallCommandTest, PicturesArePassedOverFromTheirSizeAndFirstBytes) {
+  const fs::path pack = folder_ / "odd";
+  WritePicture(pack / "a-good.png", 83, 131, true, 1);
+  // Sparse files: a gigabyte and nine megabytes that would be read whole.
+  const fs::path huge = pack / "b-huge.png";
+  WritePicture(huge, 83, 131, true, 2);
+  fs::resize_file(huge, std::uintmax_t{1} << 30);
+  const fs::path big = pack / "c-big.png";
+  WritePicture(big, 83, 131, true, 3);
+  fs::resize_file(big, std::uintmax_t{9} << 20);
+  test::WriteBytes(pack / "d-jpeg.png", std::string("\xff\xd8\xff\xe0\0\x10JFIF\0", 11));
+  test::WriteBytes(pack / "e-short.png", "\x89PN");
+  const Outcome run = Run({"install", "faces", pack.string(), "--ethnicity", "african"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Installed 1 face (african) as pack 1. Passed over 4:"), std::string::npos)
+      << run.out;
+  for (const std::string& line :
+       {huge.string() + ": too large for a picture of the kit (1024 MB, at most 8 MB).",
+        big.string() + ": too large for a picture of the kit (9 MB, at most 8 MB).",
+        (pack / "d-jpeg.png").string() +
+            ": not a PNG picture (it does not start with the PNG signature).",
+        (pack / "e-short.png").string() +
+            ": not a PNG picture (it does not start with the PNG signature)."}) {
+    EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
+  }
+  EXPECT_EQ(Table(Db(), "faces_african.db").RecordCount(), kAfricanShipped + 1);
+}
+
+TEST_F(InstallCommandTest, AStoppedInstallIsTakenBackAndAStoppedUninstallFinished) {
+  // An install killed halfway through its copy: the next command that writes takes it back.
+  const fs::path pack = FacesPack("pack", 17);
+  EXPECT_EQ(StoppedAt(50, [&](Session& s) { InstallPack(s, PackKind::Faces, pack, kAfrican); }), 9);
+  Outcome run = Run({"uninstall"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "No packs are installed.\n");
+  EXPECT_EQ(Table(Db(), "faces_african.db").RecordCount(), kAfricanShipped);
+  ExpectAfricanFacesAgree();
+
+  // Two packs, players wearing faces of both; uninstalls of the first killed at each of its steps
+  // and each finished by the next command, as an uninterrupted one ends.
+  ASSERT_EQ(Run({"install", "faces", pack.string(), "--ethnicity", "african"}).status, 0);
+  const fs::path second = folder_ / "second";
+  for (int i = 0; i < 3; ++i) {
+    WritePicture(second / ("f" + std::to_string(i) + ".png"), 83, 131, true, 50 + i);
+  }
+  ASSERT_EQ(Run({"install", "faces", second.string(), "--ethnicity", "african"}).status, 0);
+  std::vector<int> ids;
+  for (const auto& [id, row] : Players()) ids.push_back(id);
+  SetPlayer(ids[0], {{"ethnicity", kAfrican}, {"face", kAfricanShipped + 5}});   // pack 1
+  SetPlayer(ids[1], {{"ethnicity", kAfrican}, {"face", kAfricanShipped + 19}});  // pack 2
+  SetPlayer(ids[2], {{"ethnicity", kAfrican}, {"face", 12}});                    // shipped
+  db_.reset();
+  const fs::path installed = folder_ / "installed";
+  fs::copy(program_, installed, fs::copy_options::recursive);
+  const std::string secondBytes = test::ReadBytes(second / "f2.png");
+  for (int position : {20, 40, 60, 80}) {
+    SCOPED_TRACE("uninstall stopped at " + std::to_string(position) + "%");
+    fs::remove_all(program_);
+    fs::copy(installed, program_, fs::copy_options::recursive);
+    EXPECT_EQ(StoppedAt(position, [](Session& s) { UninstallPack(s, 1); }), 9);
+    run = Run({"uninstall"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.find("Pack 1:"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Pack 2: 3 faces (african)"), std::string::npos) << run.out;
+    EXPECT_EQ(Table(Db(), "faces_african.db").RecordCount(), kAfricanShipped + 3);
+    EXPECT_EQ(test::ReadBytes(AfricanFace(kAfricanShipped + 3)), secondBytes);
+    ExpectAfricanFacesAgree();
+    std::map<int, std::string> numbers;
+    for (const auto& [item, row] : test::ReadRows(Db(), std::string(kComponentsTable))) {
+      numbers[std::stoi(row.at("number"))] = row.at("location");
+    }
+    EXPECT_EQ(numbers.size(), 3u);
+    EXPECT_EQ(numbers.begin()->first, kAfricanShipped + 1);
+    const auto players = Players();
+    const int redrawn = std::stoi(players.at(ids[0]).at("face"));
+    EXPECT_GE(redrawn, 1);
+    EXPECT_LE(redrawn, kAfricanShipped + 3);
+    EXPECT_EQ(players.at(ids[0]).at("update_required"), "true");
+    EXPECT_EQ(players.at(ids[1]).at("face"), std::to_string(kAfricanShipped + 2));
+    EXPECT_EQ(players.at(ids[2]).at("face"), "12");
+    db_.reset();
+  }
+}
+
+TEST_F(InstallCommandTest, AnUninstallThatCannotRemoveItsFilesChangesNothingAndSaysWhich) {
+  const fs::path accessories = folder_ / "accessories";
+  WritePicture(accessories / "a.png", 90, 135, true, 5);
+  WritePicture(accessories / "b.png", 90, 135, true, 6);
+  ASSERT_EQ(Run({"install", "accessories", accessories.string()}).status, 0);
+  const auto rows = test::ReadRows(Db(), "accessories.db");
+  ASSERT_EQ(rows.size(), 6u);
+  const fs::path folder = program_ / "graphics" / "accessories";
+  db_.reset();
+
+  // The accessories folder not writable for the user who runs the program: another user's folder
+  // for root (the rest of the program folder the runner's), else the folder made read-only.
+  std::string prefix;
+  if (::geteuid() == 0) {
+    prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    ASSERT_EQ(std::system(("chown -R 65534:65534 '" + folder_.Path().string() + "' && chown 0:0 '" +
+                           folder.string() + "' && chmod 755 '" + folder.string() + "'")
+                              .c_str()),
+              0);
+  } else {
+    fs::permissions(folder,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+  }
+  const fs::path out = folder_ / "out.txt";
+  const int raw = std::system((prefix + kLikentor + " -C '" + program_.string() +
+                               "' uninstall 1 >'" + out.string() + "' 2>&1")
+                                  .c_str());
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 1);
+  const std::string said = test::ReadBytes(out);
+  EXPECT_NE(said.find("Cannot uninstall pack 1: 2 of its 2 files cannot be removed"),
+            std::string::npos)
+      << said;
+  EXPECT_NE(said.find((folder / "00005.png").string()), std::string::npos) << said;
+  EXPECT_NE(said.find("Nothing was changed."), std::string::npos) << said;
+  EXPECT_EQ(test::ReadRows(Db(), "accessories.db"), rows);
+  EXPECT_TRUE(fs::exists(folder / "00005.png"));
+  EXPECT_TRUE(fs::exists(folder / "00006.png"));
+  EXPECT_EQ(Table(Db(), std::string(kComponentsTable)).RecordCount(), 2);
+  EXPECT_FALSE(fs::exists(program_ / "pack_journal.txt"));
+
+  // Writable again, the uninstall goes through.
+  db_.reset();
+  fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
+  const Outcome run = Run({"uninstall", "1"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Table(Db(), "accessories.db").RecordCount(), 4);
+  EXPECT_FALSE(fs::exists(folder / "00005.png"));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "image_bytes.h"
 #include "shell/error.h"
 #include "support/temp_folder.h"
@@ -34,6 +36,26 @@ TEST(LayerCache, ALogoOfAKindThatCannotBeResizedIsNamedWithItsTeam) {
   ASSERT_NE(logo, nullptr);
   EXPECT_EQ(logo->Width(), 30);
   EXPECT_EQ(logo->Pixel(29, 29), (Rgb{10, 20, 30}));
+}
+
+TEST(LayerCache, AHugeFileUnderALayersNameIsRefusedFromItsSize) {
+  // A sparse file of 1 GB: reading it whole would take a gigabyte of memory and many seconds.
+  test::TempFolder folder;
+  const auto huge = folder / "00005.png";
+  test::WriteFile(huge, test::MakePng(1, 1, 8, 6, {10, 20, 30, 40}));
+  std::filesystem::resize_file(huge, std::uintmax_t{1} << 30);
+  LayerCache layers(folder.Path());
+  for (int i = 0; i < 2; ++i) {
+    try {
+      layers.PngIfExists(huge);
+      FAIL() << "a 1 GB layer was taken";
+    } catch (const Error& e) {
+      EXPECT_EQ(std::string(e.what()), "Cannot load image \"" + huge.string() +
+                                           "\": the file is too large for a layer (1024 MB, at "
+                                           "most 8 MB).");
+    }
+  }
+  EXPECT_EQ(layers.Decodes(), 0);
 }
 
 }  // namespace
