@@ -181,12 +181,7 @@ class PhotoRun {
     }
     players_.Edit();
     RecordPhoto(players_, plan);
-    bool posted = true;
-    if (!players_.Post()) {
-      players_.Cancel();
-      session_.Log().ReportError(kPhotoPostError);
-      posted = false;
-    }
+    const bool posted = PostOrCancel(players_, session_.Log(), kPhotoPostError);
     if (++uncommitted_ >= kRowsPerCommit) Commit();
     return posted;
   }

@@ -40,10 +40,7 @@ void CreateAccessoriesTable(Database& db, ErrorLog& log,
     table.SetBool("pitcher_eligible", !batter);
     table.SetBool("batter_eligible", batter);
     table.SetInt("frequency", 15);
-    if (!table.Post()) {
-      table.Cancel();
-      log.ReportError("Error populating accessories table.");
-    }
+    PostOrCancel(table, log, "Error populating accessories table.");
   }
   transaction.Commit();
 }

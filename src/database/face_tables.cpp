@@ -48,10 +48,7 @@ void PopulateFaceTable(Database& db, ErrorLog& log, const std::filesystem::path&
   for (int n = 1; n <= count; ++n) {
     table.Append();
     table.SetText("file_location", (folder / (AddZeros(n, 7) + ".png")).string());
-    if (!table.Post()) {
-      table.Cancel();
-      log.ReportError("Error posting record " + std::to_string(n) + " in " + tableName);
-    }
+    PostOrCancel(table, log, "Error posting record " + std::to_string(n) + " in " + tableName);
   }
   transaction.Commit();
 }
