@@ -56,10 +56,6 @@ int CurrentTeam(Session& session) {
 
 }  // namespace
 
-std::filesystem::path CustomUniformsFolder(const std::filesystem::path& programFolder) {
-  return programFolder / "graphics" / "uniforms" / "custom";
-}
-
 void SetCustomUniform(Session& session, int teamId, const std::filesystem::path& file) {
   const WriteCommand writing(session, kUniformCommand);
   if (session.LoadedGameName().empty()) throw Error(std::string(kLoadGameFirst));
