@@ -8,8 +8,8 @@
 #include <optional>
 #include <string_view>
 
+#include "app/portrait_types.h"
 #include "portrait/artwork_paths.h"
-#include "portrait/png_image.h"
 
 namespace likentor {
 

@@ -1,7 +1,6 @@
 #include "cli/sheet_command.h"
 
 #include "app/contact_sheet_selection.h"
-#include "portrait/contact_sheet.h"
 
 namespace likentor {
 
@@ -20,14 +19,9 @@ int SheetCommand::Run(CommandContext& context, CliSession& cli) {
     throw Error("There are no portraits to show in " + selection.picturesFolder.string() +
                 ": make them first with \"likentor photos " + GameName() + "\".");
   }
-  std::vector<SheetEntry> entries;
-  for (const SheetPlayer& player : selection.players) {
-    entries.push_back({player.portrait, SheetCaption(player.firstName, player.lastName)});
-  }
-  const std::string title = selection.title + " (" + std::to_string(entries.size()) + " portraits)";
   const std::filesystem::path out = context.Absolute(out_);
-  WriteContactSheet(out, title, entries, team_ ? 10 : 20);
-  context.out << "Contact sheet of " << entries.size() << " portraits: " << out.string() << '\n';
+  const std::size_t written = WriteSelectionSheet(selection, out, team_ ? 10 : 20);
+  context.out << "Contact sheet of " << written << " portraits: " << out.string() << '\n';
   return kExitOk;
 }
 
