@@ -13,10 +13,12 @@
 #include "app/session.h"
 #include "app/universal_tables.h"
 #include "app/write_command.h"
+#include "database/connection.h"
 #include "import/game_tables.h"
 #include "portrait/layer_cache.h"
 #include "portrait/portrait_pool.h"
 #include "shell/error_log.h"
+#include "shell/folders.h"
 
 namespace likentor {
 
@@ -181,12 +183,7 @@ class PhotoRun {
     }
     players_.Edit();
     RecordPhoto(players_, plan);
-    bool posted = true;
-    if (!players_.Post()) {
-      players_.Cancel();
-      session_.Log().ReportError(kPhotoPostError);
-      posted = false;
-    }
+    const bool posted = PostOrCancel(players_, session_.Log(), kPhotoPostError);
     if (++uncommitted_ >= kRowsPerCommit) Commit();
     return posted;
   }
@@ -324,6 +321,15 @@ int TeamGoBtnClick(Session& session, int teamItemIndex) {
   }
   return Finish(session,
                 MakeTeamPhotos(session, teams[static_cast<std::size_t>(teamItemIndex)].teamId));
+}
+
+void FlagTeamForNewPortraits(const std::filesystem::path& programFolder, std::string_view game,
+                             int teamId) {
+  Database data(DataFolder(programFolder));
+  const std::string table = PlayersTableName(game);
+  data.ConnectionFor(table).Execute(
+      "UPDATE " + QuoteSqlName(table) +
+      " SET update_required='true' WHERE team_id=" + std::to_string(teamId));
 }
 
 }  // namespace likentor

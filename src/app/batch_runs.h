@@ -103,4 +103,10 @@ int UniverseGoBtnClick(Session& session, int levelScopeIndex);
 // you should pick WHICH team first."); the team is the item's team id.
 int TeamGoBtnClick(Session& session, int teamItemIndex);
 
+// Flags every player of the team `teamId` of the saved game `game` for a new portrait, as a load
+// flags a player who moved: the next team run makes them all again. Works on the tables of the
+// program folder `programFolder` directly, beside a window that has the game loaded.
+void FlagTeamForNewPortraits(const std::filesystem::path& programFolder, std::string_view game,
+                             int teamId);
+
 }  // namespace likentor

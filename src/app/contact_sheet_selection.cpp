@@ -7,6 +7,7 @@
 #include "app/navigation.h"
 #include "app/session.h"
 #include "portrait/artwork_paths.h"
+#include "portrait/contact_sheet.h"
 
 namespace likentor {
 
@@ -35,6 +36,18 @@ SheetSelection ContactSheetSelection(Session& session, std::optional<int> teamId
         {std::move(portrait), players.GetText("first_name"), players.GetText("last_name")});
   }
   return selection;
+}
+
+std::size_t WriteSelectionSheet(const SheetSelection& selection, const std::filesystem::path& file,
+                                int columns) {
+  std::vector<SheetEntry> entries;
+  entries.reserve(selection.players.size());
+  for (const SheetPlayer& player : selection.players) {
+    entries.push_back({player.portrait, SheetCaption(player.firstName, player.lastName)});
+  }
+  const std::string title = selection.title + " (" + std::to_string(entries.size()) + " portraits)";
+  WriteContactSheet(file, title, entries, columns);
+  return entries.size();
 }
 
 }  // namespace likentor

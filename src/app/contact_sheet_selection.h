@@ -3,6 +3,7 @@
 // Which portraits a contact sheet shows: those that exist in the loaded game's picture folder, of
 // one team's players or of the first players in id order, with the names to write under them.
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -28,5 +29,10 @@ struct SheetSelection {
 // players with a portrait. Error when no game is loaded or the game has no such team; an empty
 // selection is no error.
 SheetSelection ContactSheetSelection(Session& session, std::optional<int> teamId, int limit);
+
+// Writes the selection's portraits to the PNG `file` as a contact sheet, `columns` to a row, each
+// with the player's name under it, under the title "<title> (N portraits)". Returns N.
+std::size_t WriteSelectionSheet(const SheetSelection& selection, const std::filesystem::path& file,
+                                int columns);
 
 }  // namespace likentor

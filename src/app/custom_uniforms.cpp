@@ -27,10 +27,7 @@ void StoreUniformFile(Session& session, int teamId, std::string_view value,
   }
   if (!teams.InEdit()) teams.Edit();
   teams.SetText("custom_uniform_file", value);
-  if (teams.Post()) return;
-  teams.Cancel();
-  session.Log().ReportError(failure);
-  throw Error(std::string(failure));
+  if (!PostOrCancel(teams, session.Log(), failure)) throw Error(std::string(failure));
 }
 
 // A file that is there must be a picture the composition can lay on a portrait: a regular file,
@@ -58,10 +55,6 @@ int CurrentTeam(Session& session) {
 }
 
 }  // namespace
-
-std::filesystem::path CustomUniformsFolder(const std::filesystem::path& programFolder) {
-  return programFolder / "graphics" / "uniforms" / "custom";
-}
 
 void SetCustomUniform(Session& session, int teamId, const std::filesystem::path& file) {
   const WriteCommand writing(session, kUniformCommand);

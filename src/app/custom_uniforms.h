@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "portrait/artwork_paths.h"  // CustomUniformsFolder, where the chooser opens
+
 namespace likentor {
 
 class Session;
@@ -17,10 +19,6 @@ inline constexpr std::string_view kCustomUniformSet = "Successfully set custom u
 inline constexpr std::string_view kCustomUniformSetError = "Error setting custom uniform.";
 inline constexpr std::string_view kCustomUniformRemoved = "Successfully removed custom uniform.";
 inline constexpr std::string_view kCustomUniformRemoveError = "Error removing custom uniform.";
-
-// ProgramFolder/graphics/uniforms/custom: where the chooser opens, among the uniform pictures
-// that come with the program.
-std::filesystem::path CustomUniformsFolder(const std::filesystem::path& programFolder);
 
 // The operations: store the file's path (or "none") in the team's `custom_uniform_file`, with any
 // other change pending on that row. They show nothing. Error when no game is loaded or the game

@@ -70,10 +70,7 @@ bool SaveSettingsBtnClick(Session& session) {
   const WriteCommand writing(session, kSettingsCommand);
   Table& games = session.Universal().GamesTable;
   if (!games.InEdit()) return true;
-  if (games.Post()) return true;
-  games.Cancel();
-  session.Log().ReportError(kSaveSettingsError);
-  return false;
+  return PostOrCancel(games, session.Log(), kSaveSettingsError);
 }
 
 std::vector<std::pair<std::string, std::string>> CurrentSettings(Session& session) {

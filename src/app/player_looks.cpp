@@ -60,13 +60,8 @@ void OpenTeamPlayers(Session& session, Query& players, std::optional<int> teamId
   players.Open(session.Data());
 }
 
-void PostOrThrow(Cursor& players, int playerId) {
-  if (!players.Post()) {
-    const std::string why = players.LastError();
-    players.Cancel();
-    throw Error("The new look of player " + std::to_string(playerId) + " was not stored: " + why +
-                ".");
-  }
+void PostNewLook(Cursor& players, int playerId) {
+  PostOrThrow(players, "The new look of player " + std::to_string(playerId));
 }
 
 }  // namespace
@@ -152,7 +147,7 @@ Relook NewLookIn(Session& session, int playerId, KeepLook keep, bool makePhoto, 
   players.SetInt("hair_color", after.hairColor);
   players.SetInt("facial_hair_style", after.facialHair);
   players.SetBool("update_required", true);
-  PostOrThrow(players, playerId);
+  PostNewLook(players, playerId);
   players.Close();
   // The portrait's backup holds the whole row as it was, so that undo takes back the look too.
   if (makePhoto) {
@@ -311,7 +306,7 @@ std::vector<SpreadChange> SpreadFaces(Session& session, std::optional<int> teamI
     table.Edit();
     table.SetInt("face", face);
     table.SetBool("update_required", true);
-    PostOrThrow(table, m->playerId);
+    PostNewLook(table, m->playerId);
     worn.Remove(m->teamId, m->ethnicity, m->face);
     worn.Add(m->teamId, m->ethnicity, face);
     changes.push_back({m->playerId, m->name, m->teamId, m->ethnicity, m->face, face});

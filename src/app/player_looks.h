@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/player_search.h"  // PlayerPicture
-#include "portrait/appearance.h"
+#include "app/player_search.h"   // PlayerPicture
+#include "app/portrait_types.h"  // Appearance
 #include "shell/error.h"
 
 namespace likentor {

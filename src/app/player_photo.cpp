@@ -66,12 +66,7 @@ void CreatePlayerPhoto(Session& session, Cursor& players, int playerId,
     players.Cancel();
     throw;
   }
-  bool posted = true;
-  if (!players.Post()) {
-    players.Cancel();
-    session.Log().ReportError(kPhotoPostError);
-    posted = false;
-  }
+  const bool posted = PostOrCancel(players, session.Log(), kPhotoPostError);
   if (backup) {
     backup->Record(plan.output, existed, posted);
     if (own) own->Finish();

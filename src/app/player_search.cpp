@@ -7,6 +7,7 @@
 #include "app/player_photo.h"
 #include "app/session.h"
 #include "app/write_command.h"
+#include "database/nations_table.h"
 #include "database/table_store.h"
 #include "import/game_tables.h"
 #include "portrait/artwork_paths.h"
@@ -165,6 +166,15 @@ void PlayerDoneClick(Session& session) {
   }
   players.Clear();
   session.ShowPage(kDashboardPage);
+}
+
+std::map<std::string, std::string> NationNames(Session& session) {
+  std::map<std::string, std::string> names;
+  Table table(session.Data(), kNationsTable);
+  for (table.First(); !table.Eof(); table.Next()) {
+    names[table.GetText("nation_id")] = table.GetText("nation_name");
+  }
+  return names;
 }
 
 }  // namespace likentor

@@ -4,14 +4,14 @@
 // game holds for the current player, making him a new portrait, and leaving the page.
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
-#include "portrait/bitmap.h"
-#include "portrait/png_image.h"
+#include "app/portrait_types.h"
 
 namespace likentor {
 
@@ -89,5 +89,9 @@ void MakeNewPhotoBtnClick(Session& session, std::optional<PlayerPicture>& previe
 // closes PlayersQuery, clears its lines and shows the dashboard. A post the store refuses ends the
 // command with an Error; the page, the query and the edit stay as they were.
 void PlayerDoneClick(Session& session);
+
+// The nations' names by number (the number as the players table holds it, as text), for the
+// player grid to show a name for nation_id. Error when nations.db cannot be read.
+std::map<std::string, std::string> NationNames(Session& session);
 
 }  // namespace likentor

@@ -191,11 +191,7 @@ void SetPlayersLocked(Session& session, const std::vector<int>& playerIds, bool 
     }
     players.Edit();
     players.SetBool("locked", locked);
-    if (!players.Post()) {
-      const std::string why = players.LastError();
-      players.Cancel();
-      throw Error("The lock of player " + std::to_string(id) + " was not stored: " + why + ".");
-    }
+    PostOrThrow(players, "The lock of player " + std::to_string(id));
   }
 }
 

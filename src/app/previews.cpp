@@ -36,14 +36,6 @@ std::optional<PngImage> WithLayer(PngImage face, const std::filesystem::path& la
 
 }  // namespace
 
-std::filesystem::path UniformPreviewFace(const std::filesystem::path& programFolder) {
-  return programFolder / "graphics" / "uniforms" / "previewface.png";
-}
-
-std::filesystem::path FacialHairPreviewFace(const std::filesystem::path& programFolder) {
-  return programFolder / "graphics" / "facial hair" / "previewface.png";
-}
-
 std::optional<PngImage> UniformPreview(const std::filesystem::path& programFolder,
                                        std::string_view customUniformFile) {
   PngImage face = PngImage::Load(UniformPreviewFace(programFolder));
@@ -55,8 +47,7 @@ std::optional<PngImage> FacialHairPreview(const std::filesystem::path& programFo
                                           std::string_view location) {
   PngImage face = PngImage::Load(FacialHairPreviewFace(programFolder));
   if (location == kNoFacialHair) return face;
-  return WithLayer(std::move(face), programFolder / "graphics" / "facial hair" /
-                                        std::string(location) / "brown.png");
+  return WithLayer(std::move(face), FacialHairFile(programFolder, location, false));
 }
 
 std::optional<PngImage> GetUniformPreviewBtnClick(Session& session) {

@@ -8,14 +8,14 @@
 #include <optional>
 #include <string_view>
 
-#include "portrait/png_image.h"
+#include "app/portrait_types.h"
+#include "portrait/artwork_paths.h"
 
 namespace likentor {
 
 class Session;
 
-std::filesystem::path UniformPreviewFace(const std::filesystem::path& programFolder);
-std::filesystem::path FacialHairPreviewFace(const std::filesystem::path& programFolder);
+// UniformPreviewFace and FacialHairPreviewFace (artwork_paths.h) are the faces under them.
 
 // The uniform preview face with the custom uniform `customUniformFile` drawn over it at 0, 0. Empty
 // for "none", for a file that does not exist and for one that cannot be read as a PNG. A missing

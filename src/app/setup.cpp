@@ -7,6 +7,7 @@
 #include "app/universal_tables.h"
 #include "app/write_command.h"
 #include "database/games_table.h"
+#include "portrait/artwork_paths.h"
 #include "shell/configuration.h"
 #include "shell/error.h"
 #include "shell/error_log.h"
@@ -34,10 +35,10 @@ void InstallShippedFiles(const fs::path& installed, const fs::path& program) {
       fs::copy_file(source, target, ec);
     }
   }
-  const fs::path graphics = program / "graphics";
-  if (fs::is_directory(installed / "graphics", ec) &&
+  const fs::path graphics = ArtworkFolder(program);
+  if (fs::is_directory(ArtworkFolder(installed), ec) &&
       !fs::exists(fs::symlink_status(graphics, ec))) {
-    fs::create_directory_symlink(installed / "graphics", graphics, ec);
+    fs::create_directory_symlink(ArtworkFolder(installed), graphics, ec);
   }
 }
 
@@ -111,8 +112,8 @@ void CopyProgramData(const fs::path& from, const fs::path& to) {
   copy(DataFolder(from), DataFolder(to));
   copy(from / kErrorsFile, to / kErrorsFile);
   std::error_code ec;
-  if (!fs::exists(fs::symlink_status(to / "graphics", ec))) {
-    copy(from / "graphics", to / "graphics");
+  if (!fs::exists(fs::symlink_status(ArtworkFolder(to), ec))) {
+    copy(ArtworkFolder(from), ArtworkFolder(to));
   }
 }
 

@@ -294,12 +294,7 @@ UndoResult UndoLastRun(Session& session, bool skipDamaged) {
     if (!players.Locate("player_id", entry.playerId)) continue;  // the row is gone: nothing to set
     players.Edit();
     WriteRowValues(players, entry.before);
-    if (players.Post()) {
-      ++result.rowsSetBack;
-    } else {
-      players.Cancel();
-      session.Log().ReportError(std::string(kUndoPostError));
-    }
+    if (PostOrCancel(players, session.Log(), kUndoPostError)) ++result.rowsSetBack;
   }
   transaction.Commit();
 

@@ -10,6 +10,7 @@
 #include "database/facial_hair_table.h"
 #include "database/games_table.h"
 #include "database/nations_table.h"
+#include "portrait/artwork_paths.h"
 
 namespace likentor {
 
@@ -38,15 +39,17 @@ void CreateUniversalTables(Session& session) {
   const std::string noNation = CreateNationsTable(db, log, program, session.GameFolder());
   if (!noNation.empty()) session.UserPrompts().ShowError(noNation);
   CreateFacialHairTable(db, log, program);
-  CreateAccessoriesTable(db, log, program);
+  CreateAccessoriesTable(db, log, program, KitAccessoryPictures(program));
   CreateAfricanFacesTable(db);
   CreateAsianFacesTable(db);
   CreateCaucasianFacesTable(db);
   CreateEastIndianFacesTable(db);
-  PopulateFaceTable(db, log, program, "african", kAfricanFaces);
-  PopulateFaceTable(db, log, program, "asian", kAsianFaces);
-  PopulateFaceTable(db, log, program, "caucasian", kCaucasianFaces);
-  PopulateFaceTable(db, log, program, "east_indian", kEastIndianFaces);
+  for (const auto& [ethnicity, count] : {std::pair<std::string_view, int>{"african", kAfricanFaces},
+                                         {"asian", kAsianFaces},
+                                         {"caucasian", kCaucasianFaces},
+                                         {"east_indian", kEastIndianFaces}}) {
+    PopulateFaceTable(db, log, FaceTableLocationFolder(program, ethnicity), ethnicity, count);
+  }
 }
 
 void RebuildMissingTables(Session& session) {

@@ -67,6 +67,45 @@ int CliSession::ExitStatus(int status) const {
   return status == kExitOk && prompts.ErrorShown() ? kExitFailed : status;
 }
 
+void CliSession::ShutDown() {
+  if (shutDown_) return;
+  shutDown_ = true;
+  session.Shutdown();
+}
+
+int CliSession::Finish(int status) {
+  ShutDown();
+  return ExitStatus(status);
+}
+
+CliSession::~CliSession() {
+  // An error ended the command: it is already on its way to the user, and closing the tables is
+  // only tidying up, so a failure here must not replace it.
+  try {
+    ShutDown();
+  } catch (const std::exception&) {
+  }
+}
+
+void GameCommand::Configure(CLI::App& subcommand) {
+  subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
+      ->required();
+  if (reloadFlag_ == ReloadFlag::Declared) AddReloadFlag(subcommand, reload_);
+  ConfigureOptions(subcommand);
+}
+
+void GameCommand::OpenGame(CommandContext& /*context*/, Session& session) {
+  LoadGame(session, name_, ReloadMode());
+}
+
+int GameCommand::Execute(CommandContext& context) {
+  if (const std::optional<int> refused = BeforeSession(context)) return *refused;
+  CliSession cli(context, SessionAccess());
+  OpenGame(context, cli.session);
+  const int status = Run(context, cli);
+  return cli.Finish(status);
+}
+
 int RunCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                    const std::filesystem::path& executableFolder) {
   return RunCommandLine(argc, argv, out, err, executableFolder, WindowOpener());

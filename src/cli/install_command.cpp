@@ -34,8 +34,7 @@ int InstallCommand::Execute(CommandContext& context) {
   CliSession cli(context);
   const PackInstall result = InstallPack(cli.session, kind, context.Absolute(folder_), ethnicity);
   context.out << InstallMessage(result) << '\n';
-  cli.session.Shutdown();
-  return cli.ExitStatus();
+  return cli.Finish();
 }
 
 std::string UninstallCommand::Description() const {
@@ -55,8 +54,7 @@ int UninstallCommand::Execute(CommandContext& context) {
   } else {
     context.out << UninstallMessage(UninstallPack(cli.session, *pack_)) << '\n';
   }
-  cli.session.Shutdown();
-  return cli.ExitStatus();
+  return cli.Finish();
 }
 
 }  // namespace likentor

@@ -8,16 +8,13 @@ std::string LoadCommand::Description() const {
   return "Load a saved game: import its exports into the program's tables";
 }
 
-void LoadCommand::Configure(CLI::App& subcommand) {
-  subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
-      ->required();
+void LoadCommand::OpenGame(CommandContext& /*context*/, Session& session) {
+  // The load command always imports, whatever the last load's stamp says.
+  LoadGame(session, GameName(), Reload::Always);
 }
 
-int LoadCommand::Execute(CommandContext& context) {
-  CliSession cli(context);
-  LoadGame(cli.session, name_);
-  cli.session.Shutdown();
-  return cli.ExitStatus();
+int LoadCommand::Run(CommandContext& /*context*/, CliSession& /*cli*/) {
+  return kExitOk;
 }
 
 }  // namespace likentor

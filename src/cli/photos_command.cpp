@@ -8,7 +8,6 @@
 
 #include "app/batch_runs.h"
 #include "app/dry_run.h"
-#include "app/game_load.h"
 #include "app/player_photo.h"
 
 namespace likentor {
@@ -59,10 +58,7 @@ std::string PhotosCommand::Description() const {
   return "Make portraits: the whole universe (by the game's settings), one team, or one player";
 }
 
-void PhotosCommand::Configure(CLI::App& subcommand) {
-  subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
-      ->required();
-  AddReloadFlag(subcommand, reload_);
+void PhotosCommand::ConfigureOptions(CLI::App& subcommand) {
   auto* scope = subcommand
                     .add_option("--scope", scope_,
                                 "Level scope of the universe run: 0 All Levels, 1 Major Leaguers "
@@ -87,29 +83,35 @@ void PhotosCommand::Configure(CLI::App& subcommand) {
   json->needs(dryRun);
 }
 
-int PhotosCommand::DryRun(CommandContext& context) {
-  // Nothing is written: the session only reads, and the game is taken as its last load left it.
-  CliSession cli(context, Access::ReadOnly);
-  Session& session = cli.session;
-  OpenGameForDryRun(session, name_);
+// A dry run writes nothing: the session only reads, and the game is taken as its last load left it.
+Access PhotosCommand::SessionAccess() const {
+  return dryRun_ ? Access::ReadOnly : Access::ReadWrite;
+}
+
+void PhotosCommand::OpenGame(CommandContext& context, Session& session) {
+  if (dryRun_) {
+    OpenGameForDryRun(session, GameName());
+  } else {
+    GameCommand::OpenGame(context, session);
+  }
+}
+
+int PhotosCommand::DryRun(CommandContext& context, Session& session) {
   const RunChoice choice =
       team_ ? RunChoice::Team(*team_) : RunChoice::Universe({ReadUniverseFilters(session), scope_});
   const DryRunSummary summary = likentor::DryRun(session, choice);
   if (json_) {
     context.out << DryRunJson(summary);
   } else {
-    context.out << DryRunText(summary) << "\nThe run loads " << name_
+    context.out << DryRunText(summary) << "\nThe run loads " << GameName()
                 << " first: players that load finds new or moved are flagged too.\n";
   }
-  session.Shutdown();
-  return cli.ExitStatus();
+  return kExitOk;
 }
 
-int PhotosCommand::Execute(CommandContext& context) {
-  if (dryRun_) return DryRun(context);
-  CliSession cli(context);
+int PhotosCommand::Run(CommandContext& context, CliSession& cli) {
   Session& session = cli.session;
-  LoadGame(session, name_, ReloadWhen(reload_));
+  if (dryRun_) return DryRun(context, session);
   if (&context.err == &std::cerr && ::isatty(STDERR_FILENO) == 1) {
     session.Progress().SetListener(
         [&context](const ProgressReport& report) { DrawBar(context.err, report); });
@@ -133,13 +135,13 @@ int PhotosCommand::Execute(CommandContext& context) {
     // as an interrupted program does.
     ShowRunMessage(cli.prompts, result);
     if (result.kept > 0) {
-      context.out << "On the command line, \"likentor undo " << name_ << "\" brings them back.\n";
+      context.out << "On the command line, \"likentor undo " << GameName()
+                  << "\" brings them back.\n";
     }
     if (result.stopped) status = kExitInterrupted;
   }
   session.Progress().SetListener(nullptr);
-  session.Shutdown();
-  return cli.ExitStatus(status);
+  return status;
 }
 
 }  // namespace likentor

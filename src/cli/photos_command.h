@@ -13,18 +13,18 @@ namespace likentor {
 // closing message; shows a progress bar on stderr when stderr is a terminal. Ctrl-C stops a run
 // between portraits and keeps what it made. --dry-run tells what the universe or team run would
 // do, from the tables as the last load left them, and writes nothing (--json: as JSON).
-class PhotosCommand : public Command {
+class PhotosCommand : public GameCommand {
  public:
   std::string Name() const override { return "photos"; }
   std::string Description() const override;
-  void Configure(CLI::App& subcommand) override;
-  int Execute(CommandContext& context) override;
 
  private:
-  int DryRun(CommandContext& context);
+  void ConfigureOptions(CLI::App& subcommand) override;
+  int Run(CommandContext& context, CliSession& cli) override;
+  Access SessionAccess() const override;
+  void OpenGame(CommandContext& context, Session& session) override;
+  int DryRun(CommandContext& context, Session& session);
 
-  std::string name_;
-  bool reload_ = false;
   int scope_ = 0;
   std::optional<int> team_;
   std::optional<int> player_;

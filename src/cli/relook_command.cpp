@@ -1,6 +1,5 @@
 #include "cli/relook_command.h"
 
-#include "app/game_load.h"
 #include "app/player_looks.h"
 
 namespace likentor {
@@ -9,10 +8,7 @@ std::string RelookCommand::Description() const {
   return "Draw one player's look again: face, hair colour, facial hair and ethnicity";
 }
 
-void RelookCommand::Configure(CLI::App& subcommand) {
-  subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
-      ->required();
-  AddReloadFlag(subcommand, reload_);
+void RelookCommand::ConfigureOptions(CLI::App& subcommand) {
   subcommand.add_option("--player", player_, "The player's id")->required()->type_name("ID");
   subcommand
       .add_option("--keep", keep_,
@@ -23,13 +19,11 @@ void RelookCommand::Configure(CLI::App& subcommand) {
   subcommand.add_flag("--force", force_, "Change a locked player's look (and photo) too");
 }
 
-int RelookCommand::Execute(CommandContext& context) {
+int RelookCommand::Run(CommandContext& context, CliSession& cli) {
   const KeepLook keep = keep_ == "ethnicity" ? KeepLook::Ethnicity
                         : keep_ == "hair"    ? KeepLook::Hair
                                              : KeepLook::Nothing;
-  CliSession cli(context);
   Session& session = cli.session;
-  LoadGame(session, name_, ReloadWhen(reload_));
   Relook relook;
   try {
     relook = NewLook(session, player_, keep, photo_, force_);
@@ -40,8 +34,7 @@ int RelookCommand::Execute(CommandContext& context) {
               << "): " << DescribeLook(relook.before) << " -> " << DescribeLook(relook.after)
               << ".\n";
   if (!relook.photo.empty()) context.out << "Created photo " << relook.photo.string() << '\n';
-  session.Shutdown();
-  return cli.ExitStatus();
+  return kExitOk;
 }
 
 }  // namespace likentor

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 
 #include "app/game_load.h"
 #include "app/loaded_game.h"
@@ -14,10 +15,7 @@ std::string SearchCommand::Description() const {
   return "Find players of a saved game by id, or by the beginning of their first or last name";
 }
 
-void SearchCommand::Configure(CLI::App& subcommand) {
-  subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
-      ->required();
-  AddReloadFlag(subcommand, reload_);
+void SearchCommand::ConfigureOptions(CLI::App& subcommand) {
   subcommand.add_option("--first", first_, "First name begins with F (as typed, no wildcards)")
       ->type_name("F");
   subcommand.add_option("--last", last_, "Last name begins with L (as typed, no wildcards)")
@@ -43,25 +41,34 @@ std::unique_ptr<ProgramLock> LockAtOnce(CommandContext& context, std::string& wh
 
 }  // namespace
 
-int SearchCommand::Execute(CommandContext& context) {
-  // A search loads the game first (or takes its last load when no export changed since), as every
-  // command that names one does. When this copy may not write (another copy is at work, or the
-  // folder is read-only) it searches the tables as the last load left them instead, and says so.
-  std::string whyNot;
-  const std::unique_ptr<ProgramLock> lock = LockAtOnce(context, whyNot);
-  CliSession cli(context, lock ? Access::ReadWrite : Access::ReadOnly);
-  if (lock) {
-    LoadGame(cli.session, name_, ReloadWhen(reload_));
+// A search loads the game first (or takes its last load when no export changed since), as every
+// command that names one does. When this copy may not write (another copy is at work, or the
+// folder is read-only) it searches the tables as the last load left them instead, and says so.
+std::optional<int> SearchCommand::BeforeSession(CommandContext& context) {
+  whyNot_.clear();
+  lock_ = LockAtOnce(context, whyNot_);
+  return std::nullopt;
+}
+
+Access SearchCommand::SessionAccess() const {
+  return lock_ ? Access::ReadWrite : Access::ReadOnly;
+}
+
+void SearchCommand::OpenGame(CommandContext& context, Session& session) {
+  if (lock_) {
+    GameCommand::OpenGame(context, session);
   } else {
-    context.err << whyNot << " Searching " << name_ << " as it was last loaded.\n";
-    OpenLoadedGame(cli.session, name_);
+    context.err << whyNot_ << " Searching " << GameName() << " as it was last loaded.\n";
+    OpenLoadedGame(session, GameName());
   }
+}
+
+int SearchCommand::Run(CommandContext& context, CliSession& cli) {
   if (PlayerSearchBtnClick(cli.session, {first_, last_, id_})) {
     PrintRows(cli.session.Game().PlayersQuery, context.out);
     PlayerDoneClick(cli.session);
   }
-  cli.session.Shutdown();
-  return cli.ExitStatus();
+  return kExitOk;
 }
 
 }  // namespace likentor

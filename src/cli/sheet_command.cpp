@@ -1,8 +1,6 @@
 #include "cli/sheet_command.h"
 
 #include "app/contact_sheet_selection.h"
-#include "app/game_load.h"
-#include "portrait/contact_sheet.h"
 
 namespace likentor {
 
@@ -10,33 +8,21 @@ std::string SheetCommand::Description() const {
   return "Write a contact sheet of the portraits of one team, or of the first few hundred players";
 }
 
-void SheetCommand::Configure(CLI::App& subcommand) {
-  subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
-      ->required();
-  AddReloadFlag(subcommand, reload_);
+void SheetCommand::ConfigureOptions(CLI::App& subcommand) {
   subcommand.add_option("OUT", out_, "The PNG file to write")->required();
   subcommand.add_option("--team", team_, "Only the players of this team")->type_name("TEAM_ID");
 }
 
-int SheetCommand::Execute(CommandContext& context) {
-  CliSession cli(context);
-  Session& session = cli.session;
-  LoadGame(session, name_, ReloadWhen(reload_));
-  const SheetSelection selection = ContactSheetSelection(session, team_, kSheetPlayersMax);
+int SheetCommand::Run(CommandContext& context, CliSession& cli) {
+  const SheetSelection selection = ContactSheetSelection(cli.session, team_, kSheetPlayersMax);
   if (selection.players.empty()) {
     throw Error("There are no portraits to show in " + selection.picturesFolder.string() +
-                ": make them first with \"likentor photos " + name_ + "\".");
+                ": make them first with \"likentor photos " + GameName() + "\".");
   }
-  std::vector<SheetEntry> entries;
-  for (const SheetPlayer& player : selection.players) {
-    entries.push_back({player.portrait, SheetCaption(player.firstName, player.lastName)});
-  }
-  const std::string title = selection.title + " (" + std::to_string(entries.size()) + " portraits)";
   const std::filesystem::path out = context.Absolute(out_);
-  WriteContactSheet(out, title, entries, team_ ? 10 : 20);
-  context.out << "Contact sheet of " << entries.size() << " portraits: " << out.string() << '\n';
-  session.Shutdown();
-  return cli.ExitStatus();
+  const std::size_t written = WriteSelectionSheet(selection, out, team_ ? 10 : 20);
+  context.out << "Contact sheet of " << written << " portraits: " << out.string() << '\n';
+  return kExitOk;
 }
 
 }  // namespace likentor

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "app/universal_tables.h"
 #include "app/row_printer.h"
+#include "app/universal_tables.h"
 
 namespace likentor {
 
@@ -24,7 +24,7 @@ int TablesCommand::Execute(CommandContext& context) {
   for (const auto& [name, table] : tables) {
     context.out << name << ';' << table->RecordCount() << '\n';
   }
-  cli.session.Shutdown();
+  cli.ShutDown();
   return kExitOk;
 }
 
@@ -45,7 +45,7 @@ int ShowCommand::Execute(CommandContext& context) {
   Table table(db, name);
   PrintRows(table, context.out);
   table.Close();
-  cli.session.Shutdown();
+  cli.ShutDown();
   return kExitOk;
 }
 

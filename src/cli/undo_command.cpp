@@ -11,24 +11,28 @@ std::string UndoCommand::Description() const {
          "those it created";
 }
 
-void UndoCommand::Configure(CLI::App& subcommand) {
-  subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
-      ->required();
+void UndoCommand::ConfigureOptions(CLI::App& subcommand) {
   subcommand.add_flag("--list", list_, "List the runs kept for undo, newest first, and undo none");
   subcommand.add_flag("--skip-damaged", skipDamaged_,
                       "Pass over runs whose backup manifest is damaged (else undo stops at one, "
                       "naming it) and undo the run before them");
 }
 
-int UndoCommand::Execute(CommandContext& context) {
-  // Undo writes pictures and rows: it holds the program folder's lock as photos does. The game is
-  // taken as its last load left it; loading it again could flag players anew.
-  CliSession cli(context, list_ ? Access::ReadOnly : Access::ReadWrite);
+// Undo writes pictures and rows: it holds the program folder's lock as photos does. The game is
+// taken as its last load left it; loading it again could flag players anew.
+Access UndoCommand::SessionAccess() const {
+  return list_ ? Access::ReadOnly : Access::ReadWrite;
+}
+
+void UndoCommand::OpenGame(CommandContext& /*context*/, Session& session) {
+  OpenLoadedGame(session, GameName());
+}
+
+int UndoCommand::Run(CommandContext& context, CliSession& cli) {
   Session& session = cli.session;
-  OpenLoadedGame(session, name_);
   if (list_) {
-    const std::vector<BackupRun> runs = BackupRuns(session.ProgramFolder(), name_);
-    if (runs.empty()) context.out << "No photo run of " << name_ << " is kept.\n";
+    const std::vector<BackupRun> runs = BackupRuns(session.ProgramFolder(), GameName());
+    if (runs.empty()) context.out << "No photo run of " << GameName() << " is kept.\n";
     for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
       if (!run->damage.empty()) {
         context.out << run->time << "  DAMAGED"
@@ -44,8 +48,7 @@ int UndoCommand::Execute(CommandContext& context) {
   } else {
     context.out << UndoMessage(UndoLastRun(session, skipDamaged_)) << '\n';
   }
-  session.Shutdown();
-  return cli.ExitStatus();
+  return kExitOk;
 }
 
 std::string BackupsCommand::Description() const {
@@ -76,7 +79,7 @@ int BackupsCommand::Execute(CommandContext& context) {
       context.err << "Keeping " << *keep_ << " runs per game removes " << what
                   << ", which undo can then no longer put back. Nothing was changed; run again "
                      "with --yes to remove them.\n";
-      cli.session.Shutdown();
+      cli.ShutDown();
       return 1;
     }
     SetKeptRuns(program, *keep_);
@@ -86,8 +89,7 @@ int BackupsCommand::Execute(CommandContext& context) {
   context.out << "Photo runs kept per game for undo: " << kept
               << (kept == 0 ? " (backups are off)" : "")
               << "\nBackups folder: " << BackupsFolder(program).string() << '\n';
-  cli.session.Shutdown();
-  return cli.ExitStatus();
+  return cli.Finish();
 }
 
 }  // namespace likentor

@@ -13,15 +13,17 @@ namespace likentor {
 // alone and named. The game is not loaded again, so nothing else changes. --list shows the runs
 // kept instead, damaged ones marked. Undo stops at a run whose manifest is damaged, naming it;
 // --skip-damaged passes such runs over.
-class UndoCommand : public Command {
+class UndoCommand : public GameCommand {
  public:
+  UndoCommand() : GameCommand(ReloadFlag::None) {}
   std::string Name() const override { return "undo"; }
   std::string Description() const override;
-  void Configure(CLI::App& subcommand) override;
-  int Execute(CommandContext& context) override;
 
  private:
-  std::string name_;
+  void ConfigureOptions(CLI::App& subcommand) override;
+  Access SessionAccess() const override;
+  void OpenGame(CommandContext& context, Session& session) override;
+  int Run(CommandContext& context, CliSession& cli) override;
   bool list_ = false;
   bool skipDamaged_ = false;
 };

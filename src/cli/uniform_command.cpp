@@ -3,7 +3,6 @@
 #include <system_error>
 
 #include "app/custom_uniforms.h"
-#include "app/game_load.h"
 
 namespace likentor {
 
@@ -11,10 +10,7 @@ std::string UniformCommand::Description() const {
   return "Give a team of a saved game a custom uniform picture, or \"none\" for the generic one";
 }
 
-void UniformCommand::Configure(CLI::App& subcommand) {
-  subcommand.add_option("NAME", name_, "The saved game's name (its folder without \".lg\")")
-      ->required();
-  AddReloadFlag(subcommand, reload_);
+void UniformCommand::ConfigureOptions(CLI::App& subcommand) {
   subcommand.add_option("TEAM_ID", teamId_, "The team's id")->required();
   subcommand
       .add_option("PATH", file_,
@@ -22,10 +18,8 @@ void UniformCommand::Configure(CLI::App& subcommand) {
       ->required();
 }
 
-int UniformCommand::Execute(CommandContext& context) {
-  CliSession cli(context);
+int UniformCommand::Run(CommandContext& context, CliSession& cli) {
   Session& session = cli.session;
-  LoadGame(session, name_, ReloadWhen(reload_));
   if (file_ == kNoCustomUniform) {
     ClearCustomUniform(session, teamId_);
     context.out << kCustomUniformRemoved << '\n';
@@ -42,8 +36,7 @@ int UniformCommand::Execute(CommandContext& context) {
     SetCustomUniform(session, teamId_, file);
     context.out << kCustomUniformSet << '\n';
   }
-  session.Shutdown();
-  return cli.ExitStatus();
+  return kExitOk;
 }
 
 }  // namespace likentor

@@ -1,14 +1,13 @@
 #include "database/accessories_table.h"
 
-#include "database/face_tables.h"
 #include "database/stored_path.h"
 #include "database/table_store.h"
 #include "shell/error_log.h"
 
 namespace likentor {
 
-void CreateAccessoriesTable(Database& db, ErrorLog& log,
-                            const std::filesystem::path& programFolder) {
+void CreateAccessoriesTable(Database& db, ErrorLog& log, const std::filesystem::path& programFolder,
+                            const AccessoryPictures& pictures) {
   db.CreateTable(kAccessoriesTable, {
                                         {"accessory_id", FieldType::AutoIncrement, 0, true},
                                         {"location", FieldType::Text, 127, true},
@@ -24,8 +23,7 @@ void CreateAccessoriesTable(Database& db, ErrorLog& log,
   for (int i = 1; i <= 4; ++i) {
     const bool odd = i % 2 == 1;
     const bool batter = i <= 2;
-    const std::filesystem::path picture =
-        programFolder / "graphics" / "accessories" / (AddZeros(i, 5) + ".png");
+    const std::filesystem::path& picture = pictures[static_cast<std::size_t>(i - 1)];
     const std::optional<std::string> location = PathToStore(programFolder, picture, fieldSize);
     if (!location) {
       log.ReportError("Cannot store the accessory \"" + picture.string() +
@@ -40,10 +38,7 @@ void CreateAccessoriesTable(Database& db, ErrorLog& log,
     table.SetBool("pitcher_eligible", !batter);
     table.SetBool("batter_eligible", batter);
     table.SetInt("frequency", 15);
-    if (!table.Post()) {
-      table.Cancel();
-      log.ReportError("Error populating accessories table.");
-    }
+    PostOrCancel(table, log, "Error populating accessories table.");
   }
   transaction.Commit();
 }

@@ -2,6 +2,7 @@
 #include <limits>
 
 #include "database/cursor_state.h"
+#include "shell/error_log.h"
 #include "shell/whole_number.h"
 
 namespace likentor {
@@ -341,6 +342,20 @@ void Cursor::Cancel() {
 
 bool Cursor::InEdit() const {
   return state_->mode != State::Mode::Browse;
+}
+
+bool PostOrCancel(Cursor& cursor, ErrorLog& log, std::string_view message) {
+  if (cursor.Post()) return true;
+  cursor.Cancel();
+  log.ReportError(message);
+  return false;
+}
+
+void PostOrThrow(Cursor& cursor, std::string_view what) {
+  if (cursor.Post()) return;
+  const std::string why = cursor.LastError();
+  cursor.Cancel();
+  throw Error(std::string(what) + " was not stored: " + why + ".");
 }
 
 const std::string& Cursor::LastError() const {

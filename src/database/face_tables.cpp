@@ -37,21 +37,15 @@ void CreateEastIndianFacesTable(Database& db) {
   CreateFaceTable(db, "east_indian");
 }
 
-void PopulateFaceTable(Database& db, ErrorLog& log, const std::filesystem::path& programFolder,
+void PopulateFaceTable(Database& db, ErrorLog& log, const std::filesystem::path& locationFolder,
                        std::string_view ethnicity, int count) {
   const std::string tableName = FaceTableName(ethnicity);
   Table table(db, tableName);
   TableTransaction transaction(db, tableName);
-  // The stored location is informational only (nothing reads it back); it names the image the way
-  // the setup always has, below graphics/<ethnicity>/.
-  const std::filesystem::path folder = programFolder / "graphics" / std::string(ethnicity);
   for (int n = 1; n <= count; ++n) {
     table.Append();
-    table.SetText("file_location", (folder / (AddZeros(n, 7) + ".png")).string());
-    if (!table.Post()) {
-      table.Cancel();
-      log.ReportError("Error posting record " + std::to_string(n) + " in " + tableName);
-    }
+    table.SetText("file_location", (locationFolder / (AddZeros(n, 7) + ".png")).string());
+    PostOrCancel(table, log, "Error posting record " + std::to_string(n) + " in " + tableName);
   }
   transaction.Commit();
 }

@@ -26,8 +26,9 @@ void CreateAfricanFacesTable(Database& db);
 void CreateAsianFacesTable(Database& db);
 void CreateCaucasianFacesTable(Database& db);
 void CreateEastIndianFacesTable(Database& db);
-// Writes the rows 1..count of an ethnicity's face table.
-void PopulateFaceTable(Database& db, ErrorLog& log, const std::filesystem::path& programFolder,
+// Writes the rows 1..count of an ethnicity's face table, row n's file_location naming
+// <locationFolder>/NNNNNNN.png.
+void PopulateFaceTable(Database& db, ErrorLog& log, const std::filesystem::path& locationFolder,
                        std::string_view ethnicity, int count);
 
 }  // namespace likentor

@@ -29,10 +29,7 @@ void CreateFacialHairTable(Database& db, ErrorLog& log,
                     table.Append();
                     table.SetText("location", FieldAt(file, fields, 0));
                     table.SetInt("frequency", WholeNumberAt(file, fields, 1));
-                    if (!table.Post()) {
-                      table.Cancel();
-                      log.ReportError("Error adding record in facial_hair.db");
-                    }
+                    PostOrCancel(table, log, "Error adding record in facial_hair.db");
                   });
     transaction.Commit();
   } catch (const Error& e) {

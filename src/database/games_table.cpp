@@ -57,10 +57,7 @@ void CheckGamesTable(Table& gamesTable, ErrorLog& log, std::string_view name) {
   for (const FieldDef& field : gamesTable.Fields()) {
     if (field.name == kSpreadFacesField) gamesTable.SetBool(kSpreadFacesField, false);
   }
-  if (!gamesTable.Post()) {
-    gamesTable.Cancel();
-    log.ReportError("Error posting record " + std::string(name) + " in games.db");
-  }
+  PostOrCancel(gamesTable, log, "Error posting record " + std::string(name) + " in games.db");
 }
 
 }  // namespace likentor

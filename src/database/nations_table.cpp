@@ -62,11 +62,9 @@ void FillNations(Database& db, ErrorLog& log, const std::filesystem::path& path,
                   table.SetInt("african", w.african);
                   table.SetInt("east_indian", w.eastIndian);
                   table.SetInt("asian", w.asian);
-                  if (!table.Post()) {
-                    table.Cancel();
-                    const std::string name = EscapeControls(fields[1]);
-                    log.ReportError("Error posting record " + name + " to nations.db");
-                  }
+                  PostOrCancel(
+                      table, log,
+                      "Error posting record " + EscapeControls(fields[1]) + " to nations.db");
                 });
   transaction.Commit();
 }

@@ -21,6 +21,8 @@ struct sqlite3;
 
 namespace likentor {
 
+class ErrorLog;
+
 enum class FieldType { Text, Integer, Boolean, AutoIncrement };
 
 struct FieldDef {
@@ -152,6 +154,14 @@ class Cursor {
   Cursor();
   std::unique_ptr<State> state_;
 };
+
+// Posts the cursor's pending edit. When the store refuses the row, the edit is cancelled and
+// `message` goes to the error log, and the answer is false: the row stays as it was and the work
+// goes on with the next one.
+bool PostOrCancel(Cursor& cursor, ErrorLog& log, std::string_view message);
+// The same for a change that must not be lost: a refused row is cancelled and the Error
+// "<what> was not stored: <why the store refused it>." ends the work.
+void PostOrThrow(Cursor& cursor, std::string_view what);
 
 // A cursor on a whole table, in primary-key order.
 class Table : public Cursor {

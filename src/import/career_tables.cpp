@@ -57,6 +57,7 @@ CareerSums CreateCareerTable(Database& db, ErrorLog& log, const CareerKind& kind
     Table table(db, working);
     TableTransaction transaction(db, working);
     RowCounter counter(rowsRead);
+    const std::string refused = "Error posting record in " + kind.tableName;
     ForEachRecord(game.Export(kind.exportFile), kExportSeparator, Heading::Skip,
                   [&](const TextFileReader& file, const std::vector<std::string>& fields) {
                     counter.Next();
@@ -76,12 +77,7 @@ CareerSums CreateCareerTable(Database& db, ErrorLog& log, const CareerKind& kind
                     table.SetInt("year", year);
                     table.SetInt("team_id", teamId);
                     table.SetInt(kind.column, count);
-                    if (table.Post()) {
-                      sums.Add(playerId, teamId, count);
-                    } else {
-                      table.Cancel();
-                      log.ReportError("Error posting record in " + kind.tableName);
-                    }
+                    if (PostOrCancel(table, log, refused)) sums.Add(playerId, teamId, count);
                   });
     transaction.Commit();
     table.Close();

@@ -65,10 +65,7 @@ void UpdateLeaguesTable(Database& db, ErrorLog& log, const SavedGame& game, Tabl
                       table.SetInt("parent_league_id", parentLeagueId);
                       table.SetInt("league_level", level);
                     }
-                    if (!table.Post()) {
-                      table.Cancel();
-                      log.ReportError(PostingError(name, tableName));
-                    }
+                    PostOrCancel(table, log, PostingError(name, tableName));
                   });
     transaction.Commit();
   }

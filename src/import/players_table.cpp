@@ -201,12 +201,10 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
                     AppendNewPlayer(table, p, batting, pitching, picturesFolder, looks,
                                     teamFaces ? &*teamFaces : nullptr);
                   }
-                  const bool posted = table.Post();
-                  if (!posted) {
-                    table.Cancel();
-                    log.ReportError(known ? "Error posting record in players table."
-                                          : "Error appending record in players table.");
-                  }
+                  const bool posted =
+                      PostOrCancel(table, log,
+                                   known ? "Error posting record in players table."
+                                         : "Error appending record in players table.");
                   // The row as stored: the new one, or the known one as it was before.
                   if (teamFaces && (posted || known)) rosterFace(+1, *teamFaces);
                 });

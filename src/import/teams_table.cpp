@@ -96,10 +96,7 @@ void UpdateTeamsTable(Database& db, ErrorLog& log, const std::filesystem::path& 
                       table.SetText("background_color_id", colors.background);
                       table.SetText("text_color_id", colors.text);
                     }
-                    if (!table.Post()) {
-                      table.Cancel();
-                      log.ReportError(PostingError(name, tableName));
-                    }
+                    PostOrCancel(table, log, PostingError(name, tableName));
                   });
     transaction.Commit();
   }

@@ -17,28 +17,67 @@ std::string EthnString(int ethnicity) {
   }
 }
 
+std::filesystem::path ArtworkFolder(const std::filesystem::path& programFolder) {
+  return programFolder / "graphics";
+}
+
 std::filesystem::path BackgroundFile(const std::filesystem::path& programFolder, int background) {
-  return programFolder / "graphics" / "backgrounds" / (AddZeros(background, 5) + ".png");
+  return ArtworkFolder(programFolder) / "backgrounds" / (AddZeros(background, 5) + ".png");
 }
 
 std::filesystem::path FaceFile(const std::filesystem::path& programFolder, int ethnicity,
                                int face) {
-  return programFolder / "graphics" / "faces" / EthnString(ethnicity) /
+  return ArtworkFolder(programFolder) / "faces" / EthnString(ethnicity) /
          (AddZeros(face, 7) + ".png");
 }
 
+std::filesystem::path FaceTableLocationFolder(const std::filesystem::path& programFolder,
+                                              std::string_view ethnicity) {
+  return ArtworkFolder(programFolder) / std::string(ethnicity);
+}
+
+std::filesystem::path AccessoryFile(const std::filesystem::path& programFolder, int accessory) {
+  return ArtworkFolder(programFolder) / "accessories" / (AddZeros(accessory, 5) + ".png");
+}
+
+std::array<std::filesystem::path, 4> KitAccessoryPictures(
+    const std::filesystem::path& programFolder) {
+  return {AccessoryFile(programFolder, 1), AccessoryFile(programFolder, 2),
+          AccessoryFile(programFolder, 3), AccessoryFile(programFolder, 4)};
+}
+
 std::filesystem::path DefaultUniformFile(const std::filesystem::path& programFolder) {
-  return programFolder / "graphics" / "uniforms" / "default.png";
+  return ArtworkFolder(programFolder) / "uniforms" / "default.png";
 }
 
 std::filesystem::path BillUndersideFile(const std::filesystem::path& programFolder) {
-  return programFolder / "graphics" / "uniforms" / "bill underside.png";
+  return ArtworkFolder(programFolder) / "uniforms" / "bill underside.png";
+}
+
+std::filesystem::path GenericUniformFolder(const std::filesystem::path& programFolder, int design) {
+  return ArtworkFolder(programFolder) / "uniforms" / "generic" / AddZeros(design, 2);
+}
+
+std::filesystem::path CustomUniformsFolder(const std::filesystem::path& programFolder) {
+  return ArtworkFolder(programFolder) / "uniforms" / "custom";
+}
+
+std::filesystem::path UniformPreviewFace(const std::filesystem::path& programFolder) {
+  return ArtworkFolder(programFolder) / "uniforms" / "previewface.png";
+}
+
+std::filesystem::path FacialHairPreviewFace(const std::filesystem::path& programFolder) {
+  return ArtworkFolder(programFolder) / "facial hair" / "previewface.png";
 }
 
 std::filesystem::path FacialHairFile(const std::filesystem::path& programFolder,
                                      std::string_view location, bool blonde) {
-  return programFolder / "graphics" / "facial hair" / std::string(location) /
+  return ArtworkFolder(programFolder) / "facial hair" / std::string(location) /
          (blonde ? "blonde.png" : "brown.png");
+}
+
+std::filesystem::path ProgramIconPicture(int size) {
+  return std::filesystem::path("icon") / ("likentor-" + std::to_string(size) + ".png");
 }
 
 std::filesystem::path PortraitFile(const std::filesystem::path& picturesFolder, int playerId) {

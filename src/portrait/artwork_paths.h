@@ -1,7 +1,10 @@
 #pragma once
 
 // Where the artwork kit's pictures lie below the program folder, and where portraits are written.
+// Every path into the kit is built here; the table store, which lies below, is handed the paths
+// it stores.
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,17 +18,46 @@ std::string EthnString(int ethnicity);
 // The kit's backgrounds are numbered 1 to kBackgroundCount; a portrait may draw any of them.
 inline constexpr int kBackgroundCount = 69;
 
+// graphics: the kit's folder in a program folder (or in the folder of the program's shipped files).
+std::filesystem::path ArtworkFolder(const std::filesystem::path& programFolder);
+
 // graphics/backgrounds/NNNNN.png
 std::filesystem::path BackgroundFile(const std::filesystem::path& programFolder, int background);
 // graphics/faces/<EthnString>/NNNNNNN.png
 std::filesystem::path FaceFile(const std::filesystem::path& programFolder, int ethnicity, int face);
+// graphics/<ethnicity as spelled in table names>: the folder that the face tables' file_location
+// names. Nothing reads those locations back; they keep the form the setup has always written.
+std::filesystem::path FaceTableLocationFolder(const std::filesystem::path& programFolder,
+                                              std::string_view ethnicity);
+// graphics/accessories/NNNNN.png
+std::filesystem::path AccessoryFile(const std::filesystem::path& programFolder, int accessory);
+// The pictures of the four accessories the kit ships, 1 to 4 (the catalogue's fixed rows).
+std::array<std::filesystem::path, 4> KitAccessoryPictures(
+    const std::filesystem::path& programFolder);
 // graphics/uniforms/default.png, the uniform of team 0.
 std::filesystem::path DefaultUniformFile(const std::filesystem::path& programFolder);
 // graphics/uniforms/bill underside.png, drawn over every uniform.
 std::filesystem::path BillUndersideFile(const std::filesystem::path& programFolder);
+// graphics/uniforms/generic/NN (01 to 25): the folder of a generic design's templates.
+std::filesystem::path GenericUniformFolder(const std::filesystem::path& programFolder, int design);
+// graphics/uniforms/custom: the uniform pictures that come with the program, where the chooser of
+// a custom uniform opens.
+std::filesystem::path CustomUniformsFolder(const std::filesystem::path& programFolder);
+// graphics/uniforms/previewface.png, the face under a uniform's preview.
+std::filesystem::path UniformPreviewFace(const std::filesystem::path& programFolder);
+// graphics/facial hair/previewface.png, the face under a facial-hair style's preview.
+std::filesystem::path FacialHairPreviewFace(const std::filesystem::path& programFolder);
 // graphics/facial hair/<location>/blonde.png or brown.png
 std::filesystem::path FacialHairFile(const std::filesystem::path& programFolder,
                                      std::string_view location, bool blonde);
+// The window's own pictures, named relative to the kit's folder: the program icon of a size
+// (icon/likentor-<size>.png), the about box's logo (the JPEG, or the PNG when no JPEG reader is
+// there) and the dashboard's background.
+std::filesystem::path ProgramIconPicture(int size);
+inline constexpr std::string_view kAboutLogoJpeg = "logo.jpg";
+inline constexpr std::string_view kAboutLogoPng = "logo.png";
+inline constexpr std::string_view kDashboardPicture = "dashboard.png";
+
 // <picture folder>/Player_<id>.png
 std::filesystem::path PortraitFile(const std::filesystem::path& picturesFolder, int playerId);
 

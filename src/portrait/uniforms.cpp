@@ -75,12 +75,6 @@ constexpr std::array<CustomUniform, 39> kCustomUniforms{{
 
 }  // namespace
 
-std::filesystem::path GenericUniformFolder(const std::filesystem::path& programFolder, int design) {
-  std::string number = std::to_string(design);
-  if (number.size() < 2) number.insert(0, 2 - number.size(), '0');
-  return programFolder / "graphics" / "uniforms" / "generic" / number;
-}
-
 UniformTemplates LoadUniformTemplates(const std::filesystem::path& programFolder, int design) {
   const std::filesystem::path folder = GenericUniformFolder(programFolder, design);
   UniformTemplates templates;
@@ -109,7 +103,7 @@ std::string AutoRetrieveCustomUniform(const std::filesystem::path& programFolder
                                       std::string_view teamName, std::string_view nickname) {
   for (const CustomUniform& entry : kCustomUniforms) {
     if (entry.team == teamName && entry.nickname == nickname) {
-      return (programFolder / "graphics" / "uniforms" / "custom" / "MLB" / entry.picture).string();
+      return (CustomUniformsFolder(programFolder) / "MLB" / entry.picture).string();
     }
   }
   return "none";

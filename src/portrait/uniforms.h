@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "portrait/artwork_paths.h"  // GenericUniformFolder
 #include "portrait/bitmap.h"
 #include "portrait/color.h"
 
@@ -20,9 +21,6 @@ inline constexpr int kUniformHeight = 135;
 // A black team colour would vanish in the overlays (black is transparent); it is drawn in this
 // grey.
 inline constexpr Rgb kBlackTeamColorStandIn{48, 48, 48};
-
-// The folder of a generic design: <program folder>/graphics/uniforms/generic/NN (01 to 25).
-std::filesystem::path GenericUniformFolder(const std::filesystem::path& programFolder, int design);
 
 // The three BMP templates of a design folder; a template whose file is missing is left out.
 struct UniformTemplates {

@@ -1,7 +1,6 @@
 #include "ui/artwork.h"
 
-#include <system_error>
-
+#include "app/artwork_files.h"
 #include "app/session.h"
 
 namespace likentor {
@@ -16,22 +15,10 @@ QPixmap Load(const std::filesystem::path& file) {
 
 }  // namespace
 
-std::filesystem::path ArtworkFile(const Session& session, const std::filesystem::path& relative) {
-  for (const std::filesystem::path& folder :
-       {session.ProgramFolder(), session.Places().executableFolder}) {
-    if (folder.empty()) continue;
-    const std::filesystem::path file = folder / "graphics" / relative;
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(file, ec)) return file;
-  }
-  return {};
-}
-
 QIcon ProgramIcon(const Session& session) {
   QIcon icon;
   for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-    const std::filesystem::path file = ArtworkFile(
-        session, std::filesystem::path("icon") / ("likentor-" + std::to_string(size) + ".png"));
+    const std::filesystem::path file = ArtworkFile(session, ProgramIconPicture(size));
     if (!file.empty()) icon.addFile(QString::fromStdString(file.string()), QSize(size, size));
   }
   return icon;
@@ -39,13 +26,13 @@ QIcon ProgramIcon(const Session& session) {
 
 QPixmap AboutLogo(const Session& session) {
   // The JPEG first, as the kit names it for the about box; the PNG when no JPEG reader is there.
-  QPixmap logo = Load(ArtworkFile(session, "logo.jpg"));
-  if (logo.isNull()) logo = Load(ArtworkFile(session, "logo.png"));
+  QPixmap logo = Load(ArtworkFile(session, kAboutLogoJpeg));
+  if (logo.isNull()) logo = Load(ArtworkFile(session, kAboutLogoPng));
   return logo;
 }
 
 QPixmap DashboardBackground(const Session& session) {
-  return Load(ArtworkFile(session, "dashboard.png"));
+  return Load(ArtworkFile(session, kDashboardPicture));
 }
 
 }  // namespace likentor

@@ -8,13 +8,11 @@
 #include <QPixmap>
 #include <filesystem>
 
+#include "app/artwork_files.h"  // ArtworkFile
+
 namespace likentor {
 
 class Session;
-
-// The first of `relative` under ProgramFolder/graphics and <executable's folder>/graphics that
-// exists; empty when neither does.
-std::filesystem::path ArtworkFile(const Session& session, const std::filesystem::path& relative);
 
 QIcon ProgramIcon(const Session& session);
 // The 89 x 89 logo (null when the kit has none).

@@ -4,9 +4,9 @@
 #include <QLabel>
 
 #include "app/component_packs.h"
+#include "app/portrait_types.h"
 #include "app/session.h"
 #include "app/write_command.h"
-#include "portrait/appearance.h"
 #include "ui/command_guard.h"
 
 namespace likentor {

@@ -7,8 +7,7 @@
 #include <QImage>
 #include <QLabel>
 
-#include "portrait/bitmap.h"
-#include "portrait/png_image.h"
+#include "app/portrait_types.h"
 
 namespace likentor {
 

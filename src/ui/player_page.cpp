@@ -13,7 +13,6 @@
 #include "app/player_looks.h"
 #include "app/player_search.h"
 #include "app/session.h"
-#include "database/table_store.h"
 #include "ui/command_guard.h"
 #include "ui/data_grid.h"
 #include "ui/navigator.h"
@@ -166,9 +165,8 @@ void PlayerPage::ShowNames() {
   }
   std::map<std::string, QString> nations;
   try {
-    Table table(session_.Data(), "nations.db");
-    for (table.First(); !table.Eof(); table.Next()) {
-      nations[table.GetText("nation_id")] = QString::fromStdString(table.GetText("nation_name"));
+    for (const auto& [number, name] : NationNames(session_)) {
+      nations[number] = QString::fromStdString(name);
     }
   } catch (const std::exception&) {
     nations.clear();  // numbers alone

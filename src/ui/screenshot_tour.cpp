@@ -16,9 +16,7 @@
 #include <QSpinBox>
 #include <iostream>
 
-#include "database/connection.h"
-#include "database/table_store.h"
-#include "import/game_tables.h"
+#include "app/batch_runs.h"
 #include "shell/folders.h"
 #include "ui/about_box.h"
 #include "ui/data_grid.h"
@@ -195,10 +193,7 @@ ScreenshotTour::ScreenshotTour(Places places) : places_(std::move(places)) {
     qobject_cast<QSlider*>(Find("PortraitsSizeSlider"))->setValue(0);
     // Every player of the team wants a new portrait again, as a load flags moved players.
     const int team = qobject_cast<QComboBox*>(Find("TeamLookupBox"))->itemData(1).toInt();
-    Database data(DataFolder(places_.program));
-    data.ConnectionFor(PlayersTableName("sample"))
-        .Execute("UPDATE \"" + PlayersTableName("sample") +
-                 "\" SET update_required='true' WHERE team_id=" + std::to_string(team));
+    FlagTeamForNewPortraits(places_.program, "sample", team);
     window_->findChild<QAction*>("HomePage1")->trigger();
     qobject_cast<QPushButton*>(Find("TeamGoBtn"))->click();
   });

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "portrait/artwork_paths.h"
 #include "support/table_helpers.h"
 
 namespace likentor::test {
@@ -83,7 +84,7 @@ PhotoFixture::PhotoFixture() {
   Database& db = session_.Data();
   CreateGamesTable(db);
   CreateFacialHairTable(db, session_.Log(), program_);
-  CreateAccessoriesTable(db, session_.Log(), program_);
+  CreateAccessoriesTable(db, session_.Log(), program_, KitAccessoryPictures(program_));
   UniversalTables& shared = session_.Universal();
   shared.GamesTable.Open(db, kGamesTable);
   shared.FacialHairTable.Open(db, kFacialHairTable);

@@ -23,6 +23,7 @@
 #include "database/connection.h"
 #include "database/face_tables.h"
 #include "database/nations_table.h"
+#include "portrait/artwork_paths.h"
 #include "support/table_helpers.h"
 
 namespace likentor {
@@ -594,7 +595,8 @@ TEST_F(SafeRunsTest, UndoOfNewLookPutsBackTheWholeLookAndNamesTheCommand) {
   for (const char* ethnicity : {"african", "asian", "caucasian", "east_indian"}) {
     CreateFaceTable(db, ethnicity);
   }
-  PopulateFaceTable(db, session_.Log(), program_, "caucasian", 4);
+  PopulateFaceTable(db, session_.Log(), FaceTableLocationFolder(program_, "caucasian"), "caucasian",
+                    4);
   shared.NationsTable.Open(db, kNationsTable);
   shared.AfricanFacesTable.Open(db, FaceTableName("african"));
   shared.AsianFacesTable.Open(db, FaceTableName("asian"));

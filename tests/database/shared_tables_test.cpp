@@ -57,7 +57,12 @@ TEST(AddZeros, PadsToWidthAndNeverCuts) {
 }
 
 TEST_F(SharedTablesTest, AccessoriesHoldTheFourFixedRows) {
-  CreateAccessoriesTable(db_, log_, program());
+  AccessoryPictures pictures;
+  for (int i = 1; i <= 4; ++i) {
+    pictures[static_cast<std::size_t>(i - 1)] =
+        program() / "graphics" / "accessories" / ("0000" + std::to_string(i) + ".png");
+  }
+  CreateAccessoriesTable(db_, log_, program(), pictures);
   Table t(db_, kAccessoriesTable);
   ASSERT_EQ(t.RecordCount(), 4);
   // id, pitcher, batter, lefty, righty
@@ -85,7 +90,7 @@ TEST_F(SharedTablesTest, AccessoriesHoldTheFourFixedRows) {
 TEST_F(SharedTablesTest, FaceTablesAreNumberedFromOne) {
   CreateEastIndianFacesTable(db_);
   EXPECT_TRUE(db_.TableExists("faces_east_indian.db"));
-  PopulateFaceTable(db_, log_, program(), "east_indian", 12);
+  PopulateFaceTable(db_, log_, program() / "graphics" / "east_indian", "east_indian", 12);
   Table t(db_, "faces_east_indian.db");
   EXPECT_EQ(t.RecordCount(), 12);
   EXPECT_TRUE(t.Locate("face_id", 12));
@@ -94,7 +99,7 @@ TEST_F(SharedTablesTest, FaceTablesAreNumberedFromOne) {
   EXPECT_EQ(t.GetInt("face_id"), 1);
 
   CreateAfricanFacesTable(db_);
-  PopulateFaceTable(db_, log_, program(), "african", 0);
+  PopulateFaceTable(db_, log_, program() / "graphics" / "african", "african", 0);
   EXPECT_EQ(Table(db_, "faces_african.db").RecordCount(), 0);
 }
 

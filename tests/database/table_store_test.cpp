@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/error_log.h"
 #include "support/temp_folder.h"
 
 namespace likentor {
@@ -136,6 +137,37 @@ TEST_F(TableStoreTest, RefusesRowsWithoutRequiredValuesOrWithATakenKey) {
   EXPECT_FALSE(t.Post());
   t.Cancel();
   EXPECT_EQ(t.GetText("last_name"), "Ruiz");
+}
+
+TEST_F(TableStoreTest, ARefusedPostIsCancelledAndLoggedOrEndsTheWork) {
+  ErrorLog log(folder_.Path());
+  log.CreateErrorFile();
+  Table t(db_, "p.db");
+  AddPlayer(t, 1, "Ruiz", 2, true);
+
+  t.Append();
+  t.SetInt("player_id", 1);  // the key is taken
+  t.SetText("last_name", "Other");
+  EXPECT_FALSE(PostOrCancel(t, log, "Error posting record 1 in p.db"));
+  EXPECT_FALSE(t.InEdit());
+  t.Edit();
+  t.SetText("last_name", "Sosa");
+  EXPECT_TRUE(PostOrCancel(t, log, "not logged"));
+  EXPECT_EQ(log.ShowErrors(),
+            (std::vector<std::string>{"Errors Log", "Error posting record 1 in p.db"}));
+
+  t.Edit();
+  t.SetText("last_name", "");
+  try {
+    PostOrThrow(t, "The name of player 1");
+    ADD_FAILURE() << "a refused post went by";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(),
+                 "The name of player 1 was not stored: Field 'last_name' must have a value.");
+  }
+  EXPECT_FALSE(t.InEdit());
+  EXPECT_EQ(t.RecordCount(), 1);
+  EXPECT_EQ(t.GetText("last_name"), "Sosa");
 }
 
 TEST_F(TableStoreTest, CutsLongTextsToTheirSizeInCharacters) {
