@@ -78,7 +78,7 @@ struct Tone {
 Tone SkinRange(Ethnicity e) {
   switch (e) {
     case Ethnicity::kCaucasian:
-      return {Bytes(250, 224, 204), Bytes(188, 132, 96)};
+      return {Bytes(248, 220, 198), Bytes(188, 132, 96)};
     case Ethnicity::kAsian:
       return {Bytes(248, 222, 192), Bytes(170, 124, 92)};
     case Ethnicity::kAfrican:
