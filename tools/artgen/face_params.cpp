@@ -4,7 +4,12 @@
 // choice. Continuous jitter on top, from a generator seeded by folder and face number, keeps
 // faces of the same choices apart as well.
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdint>
+#include <limits>
+#include <mutex>
+#include <vector>
 
 #include "faces.h"
 #include "layout.h"
@@ -73,9 +78,9 @@ struct Tone {
 Tone SkinRange(Ethnicity e) {
   switch (e) {
     case Ethnicity::kCaucasian:
-      return {Bytes(248, 220, 198), Bytes(198, 142, 104)};
+      return {Bytes(248, 220, 198), Bytes(188, 132, 96)};
     case Ethnicity::kAsian:
-      return {Bytes(246, 218, 186), Bytes(186, 134, 92)};
+      return {Bytes(248, 222, 192), Bytes(170, 124, 92)};
     case Ethnicity::kAfrican:
       return {Bytes(184, 128, 90), Bytes(68, 44, 32)};
     case Ethnicity::kEastIndian:
@@ -142,9 +147,10 @@ HairStyle PickHairStyle(Ethnicity e, Rng& rng) {
   return HairStyle::kShort;
 }
 
-}  // namespace
-
-FaceParams ChooseFace(Ethnicity ethnicity, int index) {
+// One candidate for a face: code P(draw) and a generator keyed by the draw. Draw n of the first
+// round is face n; further rounds offer each face other draws that no other face is offered.
+FaceParams DrawCandidate(Ethnicity ethnicity, int draw) {
+  const int index = draw;
   const auto eth = static_cast<std::uint64_t>(ethnicity);
   const Choices c = Decode(Permute(static_cast<std::uint32_t>(index), 0x51ED + eth));
   Rng rng(0xFACE0000ull + eth * 0x10000 + static_cast<std::uint64_t>(index));
@@ -387,8 +393,123 @@ FaceParams ChooseFace(Ethnicity ethnicity, int index) {
   return f;
 }
 
+// How far apart two faces come out as pictures, estimated from their parameters: each term is
+// roughly the mean difference of the head area's bytes that the parameter makes (an outline
+// that moves by a pixel over its height, a colour over the area it covers).
+struct Look {
+  std::array<double, 22> v;
+  HairStyle style;
+};
+
+// Pixels of hair that each style shows below the cap, roughly.
+constexpr double kHairArea[kHairStyles] = {60,  100, 130, 150, 330, 480,
+                                           260, 300, 420, 360, 430, 220};
+
+Look LookOf(const FaceParams& f) {
+  // A pixel of the head area is 4 of its 4968 x 4 bytes; an outline pixel turns skin into clear.
+  constexpr double kPx = 1.0 / (4968.0 * 4.0);
+  const double skinBytes = 255.0 * (f.skin.r + f.skin.g + f.skin.b);
+  const double edge = (skinBytes + 255.0) * kPx;
+  constexpr double kSkinArea = 3000;  // skull under the cap, face, ears and neck
+  const double hairArea = kHairArea[static_cast<int>(f.hairStyle)];
+  Look l{};
+  int k = 0;
+  // The weights are fitted to the pixel distances of near pairs of a written kit.
+  l.v[k++] = f.templeHalf * 2 * 30 * edge * 0.35;
+  l.v[k++] = f.cheekHalf * 2 * 26 * edge * 0.26;
+  l.v[k++] = f.cheekShift * 2 * 6 * edge * 0.7;
+  l.v[k++] = f.jawHalf * 2 * 16 * edge * 0.32;
+  l.v[k++] = f.jawY * 2 * 5 * edge * 0.4;
+  l.v[k++] = f.chinY * f.chinHalf * 2 * edge * 0.1;
+  l.v[k++] = f.jawRound * 2 * 12 * edge * 1.4;
+  l.v[k++] = f.neckHalf * 2 * 6 * edge;
+  l.v[k++] = f.earOut * 2 * f.earHeight * 0.6 * edge * 0.7;
+  l.v[k++] = f.earHeight * 2 * 3 * edge * 0.45;
+  l.v[k++] = 255.0 * f.skin.r * kSkinArea * kPx * 0.35;
+  l.v[k++] = 255.0 * f.skin.g * kSkinArea * kPx * 0.35;
+  l.v[k++] = 255.0 * f.skin.b * kSkinArea * kPx * 0.35;
+  // Hair: its colour over its area, and the area itself against the skin it covers.
+  const double hairBytes = 255.0 * (f.hair.r + f.hair.g + f.hair.b);
+  l.v[k++] = 255.0 * f.hair.r * hairArea * kPx * 0.6;
+  l.v[k++] = 255.0 * f.hair.g * hairArea * kPx * 0.6;
+  l.v[k++] = 255.0 * f.hair.b * hairArea * kPx * 0.6;
+  l.v[k++] = hairArea * std::abs(skinBytes - hairBytes) * 1.5 * kPx * 0.4;
+  l.v[k++] = f.sideburnEnd * 2 * f.sideburnWidth * std::abs(skinBytes - hairBytes) * kPx * 0.15;
+  // Features: dark strokes on the skin.
+  const double dark = skinBytes * 0.6 * kPx;
+  l.v[k++] = (f.browThick * f.browLength * 2 * dark + f.browLift * f.browLength * 2 * dark) * 0.8;
+  l.v[k++] = f.eyeWidth * f.eyeHeight * 2 * dark + f.eyeSpacing * 2 * f.eyeHeight * dark;
+  l.v[k++] =
+      (f.mouthWidth * (f.upperLip + f.lowerLip) * dark * 0.7 + f.mouthY * f.mouthWidth * dark) *
+      0.15;
+  l.v[k++] = f.relief * 400 * skinBytes * 0.15 * kPx * 0.8;
+  l.style = f.hairStyle;
+  return l;
+}
+
+double LookDistance(const Look& a, const Look& b) {
+  double sum = 0;
+  for (std::size_t i = 0; i < a.v.size(); ++i) sum += std::abs(a.v[i] - b.v[i]);
+  // Two styles of hair differ in shape as well as in area.
+  return sum + (a.style == b.style ? 0.0 : 1.0);
+}
+
+// Faces of a folder chosen one after another: each face takes, of its candidates, the one that
+// lies farthest from every face chosen before it (best-candidate sampling), so that no two faces
+// of a folder come out near twins. The candidates of face n are draws n, n + count, ..., which no
+// other face is offered, so faces still never share all their discrete choices.
+constexpr int kCandidates = 24;
+
+std::vector<FaceParams> ChooseFolder(Ethnicity ethnicity, int count) {
+  std::vector<FaceParams> faces;
+  std::vector<Look> looks;
+  faces.reserve(static_cast<std::size_t>(count));
+  looks.reserve(static_cast<std::size_t>(count));
+  for (int n = 0; n < count; ++n) {
+    FaceParams best{};
+    Look bestLook{};
+    double bestNearest = -1;
+    HairStyle style = HairStyle::kShort;
+    for (int k = 0; k < kCandidates; ++k) {
+      FaceParams cand = DrawCandidate(ethnicity, n + k * count);
+      // The hair style stays the first draw's, so that styles keep their frequencies (the
+      // farthest candidate would favour the rare, large ones).
+      if (k == 0) style = cand.hairStyle;
+      cand.hairStyle = style;
+      const Look look = LookOf(cand);
+      double nearest = std::numeric_limits<double>::max();
+      for (const Look& other : looks) {
+        nearest = std::min(nearest, LookDistance(look, other));
+        if (nearest <= bestNearest) break;
+      }
+      if (nearest > bestNearest) {
+        bestNearest = nearest;
+        best = cand;
+        bestLook = look;
+      }
+    }
+    faces.push_back(best);
+    looks.push_back(bestLook);
+  }
+  return faces;
+}
+
+}  // namespace
+
+FaceParams ChooseFace(Ethnicity ethnicity, int index) {
+  for (const EthnicityInfo& info : kEthnicities) {
+    if (info.ethnicity != ethnicity || index < 0 || index >= info.count) continue;
+    static std::array<std::once_flag, kEthnicities.size()> once;
+    static std::array<std::vector<FaceParams>, kEthnicities.size()> chosen;
+    const auto e = static_cast<std::size_t>(ethnicity);
+    std::call_once(once[e], [&] { chosen[e] = ChooseFolder(ethnicity, info.count); });
+    return chosen[e][static_cast<std::size_t>(index)];
+  }
+  return DrawCandidate(ethnicity, index);
+}
+
 FaceParams PlainFace() {
-  FaceParams f = ChooseFace(Ethnicity::kCaucasian, 0);
+  FaceParams f = DrawCandidate(Ethnicity::kCaucasian, 0);
   f.templeHalf = 21.8;
   f.cheekHalf = 22.0;
   f.jawHalf = 18.8;
