@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "portrait/composition.h"
@@ -32,8 +33,10 @@ struct PhotoRow {
   int position = 0;
   int hairColor = 0;
   int facialHairStyle = 0;
+  int careerSeasons = 0;
+  int ageStep = 0;  // the age step of his last portrait
 };
-// Blank integers read as 0, a blank boolean as false.
+// Blank integers read as 0, a blank boolean as false; a table without the aging fields reads 0.
 PhotoRow ReadPhotoRow(const Cursor& players);
 
 // What a portrait needs of a teams row.
@@ -69,6 +72,11 @@ class PhotoLookups {
   const AccessoryLooks* Accessory(int accessoryId);
   int AccessoryRecordCount();
   bool UseLogos() const { return useLogos_; }
+  // The game's setting that portraits show the length of a career.
+  bool PlayersAge() const { return playersAge_; }
+  // Whether the age layers are drawn over a face: the kit's faces, and the faces of the packs
+  // that follow the kit's layout grid.
+  bool FaceAges(int ethnicity, int face);
   const std::filesystem::path& PicturesFolder() const { return picturesFolder_; }
   // The problems met, when they are not logged.
   const std::vector<std::string>& Problems() const { return problems_; }
@@ -78,6 +86,8 @@ class PhotoLookups {
   bool logProblems_ = true;
   std::vector<std::string> problems_;
   bool useLogos_;
+  bool playersAge_ = false;
+  std::optional<std::map<std::pair<int, int>, bool>> packFaces_;
   std::filesystem::path picturesFolder_;
   std::optional<int> accessoryCount_;
   std::map<int, std::optional<TeamLooks>> teams_;
@@ -98,6 +108,7 @@ struct PhotoPlan {
   int accessory = 0;
   int background = 0;
   int uniformTeam = 0;
+  int ageStep = 0;  // the age step the portrait shows (0 with the setting off)
   PortraitLayers layers;
   std::filesystem::path output;
 };
@@ -108,8 +119,12 @@ struct PhotoPlan {
 PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& layers,
                           const PhotoRow& row);
 
+// The age step a portrait of the row shows: the step of his career length with the setting on,
+// else 0.
+int PortraitAgeStep(const PhotoRow& row, bool playersAge);
+
 // Writes the plan's values into a row in edit: accessory (when drawn), background,
-// uniform_team_id, and update_required false.
+// uniform_team_id, age_step (when the table has it), and update_required false.
 void RecordPhoto(Cursor& players, const PhotoPlan& plan);
 
 }  // namespace likentor

@@ -14,7 +14,8 @@ void SettingsCommand::Configure(CLI::App& subcommand) {
       ->required();
   AddReloadFlag(subcommand, reload_);
   subcommand.add_option("FIELD=VALUE", assignments_,
-                        "use_logos, create_active_photos, create_retired_photos (true or false), "
+                        "use_logos, create_active_photos, create_retired_photos, spread_faces, "
+                        "players_age (true or false), "
                         "active_ab_minimum, active_ip_minimum (whole numbers)");
 }
 

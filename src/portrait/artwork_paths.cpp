@@ -41,6 +41,16 @@ std::filesystem::path FacialHairFile(const std::filesystem::path& programFolder,
          (blonde ? "blonde.png" : "brown.png");
 }
 
+std::filesystem::path AgeFaceFile(const std::filesystem::path& programFolder, int step) {
+  return programFolder / "graphics" / "aging" / ("face " + std::to_string(step) + ".png");
+}
+
+std::filesystem::path GreyFacialHairFile(const std::filesystem::path& programFolder,
+                                         std::string_view location, int step) {
+  return programFolder / "graphics" / "facial hair" / std::string(location) /
+         ("grey " + std::to_string(step) + ".png");
+}
+
 std::filesystem::path PortraitFile(const std::filesystem::path& picturesFolder, int playerId) {
   return picturesFolder / ("Player_" + std::to_string(playerId) + ".png");
 }

@@ -73,8 +73,8 @@ TEST_F(GameSettingsTest, ReadingChanges) {
             "active_ab_minimum is a whole number from 0 to 2147483647, not \"\".");
   EXPECT_EQ(message("level_scope=2"),
             "There is no setting \"level_scope\". The settings are use_logos, "
-            "create_active_photos, create_retired_photos, spread_faces, active_ab_minimum, "
-            "active_ip_minimum.");
+            "create_active_photos, create_retired_photos, spread_faces, players_age, "
+            "active_ab_minimum, active_ip_minimum.");
 }
 
 }  // namespace
