@@ -28,8 +28,9 @@ TEST_F(GameSettingsTest, SaveStoresThePendingChange) {
   EXPECT_TRUE(LogLines().empty());
 
   const auto settings = CurrentSettings(session_);
-  ASSERT_EQ(settings.size(), 12u);
+  ASSERT_EQ(settings.size(), 13u);
   EXPECT_EQ(settings[1], (std::pair<std::string, std::string>{"universe_name", "g"}));
+  EXPECT_EQ(settings[12], (std::pair<std::string, std::string>{"players_age", "false"}));
   EXPECT_EQ(settings[5], (std::pair<std::string, std::string>{"active_ab_minimum", "320"}));
 }
 
