@@ -96,13 +96,14 @@ class ArtworkCheck {
   std::map<fs::path, std::optional<ArtworkProblem>> problems_;
 };
 
-void Count(DryRunCounts& counts, const PlannedPlayer& player, bool replaces) {
+void Count(DryRunCounts& counts, const PlannedPlayer& player, bool replaces, bool aged) {
   ++counts.selected;
   if (player.passOver) {
     ++counts.passedOver[static_cast<std::size_t>(*player.passOver)];
   } else {
     ++counts.toMake;
     if (replaces) ++counts.replaces;
+    if (aged) ++counts.aged;
   }
 }
 
@@ -130,7 +131,8 @@ std::string JsonText(std::string_view text) {
 
 void JsonCounts(std::ostream& out, const DryRunCounts& counts) {
   out << "\"selected\": " << counts.selected << ", \"to_make\": " << counts.toMake
-      << ", \"replaces\": " << counts.replaces << ", \"passed_over\": {";
+      << ", \"replaces\": " << counts.replaces << ", \"aged\": " << counts.aged
+      << ", \"passed_over\": {";
   for (std::size_t i = 0; i < kAllPassOvers.size(); ++i) {
     out << (i > 0 ? ", " : "") << JsonText(PassOverKey(kAllPassOvers[i])) << ": "
         << counts.passedOver[i];
@@ -206,10 +208,11 @@ DryRunSummary DryRun(Session& session, const RunChoice& choice) {
     const fs::path output = PortraitFile(lookups.PicturesFolder(), row.playerId);
     std::error_code ec;
     const bool replaces = !player.passOver && fs::exists(output, ec);
-    Count(summary.total, player, replaces);
+    const bool aged = PortraitAgeStep(row, lookups.PlayersAge()) != row.ageStep;
+    Count(summary.total, player, replaces, aged);
     DryRunTeam& team = teams[row.teamId];
     team.teamId = row.teamId;
-    Count(team.counts, player, replaces);
+    Count(team.counts, player, replaces, aged);
     if (player.passOver) continue;
 
     artwork.Need("face", FaceFile(program, row.ethnicity, row.face), true,
@@ -308,6 +311,7 @@ std::string DryRunText(const DryRunSummary& s) {
                                  : " (not kept: the runs kept are set to 0)";
   }
   figure(t.replaces, writesOver);
+  figure(t.aged, "  of them aged since the last photo");
   figure(t.PassedOver(), "players skipped:");
   for (const PassOver reason : kAllPassOvers) {
     figure(t.PassedOver(reason), "  skipped: " + std::string(PassOverText(reason)));

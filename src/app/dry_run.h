@@ -24,6 +24,7 @@ struct DryRunCounts {
   int selected = 0;
   int toMake = 0;
   int replaces = 0;  // of those to make: a picture is there already and is written over
+  int aged = 0;      // of those to make: the age step changed since the last photo
   std::array<int, kPassOverReasons> passedOver{};
   int PassedOver() const;
   int PassedOver(PassOver reason) const { return passedOver[static_cast<std::size_t>(reason)]; }

@@ -4,6 +4,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/aging.h"
 #include "app/loaded_game.h"
 #include "app/navigation.h"
 #include "app/player_looks.h"
@@ -195,6 +196,7 @@ void ImportSavedGame(Session& session, const std::string& name, LoadSteps& steps
   const std::size_t lines = CountLines(saved.Export(kPlayersExport));
   steps.MadeNew(
       PrepareGameTable(db, log, saved.playersTable, [&] { CreatePlayersTable(db, saved); }));
+  AddMissingPlayersFields(db, saved);
   UniversalTables& shared = session.Universal();
   AppearanceDraws looks(session.Random(), {shared.NationsTable, shared.AfricanFacesTable,
                                            shared.AsianFacesTable, shared.CaucasianFacesTable,
@@ -204,7 +206,8 @@ void ImportSavedGame(Session& session, const std::string& name, LoadSteps& steps
     // got this far without a refused row, and undone with the rows when the import fails.
     TableTransaction withStamp(db, saved.playersTable, TableTransaction::Unfinished::RollBack);
     UpdatePlayersTable(db, log, saved, batting, pitching, looks, SpreadFacesSetting(session, name),
-                       steps.Rows(kPlayersAt, kLoadedAt, lines > 0 ? lines - 1 : 0));
+                       steps.Rows(kPlayersAt, kLoadedAt, lines > 0 ? lines - 1 : 0),
+                       PlayersAgeSetting(session, name));
     if (log.Reported() == errorsBefore) WriteLoadStamp(db, saved, stamp);
     withStamp.Commit();
   }

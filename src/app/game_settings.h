@@ -17,8 +17,8 @@ class Session;
 inline constexpr std::string_view kSaveSettingsError = "Error saving game settings.";
 
 // The settings the dashboard edits, as named in games.db.
-inline constexpr std::array<std::string_view, 4> kBooleanSettings = {
-    "use_logos", "create_active_photos", "create_retired_photos", "spread_faces"};
+inline constexpr std::array<std::string_view, 5> kBooleanSettings = {
+    "use_logos", "create_active_photos", "create_retired_photos", "spread_faces", "players_age"};
 inline constexpr std::array<std::string_view, 2> kNumberSettings = {"active_ab_minimum",
                                                                     "active_ip_minimum"};
 

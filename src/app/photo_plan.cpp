@@ -1,9 +1,13 @@
 #include "app/photo_plan.h"
 
+#include "app/aging.h"
 #include "app/loaded_game.h"
 #include "app/session.h"
 #include "app/universal_tables.h"
+#include "database/games_table.h"
 #include "database/stored_path.h"
+#include "import/players_table.h"
+#include "portrait/aging.h"
 #include "portrait/artwork_paths.h"
 #include "portrait/layer_cache.h"
 #include "portrait/team_colors.h"
@@ -23,6 +27,13 @@ bool InsidePictureFolder(const std::string& logoFile) {
   return true;
 }
 
+bool HasField(const Cursor& cursor, std::string_view name) {
+  for (const FieldDef& field : cursor.Fields()) {
+    if (field.name == name) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 PhotoRow ReadPhotoRow(const Cursor& players) {
@@ -38,13 +49,26 @@ PhotoRow ReadPhotoRow(const Cursor& players) {
   row.position = players.GetInt("position", 0);
   row.hairColor = players.GetInt("hair_color", 0);
   row.facialHairStyle = players.GetInt("facial_hair_style", 0);
+  if (HasField(players, kCareerSeasonsField)) {
+    row.careerSeasons = players.GetInt(kCareerSeasonsField, 0);
+  }
+  if (HasField(players, kAgeStepField)) row.ageStep = players.GetInt(kAgeStepField, 0);
   return row;
 }
 
 PhotoLookups::PhotoLookups(Session& session)
     : session_(session),
       useLogos_(session.Universal().GamesTable.GetBool("use_logos")),
-      picturesFolder_(session.Game().Saved.picturesFolder) {}
+      picturesFolder_(session.Game().Saved.picturesFolder) {
+  Table& games = session.Universal().GamesTable;
+  playersAge_ = HasField(games, kPlayersAgeField) && games.GetBool(kPlayersAgeField);
+}
+
+bool PhotoLookups::FaceAges(int ethnicity, int face) {
+  if (!packFaces_) packFaces_ = PackFacesAging(session_.Data());
+  const auto found = packFaces_->find({ethnicity, face});
+  return found == packFaces_->end() || found->second;
+}
 
 PhotoLookups::PhotoLookups(Session& session, bool logProblems) : PhotoLookups(session) {
   logProblems_ = logProblems;
@@ -164,6 +188,9 @@ PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& l
   }
   plan.background = DrawBackground(session.Random());
   plan.uniformTeam = row.retired ? row.retiredAsTeam : row.teamId;
+  plan.ageStep = PortraitAgeStep(row, lookups.PlayersAge());
+  // A face that does not follow the kit's grid is drawn as it is, whatever its age.
+  const bool aged = plan.ageStep > 0 && lookups.FaceAges(row.ethnicity, row.face);
 
   // A team number without a teams row is dressed like team 0.
   const TeamLooks* team = plan.uniformTeam != 0 ? lookups.Team(plan.uniformTeam) : nullptr;
@@ -177,6 +204,7 @@ PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& l
   PortraitLayers& l = plan.layers;
   l.background = layers.Png(BackgroundFile(program, plan.background));
   l.faceFile = FaceFile(program, row.ethnicity, row.face);
+  if (aged) l.ageFace = layers.PngIfExists(AgeFaceFile(program, plan.ageStep));
 
   if (team == nullptr) {
     l.uniform = layers.Png(DefaultUniformFile(program));
@@ -199,6 +227,9 @@ PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& l
       l.facialHair =
           lookups.CatalogueLayer(layers, FacialHairFile(program, *location, row.hairColor == 2),
                                  "facial-hair style " + std::to_string(row.facialHairStyle));
+      if (aged && l.facialHair) {
+        l.greyFacialHair = layers.PngIfExists(GreyFacialHairFile(program, *location, plan.ageStep));
+      }
     }
   }
   if (const AccessoryLooks* accessory = lookups.Accessory(plan.accessory)) {
@@ -211,7 +242,12 @@ PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& l
   return plan;
 }
 
+int PortraitAgeStep(const PhotoRow& row, bool playersAge) {
+  return playersAge ? AgeStep(row.careerSeasons) : 0;
+}
+
 void RecordPhoto(Cursor& players, const PhotoPlan& plan) {
+  if (HasField(players, kAgeStepField)) players.SetInt(kAgeStepField, plan.ageStep);
   if (plan.accessoryDrawn) players.SetInt("accessory", plan.accessory);
   players.SetInt("background", plan.background);
   players.SetInt("uniform_team_id", plan.uniformTeam);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "portrait/composition.h"
@@ -33,8 +34,10 @@ struct PhotoRow {
   int position = 0;
   int hairColor = 0;
   int facialHairStyle = 0;
+  int careerSeasons = 0;
+  int ageStep = 0;  // the age step of his last portrait
 };
-// Blank integers read as 0, a blank boolean as false.
+// Blank integers read as 0, a blank boolean as false; a table without the aging fields reads 0.
 PhotoRow ReadPhotoRow(const Cursor& players);
 
 // What a portrait needs of a teams row.
@@ -70,6 +73,11 @@ class PhotoLookups {
   const AccessoryLooks* Accessory(int accessoryId);
   int AccessoryRecordCount();
   bool UseLogos() const { return useLogos_; }
+  // The game's setting that portraits show the length of a career.
+  bool PlayersAge() const { return playersAge_; }
+  // Whether the age layers are drawn over a face: the kit's faces, and the faces of the packs
+  // that follow the kit's layout grid.
+  bool FaceAges(int ethnicity, int face);
   const std::filesystem::path& PicturesFolder() const { return picturesFolder_; }
   // A layer file that a catalogue row names (a facial-hair style's, an accessory's): drawn when it
   // is there; when it is missing the portraits go without it and the error log names the file
@@ -87,6 +95,8 @@ class PhotoLookups {
   std::set<std::filesystem::path> missingLayers_;
   void Problem(std::string problem);
   bool useLogos_;
+  bool playersAge_ = false;
+  std::optional<std::map<std::pair<int, int>, bool>> packFaces_;
   std::filesystem::path picturesFolder_;
   std::optional<int> accessoryCount_;
   std::map<int, std::optional<TeamLooks>> teams_;
@@ -107,6 +117,7 @@ struct PhotoPlan {
   int accessory = 0;
   int background = 0;
   int uniformTeam = 0;
+  int ageStep = 0;  // the age step the portrait shows (0 with the setting off)
   PortraitLayers layers;
   std::filesystem::path output;
 };
@@ -117,8 +128,12 @@ struct PhotoPlan {
 PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& layers,
                           const PhotoRow& row);
 
+// The age step a portrait of the row shows: the step of his career length with the setting on,
+// else 0.
+int PortraitAgeStep(const PhotoRow& row, bool playersAge);
+
 // Writes the plan's values into a row in edit: accessory (when drawn), background,
-// uniform_team_id, and update_required false.
+// uniform_team_id, age_step (when the table has it), and update_required false.
 void RecordPhoto(Cursor& players, const PhotoPlan& plan);
 
 }  // namespace likentor

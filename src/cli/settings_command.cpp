@@ -10,7 +10,8 @@ std::string SettingsCommand::Description() const {
 
 void SettingsCommand::ConfigureOptions(CLI::App& subcommand) {
   subcommand.add_option("FIELD=VALUE", assignments_,
-                        "use_logos, create_active_photos, create_retired_photos (true or false), "
+                        "use_logos, create_active_photos, create_retired_photos, spread_faces, "
+                        "players_age (true or false), "
                         "active_ab_minimum, active_ip_minimum (whole numbers)");
 }
 

@@ -23,16 +23,22 @@ void CreateGamesTable(Database& db) {
                                   {"retired_ab_minimum", FieldType::Integer, 0, false},
                                   {"retired_ip_minimum", FieldType::Integer, 0, false},
                                   {std::string(kSpreadFacesField), FieldType::Boolean, 0, false},
+                                  {std::string(kPlayersAgeField), FieldType::Boolean, 0, false},
                               });
 }
 
 void AddMissingGamesFields(Database& db) {
   Connection& connection = db.ConnectionFor(kGamesTable);
-  for (const FieldDef& field : connection.Fields()) {
-    if (field.name == kSpreadFacesField) return;
+  bool added = false;
+  for (const std::string_view name : {kSpreadFacesField, kPlayersAgeField}) {
+    bool there = false;
+    for (const FieldDef& field : connection.Fields()) there = there || field.name == name;
+    if (there) continue;
+    connection.Execute("ALTER TABLE " + connection.QuotedTable() + " ADD COLUMN " +
+                       QuoteSqlName(name) + " BOOLEAN");
+    added = true;
   }
-  connection.Execute("ALTER TABLE " + connection.QuotedTable() + " ADD COLUMN " +
-                     QuoteSqlName(kSpreadFacesField) + " BOOLEAN");
+  if (!added) return;
   // The next cursor reads the fields again.
   db.Release(kGamesTable);
 }
@@ -56,6 +62,7 @@ void CheckGamesTable(Table& gamesTable, ErrorLog& log, std::string_view name) {
   gamesTable.SetInt("retired_ip_minimum", 350);
   for (const FieldDef& field : gamesTable.Fields()) {
     if (field.name == kSpreadFacesField) gamesTable.SetBool(kSpreadFacesField, false);
+    if (field.name == kPlayersAgeField) gamesTable.SetBool(kPlayersAgeField, false);
   }
   PostOrCancel(gamesTable, log, "Error posting record " + std::string(name) + " in games.db");
 }

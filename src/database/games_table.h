@@ -13,6 +13,8 @@ inline constexpr int kUniverseNameSize = 30;
 // New players' faces differ from their teammates' (off for a new game, and for games.db files
 // made before the setting existed).
 inline constexpr std::string_view kSpreadFacesField = "spread_faces";
+// Portraits show how long a player's career is (off for a new game and for older games.db files).
+inline constexpr std::string_view kPlayersAgeField = "players_age";
 
 // The photo settings of every saved game ever loaded, one row per game, created empty at setup.
 void CreateGamesTable(Database& db);

@@ -77,7 +77,10 @@ CareerSums CreateCareerTable(Database& db, ErrorLog& log, const CareerKind& kind
                     table.SetInt("year", year);
                     table.SetInt("team_id", teamId);
                     table.SetInt(kind.column, count);
-                    if (PostOrCancel(table, log, refused)) sums.Add(playerId, teamId, count);
+                    if (PostOrCancel(table, log, refused)) {
+                      sums.Add(playerId, teamId, count);
+                      sums.AddSeason(playerId, year);
+                    }
                   });
     transaction.Commit();
     table.Close();
@@ -121,6 +124,18 @@ CareerFigures CareerSums::Get(int playerId) const {
   return {ClampToInt(total), best->teamId};
 }
 
+void CareerSums::AddSeason(int playerId, int year) {
+  const auto [first, added] = firstSeasons_.emplace(playerId, year);
+  if (!added && year < first->second) first->second = year;
+  if (!lastSeason_ || year > *lastSeason_) lastSeason_ = year;
+}
+
+std::optional<int> CareerSums::FirstSeason(int playerId) const {
+  const auto found = firstSeasons_.find(playerId);
+  if (found == firstSeasons_.end()) return std::nullopt;
+  return found->second;
+}
+
 CareerSums CreateBattingTable(Database& db, ErrorLog& log, const SavedGame& game, Table& teamsTable,
                               const RowsRead& rowsRead) {
   return CreateCareerTable(db, log, {game.battingTable, kBattingExport, 8, "ab"}, game, teamsTable,
@@ -139,6 +154,17 @@ CareerFigures GetCareerAB(const CareerSums& batting, int playerId) {
 
 CareerFigures GetCareerIP(const CareerSums& pitching, int playerId) {
   return pitching.Get(playerId);
+}
+
+int CareerSeasons(const CareerSums& batting, const CareerSums& pitching, int playerId) {
+  std::optional<int> first = batting.FirstSeason(playerId);
+  if (const std::optional<int> pitched = pitching.FirstSeason(playerId)) {
+    first = first ? std::min(*first, *pitched) : *pitched;
+  }
+  if (!first) return 0;
+  const int last =
+      std::max(batting.LastSeason().value_or(*first), pitching.LastSeason().value_or(*first));
+  return ClampToInt(std::int64_t{last} - *first + 1);
 }
 
 }  // namespace likentor

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -33,12 +34,21 @@ class CareerSums {
   CareerFigures Get(int playerId) const;
   std::size_t PlayerCount() const { return players_.size(); }
 
+  // The season of a kept line, for the first season of each player and the last of the game.
+  void AddSeason(int playerId, int year);
+  // The player's first season, none without kept lines.
+  std::optional<int> FirstSeason(int playerId) const;
+  // The last season of any kept line, none without lines.
+  std::optional<int> LastSeason() const { return lastSeason_; }
+
  private:
   struct TeamCount {
     int teamId;
     std::int64_t count;
   };
   std::unordered_map<int, std::vector<TeamCount>> players_;
+  std::unordered_map<int, int> firstSeasons_;
+  std::optional<int> lastSeason_;
 };
 
 // Makes the batting table anew from the lines of the batting export that count: field 6 is
@@ -60,5 +70,9 @@ CareerSums CreatePitchingTable(Database& db, ErrorLog& log, const SavedGame& gam
 CareerFigures GetCareerAB(const CareerSums& batting, int playerId);
 // Career innings and main team of a player, from the sums of the pitching table.
 CareerFigures GetCareerIP(const CareerSums& pitching, int playerId);
+
+// The length of a player's career in seasons, counted from his first line in either career table
+// to the last season of the game, both included; 0 for a player without lines.
+int CareerSeasons(const CareerSums& batting, const CareerSums& pitching, int playerId);
 
 }  // namespace likentor

@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "database/connection.h"
 #include "database/record_fields.h"
 #include "database/record_parser.h"
 #include "database/table_store.h"
@@ -11,6 +12,7 @@
 #include "import/career_tables.h"
 #include "import/game_tables.h"
 #include "import/team_faces.h"
+#include "portrait/aging.h"
 #include "portrait/appearance.h"
 #include "portrait/portrait_png.h"
 #include "shell/error.h"
@@ -65,10 +67,11 @@ void WriteCareer(Table& table, const PlayerLine& p, const CareerSums& batting,
     table.SetInt("career_ab", figures.total);
   }
   table.SetInt("retired_as_team", figures.mainTeam);
+  table.SetInt(kCareerSeasonsField, CareerSeasons(batting, pitching, p.playerId));
 }
 
 void UpdateKnownPlayer(Table& table, const PlayerLine& p, const CareerSums& batting,
-                       const CareerSums& pitching) {
+                       const CareerSums& pitching, bool playersAge) {
   table.Edit();
   WriteTextIfChanged(table, "first_name", p.firstName);
   WriteTextIfChanged(table, "last_name", p.lastName);
@@ -83,6 +86,9 @@ void UpdateKnownPlayer(Table& table, const PlayerLine& p, const CareerSums& batt
   WriteIntIfChanged(table, "position", p.position);
   WriteIntIfChanged(table, "hand", p.hand);
   WriteCareer(table, p, batting, pitching);
+  // A portrait shows the age step it was made at; one that no longer matches is due again.
+  const int step = playersAge ? AgeStep(table.GetInt(kCareerSeasonsField, 0)) : 0;
+  if (step != table.GetInt(kAgeStepField, 0)) table.SetBool("update_required", true);
 }
 
 // A new player's face draws again, at most this many times, while a teammate wears it.
@@ -140,34 +146,53 @@ void CheckPicturesFolder(const std::filesystem::path& folder) {
 }  // namespace
 
 void CreatePlayersTable(Database& db, const SavedGame& game) {
-  db.CreateTable(game.playersTable, {
-                                        {"player_id", FieldType::Integer, 0, true},
-                                        {"first_name", FieldType::Text, 20, true},
-                                        {"last_name", FieldType::Text, 30, true},
-                                        {"nation_id", FieldType::Integer, 0, true},
-                                        {"retired", FieldType::Boolean, 0, false},
-                                        {"team_id", FieldType::Integer, 0, false},
-                                        {"position", FieldType::Integer, 0, false},
-                                        {"ethnicity", FieldType::Integer, 0, false},
-                                        {"background", FieldType::Integer, 0, false},
-                                        {"face", FieldType::Integer, 0, false},
-                                        {"uniform_team_id", FieldType::Integer, 0, false},
-                                        {"hair_color", FieldType::Integer, 0, false},
-                                        {"hair_style", FieldType::Integer, 0, false},
-                                        {"facial_hair_style", FieldType::Integer, 0, false},
-                                        {"accessory", FieldType::Integer, 0, false},
-                                        {"career_ab", FieldType::Integer, 0, false},
-                                        {"career_ip", FieldType::Integer, 0, false},
-                                        {"locked", FieldType::Boolean, 0, false},
-                                        {"update_required", FieldType::Boolean, 0, false},
-                                        {"retired_as_team", FieldType::Integer, 0, false},
-                                        {"hand", FieldType::Integer, 0, false},
-                                    });
+  db.CreateTable(game.playersTable,
+                 {
+                     {"player_id", FieldType::Integer, 0, true},
+                     {"first_name", FieldType::Text, 20, true},
+                     {"last_name", FieldType::Text, 30, true},
+                     {"nation_id", FieldType::Integer, 0, true},
+                     {"retired", FieldType::Boolean, 0, false},
+                     {"team_id", FieldType::Integer, 0, false},
+                     {"position", FieldType::Integer, 0, false},
+                     {"ethnicity", FieldType::Integer, 0, false},
+                     {"background", FieldType::Integer, 0, false},
+                     {"face", FieldType::Integer, 0, false},
+                     {"uniform_team_id", FieldType::Integer, 0, false},
+                     {"hair_color", FieldType::Integer, 0, false},
+                     {"hair_style", FieldType::Integer, 0, false},
+                     {"facial_hair_style", FieldType::Integer, 0, false},
+                     {"accessory", FieldType::Integer, 0, false},
+                     {"career_ab", FieldType::Integer, 0, false},
+                     {"career_ip", FieldType::Integer, 0, false},
+                     {"locked", FieldType::Boolean, 0, false},
+                     {"update_required", FieldType::Boolean, 0, false},
+                     {"retired_as_team", FieldType::Integer, 0, false},
+                     {"hand", FieldType::Integer, 0, false},
+                     {std::string(kCareerSeasonsField), FieldType::Integer, 0, false},
+                     {std::string(kAgeStepField), FieldType::Integer, 0, false},
+                 });
+}
+
+void AddMissingPlayersFields(Database& db, const SavedGame& game) {
+  Connection& connection = db.ConnectionFor(game.playersTable);
+  bool added = false;
+  for (const std::string_view name : {kCareerSeasonsField, kAgeStepField}) {
+    bool there = false;
+    for (const FieldDef& field : connection.Fields()) there = there || field.name == name;
+    if (there) continue;
+    connection.Execute("ALTER TABLE " + connection.QuotedTable() + " ADD COLUMN " +
+                       QuoteSqlName(name) + " INTEGER");
+    added = true;
+  }
+  // The next cursor reads the fields again.
+  if (added) db.Release(game.playersTable);
 }
 
 void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
                         const CareerSums& batting, const CareerSums& pitching,
-                        AppearanceDraws& looks, bool spreadFaces, const RowsRead& rowsRead) {
+                        AppearanceDraws& looks, bool spreadFaces, const RowsRead& rowsRead,
+                        bool playersAge) {
   const std::string& tableName = game.playersTable;
   const std::filesystem::path& picturesFolder = game.picturesFolder;
   CheckPicturesFolder(picturesFolder);
@@ -196,7 +221,7 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
                   const bool known = table.Locate("player_id", p.playerId);
                   if (known) {
                     if (teamFaces) rosterFace(-1, *teamFaces);
-                    UpdateKnownPlayer(table, p, batting, pitching);
+                    UpdateKnownPlayer(table, p, batting, pitching, playersAge);
                   } else {
                     AppendNewPlayer(table, p, batting, pitching, picturesFolder, looks,
                                     teamFaces ? &*teamFaces : nullptr);

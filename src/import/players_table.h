@@ -18,7 +18,16 @@ class CareerSums;
 class Database;
 class ErrorLog;
 
+// The length of a player's career in seasons, written on every load, and the age step his last
+// portrait was made at (blank: 0).
+inline constexpr std::string_view kCareerSeasonsField = "career_seasons";
+inline constexpr std::string_view kAgeStepField = "age_step";
+
 void CreatePlayersTable(Database& db, const SavedGame& game);
+
+// Adds to a players table made by an earlier version the fields it lacks (career_seasons,
+// age_step), blank in every row (a blank age step reads as 0). Nothing when they are there.
+void AddMissingPlayersFields(Database& db, const SavedGame& game);
 
 // Merges the players export into the table. Career figures come from the sums of the career
 // tables made by this load; the looks of new players from `looks`, drawn in the order
@@ -30,10 +39,14 @@ void CreatePlayersTable(Database& db, const SavedGame& game);
 // active roster whose drawn face a teammate already wears draws his face again, a few times at
 // most. `rowsRead` is told the records read every kRowsPerReport records; what it throws ends the
 // import as a failure does, with the table as it was.
+// Every player's career length in seasons is written on each load (career_seasons). With
+// `playersAge` (the game's setting players_age) a player's age step is the one of his seasons,
+// else 0; a known player whose age step differs from the one of his last portrait (age_step) is
+// flagged for a new photo.
 void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
                         const CareerSums& batting, const CareerSums& pitching,
                         AppearanceDraws& looks, bool spreadFaces = false,
-                        const RowsRead& rowsRead = {});
+                        const RowsRead& rowsRead = {}, bool playersAge = false);
 
 // True when the saved game's picture folder holds a photo of the player under one of the four
 // names the game uses: first_last.jpg, first_last.png, Player_<id>.jpg, Player_<id>.png (the names

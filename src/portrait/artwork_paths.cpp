@@ -76,6 +76,16 @@ std::filesystem::path FacialHairFile(const std::filesystem::path& programFolder,
          (blonde ? "blonde.png" : "brown.png");
 }
 
+std::filesystem::path AgeFaceFile(const std::filesystem::path& programFolder, int step) {
+  return ArtworkFolder(programFolder) / "aging" / ("face " + std::to_string(step) + ".png");
+}
+
+std::filesystem::path GreyFacialHairFile(const std::filesystem::path& programFolder,
+                                         std::string_view location, int step) {
+  return ArtworkFolder(programFolder) / "facial hair" / std::string(location) /
+         ("grey " + std::to_string(step) + ".png");
+}
+
 std::filesystem::path ProgramIconPicture(int size) {
   return std::filesystem::path("icon") / ("likentor-" + std::to_string(size) + ".png");
 }

@@ -50,6 +50,13 @@ std::filesystem::path FacialHairPreviewFace(const std::filesystem::path& program
 // graphics/facial hair/<location>/blonde.png or brown.png
 std::filesystem::path FacialHairFile(const std::filesystem::path& programFolder,
                                      std::string_view location, bool blonde);
+// graphics/aging/face <step>.png: the lines, grey and thinning of an age step (1..3), drawn at 0, 0
+// over any face of the kit.
+std::filesystem::path AgeFaceFile(const std::filesystem::path& programFolder, int step);
+// graphics/facial hair/<location>/grey <step>.png: the grey of a facial-hair style at an age step,
+// drawn over the style at its own place.
+std::filesystem::path GreyFacialHairFile(const std::filesystem::path& programFolder,
+                                         std::string_view location, int step);
 // The window's own pictures, named relative to the kit's folder: the program icon of a size
 // (icon/likentor-<size>.png), the about box's logo (the JPEG, or the PNG when no JPEG reader is
 // there) and the dashboard's background.

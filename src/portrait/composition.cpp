@@ -43,6 +43,7 @@ PngImage ComposePortrait(const PortraitLayers& layers) {
   } else if (!decodedFace.Empty()) {
     DrawLayer(canvas, decodedFace, kFaceX, kFaceY);
   }
+  if (layers.ageFace) DrawLayer(canvas, *layers.ageFace, 0, 0);
   if (layers.uniform) {
     DrawLayer(canvas, *layers.uniform, 0, 0);
   } else if (layers.genericUniform) {
@@ -50,7 +51,12 @@ PngImage ComposePortrait(const PortraitLayers& layers) {
     if (layers.logo) DrawLayer(canvas, *layers.logo, kLogoX, kLogoY);
   }
   if (layers.billUnderside) DrawLayer(canvas, *layers.billUnderside, 0, 0);
-  if (layers.facialHair) DrawLayer(canvas, *layers.facialHair, kFacialHairX, kFacialHairY);
+  if (layers.facialHair) {
+    DrawLayer(canvas, *layers.facialHair, kFacialHairX, kFacialHairY);
+    if (layers.greyFacialHair) {
+      DrawLayer(canvas, *layers.greyFacialHair, kFacialHairX, kFacialHairY);
+    }
+  }
   if (layers.accessory) DrawLayer(canvas, *layers.accessory, 0, 0);
   return canvas;
 }

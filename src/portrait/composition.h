@@ -50,12 +50,16 @@ struct PortraitLayers {
   // The face: decoded from `faceFile` when composing unless `face` is given.
   std::shared_ptr<const PngImage> face;
   std::filesystem::path faceFile;
+  // The age of the face (lines, grey and thinning at the temples), at 0, 0 over it and under the
+  // cap; none for a portrait that shows no age.
+  std::shared_ptr<const PngImage> ageFace;
   std::shared_ptr<const PngImage> uniform;
   std::shared_ptr<const Bitmap> genericUniform;
   std::shared_ptr<const PngImage> logo;
   std::shared_ptr<const PngImage> billUnderside;
-  std::shared_ptr<const PngImage> facialHair;  // at -1, 2
-  std::shared_ptr<const PngImage> accessory;   // at 0, 0
+  std::shared_ptr<const PngImage> facialHair;      // at -1, 2
+  std::shared_ptr<const PngImage> greyFacialHair;  // its grey at the age step, at -1, 2
+  std::shared_ptr<const PngImage> accessory;       // at 0, 0
 };
 
 // The portrait: a copy of the background with every layer drawn in order. Throws Error when the

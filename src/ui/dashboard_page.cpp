@@ -126,7 +126,8 @@ DashboardPage::DashboardPage(const QPixmap& background, QWidget* parent)
                       firstName_,  lastName_,       playerId_, search_, logosBox_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   setTabOrder(logosBox_, spreadBox_);
-  QWidget* previous = spreadBox_;
+  setTabOrder(spreadBox_, agingBox_);
+  QWidget* previous = agingBox_;
   for (QPushButton* button : findChildren<QPushButton*>()) {
     if (button->parentWidget() != tools) continue;
     setTabOrder(previous, button);
@@ -263,6 +264,14 @@ QGroupBox* DashboardPage::MakeToolBox() {
   connect(spreadBox_, &QCheckBox::toggled, this, [this](bool on) {
     emit SettingEdited({"spread_faces", on});
   });
+  agingBox_ = Named(new QCheckBox("Players age with their careers", group), "PlayersAgeCheckBox",
+                    "Players age with their careers");
+  connect(agingBox_, &QCheckBox::toggled, this, [this](bool on) {
+    emit SettingEdited({"players_age", on});
+  });
+  agingBox_->setToolTip(
+      "Draw lines and grey hair on players with long careers; a player's photo is made anew "
+      "when he reaches the next age.");
 
   logosBox_->setToolTip(
       "Put the team's logo on the uniforms drawn for teams without a custom "
@@ -309,6 +318,7 @@ QGroupBox* DashboardPage::MakeToolBox() {
   auto* layout = new QVBoxLayout(group);
   layout->addWidget(logosBox_);
   layout->addWidget(spreadBox_);
+  layout->addWidget(agingBox_);
   layout->addLayout(grid);
   return group;
 }
@@ -342,6 +352,8 @@ void DashboardPage::ShowSettings(const std::optional<BoundSettings>& settings) {
   logosBox_->setChecked(shown.useLogos);
   const QSignalBlocker b6(spreadBox_);
   spreadBox_->setChecked(shown.spreadFaces);
+  const QSignalBlocker b7(agingBox_);
+  agingBox_->setChecked(shown.playersAge);
   UpdateEnabled();
 }
 
@@ -376,6 +388,7 @@ void DashboardPage::UpdateEnabled() {
     w->setEnabled(bound);
   }
   spreadBox_->setEnabled(bound);
+  agingBox_->setEnabled(bound);
   // Every control that starts a command or feeds one; the errors box stays to be read.
   for (QWidget* w :
        std::initializer_list<QWidget*>{universeGo_, teamGo_, search_, universeDryRun_, teamDryRun_,

@@ -31,6 +31,7 @@ struct BoundSettings {
   int abMinimum = 0;
   int ipMinimum = 0;
   bool spreadFaces = false;  // "Different faces within a team"
+  bool playersAge = false;   // "Players age with their careers"
 };
 
 class DashboardPage : public QWidget {
@@ -101,6 +102,7 @@ class DashboardPage : public QWidget {
   QPushButton* search_ = nullptr;
   QCheckBox* logosBox_ = nullptr;
   QCheckBox* spreadBox_ = nullptr;
+  QCheckBox* agingBox_ = nullptr;
   std::vector<QPushButton*> tableButtons_;  // the ToolBox buttons
   QPlainTextEdit* errorsBox_ = nullptr;
 };

@@ -73,6 +73,7 @@ std::optional<BoundSettings> ReadBoundSettings(Session& session) {
   settings.ipMinimum = games.GetInt("active_ip_minimum", 0);
   for (const FieldDef& field : games.Fields()) {
     if (field.name == "spread_faces") settings.spreadFaces = games.GetBool("spread_faces");
+    if (field.name == "players_age") settings.playersAge = games.GetBool("players_age");
   }
   return settings;
 }

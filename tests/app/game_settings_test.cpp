@@ -28,8 +28,9 @@ TEST_F(GameSettingsTest, SaveStoresThePendingChange) {
   EXPECT_TRUE(LogLines().empty());
 
   const auto settings = CurrentSettings(session_);
-  ASSERT_EQ(settings.size(), 12u);
+  ASSERT_EQ(settings.size(), 13u);
   EXPECT_EQ(settings[1], (std::pair<std::string, std::string>{"universe_name", "g"}));
+  EXPECT_EQ(settings[12], (std::pair<std::string, std::string>{"players_age", "false"}));
   EXPECT_EQ(settings[5], (std::pair<std::string, std::string>{"active_ab_minimum", "320"}));
 }
 
@@ -73,8 +74,8 @@ TEST_F(GameSettingsTest, ReadingChanges) {
             "active_ab_minimum is a whole number from 0 to 2147483647, not \"\".");
   EXPECT_EQ(message("level_scope=2"),
             "There is no setting \"level_scope\". The settings are use_logos, "
-            "create_active_photos, create_retired_photos, spread_faces, active_ab_minimum, "
-            "active_ip_minimum.");
+            "create_active_photos, create_retired_photos, spread_faces, players_age, "
+            "active_ab_minimum, active_ip_minimum.");
 }
 
 }  // namespace

@@ -164,6 +164,8 @@ void PhotoFixture::AddPlayer(const Player& p) {
   players.SetBool("update_required", p.updateRequired);
   players.SetInt("retired_as_team", p.retiredAsTeam);
   players.SetInt("hand", p.hand);
+  players.SetInt("career_seasons", p.careerSeasons);
+  players.SetInt("age_step", p.ageStep);
   ASSERT_TRUE(players.Post()) << players.LastError();
 }
 

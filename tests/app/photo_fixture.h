@@ -76,6 +76,8 @@ struct Player {
   int careerIp = 0;
   bool locked = false;
   bool updateRequired = true;
+  int careerSeasons = 0;
+  int ageStep = 0;  // of the last portrait
 };
 
 struct Team {

@@ -287,6 +287,58 @@ TEST(ArtworkKit, HairStaysBesideTheHeadAndEveryBeardSitsOnEveryJaw) {
   }
 }
 
+// The age layers fit every face: where a step's face layer draws, every face of every folder is
+// drawn (so no line or grey strand hangs beside a narrow head), and a style's grey lies only on
+// the style.
+TEST(ArtworkKit, AgeLayersFitEveryFaceAndEveryStyle) {
+  const fs::path g = KitGraphics();
+  std::vector<std::uint8_t> solidEverywhere(90 * 135, 1);
+  for (const Ethnicity& e : kFaces) {
+    for (int n = 1; n <= e.count; ++n) {
+      const PngFile face = ReadPngFile(g / "faces" / e.folder / (Zeros(n, 7) + ".png"));
+      for (int y = 0; y < face.height; ++y) {
+        for (int x = 0; x < face.width; ++x) {
+          if (face.At(x, y)[3] < 250)
+            solidEverywhere[static_cast<std::size_t>((y + 4) * 90 + x + 7)] = 0;
+        }
+      }
+    }
+  }
+  for (int step = 1; step <= 3; ++step) {
+    const fs::path file = g / "aging" / ("face " + std::to_string(step) + ".png");
+    ExpectPng(file, 90, 135, kRgba);
+    const PngFile age = ReadPngFile(file);
+    int drawn = 0, inAir = 0;
+    for (int y = 0; y < 135; ++y) {
+      for (int x = 0; x < 90; ++x) {
+        if (age.At(x, y)[3] == 0) continue;
+        ++drawn;
+        if (!solidEverywhere[static_cast<std::size_t>(y * 90 + x)]) ++inAir;
+      }
+    }
+    EXPECT_GT(drawn, 40) << step;
+    EXPECT_EQ(inAir, 0) << "step " << step << " draws beside the narrowest face";
+    for (const Style& s : FacialHairCsv()) {
+      if (s.location == "none") continue;
+      const fs::path greyFile =
+          g / "facial hair" / s.location / ("grey " + std::to_string(step) + ".png");
+      ExpectPng(greyFile, 90, 135, kRgba);
+      const PngFile grey = ReadPngFile(greyFile);
+      const PngFile brown = ReadPngFile(g / "facial hair" / s.location / "brown.png");
+      int greyDrawn = 0, offStyle = 0;
+      for (int y = 0; y < 135; ++y) {
+        for (int x = 0; x < 90; ++x) {
+          if (grey.At(x, y)[3] == 0) continue;
+          ++greyDrawn;
+          if (brown.At(x, y)[3] == 0) ++offStyle;
+        }
+      }
+      EXPECT_GT(greyDrawn, 0) << s.location << " " << step;
+      EXPECT_EQ(offStyle, 0) << s.location << " " << step;
+    }
+  }
+}
+
 // The generator's own measure of variety: per folder, each face's distance to its nearest other
 // face (mean absolute difference of the RGBA bytes over the head area). The 1st percentile and
 // the median must stay at least 1.5 times those of the kit with six head shapes and five of each

@@ -161,10 +161,17 @@ TEST_F(PageCommandsTest, SettingsShowsAndSavesTheGamesRow) {
                          "create_active_photos=true\nactive_ab_minimum=500\n"
                          "active_ip_minimum=150\nlevel_scope=1\ncreate_retired_photos=true\n"
                          "retired_ab_minimum=1000\nretired_ip_minimum=350\n"
-                         "spread_faces=false\n");
+                         "spread_faces=false\nplayers_age=false\n");
 
   run = Run({"settings", "sample", "active_ab_minimum=320", "create_retired_photos=false"});
   EXPECT_EQ(run.status, 0) << run.err;
+  // Aging is switched on and off again through the command line and kept in the games row.
+  run = Run({"settings", "sample", "players_age=true"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("\nplayers_age=true\n"), std::string::npos) << run.out;
+  EXPECT_EQ(Column("games.db", "players_age").at(1), "true");
+  ASSERT_EQ(Run({"settings", "sample", "players_age=false"}).status, 0);
+  EXPECT_EQ(Column("games.db", "players_age").at(1), "false");
   EXPECT_EQ(Column("games.db", "active_ab_minimum").at(1), "320");
   EXPECT_EQ(Column("games.db", "create_retired_photos").at(1), "false");
   EXPECT_NE(run.out.find("\nactive_ab_minimum=320\n"), std::string::npos) << run.out;

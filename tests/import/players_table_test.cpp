@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "database/connection.h"
+
 #include "import/career_tables.h"
 #include "import/draw_clock.h"
 #include "import/import_fixture.h"
@@ -34,6 +38,11 @@ std::string PlayerLine(const PlayerFacts& p) {
 
 std::string Batting(const std::string& player, const std::string& team, const std::string& ab) {
   return ExportLine({{0, player}, {1, "2006"}, {2, team}, {6, "1"}, {8, ab}}, 22);
+}
+
+// A whole-season batting line of team 10 in `year`.
+std::string BattingIn(const std::string& player, int year) {
+  return ExportLine({{0, player}, {1, std::to_string(year)}, {2, "10"}, {6, "1"}, {8, "100"}}, 22);
 }
 
 std::string Pitching(const std::string& player, const std::string& team, const std::string& ip) {
@@ -69,6 +78,13 @@ class PlayersTest : public test::ImportFixture {
     const CareerSums batting = CreateBattingTable(*db_, log_, saved_, teams_);
     const CareerSums pitching = CreatePitchingTable(*db_, log_, saved_, teams_);
     UpdatePlayersTable(*db_, log_, saved_, batting, pitching, looks_.Draws());
+  }
+
+  void LoadAging(bool playersAge) {
+    const CareerSums batting = CreateBattingTable(*db_, log_, saved_, teams_);
+    const CareerSums pitching = CreatePitchingTable(*db_, log_, saved_, teams_);
+    UpdatePlayersTable(*db_, log_, saved_, batting, pitching, looks_.Draws(), false, {},
+                       playersAge);
   }
 
   void SetFlags(int playerId, bool updateRequired, bool locked) {
@@ -133,7 +149,9 @@ TEST_F(PlayersTest, NewPlayersGetTheExportsFactsTheirCareerALockAndALook) {
                                {"locked", "true"},
                                {"update_required", "true"},
                                {"retired_as_team", "10"},
-                               {"hand", "2"}}));
+                               {"hand", "2"},
+                               {"career_seasons", "1"},
+                               {"age_step", ""}}));
   // "01" is not "1": not retired. At-bats 250 for team 20, 120 + 200 for teams 10 and 99.
   EXPECT_EQ(rows.at(102), (Row{{"player_id", "102"},
                                {"first_name", "Ray"},
@@ -155,7 +173,9 @@ TEST_F(PlayersTest, NewPlayersGetTheExportsFactsTheirCareerALockAndALook) {
                                {"locked", "true"},
                                {"update_required", "true"},
                                {"retired_as_team", "20"},
-                               {"hand", "1"}}));
+                               {"hand", "1"},
+                               {"career_seasons", "1"},
+                               {"age_step", ""}}));
   EXPECT_EQ(rows.at(103).at("career_ab"), "0");
   EXPECT_EQ(rows.at(103).at("career_ip"), "0");
   EXPECT_EQ(rows.at(103).at("retired_as_team"), "0");
@@ -276,6 +296,95 @@ TEST_F(PlayersTest, KnownPlayersKeepLookAndLockAndAreFlaggedOnlyWhenTheyMove) {
   EXPECT_EQ(rows.at(5).at("ethnicity"), "3");
   EXPECT_EQ(rows.at(5).at("face"), "3");
   EXPECT_EQ(rows.at(5).at("update_required"), "true");
+}
+
+TEST_F(PlayersTest, OnlyAPlayerWhoseAgeStepChangedSinceHisLastPortraitIsFlaggedAtLoad) {
+  // Careers up to 2017: a rookie (1 season), a veteran (12), and players of 4, 7 and 8 seasons;
+  // player 6 has no career line, player 7 only pitched (from 2010: 8 seasons).
+  const std::pair<int, int> firstSeasons[] = {
+      {1, 2017}, {2, 2006}, {3, 2014}, {4, 2011}, {5, 2010}};
+  std::vector<std::string> players = {"heading"};
+  std::vector<std::string> batting = {"heading"};
+  for (int id = 1; id <= 7; ++id) {
+    players.push_back(PlayerLine(
+        {std::to_string(id), "P", std::to_string(id), "1", "0", "10", "1", id == 7 ? "1" : "4"}));
+  }
+  for (const auto& [id, first] : firstSeasons) {
+    for (int year = first; year <= 2017; ++year)
+      batting.push_back(BattingIn(std::to_string(id), year));
+  }
+  WriteExport("players.csv", players);
+  WriteExport("players_career_batting_stats.csv", batting);
+  WriteExport("players_career_pitching_stats.csv",
+              {"heading", ExportLine({{0, "7"}, {1, "2010"}, {2, "10"}, {6, "1"}, {7, "50"}}, 23)});
+  for (int i = 0; i < 7; ++i) QueueCaucasian(10 + i, 0, 1);
+  LoadAging(true);
+  test::Rows rows = ReadRows(*db_, "g_players.db");
+  const std::map<int, std::string> seasons = {{1, "1"}, {2, "12"}, {3, "4"}, {4, "7"},
+                                              {5, "8"}, {6, "0"},  {7, "8"}};
+  for (const auto& [id, count] : seasons) {
+    EXPECT_EQ(rows.at(id).at("career_seasons"), count) << id;
+    EXPECT_EQ(rows.at(id).at("update_required"), "true") << id;  // new: due anyway
+  }
+
+  // Portraits made at the steps the setting gave: 0, 3, 1, 1, 2, 0, 2.
+  const std::map<int, int> steps = {{1, 0}, {2, 3}, {3, 1}, {4, 1}, {5, 2}, {6, 0}, {7, 2}};
+  const auto photographed = [this, &steps] {
+    Table t(*db_, "g_players.db");
+    for (const auto& [id, step] : steps) {
+      ASSERT_TRUE(t.Locate("player_id", id));
+      t.Edit();
+      t.SetBool("update_required", false);
+      t.SetInt("age_step", step);
+      ASSERT_TRUE(t.Post());
+    }
+  };
+  photographed();
+  const auto flagged = [this] {
+    std::set<int> ids;
+    for (const auto& [id, row] : ReadRows(*db_, "g_players.db")) {
+      if (row.at("update_required") == "true") ids.insert(id);
+    }
+    return ids;
+  };
+  // The same season loaded again: nobody aged.
+  LoadAging(true);
+  EXPECT_EQ(flagged(), std::set<int>{});
+
+  // A season later: player 4 reaches 8 seasons (step 2); the others stay on their steps.
+  for (const auto& [id, first] : firstSeasons)
+    batting.push_back(BattingIn(std::to_string(id), 2018));
+  WriteExport("players_career_batting_stats.csv", batting);
+  LoadAging(true);
+  EXPECT_EQ(flagged(), std::set<int>{4});
+  EXPECT_EQ(ReadRows(*db_, "g_players.db").at(4).at("career_seasons"), "8");
+
+  // With the setting off every portrait shows step 0: those made older are due again, the rest
+  // are not.
+  photographed();
+  LoadAging(false);
+  EXPECT_EQ(flagged(), (std::set<int>{2, 3, 4, 5, 7}));
+}
+
+TEST_F(PlayersTest, APlayersTableOfAnEarlierVersionGetsTheAgingFields) {
+  WriteExport("players.csv",
+              {"heading", PlayerLine({"1", "Old", "Hand", "1", "0", "10", "1", "4"})});
+  WriteExport("players_career_batting_stats.csv",
+              {"heading", BattingIn("1", 2010), BattingIn("1", 2015)});
+  WriteExport("players_career_pitching_stats.csv", {"heading"});
+  {
+    Connection& c = db_->ConnectionFor("g_players.db");
+    c.Execute("ALTER TABLE " + c.QuotedTable() + " DROP COLUMN \"age_step\"");
+    c.Execute("ALTER TABLE " + c.QuotedTable() + " DROP COLUMN \"career_seasons\"");
+    db_->Release("g_players.db");
+  }
+  AddMissingPlayersFields(*db_, saved_);
+  AddMissingPlayersFields(*db_, saved_);  // nothing the second time
+  QueueCaucasian(5, 0, 1);
+  LoadAging(true);
+  const test::Rows rows = ReadRows(*db_, "g_players.db");
+  EXPECT_EQ(rows.at(1).at("career_seasons"), "6");
+  EXPECT_EQ(rows.at(1).at("age_step"), "");
 }
 
 TEST_F(PlayersTest, RefusedNewPlayersAreLoggedAndComeBackAsNew) {

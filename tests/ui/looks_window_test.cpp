@@ -128,6 +128,30 @@ TEST_F(LooksWindowTest, UndoAfterNewLookPutsBackTheWholeLookAndThePageShowsIt) {
   EXPECT_EQ(Cell(kGrid, 0, "face").toInt(), lookBefore.at("face"));
 }
 
+TEST_F(LooksWindowTest, TheAgingCheckBoxKeepsTheSettingAcrossLoads) {
+  LoadSample();
+  auto* box = Find<QCheckBox>("PlayersAgeCheckBox");
+  EXPECT_EQ(box->text(), "Players age with their careers");
+  EXPECT_EQ(box->accessibleName(), "Players age with their careers");
+  EXPECT_FALSE(box->toolTip().isEmpty());
+  EXPECT_TRUE(box->isEnabled());
+  EXPECT_FALSE(box->isChecked());  // off for a new game
+  const auto stored = [this] {
+    Database db(DataFolder(program_));
+    Table games(db, "games.db");
+    EXPECT_TRUE(games.Locate("universe_name", "sample"));
+    return games.GetBool("players_age");
+  };
+  box->click();
+  Click("SaveSettingsBtn");
+  EXPECT_TRUE(stored());
+  LoadSample();
+  EXPECT_TRUE(Find<QCheckBox>("PlayersAgeCheckBox")->isChecked());
+  Find<QCheckBox>("PlayersAgeCheckBox")->click();
+  Click("SaveSettingsBtn");
+  EXPECT_FALSE(stored());
+}
+
 TEST_F(LooksWindowTest, TheCheckBoxKeepsTheSettingAndSpreadFacesWorksOnTheChosenTeam) {
   LoadSample();
   auto* box = Find<QCheckBox>("SpreadFacesCheckBox");

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "accessories.h"
+#include "aging.h"
 #include "backgrounds.h"
 #include "branding.h"
 #include "faces.h"
@@ -160,6 +161,9 @@ int WriteKit(const fs::path& programFolder, unsigned threads) {
       png(MakeFacialHair(s.location, HairColour::kBrown), dir / "brown.png");
       png(MakeFacialHair(s.location, HairColour::kBlonde), dir / "blonde.png");
     });
+  }
+  for (int step = 1; step <= kAgeLayerSteps; ++step) {
+    jobs.push_back([&, step] { files += WriteAgeLayers(g, step); });
   }
   for (int a = 1; a <= kAccessoryCount; ++a) {
     jobs.push_back([&, a] { png(MakeAccessory(a), g / "accessories" / (Digits(a, 5) + ".png")); });

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "aging.h"
 #include "kit.h"
 #include "sheet.h"
 #include "variety.h"
@@ -26,6 +27,11 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--sheet") {
       WriteSheet(argv[3], argv[2]);
       std::printf("contact sheet written to %s\n", argv[2]);
+      return 0;
+    }
+    if (argc == 6 && std::string(argv[1]) == "--age-sheet") {
+      // --age-sheet OUT.png PROGRAM_FOLDER FACE SCALE: a face of each folder at the four steps.
+      likentor::artgen::WriteAgeSheet(argv[3], argv[2], std::stoi(argv[4]), std::stoi(argv[5]));
       return 0;
     }
     const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
