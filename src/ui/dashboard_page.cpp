@@ -313,6 +313,7 @@ QGroupBox* DashboardPage::MakeToolBox() {
   }
   // The portraits page only shows: it stays usable while something writes.
   auto* portraits = Named(new QPushButton("Portraits", group), "PortraitsBtn", "Portraits");
+  portraits->setToolTip("See the photos of a team, of the last run or of a search side by side.");
   grid->addWidget(portraits, index % 3, index / 3);
   connect(portraits, &QPushButton::clicked, this, &DashboardPage::PortraitsClicked);
   auto* layout = new QVBoxLayout(group);

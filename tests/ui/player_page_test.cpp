@@ -69,7 +69,7 @@ TEST_F(PlayerPageTest, SearchesAndEditsInTheGrid) {
   ASSERT_EQ(Page(), kPlayerPage);
   TableModel* model = Model(kGrid);
   ASSERT_EQ(model->rowCount(), count);
-  EXPECT_EQ(model->columnCount(), 21);
+  EXPECT_EQ(model->columnCount(), 23);
   EXPECT_EQ(model->headerData(20, Qt::Horizontal, Qt::DisplayRole).toString(), "Hand");
   EXPECT_EQ(Grid(kGrid)->CurrentRow(), 0);
   EXPECT_EQ(Find<QLabel>("DBText1")->text(), Cell(kGrid, 0, "first_name"));
