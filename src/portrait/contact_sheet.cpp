@@ -87,7 +87,7 @@ void WriteContactSheet(const std::filesystem::path& file, const std::string& tit
     const double x = kSheetMargin + column * kSheetCellWidth + (kSheetCellWidth - 90) / 2.0;
     const double y = kSheetTitleHeight + row * kSheetCellHeight;
 
-    Surface picture(cairo_image_surface_create_from_png(entries[i].picture.c_str()));
+    Surface picture(cairo_image_surface_create_from_png(entries[i].picture.string().c_str()));
     if (cairo_surface_status(picture.get()) == CAIRO_STATUS_SUCCESS) {
       cairo_set_source_surface(cr.get(), picture.get(), x, y);
       cairo_rectangle(cr.get(), x, y, 90, 135);
@@ -102,7 +102,7 @@ void WriteContactSheet(const std::filesystem::path& file, const std::string& tit
                  y + 135 + 13);
   }
   cairo_surface_flush(sheet.get());
-  if (cairo_surface_write_to_png(sheet.get(), file.c_str()) != CAIRO_STATUS_SUCCESS) {
+  if (cairo_surface_write_to_png(sheet.get(), file.string().c_str()) != CAIRO_STATUS_SUCCESS) {
     throw Error("Cannot write the contact sheet " + file.string() + ".");
   }
 }
