@@ -190,9 +190,17 @@ TEST_F(LooksWindowTest, TheCheckBoxKeepsTheSettingAndSpreadFacesWorksOnTheChosen
   const auto asked = prompts_.Texts(ScriptedPrompts::Kind::Confirm);
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_NE(asked[0].find(teams->currentText().toStdString()), std::string::npos) << asked[0];
-  EXPECT_NE(LastMessage().find("Gave 1 player a new face."), std::string::npos) << LastMessage();
-  EXPECT_NE(StoredInt("sample_players.db", "player_id", two[0], "face"),
-            StoredInt("sample_players.db", "player_id", two[1], "face"));
+  // One of the pair keeps face 9 and the other is named with his new face. Other teammates may
+  // have drawn a shared face at load, so the count is not fixed.
+  const int first = StoredInt("sample_players.db", "player_id", two[0], "face");
+  const int second = StoredInt("sample_players.db", "player_id", two[1], "face");
+  EXPECT_NE(first, second);
+  EXPECT_TRUE(first == 9 || second == 9);
+  const int moved = first == 9 ? two[1] : two[0];
+  EXPECT_EQ(LastMessage().rfind("Gave ", 0), 0u) << LastMessage();
+  EXPECT_NE(LastMessage().find("Player " + std::to_string(moved) + " "), std::string::npos)
+      << LastMessage();
+  EXPECT_NE(LastMessage().find("face 9 -> "), std::string::npos) << LastMessage();
   // Team 3 was not chosen: its pair stays.
   EXPECT_EQ(StoredInt("sample_players.db", "player_id", three[0], "face"), 9);
   EXPECT_EQ(StoredInt("sample_players.db", "player_id", three[1], "face"), 9);
