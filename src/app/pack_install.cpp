@@ -16,6 +16,7 @@
 #include "database/facial_hair_table.h"
 #include "database/table_store.h"
 #include "portrait/appearance.h"
+#include "portrait/artwork_paths.h"
 #include "shell/error.h"
 
 namespace likentor {
@@ -43,11 +44,11 @@ int MeanStyleFrequency(Database& db) {
 // every user and may not let them write. Packs go into a kit of the folder's own: the first one
 // turns the link into a copy of the kit it points to (made beside it, then put in its place).
 void OwnGraphicsFolder(const fs::path& program) {
-  const fs::path graphics = program / "graphics";
+  const fs::path graphics = ArtworkFolder(program);
   std::error_code ec;
   if (!fs::is_symlink(graphics, ec)) return;
   const fs::path kit = fs::canonical(graphics, ec);
-  const fs::path copy = program / "graphics.copying";
+  const fs::path copy = fs::path(graphics).concat(".copying");
   if (!ec) {
     fs::remove_all(copy, ec);
     fs::copy(kit, copy, fs::copy_options::recursive, ec);
@@ -196,11 +197,7 @@ PackInstall InstallPack(Session& session, PackKind kind, const fs::path& folder,
         rows.Append();
         rows.SetInt(info.key, item.number);
         FillCatalogueRow(kind, rows, program, item.place, frequency);
-        if (!rows.Post()) {
-          const std::string why = rows.LastError();
-          rows.Cancel();
-          throw Error("Cannot add the pack's rows to " + catalogue + ": " + why + ".");
-        }
+        PostOrThrow(rows, "A row of the pack in " + catalogue);
       }
       transaction.Commit();
     }
@@ -216,12 +213,7 @@ PackInstall InstallPack(Session& session, PackKind kind, const fs::path& folder,
         records.SetInt("number", item.number);
         records.SetText("location", item.place.lexically_relative(program).generic_string());
         records.SetText("source", item.source.string());
-        if (!records.Post()) {
-          const std::string why = records.LastError();
-          records.Cancel();
-          throw Error("Cannot record the pack in " + std::string(kComponentsTable) + ": " + why +
-                      ".");
-        }
+        PostOrThrow(records, "The pack's record in " + std::string(kComponentsTable));
       }
       transaction.Commit();
     }

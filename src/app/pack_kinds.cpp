@@ -68,18 +68,17 @@ std::string CatalogueTable(PackKind kind, int ethnicity) {
 }
 
 fs::path ItemPlace(PackKind kind, const fs::path& program, int ethnicity, int number) {
-  const fs::path graphics = program / "graphics";
   switch (kind) {
     case PackKind::Faces:
       return FaceFile(program, ethnicity, number);
     case PackKind::FacialHair:
-      return graphics / "facial hair" / AddZeros(number, 5);
+      return FacialHairStyleFolder(program, AddZeros(number, 5));
     case PackKind::Accessories:
-      return graphics / "accessories" / (AddZeros(number, 5) + ".png");
+      return AccessoryFile(program, number);
     case PackKind::Uniform:
       break;
   }
-  return graphics / "uniforms" / "custom" / "installed" / (AddZeros(number, 5) + ".png");
+  return InstalledUniformFile(program, number);
 }
 
 void FillCatalogueRow(PackKind kind, Cursor& row, const fs::path& program, const fs::path& place,

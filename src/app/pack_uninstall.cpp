@@ -141,12 +141,7 @@ void RemoveRecords(Database& db, const fs::path& program, const PackJournal& jou
                                       .lexically_relative(program)
                                       .generic_string());
     }
-    if (!records.Post()) {
-      const std::string why = records.LastError();
-      records.Cancel();
-      throw Error("Cannot record the moved numbers in " + std::string(kComponentsTable) + ": " +
-                  why + ".");
-    }
+    PostOrThrow(records, "A moved number in " + std::string(kComponentsTable));
   }
   records.Close();
   transaction.Commit();
@@ -182,14 +177,11 @@ int FreeUniforms(Session& session, const PackJournal& journal) {
         if (!wearing.contains(players.GetInt("team_id", 0))) continue;
         players.Edit();
         players.SetBool("update_required", true);
-        if (!players.Post()) {
-          players.Cancel();
-          session.Log().ReportError("Error posting record in " + playersTable +
-                                    " while uninstalling pack " + std::to_string(journal.packId) +
-                                    ".");
-          continue;
+        if (PostOrCancel(players, session.Log(),
+                         "Error posting record in " + playersTable + " while uninstalling pack " +
+                             std::to_string(journal.packId) + ".")) {
+          ++flagged;
         }
-        ++flagged;
       }
       transaction.Commit();
     }
@@ -199,11 +191,9 @@ int FreeUniforms(Session& session, const PackJournal& journal) {
       if (!wearing.contains(teams.GetInt("team_id"))) continue;
       teams.Edit();
       teams.SetText("custom_uniform_file", "none");
-      if (!teams.Post()) {
-        teams.Cancel();
-        session.Log().ReportError("Error posting record in " + table + " while uninstalling pack " +
-                                  std::to_string(journal.packId) + ".");
-      }
+      PostOrCancel(teams, session.Log(),
+                   "Error posting record in " + table + " while uninstalling pack " +
+                       std::to_string(journal.packId) + ".");
     }
     transaction.Commit();
   }
@@ -218,11 +208,9 @@ int NewLooks(Session& session, const PackJournal& journal, const std::set<int>& 
   const PackKindInfo& info = KindInfo(journal.kind);
   const std::string field(info.playerField);
   const auto post = [&](Table& players, const std::string& table) {
-    if (players.Post()) return true;
-    players.Cancel();
-    session.Log().ReportError("Error posting record in " + table + " while uninstalling pack " +
-                              std::to_string(journal.packId) + ".");
-    return false;
+    return PostOrCancel(players, session.Log(),
+                        "Error posting record in " + table + " while uninstalling pack " +
+                            std::to_string(journal.packId) + ".");
   };
   int changed = 0;
   if (!journal.done.contains(kPlayersSetAside)) {

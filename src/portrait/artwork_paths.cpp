@@ -62,6 +62,10 @@ std::filesystem::path CustomUniformsFolder(const std::filesystem::path& programF
   return ArtworkFolder(programFolder) / "uniforms" / "custom";
 }
 
+std::filesystem::path InstalledUniformFile(const std::filesystem::path& programFolder, int number) {
+  return CustomUniformsFolder(programFolder) / "installed" / (AddZeros(number, 5) + ".png");
+}
+
 std::filesystem::path UniformPreviewFace(const std::filesystem::path& programFolder) {
   return ArtworkFolder(programFolder) / "uniforms" / "previewface.png";
 }
@@ -70,10 +74,14 @@ std::filesystem::path FacialHairPreviewFace(const std::filesystem::path& program
   return ArtworkFolder(programFolder) / "facial hair" / "previewface.png";
 }
 
+std::filesystem::path FacialHairStyleFolder(const std::filesystem::path& programFolder,
+                                            std::string_view location) {
+  return ArtworkFolder(programFolder) / "facial hair" / std::string(location);
+}
+
 std::filesystem::path FacialHairFile(const std::filesystem::path& programFolder,
                                      std::string_view location, bool blonde) {
-  return ArtworkFolder(programFolder) / "facial hair" / std::string(location) /
-         (blonde ? "blonde.png" : "brown.png");
+  return FacialHairStyleFolder(programFolder, location) / (blonde ? "blonde.png" : "brown.png");
 }
 
 std::filesystem::path AgeFaceFile(const std::filesystem::path& programFolder, int step) {
@@ -82,8 +90,7 @@ std::filesystem::path AgeFaceFile(const std::filesystem::path& programFolder, in
 
 std::filesystem::path GreyFacialHairFile(const std::filesystem::path& programFolder,
                                          std::string_view location, int step) {
-  return ArtworkFolder(programFolder) / "facial hair" / std::string(location) /
-         ("grey " + std::to_string(step) + ".png");
+  return FacialHairStyleFolder(programFolder, location) / ("grey " + std::to_string(step) + ".png");
 }
 
 std::filesystem::path ProgramIconPicture(int size) {

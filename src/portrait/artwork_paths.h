@@ -43,10 +43,15 @@ std::filesystem::path GenericUniformFolder(const std::filesystem::path& programF
 // graphics/uniforms/custom: the uniform pictures that come with the program, where the chooser of
 // a custom uniform opens.
 std::filesystem::path CustomUniformsFolder(const std::filesystem::path& programFolder);
+// graphics/uniforms/custom/installed/NNNNN.png: a uniform an art pack installed.
+std::filesystem::path InstalledUniformFile(const std::filesystem::path& programFolder, int number);
 // graphics/uniforms/previewface.png, the face under a uniform's preview.
 std::filesystem::path UniformPreviewFace(const std::filesystem::path& programFolder);
 // graphics/facial hair/previewface.png, the face under a facial-hair style's preview.
 std::filesystem::path FacialHairPreviewFace(const std::filesystem::path& programFolder);
+// graphics/facial hair/<location>: the folder of a facial-hair style's pictures.
+std::filesystem::path FacialHairStyleFolder(const std::filesystem::path& programFolder,
+                                            std::string_view location);
 // graphics/facial hair/<location>/blonde.png or brown.png
 std::filesystem::path FacialHairFile(const std::filesystem::path& programFolder,
                                      std::string_view location, bool blonde);
