@@ -28,6 +28,7 @@
 #include "app/session.h"
 #include "app/universal_tables.h"
 #include "import/game_tables.h"
+#include "import/players_fields.h"
 #include "portrait/artwork_paths.h"
 #include "portrait/layer_cache.h"
 #include "portrait/portrait_png.h"
@@ -107,12 +108,12 @@ std::vector<std::string> ConvertArguments(Session& session, PhotoLookups& lookup
                                           const std::string& convert) {
   const std::filesystem::path& program = session.ProgramFolder();
   std::vector<std::string> args{convert,
-                                BackgroundFile(program, row.GetInt("background")).string()};
+                                BackgroundFile(program, row.GetInt(kBackgroundField)).string()};
   auto layer = [&args](const std::filesystem::path& file, const std::string& geometry) {
     args.insert(args.end(), {file.string(), "-geometry", geometry, "-composite"});
   };
-  layer(FaceFile(program, row.GetInt("ethnicity"), row.GetInt("face")), "+7+4");
-  const int team = row.GetInt("uniform_team_id");
+  layer(FaceFile(program, row.GetInt(kEthnicityField), row.GetInt(kFaceField)), "+7+4");
+  const int team = row.GetInt(kUniformTeamIdField);
   const TeamLooks* looks = team != 0 ? lookups.Team(team) : nullptr;
   if (looks == nullptr) {
     layer(DefaultUniformFile(program), "+0+0");
@@ -131,14 +132,15 @@ std::vector<std::string> ConvertArguments(Session& session, PhotoLookups& lookup
     }
   }
   layer(BillUndersideFile(program), "+0+0");
-  if (const int style = row.GetInt("facial_hair_style", 0); style != 0) {
+  if (const int style = row.GetInt(kFacialHairStyleField, 0); style != 0) {
     if (const std::string* location = lookups.FacialHairLocation(style)) {
-      const auto file = FacialHairFile(program, *location, row.GetInt("hair_color", 0) == 2);
+      const auto file = FacialHairFile(program, *location, row.GetInt(kHairColorField, 0) == 2);
       if (std::filesystem::exists(file)) layer(file, "-1+2");
     }
   }
-  if (const AccessoryLooks* accessory = lookups.Accessory(row.GetInt("accessory", 0))) {
-    if (AccessoryShown(accessory->eligibility, row.GetInt("hand", 0), row.GetInt("position", 0)) &&
+  if (const AccessoryLooks* accessory = lookups.Accessory(row.GetInt(kAccessoryField, 0))) {
+    if (AccessoryShown(accessory->eligibility, row.GetInt(kHandField, 0),
+                       row.GetInt(kPositionField, 0)) &&
         std::filesystem::exists(accessory->location)) {
       layer(accessory->location, "+0+0");
     }
@@ -282,11 +284,12 @@ int Main(int argc, char** argv) {
     PhotoLookups lookups(session);
     Table players(session.Data(), PlayersTableName(name));
     for (players.First(); !players.Eof(); players.Next()) {
-      if (players.GetBool("update_required") || players.GetInt("background", 0) == 0) continue;
+      if (players.GetBool(kUpdateRequiredField) || players.GetInt(kBackgroundField, 0) == 0)
+        continue;
       if (static_cast<int>(commands.size()) < compare) {
-        commands.push_back(
-            ConvertArguments(session, lookups, players, temp,
-                             temp / ("Player_" + players.GetText("player_id") + ".png"), convert));
+        commands.push_back(ConvertArguments(
+            session, lookups, players, temp,
+            temp / ("Player_" + players.GetText(kPlayerIdField) + ".png"), convert));
       }
       if (static_cast<int>(encodeRows.size()) < encode) encodeRows.push_back(ReadPhotoRow(players));
       if (static_cast<int>(commands.size()) >= compare &&

@@ -1,4 +1,4 @@
-// The grids' read interface over a players-like table of 50,000 rows and 21 fields (the large
+// The grids' read interface over a players table of 50,000 rows and 23 fields (the large
 // sample game's players): the time to open a snapshot of a table and take its row count, the same
 // for a query's result (ordered by name) and for refreshing it, and the time to read a screen of 40
 // consecutive rows at the end of the table, every field of every row, as a grid paints it. Targets
@@ -13,12 +13,18 @@
 
 #include "database/row_snapshot.h"
 #include "database/table_store.h"
+#include "import/players_fields.h"
 
 namespace {
 
 using likentor::Database;
 using likentor::FieldDef;
 using likentor::FieldType;
+using likentor::kFirstNameField;
+using likentor::kLastNameField;
+using likentor::kNationIdField;
+using likentor::kPlayerIdField;
+using likentor::kRetiredField;
 using likentor::Query;
 using likentor::RowSnapshot;
 using likentor::RowTexts;
@@ -30,29 +36,7 @@ constexpr int kScreen = 40;
 const char* const kTable = "bench_players.db";
 
 // The fields of a saved game's players table.
-const std::vector<FieldDef> kFields = {
-    {"player_id", FieldType::Integer, 0, true},
-    {"first_name", FieldType::Text, 20, true},
-    {"last_name", FieldType::Text, 30, true},
-    {"nation_id", FieldType::Integer, 0, true},
-    {"retired", FieldType::Boolean, 0, false},
-    {"team_id", FieldType::Integer, 0, false},
-    {"position", FieldType::Integer, 0, false},
-    {"ethnicity", FieldType::Integer, 0, false},
-    {"background", FieldType::Integer, 0, false},
-    {"face", FieldType::Integer, 0, false},
-    {"uniform_team_id", FieldType::Integer, 0, false},
-    {"hair_color", FieldType::Integer, 0, false},
-    {"hair_style", FieldType::Integer, 0, false},
-    {"facial_hair_style", FieldType::Integer, 0, false},
-    {"accessory", FieldType::Integer, 0, false},
-    {"career_ab", FieldType::Integer, 0, false},
-    {"career_ip", FieldType::Integer, 0, false},
-    {"locked", FieldType::Boolean, 0, false},
-    {"update_required", FieldType::Boolean, 0, false},
-    {"retired_as_team", FieldType::Integer, 0, false},
-    {"hand", FieldType::Integer, 0, false},
-};
+const std::vector<FieldDef>& kFields = likentor::PlayersTableFields();
 
 const char* const kFirstNames[] = {"Adam",  "Bruno", "Carlos", "Dmitri", "Emil",  "Felipe",
                                    "Gus",   "Hideo", "Ivan",   "Jorge",  "Kenji", "Luis",
@@ -89,11 +73,12 @@ Database& Players() {
     constexpr int kLast = sizeof kLastNames / sizeof kLastNames[0];
     for (int id = 1; id <= kRows; ++id) {
       t.Append();
-      t.SetInt("player_id", id);
-      t.SetText("first_name", kFirstNames[(id * 7) % kFirst]);
-      t.SetText("last_name", std::string(kLastNames[(id * 13) % kLast]) + std::to_string(id % 97));
-      t.SetInt("nation_id", id % 60);
-      t.SetBool("retired", id % 5 == 0);
+      t.SetInt(kPlayerIdField, id);
+      t.SetText(kFirstNameField, kFirstNames[(id * 7) % kFirst]);
+      t.SetText(kLastNameField,
+                std::string(kLastNames[(id * 13) % kLast]) + std::to_string(id % 97));
+      t.SetInt(kNationIdField, id % 60);
+      t.SetBool(kRetiredField, id % 5 == 0);
       for (std::size_t f = 5; f < kFields.size(); ++f) {
         if (kFields[f].type == FieldType::Boolean) {
           t.SetBool(kFields[f].name, (id + static_cast<int>(f)) % 3 == 0);

@@ -15,6 +15,7 @@
 #include "app/write_command.h"
 #include "database/connection.h"
 #include "import/game_tables.h"
+#include "import/players_fields.h"
 #include "portrait/layer_cache.h"
 #include "portrait/portrait_pool.h"
 #include "shell/error_log.h"
@@ -177,7 +178,7 @@ class PhotoRun {
       transaction_.emplace(session_.Data(), players_.TableName());
       uncommitted_ = 0;
     }
-    if (!players_.Locate("player_id", plan.playerId)) {
+    if (!players_.Locate(kPlayerIdField, plan.playerId)) {
       session_.Log().ReportError(kPhotoPostError);
       return false;
     }

@@ -6,6 +6,7 @@
 #include "app/loaded_game.h"
 #include "app/navigation.h"
 #include "app/session.h"
+#include "import/players_fields.h"
 #include "portrait/artwork_paths.h"
 #include "portrait/contact_sheet.h"
 
@@ -27,13 +28,13 @@ SheetSelection ContactSheetSelection(Session& session, std::optional<int> teamId
   Table players(session.Data(), saved.playersTable);
   for (players.First(); !players.Eof(); players.Next()) {
     if (!teamId && static_cast<int>(selection.players.size()) >= limit) break;
-    if (teamId && players.GetInt("team_id", 0) != *teamId) continue;
+    if (teamId && players.GetInt(kTeamIdField, 0) != *teamId) continue;
     std::filesystem::path portrait =
-        PortraitFile(saved.picturesFolder, players.GetInt("player_id"));
+        PortraitFile(saved.picturesFolder, players.GetInt(kPlayerIdField));
     std::error_code ec;
     if (!std::filesystem::is_regular_file(portrait, ec)) continue;
     selection.players.push_back(
-        {std::move(portrait), players.GetText("first_name"), players.GetText("last_name")});
+        {std::move(portrait), players.GetText(kFirstNameField), players.GetText(kLastNameField)});
   }
   return selection;
 }

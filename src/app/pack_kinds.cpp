@@ -8,6 +8,7 @@
 #include "database/facial_hair_table.h"
 #include "database/stored_path.h"
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "portrait/appearance.h"
 #include "portrait/artwork_paths.h"
 #include "shell/error.h"
@@ -24,11 +25,11 @@ constexpr int kAccessoryFrequency = 15;
 // Kept in the order of the enumeration.
 constexpr PackKindInfo kKinds[] = {
     {PackKind::Faces, "faces", "face", "faces", kFaceWidth, kFaceHeight, false, "face_id", true,
-     "face", true},
+     kFaceField, true},
     {PackKind::FacialHair, "facial-hair", "facial-hair style", "facial-hair styles", kLayerWidth,
-     kLayerHeight, true, "facial_hair_id", false, "facial_hair_style", true},
+     kLayerHeight, true, "facial_hair_id", false, kFacialHairStyleField, true},
     {PackKind::Accessories, "accessories", "accessory", "accessories", kLayerWidth, kLayerHeight,
-     false, "accessory_id", true, "accessory", false},
+     false, "accessory_id", true, kAccessoryField, false},
     {PackKind::Uniform, "uniform", "custom uniform", "custom uniforms", kLayerWidth, kLayerHeight,
      false, "", false, "", false},
 };

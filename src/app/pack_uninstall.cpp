@@ -17,6 +17,7 @@
 #include "app/write_command.h"
 #include "database/stored_path.h"
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "portrait/appearance.h"
 #include "portrait/artwork_paths.h"
 #include "shell/error.h"
@@ -174,9 +175,9 @@ int FreeUniforms(Session& session, const PackJournal& journal) {
       Table players(db, playersTable);
       TableTransaction transaction(db, playersTable);
       for (players.First(); !players.Eof(); players.Next()) {
-        if (!wearing.contains(players.GetInt("team_id", 0))) continue;
+        if (!wearing.contains(players.GetInt(kTeamIdField, 0))) continue;
         players.Edit();
-        players.SetBool("update_required", true);
+        players.SetBool(kUpdateRequiredField, true);
         if (PostOrCancel(players, session.Log(),
                          "Error posting record in " + playersTable + " while uninstalling pack " +
                              std::to_string(journal.packId) + ".")) {
@@ -224,7 +225,7 @@ int NewLooks(Session& session, const PackJournal& journal, const std::set<int>& 
       TableTransaction transaction(db, table);
       for (players.First(); !players.Eof(); players.Next()) {
         if (journal.kind == PackKind::Faces &&
-            players.GetInt("ethnicity", 0) != journal.ethnicity) {
+            players.GetInt(kEthnicityField, 0) != journal.ethnicity) {
           continue;
         }
         const int worn = players.GetInt(field, 0);
@@ -237,7 +238,7 @@ int NewLooks(Session& session, const PackJournal& journal, const std::set<int>& 
           }
           players.Edit();
           players.SetInt(field, -next);
-          players.SetBool("update_required", true);
+          players.SetBool(kUpdateRequiredField, true);
           if (post(players, table)) ++changed;
         } else if (const auto found = journal.moves.find(worn); found != journal.moves.end()) {
           players.Edit();

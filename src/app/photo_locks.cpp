@@ -5,6 +5,7 @@
 #include "app/session.h"
 #include "app/write_command.h"
 #include "import/game_tables.h"
+#include "import/players_fields.h"
 
 namespace likentor {
 
@@ -56,7 +57,7 @@ void WriteLocks(Session& session, bool locked) {
   const int rows = players.RecordCount();
   for (int i = 0; i < rows; ++i) {
     players.Edit();
-    players.SetBool("locked", locked);
+    players.SetBool(kLockedField, locked);
     players.Next();
   }
   transaction.Commit();

@@ -6,7 +6,7 @@
 #include "app/universal_tables.h"
 #include "database/games_table.h"
 #include "database/stored_path.h"
-#include "import/players_table.h"
+#include "import/players_fields.h"
 #include "portrait/aging.h"
 #include "portrait/artwork_paths.h"
 #include "portrait/layer_cache.h"
@@ -38,17 +38,17 @@ bool HasField(const Cursor& cursor, std::string_view name) {
 
 PhotoRow ReadPhotoRow(const Cursor& players) {
   PhotoRow row;
-  row.playerId = players.GetInt("player_id", 0);
-  row.ethnicity = players.GetInt("ethnicity", 0);
-  row.face = players.GetInt("face", 0);
-  row.accessory = players.GetInt("accessory", 0);
-  row.retired = players.GetBool("retired");
-  row.retiredAsTeam = players.GetInt("retired_as_team", 0);
-  row.teamId = players.GetInt("team_id", 0);
-  row.hand = players.GetInt("hand", 0);
-  row.position = players.GetInt("position", 0);
-  row.hairColor = players.GetInt("hair_color", 0);
-  row.facialHairStyle = players.GetInt("facial_hair_style", 0);
+  row.playerId = players.GetInt(kPlayerIdField, 0);
+  row.ethnicity = players.GetInt(kEthnicityField, 0);
+  row.face = players.GetInt(kFaceField, 0);
+  row.accessory = players.GetInt(kAccessoryField, 0);
+  row.retired = players.GetBool(kRetiredField);
+  row.retiredAsTeam = players.GetInt(kRetiredAsTeamField, 0);
+  row.teamId = players.GetInt(kTeamIdField, 0);
+  row.hand = players.GetInt(kHandField, 0);
+  row.position = players.GetInt(kPositionField, 0);
+  row.hairColor = players.GetInt(kHairColorField, 0);
+  row.facialHairStyle = players.GetInt(kFacialHairStyleField, 0);
   if (HasField(players, kCareerSeasonsField)) {
     row.careerSeasons = players.GetInt(kCareerSeasonsField, 0);
   }
@@ -248,10 +248,10 @@ int PortraitAgeStep(const PhotoRow& row, bool playersAge) {
 
 void RecordPhoto(Cursor& players, const PhotoPlan& plan) {
   if (HasField(players, kAgeStepField)) players.SetInt(kAgeStepField, plan.ageStep);
-  if (plan.accessoryDrawn) players.SetInt("accessory", plan.accessory);
-  players.SetInt("background", plan.background);
-  players.SetInt("uniform_team_id", plan.uniformTeam);
-  players.SetBool("update_required", false);
+  if (plan.accessoryDrawn) players.SetInt(kAccessoryField, plan.accessory);
+  players.SetInt(kBackgroundField, plan.background);
+  players.SetInt(kUniformTeamIdField, plan.uniformTeam);
+  players.SetBool(kUpdateRequiredField, false);
 }
 
 }  // namespace likentor

@@ -15,6 +15,7 @@
 #include "database/games_table.h"
 #include "database/table_store.h"
 #include "database/text_file.h"
+#include "import/players_fields.h"
 #include "import/team_faces.h"
 #include "portrait/artwork_paths.h"
 #include "portrait/png_image.h"
@@ -35,17 +36,17 @@ bool HasField(const Cursor& cursor, std::string_view name) {
 }
 
 std::string FullName(const Cursor& players) {
-  return players.GetText("first_name") + " " + players.GetText("last_name");
+  return players.GetText(kFirstNameField) + " " + players.GetText(kLastNameField);
 }
 
 // What New Look changes on a row, the look and then the portrait's fields: undo sets them back.
 constexpr std::array<std::string_view, 8> kNewLookFields = {
-    "ethnicity", "face",       "hair_color",      "facial_hair_style",
-    "accessory", "background", "uniform_team_id", "update_required"};
+    kEthnicityField, kFaceField,       kHairColorField,     kFacialHairStyleField,
+    kAccessoryField, kBackgroundField, kUniformTeamIdField, kUpdateRequiredField};
 
 Look ReadLook(const Cursor& players) {
-  return {players.GetInt("ethnicity", 0), players.GetInt("face", 0),
-          players.GetInt("hair_color", 0), players.GetInt("facial_hair_style", 0)};
+  return {players.GetInt(kEthnicityField, 0), players.GetInt(kFaceField, 0),
+          players.GetInt(kHairColorField, 0), players.GetInt(kFacialHairStyleField, 0)};
 }
 
 // The players of one team, or of every team, on a cursor of their own.
@@ -97,19 +98,19 @@ Relook NewLookIn(Session& session, int playerId, KeepLook keep, bool makePhoto, 
   const WriteCommand writing(session, kNewLookCommand);
   RequireLoadedGame(session);
   Table players(session.Data(), session.Game().Saved.playersTable);
-  if (!players.Locate("player_id", playerId)) {
+  if (!players.Locate(kPlayerIdField, playerId)) {
     throw Error("There is no player " + std::to_string(playerId) + " in " +
                 session.LoadedGameName() + ".");
   }
-  if (players.GetBool("locked") && !replaceLocked) throw LockedLookError(playerId);
+  if (players.GetBool(kLockedField) && !replaceLocked) throw LockedLookError(playerId);
 
   Relook result;
   result.playerId = playerId;
   result.name = FullName(players);
   result.before = ReadLook(players);
   const RowValues rowBefore = ReadRowValues(players, kNewLookFields);
-  const int teamId = players.GetInt("team_id", 0);
-  const bool onRoster = OnActiveRoster(teamId, players.GetBool("retired"));
+  const int teamId = players.GetInt(kTeamIdField, 0);
+  const bool onRoster = OnActiveRoster(teamId, players.GetBool(kRetiredField));
   TeamFaces teamFaces;
   if (onRoster) {
     Query team;
@@ -122,7 +123,7 @@ Relook NewLookIn(Session& session, int playerId, KeepLook keep, bool makePhoto, 
   Look& after = result.after;
   after = result.before;
   if (keep == KeepLook::Nothing)
-    after.ethnicity = draws.GetEthnicity(players.GetInt("nation_id", 0));
+    after.ethnicity = draws.GetEthnicity(players.GetInt(kNationIdField, 0));
   const auto hisOldFace = [&](int face) {
     return after.ethnicity == result.before.ethnicity && face == result.before.face;
   };
@@ -142,11 +143,11 @@ Relook NewLookIn(Session& session, int playerId, KeepLook keep, bool makePhoto, 
   }
 
   players.Edit();
-  players.SetInt("ethnicity", after.ethnicity);
-  players.SetInt("face", after.face);
-  players.SetInt("hair_color", after.hairColor);
-  players.SetInt("facial_hair_style", after.facialHair);
-  players.SetBool("update_required", true);
+  players.SetInt(kEthnicityField, after.ethnicity);
+  players.SetInt(kFaceField, after.face);
+  players.SetInt(kHairColorField, after.hairColor);
+  players.SetInt(kFacialHairStyleField, after.facialHair);
+  players.SetBool(kUpdateRequiredField, true);
   PostNewLook(players, playerId);
   players.Close();
   // The portrait's backup holds the whole row as it was, so that undo takes back the look too.
@@ -176,11 +177,11 @@ std::vector<Relook> NewLooks(Session& session, const std::vector<int>& playerIds
   {
     Table players(session.Data(), session.Game().Saved.playersTable);
     for (int id : playerIds) {
-      if (!players.Locate("player_id", id)) {
+      if (!players.Locate(kPlayerIdField, id)) {
         throw Error("There is no player " + std::to_string(id) + " in " + session.LoadedGameName() +
                     ".");
       }
-      if (players.GetBool("locked")) locked.push_back(id);
+      if (players.GetBool(kLockedField)) locked.push_back(id);
     }
   }
   const bool replaceLocked =
@@ -222,7 +223,7 @@ bool NewLookBtnClick(Session& session, std::optional<PlayerPicture>& preview) {
   RequireLoadedGame(session);
   Query& current = session.Game().PlayersQuery;
   if (!current.IsOpen() || current.Eof()) throw Error("Pick a player first.");
-  std::optional<PlayerPicture> picture = NewLookBtnClick(session, current.GetInt("player_id"));
+  std::optional<PlayerPicture> picture = NewLookBtnClick(session, current.GetInt(kPlayerIdField));
   if (!picture) return false;
   preview = std::move(picture);
   return true;
@@ -231,7 +232,7 @@ bool NewLookBtnClick(Session& session, std::optional<PlayerPicture>& preview) {
 std::optional<PlayerPicture> NewLookBtnClick(Session& session, int playerId) {
   Query player;
   OpenPlayer(session, player, playerId);
-  if (player.GetBool("locked") &&
+  if (player.GetBool(kLockedField) &&
       !session.UserPrompts().Confirm("The photo of " + FullName(player) +
                                      " is locked and may be a picture of your own. Give him a "
                                      "new look and replace his photo?")) {
@@ -265,11 +266,11 @@ std::vector<SpreadChange> SpreadFaces(Session& session, std::optional<int> teamI
     Query players;
     OpenTeamPlayers(session, players, teamId);
     for (players.First(); !players.Eof(); players.Next()) {
-      const int team = players.GetInt("team_id", 0);
-      if (!OnActiveRoster(team, players.GetBool("retired"))) continue;
-      members.push_back({players.GetInt("player_id"), FullName(players), team,
-                         players.GetInt("ethnicity", 0), players.GetInt("face", 0),
-                         players.GetBool("locked")});
+      const int team = players.GetInt(kTeamIdField, 0);
+      if (!OnActiveRoster(team, players.GetBool(kRetiredField))) continue;
+      members.push_back({players.GetInt(kPlayerIdField), FullName(players), team,
+                         players.GetInt(kEthnicityField, 0), players.GetInt(kFaceField, 0),
+                         players.GetBool(kLockedField)});
     }
   }
 
@@ -302,10 +303,10 @@ std::vector<SpreadChange> SpreadFaces(Session& session, std::optional<int> teamI
     const int face = draws.GetFaceExcept(
         m->ethnicity, [&](int f) { return worn.Taken(m->teamId, m->ethnicity, f); });
     if (face == 0) continue;  // the team wears every face of the catalogue
-    if (!table.Locate("player_id", m->playerId)) continue;
+    if (!table.Locate(kPlayerIdField, m->playerId)) continue;
     table.Edit();
-    table.SetInt("face", face);
-    table.SetBool("update_required", true);
+    table.SetInt(kFaceField, face);
+    table.SetBool(kUpdateRequiredField, true);
     PostNewLook(table, m->playerId);
     worn.Remove(m->teamId, m->ethnicity, m->face);
     worn.Add(m->teamId, m->ethnicity, face);

@@ -9,6 +9,7 @@
 #include "app/session.h"
 #include "app/universal_tables.h"
 #include "app/write_command.h"
+#include "import/players_fields.h"
 #include "portrait/artwork_paths.h"
 #include "portrait/layer_cache.h"
 #include "portrait/portrait_png.h"
@@ -91,7 +92,7 @@ std::filesystem::path MakePlayerPhoto(Session& session, int playerId, bool repla
   const WriteCommand writing(session, kNewPhotoCommand);
   Query players;
   OpenPlayer(session, players, playerId);
-  if (players.GetBool("locked") && !replaceLocked) {
+  if (players.GetBool(kLockedField) && !replaceLocked) {
     throw LockedPhotoError(playerId);
   }
   CreatePlayerPhoto(session, players, playerId, run);

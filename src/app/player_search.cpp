@@ -10,6 +10,7 @@
 #include "database/nations_table.h"
 #include "database/table_store.h"
 #include "import/game_tables.h"
+#include "import/players_fields.h"
 #include "portrait/artwork_paths.h"
 #include "portrait/jpeg_reader.h"
 #include "shell/folders.h"
@@ -43,10 +44,10 @@ std::vector<std::string> PlayerSearchSql(std::string_view gameName, const Player
   if (search.playerId != 0) {
     condition = "WHERE player_id=" + std::to_string(search.playerId);
   } else if (!search.firstName.empty()) {
-    condition = "WHERE " + PrefixLike("first_name", search.firstName);
-    if (!search.lastName.empty()) andLine = "AND " + PrefixLike("last_name", search.lastName);
+    condition = "WHERE " + PrefixLike(kFirstNameField, search.firstName);
+    if (!search.lastName.empty()) andLine = "AND " + PrefixLike(kLastNameField, search.lastName);
   } else if (!search.lastName.empty()) {
-    condition = "WHERE " + PrefixLike("last_name", search.lastName);
+    condition = "WHERE " + PrefixLike(kLastNameField, search.lastName);
   } else {
     return {};
   }
@@ -97,8 +98,8 @@ namespace {
 
 PlayerPicture LoadCurrentPhoto(Session& session, const Cursor& players) {
   const auto candidates =
-      CurrentPhotoCandidates(LoadedPictures(session), players.GetInt("player_id"),
-                             players.GetText("first_name"), players.GetText("last_name"));
+      CurrentPhotoCandidates(LoadedPictures(session), players.GetInt(kPlayerIdField),
+                             players.GetText(kFirstNameField), players.GetText(kLastNameField));
   // The last one, the folder's default picture, is taken without a test: its load reports it
   // missing.
   std::size_t chosen = candidates.size() - 1;
@@ -139,8 +140,9 @@ std::optional<NewPhoto> MakeNewPhoto(Session& session, int playerId) {
   const std::filesystem::path file = PortraitFile(LoadedPictures(session), playerId);
   bool replacedOwn = false;
   std::error_code ec;
-  if (players.GetBool("locked") && std::filesystem::exists(file, ec)) {
-    const std::string name = players.GetText("first_name") + " " + players.GetText("last_name");
+  if (players.GetBool(kLockedField) && std::filesystem::exists(file, ec)) {
+    const std::string name =
+        players.GetText(kFirstNameField) + " " + players.GetText(kLastNameField);
     if (!session.UserPrompts().Confirm(LockedPhotoQuestion(name, file))) return std::nullopt;
     replacedOwn = true;
   }
@@ -150,7 +152,7 @@ std::optional<NewPhoto> MakeNewPhoto(Session& session, int playerId) {
 
 void MakeNewPhotoBtnClick(Session& session, std::optional<PlayerPicture>& preview) {
   const WriteCommand writing(session, kNewPhotoCommand);
-  const int playerId = session.Game().PlayersQuery.GetInt("player_id");
+  const int playerId = session.Game().PlayersQuery.GetInt(kPlayerIdField);
   CreatePlayerPhoto(session, playerId);
   const std::filesystem::path file = PortraitFile(LoadedPictures(session), playerId);
   preview = PlayerPicture{file, PngImage::Load(file)};
@@ -161,7 +163,7 @@ void PlayerDoneClick(Session& session) {
   // A ticked "Locked?" is kept as the user would expect, not lost because he pressed Done on the
   // row he changed instead of moving off it first.
   if (players.IsOpen() && players.InEdit() && !players.Post()) {
-    throw Error("The changes to player " + players.GetText("player_id") +
+    throw Error("The changes to player " + players.GetText(kPlayerIdField) +
                 " could not be saved: " + players.LastError());
   }
   players.Clear();

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "app/portrait_types.h"
+// The pages that show the players query name its fields as the players table does.
+#include "import/players_fields.h"
 
 namespace likentor {
 

@@ -14,6 +14,7 @@
 #include "app/write_command.h"
 #include "database/connection.h"
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "portrait/contact_sheet.h"
 #include "shell/error.h"
 
@@ -35,13 +36,13 @@ std::unordered_map<int, std::string> TeamTexts(Session& session) {
 
 GalleryPlayer ReadPlayer(const Cursor& players, const std::unordered_map<int, std::string>& teams) {
   GalleryPlayer player;
-  player.playerId = players.GetInt("player_id");
-  player.firstName = players.GetText("first_name");
-  player.lastName = players.GetText("last_name");
-  player.teamId = players.GetInt("team_id", 0);
+  player.playerId = players.GetInt(kPlayerIdField);
+  player.firstName = players.GetText(kFirstNameField);
+  player.lastName = players.GetText(kLastNameField);
+  player.teamId = players.GetInt(kTeamIdField, 0);
   if (const auto team = teams.find(player.teamId); team != teams.end()) player.team = team->second;
-  player.position = players.GetInt("position", 0);
-  player.locked = players.GetBool("locked");
+  player.position = players.GetInt(kPositionField, 0);
+  player.locked = players.GetBool(kLockedField);
   return player;
 }
 
@@ -186,11 +187,11 @@ void SetPlayersLocked(Session& session, const std::vector<int>& playerIds, bool 
   const SavedGame& saved = RequireGame(session);
   Table players(session.Data(), saved.playersTable);
   for (int id : playerIds) {
-    if (!players.Locate("player_id", id)) {
+    if (!players.Locate(kPlayerIdField, id)) {
       throw Error("There is no player " + std::to_string(id) + " in " + saved.name + ".");
     }
     players.Edit();
-    players.SetBool("locked", locked);
+    players.SetBool(kLockedField, locked);
     PostOrThrow(players, "The lock of player " + std::to_string(id));
   }
 }

@@ -24,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "import/players_fields.h"
 #include "shell/error.h"
 
 namespace likentor {
@@ -81,7 +82,7 @@ bool ChangeKeptRuns(Prompts& prompts, const std::filesystem::path& programFolder
 
 // The players-table fields a portrait changes.
 inline constexpr std::array<std::string_view, 4> kPhotoFields = {
-    "accessory", "background", "uniform_team_id", "update_required"};
+    kAccessoryField, kBackgroundField, kUniformTeamIdField, kUpdateRequiredField};
 // Fields of a row and their values before a run changed them (none: blank), in the order read.
 using RowValues = std::vector<std::pair<std::string, std::optional<std::string>>>;
 // The values of `fields` (the portrait's fields when not given) on the current row.

@@ -6,6 +6,7 @@
 #include "app/loaded_game.h"
 #include "app/session.h"
 #include "import/game_tables.h"
+#include "import/players_fields.h"
 
 namespace likentor {
 
@@ -125,9 +126,9 @@ RunPlan PlanRun(Session& session, const RunChoice& choice) {
   for (query.First(); !query.Eof(); query.Next()) {
     PlannedPlayer player;
     player.row = ReadPhotoRow(query);
-    player.careerAb = OptionalInt(query, "career_ab");
-    player.careerIp = OptionalInt(query, "career_ip");
-    player.locked = query.GetBool("locked");
+    player.careerAb = OptionalInt(query, kCareerAbField);
+    player.careerIp = OptionalInt(query, kCareerIpField);
+    player.locked = query.GetBool(kLockedField);
     player.before = ReadRowValues(query);
     plan.players.push_back(std::move(player));
   }

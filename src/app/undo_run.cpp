@@ -13,6 +13,7 @@
 #include "app/session.h"
 #include "app/write_command.h"
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "shell/platform.h"
 
 namespace likentor {
@@ -291,7 +292,8 @@ UndoResult UndoLastRun(Session& session, bool skipDamaged) {
     }
     // A run stopped before it recorded the picture written may have changed the row too.
     if (entry.completed && !entry.rowChanged) continue;
-    if (!players.Locate("player_id", entry.playerId)) continue;  // the row is gone: nothing to set
+    if (!players.Locate(kPlayerIdField, entry.playerId))
+      continue;  // the row is gone: nothing to set
     players.Edit();
     WriteRowValues(players, entry.before);
     if (PostOrCancel(players, session.Log(), kUndoPostError)) ++result.rowsSetBack;

@@ -59,36 +59,36 @@ void WriteCareer(Table& table, const PlayerLine& p, const CareerSums& batting,
   CareerFigures figures;
   if (p.position == kPitcher) {
     figures = GetCareerIP(pitching, p.playerId);
-    table.SetInt("career_ab", 0);
-    table.SetInt("career_ip", figures.total);
+    table.SetInt(kCareerAbField, 0);
+    table.SetInt(kCareerIpField, figures.total);
   } else {
     figures = GetCareerAB(batting, p.playerId);
-    table.SetInt("career_ip", 0);
-    table.SetInt("career_ab", figures.total);
+    table.SetInt(kCareerIpField, 0);
+    table.SetInt(kCareerAbField, figures.total);
   }
-  table.SetInt("retired_as_team", figures.mainTeam);
+  table.SetInt(kRetiredAsTeamField, figures.mainTeam);
   table.SetInt(kCareerSeasonsField, CareerSeasons(batting, pitching, p.playerId));
 }
 
 void UpdateKnownPlayer(Table& table, const PlayerLine& p, const CareerSums& batting,
                        const CareerSums& pitching, bool playersAge) {
   table.Edit();
-  WriteTextIfChanged(table, "first_name", p.firstName);
-  WriteTextIfChanged(table, "last_name", p.lastName);
-  WriteIntIfChanged(table, "nation_id", p.nationId);
-  table.SetBool("retired", p.retired);
+  WriteTextIfChanged(table, kFirstNameField, p.firstName);
+  WriteTextIfChanged(table, kLastNameField, p.lastName);
+  WriteIntIfChanged(table, kNationIdField, p.nationId);
+  table.SetBool(kRetiredField, p.retired);
   // A move flags the player for a new photo, unless he moved to no team. Nothing here clears the
   // flag: only a new portrait does.
-  if (table.IsNull("team_id") || table.GetInt("team_id") != p.teamId) {
-    table.SetInt("team_id", p.teamId);
-    if (p.teamId != 0) table.SetBool("update_required", true);
+  if (table.IsNull(kTeamIdField) || table.GetInt(kTeamIdField) != p.teamId) {
+    table.SetInt(kTeamIdField, p.teamId);
+    if (p.teamId != 0) table.SetBool(kUpdateRequiredField, true);
   }
-  WriteIntIfChanged(table, "position", p.position);
-  WriteIntIfChanged(table, "hand", p.hand);
+  WriteIntIfChanged(table, kPositionField, p.position);
+  WriteIntIfChanged(table, kHandField, p.hand);
   WriteCareer(table, p, batting, pitching);
   // A portrait shows the age step it was made at; one that no longer matches is due again.
   const int step = playersAge ? AgeStep(table.GetInt(kCareerSeasonsField, 0)) : 0;
-  if (step != table.GetInt(kAgeStepField, 0)) table.SetBool("update_required", true);
+  if (step != table.GetInt(kAgeStepField, 0)) table.SetBool(kUpdateRequiredField, true);
 }
 
 // A new player's face draws again, at most this many times, while a teammate wears it.
@@ -98,33 +98,34 @@ void AppendNewPlayer(Table& table, const PlayerLine& p, const CareerSums& battin
                      const CareerSums& pitching, const std::filesystem::path& picturesFolder,
                      AppearanceDraws& looks, const TeamFaces* teamFaces) {
   table.Append();
-  table.SetInt("player_id", p.playerId);
-  table.SetText("first_name", p.firstName);
-  table.SetText("last_name", p.lastName);
-  table.SetInt("nation_id", p.nationId);
-  table.SetBool("retired", p.retired);
-  table.SetInt("team_id", p.teamId);
-  table.SetBool("update_required", true);
-  table.SetInt("position", p.position);
-  table.SetInt("hand", p.hand);
+  table.SetInt(kPlayerIdField, p.playerId);
+  table.SetText(kFirstNameField, p.firstName);
+  table.SetText(kLastNameField, p.lastName);
+  table.SetInt(kNationIdField, p.nationId);
+  table.SetBool(kRetiredField, p.retired);
+  table.SetInt(kTeamIdField, p.teamId);
+  table.SetBool(kUpdateRequiredField, true);
+  table.SetInt(kPositionField, p.position);
+  table.SetInt(kHandField, p.hand);
   WriteCareer(table, p, batting, pitching);
-  table.SetBool("locked", PlayerPhotoExists(picturesFolder, p.firstName, p.lastName, p.idText));
+  table.SetBool(kLockedField, PlayerPhotoExists(picturesFolder, p.firstName, p.lastName, p.idText));
   const int ethnicity = looks.GetEthnicity(p.nationId);
-  table.SetInt("ethnicity", ethnicity);
-  table.SetInt("background", 0);
+  table.SetInt(kEthnicityField, ethnicity);
+  table.SetInt(kBackgroundField, 0);
   if (teamFaces != nullptr && OnActiveRoster(p.teamId, p.retired)) {
-    table.SetInt("face", looks.GetFaceAvoiding(
-                             ethnicity,
-                             [&](int face) { return teamFaces->Taken(p.teamId, ethnicity, face); },
-                             kTeammateFaceRedraws));
+    table.SetInt(
+        kFaceField,
+        looks.GetFaceAvoiding(
+            ethnicity, [&](int face) { return teamFaces->Taken(p.teamId, ethnicity, face); },
+            kTeammateFaceRedraws));
   } else {
-    table.SetInt("face", looks.GetFace(ethnicity));
+    table.SetInt(kFaceField, looks.GetFace(ethnicity));
   }
-  table.SetInt("uniform_team_id", 0);
-  table.SetInt("hair_color", looks.GetHairColor(ethnicity));
-  table.SetInt("hair_style", 0);
-  table.SetInt("facial_hair_style", looks.GetFacialHair());
-  table.SetInt("accessory", 0);
+  table.SetInt(kUniformTeamIdField, 0);
+  table.SetInt(kHairColorField, looks.GetHairColor(ethnicity));
+  table.SetInt(kHairStyleField, 0);
+  table.SetInt(kFacialHairStyleField, looks.GetFacialHair());
+  table.SetInt(kAccessoryField, 0);
 }
 
 // The existing-photo rule reads the picture folder: one that is there but cannot be read would
@@ -146,32 +147,7 @@ void CheckPicturesFolder(const std::filesystem::path& folder) {
 }  // namespace
 
 void CreatePlayersTable(Database& db, const SavedGame& game) {
-  db.CreateTable(game.playersTable,
-                 {
-                     {"player_id", FieldType::Integer, 0, true},
-                     {"first_name", FieldType::Text, 20, true},
-                     {"last_name", FieldType::Text, 30, true},
-                     {"nation_id", FieldType::Integer, 0, true},
-                     {"retired", FieldType::Boolean, 0, false},
-                     {"team_id", FieldType::Integer, 0, false},
-                     {"position", FieldType::Integer, 0, false},
-                     {"ethnicity", FieldType::Integer, 0, false},
-                     {"background", FieldType::Integer, 0, false},
-                     {"face", FieldType::Integer, 0, false},
-                     {"uniform_team_id", FieldType::Integer, 0, false},
-                     {"hair_color", FieldType::Integer, 0, false},
-                     {"hair_style", FieldType::Integer, 0, false},
-                     {"facial_hair_style", FieldType::Integer, 0, false},
-                     {"accessory", FieldType::Integer, 0, false},
-                     {"career_ab", FieldType::Integer, 0, false},
-                     {"career_ip", FieldType::Integer, 0, false},
-                     {"locked", FieldType::Boolean, 0, false},
-                     {"update_required", FieldType::Boolean, 0, false},
-                     {"retired_as_team", FieldType::Integer, 0, false},
-                     {"hand", FieldType::Integer, 0, false},
-                     {std::string(kCareerSeasonsField), FieldType::Integer, 0, false},
-                     {std::string(kAgeStepField), FieldType::Integer, 0, false},
-                 });
+  db.CreateTable(game.playersTable, PlayersTableFields());
 }
 
 void AddMissingPlayersFields(Database& db, const SavedGame& game) {
@@ -203,10 +179,10 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
   std::optional<TeamFaces> teamFaces;
   if (spreadFaces) teamFaces = TeamFaces::Read(table);
   const auto rosterFace = [&table](int sign, TeamFaces& faces) {
-    const int team = table.GetInt("team_id", 0);
-    if (!OnActiveRoster(team, table.GetBool("retired"))) return;
-    const int ethnicity = table.GetInt("ethnicity", 0);
-    const int face = table.GetInt("face", 0);
+    const int team = table.GetInt(kTeamIdField, 0);
+    if (!OnActiveRoster(team, table.GetBool(kRetiredField))) return;
+    const int ethnicity = table.GetInt(kEthnicityField, 0);
+    const int face = table.GetInt(kFaceField, 0);
     if (sign > 0) {
       faces.Add(team, ethnicity, face);
     } else {
@@ -218,7 +194,7 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
                 [&](const TextFileReader& file, const std::vector<std::string>& fields) {
                   counter.Next();
                   const PlayerLine p = ReadPlayerLine(file, fields);
-                  const bool known = table.Locate("player_id", p.playerId);
+                  const bool known = table.Locate(kPlayerIdField, p.playerId);
                   if (known) {
                     if (teamFaces) rosterFace(-1, *teamFaces);
                     UpdateKnownPlayer(table, p, batting, pitching, playersAge);

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "import/game_tables.h"
+#include "import/players_fields.h"
 
 namespace likentor {
 
@@ -17,11 +18,6 @@ class AppearanceDraws;
 class CareerSums;
 class Database;
 class ErrorLog;
-
-// The length of a player's career in seasons, written on every load, and the age step his last
-// portrait was made at (blank: 0).
-inline constexpr std::string_view kCareerSeasonsField = "career_seasons";
-inline constexpr std::string_view kAgeStepField = "age_step";
 
 void CreatePlayersTable(Database& db, const SavedGame& game);
 

@@ -1,6 +1,7 @@
 #include "import/team_faces.h"
 
 #include "database/table_store.h"
+#include "import/players_fields.h"
 
 namespace likentor {
 
@@ -11,9 +12,9 @@ bool OnActiveRoster(int teamId, bool retired) {
 TeamFaces TeamFaces::Read(Cursor& players) {
   TeamFaces faces;
   for (players.First(); !players.Eof(); players.Next()) {
-    if (!OnActiveRoster(players.GetInt("team_id", 0), players.GetBool("retired"))) continue;
-    faces.Add(players.GetInt("team_id", 0), players.GetInt("ethnicity", 0),
-              players.GetInt("face", 0));
+    if (!OnActiveRoster(players.GetInt(kTeamIdField, 0), players.GetBool(kRetiredField))) continue;
+    faces.Add(players.GetInt(kTeamIdField, 0), players.GetInt(kEthnicityField, 0),
+              players.GetInt(kFaceField, 0));
   }
   return faces;
 }

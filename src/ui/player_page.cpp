@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/loaded_game.h"
 #include "app/player_looks.h"
@@ -110,7 +111,7 @@ PlayerPage::PlayerPage(Session& session, CommandGuard& commands, QWidget* parent
   // it; the page's own showing of a row blocks the signal.
   connect(locked_, &QCheckBox::toggled, this, [this](bool ticked) {
     const int row = grid_->CurrentRow();
-    const int column = model_->FieldIndex("locked");
+    const int column = model_->FieldIndex(kLockedField);
     if (row < 0 || column < 0) return;
     model_->setData(model_->index(row, column), ticked ? Qt::Checked : Qt::Unchecked,
                     Qt::CheckStateRole);
@@ -160,8 +161,8 @@ void PlayerPage::ShowNames() {
   for (const TeamItem& team : session_.Window().teams) {
     teams[std::to_string(team.teamId)] = QString::fromStdString(team.text);
   }
-  for (const char* field : {"team_id", "uniform_team_id", "retired_as_team"}) {
-    model_->SetNames(field, teams);
+  for (const std::string_view field : {kTeamIdField, kUniformTeamIdField, kRetiredAsTeamField}) {
+    model_->SetNames(std::string(field), teams);
   }
   std::map<std::string, QString> nations;
   try {
@@ -171,7 +172,7 @@ void PlayerPage::ShowNames() {
   } catch (const std::exception&) {
     nations.clear();  // numbers alone
   }
-  model_->SetNames("nation_id", std::move(nations));
+  model_->SetNames(std::string(kNationIdField), std::move(nations));
 }
 
 void PlayerPage::FollowRow(int row) {
@@ -191,11 +192,11 @@ void PlayerPage::FollowRow(int row) {
 
 void PlayerPage::ShowPlayer() {
   const int row = grid_->CurrentRow();
-  firstName_->setText(model_->Text(row, "first_name"));
-  lastName_->setText(model_->Text(row, "last_name"));
+  firstName_->setText(model_->Text(row, kFirstNameField));
+  lastName_->setText(model_->Text(row, kLastNameField));
   locked_->setEnabled(row >= 0);
   const QSignalBlocker quiet(locked_);
-  locked_->setChecked(model_->Text(row, "locked") == "true");
+  locked_->setChecked(model_->Text(row, kLockedField) == "true");
 }
 
 std::optional<int> PlayerPage::CurrentPlayer() {
@@ -277,7 +278,7 @@ void PlayerPage::ShowPreview() {
   // What the picture shows, for screen readers: the player of the row it was made for.
   const int row = grid_->CurrentRow();
   const QString name =
-      (model_->Text(row, "first_name") + " " + model_->Text(row, "last_name")).trimmed();
+      (model_->Text(row, kFirstNameField) + " " + model_->Text(row, kLastNameField)).trimmed();
   const QString description = picture_->file.filename().string() == kDefaultPlayerPhoto
                                   ? "Default picture: no portrait of " + name + " yet"
                                   : "Portrait of " + name;

@@ -10,6 +10,7 @@
 #include "app/photo_fixture.h"
 #include "app/player_photo.h"
 #include "app/run_plan.h"
+#include "import/players_fields.h"
 
 namespace likentor {
 namespace {
@@ -33,7 +34,7 @@ class BatchRunsTest : public test::PhotoFixture {
     std::set<int> ids;
     Table players(session_.Data(), PlayersTableName(kGame));
     for (players.First(); !players.Eof(); players.Next()) {
-      if (players.GetBool("update_required")) ids.insert(players.GetInt("player_id"));
+      if (players.GetBool(kUpdateRequiredField)) ids.insert(players.GetInt(kPlayerIdField));
     }
     return ids;
   }
@@ -41,7 +42,7 @@ class BatchRunsTest : public test::PhotoFixture {
     Table players(session_.Data(), PlayersTableName(kGame));
     for (players.First(); !players.Eof(); players.Next()) {
       players.Edit();
-      players.SetBool("update_required", true);
+      players.SetBool(kUpdateRequiredField, true);
       ASSERT_TRUE(players.Post());
     }
     for (int id : WithPortraits()) std::filesystem::remove(Portrait(id));

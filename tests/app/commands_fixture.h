@@ -16,6 +16,7 @@
 #include "database/games_table.h"
 #include "database/table_store.h"
 #include "import/game_tables.h"
+#include "import/players_fields.h"
 #include "import/players_table.h"
 #include "import/teams_table.h"
 #include "shell/folders.h"
@@ -65,14 +66,14 @@ class CommandsFixture : public ::testing::Test {
   void AddPlayer(const PlayerRow& p) {
     Table players(session_.Data(), PlayersTableName(kGame));
     players.Append();
-    players.SetInt("player_id", p.id);
-    players.SetText("first_name", p.first);
-    players.SetText("last_name", p.last);
-    players.SetInt("nation_id", 211);
-    players.SetBool("retired", p.retired);
-    players.SetInt("team_id", 1);
-    players.SetBool("locked", p.locked);
-    players.SetBool("update_required", p.updateRequired);
+    players.SetInt(kPlayerIdField, p.id);
+    players.SetText(kFirstNameField, p.first);
+    players.SetText(kLastNameField, p.last);
+    players.SetInt(kNationIdField, 211);
+    players.SetBool(kRetiredField, p.retired);
+    players.SetInt(kTeamIdField, 1);
+    players.SetBool(kLockedField, p.locked);
+    players.SetBool(kUpdateRequiredField, p.updateRequired);
     ASSERT_TRUE(players.Post()) << players.LastError();
   }
 

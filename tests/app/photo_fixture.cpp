@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "import/players_fields.h"
 #include "portrait/artwork_paths.h"
 #include "support/table_helpers.h"
 
@@ -143,29 +144,29 @@ void PhotoFixture::WriteArtwork() {
 void PhotoFixture::AddPlayer(const Player& p) {
   Table players(session_.Data(), PlayersTableName(kGame));
   players.Append();
-  players.SetInt("player_id", p.id);
-  players.SetText("first_name", "First" + std::to_string(p.id));
-  players.SetText("last_name", "Last" + std::to_string(p.id));
-  players.SetInt("nation_id", 211);
-  players.SetBool("retired", p.retired);
-  players.SetInt("team_id", p.teamId);
-  players.SetInt("position", p.position);
-  players.SetInt("ethnicity", p.ethnicity);
-  players.SetInt("background", 0);
-  players.SetInt("face", p.face);
-  players.SetInt("uniform_team_id", 0);
-  players.SetInt("hair_color", p.hairColor);
-  players.SetInt("hair_style", 0);
-  players.SetInt("facial_hair_style", p.facialHairStyle);
-  players.SetInt("accessory", p.accessory);
-  players.SetInt("career_ab", p.careerAb);
-  players.SetInt("career_ip", p.careerIp);
-  players.SetBool("locked", p.locked);
-  players.SetBool("update_required", p.updateRequired);
-  players.SetInt("retired_as_team", p.retiredAsTeam);
-  players.SetInt("hand", p.hand);
-  players.SetInt("career_seasons", p.careerSeasons);
-  players.SetInt("age_step", p.ageStep);
+  players.SetInt(kPlayerIdField, p.id);
+  players.SetText(kFirstNameField, "First" + std::to_string(p.id));
+  players.SetText(kLastNameField, "Last" + std::to_string(p.id));
+  players.SetInt(kNationIdField, 211);
+  players.SetBool(kRetiredField, p.retired);
+  players.SetInt(kTeamIdField, p.teamId);
+  players.SetInt(kPositionField, p.position);
+  players.SetInt(kEthnicityField, p.ethnicity);
+  players.SetInt(kBackgroundField, 0);
+  players.SetInt(kFaceField, p.face);
+  players.SetInt(kUniformTeamIdField, 0);
+  players.SetInt(kHairColorField, p.hairColor);
+  players.SetInt(kHairStyleField, 0);
+  players.SetInt(kFacialHairStyleField, p.facialHairStyle);
+  players.SetInt(kAccessoryField, p.accessory);
+  players.SetInt(kCareerAbField, p.careerAb);
+  players.SetInt(kCareerIpField, p.careerIp);
+  players.SetBool(kLockedField, p.locked);
+  players.SetBool(kUpdateRequiredField, p.updateRequired);
+  players.SetInt(kRetiredAsTeamField, p.retiredAsTeam);
+  players.SetInt(kHandField, p.hand);
+  players.SetInt(kCareerSeasonsField, p.careerSeasons);
+  players.SetInt(kAgeStepField, p.ageStep);
   ASSERT_TRUE(players.Post()) << players.LastError();
 }
 
@@ -217,13 +218,13 @@ void PhotoFixture::OpenPlayer(int id) {
 
 int PhotoFixture::PlayerInt(int id, const std::string& field) {
   Table players(session_.Data(), PlayersTableName(kGame));
-  EXPECT_TRUE(players.Locate("player_id", id));
+  EXPECT_TRUE(players.Locate(kPlayerIdField, id));
   return players.GetInt(field);
 }
 
 bool PhotoFixture::PlayerFlag(int id, const std::string& field) {
   Table players(session_.Data(), PlayersTableName(kGame));
-  EXPECT_TRUE(players.Locate("player_id", id));
+  EXPECT_TRUE(players.Locate(kPlayerIdField, id));
   return players.GetBool(field);
 }
 

@@ -6,6 +6,7 @@
 #include "app/navigation.h"
 #include "app/photo_locks.h"
 #include "commands_fixture.h"
+#include "import/players_fields.h"
 
 namespace likentor {
 namespace {
@@ -27,7 +28,7 @@ class PhotoLocksTest : public test::CommandsFixture {
     Table players(session_.Data(), PlayersTableName(kGame));
     for (players.First(); !players.Eof(); players.Next()) {
       players.Edit();
-      players.SetBool("locked", locked);
+      players.SetBool(kLockedField, locked);
     }
   }
 };

@@ -7,6 +7,7 @@
 #include "app/navigation.h"
 #include "app/player_search.h"
 #include "commands_fixture.h"
+#include "import/players_fields.h"
 #include "samplegame/image_files.h"
 
 namespace likentor {
@@ -46,8 +47,9 @@ class PlayerSearchTest : public test::CommandsFixture {
     }
     EXPECT_TRUE(prompts_.History().empty());
     EXPECT_EQ(session_.Window().page, kPlayerPage);
-    const int first = players.GetInt("player_id");
-    for (players.First(); !players.Eof(); players.Next()) ids.insert(players.GetInt("player_id"));
+    const int first = players.GetInt(kPlayerIdField);
+    for (players.First(); !players.Eof(); players.Next())
+      ids.insert(players.GetInt(kPlayerIdField));
     EXPECT_EQ(first, *ids.begin());  // the first row is current after the search
     return ids;
   }
@@ -104,11 +106,11 @@ TEST_F(PlayerSearchTest, DonePostsAPendingEditAndClosesTheQuery) {
   // "Locked?" ticked on the first row, then moved on: posted by the move.
   players.First();
   players.Edit();
-  players.SetBool("locked", true);
+  players.SetBool(kLockedField, true);
   players.Next();
   // Ticked on the second row, then Done.
   players.Edit();
-  players.SetBool("locked", true);
+  players.SetBool(kLockedField, true);
   PlayerDoneClick(session_);
   EXPECT_FALSE(players.IsOpen());
   EXPECT_TRUE(players.Sql().empty());
@@ -122,7 +124,7 @@ TEST_F(PlayerSearchTest, DonePostsAPendingEditAndClosesTheQuery) {
   ASSERT_EQ(Found({"Mary", "", 0}), std::set<int>{4});
   RefuseUpdates(PlayersTableName(kGame), "NEW.player_id = 4");
   players.Edit();
-  players.SetBool("locked", true);
+  players.SetBool(kLockedField, true);
   EXPECT_THROW(PlayerDoneClick(session_), Error);
   EXPECT_TRUE(players.InEdit());
   EXPECT_EQ(session_.Window().page, kPlayerPage);

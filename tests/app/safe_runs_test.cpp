@@ -23,6 +23,7 @@
 #include "database/connection.h"
 #include "database/face_tables.h"
 #include "database/nations_table.h"
+#include "import/players_fields.h"
 #include "portrait/artwork_paths.h"
 #include "support/table_helpers.h"
 
@@ -66,7 +67,7 @@ class SafeRunsTest : public test::PhotoFixture {
     Table players(session_.Data(), PlayersTableName(kGame));
     for (players.First(); !players.Eof(); players.Next()) {
       players.Edit();
-      players.SetBool("update_required", true);
+      players.SetBool(kUpdateRequiredField, true);
       ASSERT_TRUE(players.Post());
     }
   }
@@ -85,15 +86,15 @@ class SafeRunsTest : public test::PhotoFixture {
   // A run's change of a player's row, as a portrait records it.
   void ChangeRow(int id) {
     Table players(session_.Data(), PlayersTableName(kGame));
-    ASSERT_TRUE(players.Locate("player_id", id));
+    ASSERT_TRUE(players.Locate(kPlayerIdField, id));
     players.Edit();
-    players.SetInt("background", 60 + id);
-    players.SetBool("update_required", false);
+    players.SetInt(kBackgroundField, 60 + id);
+    players.SetBool(kUpdateRequiredField, false);
     ASSERT_TRUE(players.Post());
   }
   RowValues RowBefore(int id) {
     Table players(session_.Data(), PlayersTableName(kGame));
-    EXPECT_TRUE(players.Locate("player_id", id));
+    EXPECT_TRUE(players.Locate(kPlayerIdField, id));
     return ReadRowValues(players);
   }
   // The pictures of the picture folder, by name.

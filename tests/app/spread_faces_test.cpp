@@ -22,6 +22,7 @@
 #include "database/connection.h"
 #include "database/games_table.h"
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "samplegame/sample_game.h"
 #include "shell/folders.h"
 #include "shell/scripted_prompts.h"
@@ -100,9 +101,9 @@ class SpreadFacesTest : public ::testing::Test {
     Table t(session_->Data(), game + "_players.db");
     std::map<int, Row> rows;
     for (t.First(); !t.Eof(); t.Next()) {
-      rows[t.GetInt("player_id")] = {t.GetInt("team_id", 0),   t.GetBool("retired"),
-                                     t.GetBool("locked"),      t.GetBool("update_required"),
-                                     t.GetInt("ethnicity", 0), t.GetInt("face", 0)};
+      rows[t.GetInt(kPlayerIdField)] = {
+          t.GetInt(kTeamIdField, 0),       t.GetBool(kRetiredField),     t.GetBool(kLockedField),
+          t.GetBool(kUpdateRequiredField), t.GetInt(kEthnicityField, 0), t.GetInt(kFaceField, 0)};
     }
     return rows;
   }

@@ -16,6 +16,7 @@
 #include "app/component_packs.h"
 #include "app/session.h"
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "portrait/appearance.h"
 #include "portrait/png_image.h"
 #include "shell/folders.h"
@@ -92,10 +93,10 @@ class InstallCommandTest : public ::testing::Test {
 
   void SetPlayer(int id, const std::map<std::string, int>& ints) {
     Table t(Db(), "sample_players.db");
-    ASSERT_TRUE(t.Locate("player_id", id));
+    ASSERT_TRUE(t.Locate(kPlayerIdField, id));
     t.Edit();
     for (const auto& [field, value] : ints) t.SetInt(field, value);
-    t.SetBool("update_required", false);
+    t.SetBool(kUpdateRequiredField, false);
     ASSERT_TRUE(t.Post()) << t.LastError();
   }
 

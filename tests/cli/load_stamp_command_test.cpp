@@ -13,6 +13,7 @@
 #include "database/connection.h"
 #include "database/table_store.h"
 #include "import/game_tables.h"
+#include "import/players_fields.h"
 #include "shell/folders.h"
 #include "support/command_line_runs.h"
 #include "support/program_folder.h"
@@ -115,9 +116,9 @@ class LoadStampTest : public ::testing::Test {
   void SetStoredLastName(const std::string& name) {
     Database db(DataFolder(program_));
     Table players(db, PlayersTableName("sample"));
-    ASSERT_TRUE(players.Locate("player_id", std::stoi(playerId_)));
+    ASSERT_TRUE(players.Locate(kPlayerIdField, std::stoi(playerId_)));
     players.Edit();
-    players.SetText("last_name", name);
+    players.SetText(kLastNameField, name);
     ASSERT_TRUE(players.Post());
   }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "shell/folders.h"
 #include "support/command_line_runs.h"
 #include "support/kit_game_fixture.h"
@@ -53,10 +54,11 @@ class LooksCommandTest : public test::KitGameTest {
     Table t(db, "sample_players.db");
     std::map<int, Player> rows;
     for (t.First(); !t.Eof(); t.Next()) {
-      rows[t.GetInt("player_id")] = {t.GetInt("team_id", 0),    t.GetBool("retired"),
-                                     t.GetBool("locked"),       t.GetBool("update_required"),
-                                     t.GetInt("ethnicity", 0),  t.GetInt("face", 0),
-                                     t.GetInt("hair_color", 0), t.GetInt("facial_hair_style", 0)};
+      rows[t.GetInt(kPlayerIdField)] = {
+          t.GetInt(kTeamIdField, 0),    t.GetBool(kRetiredField),
+          t.GetBool(kLockedField),      t.GetBool(kUpdateRequiredField),
+          t.GetInt(kEthnicityField, 0), t.GetInt(kFaceField, 0),
+          t.GetInt(kHairColorField, 0), t.GetInt(kFacialHairStyleField, 0)};
     }
     return rows;
   }
@@ -66,7 +68,7 @@ class LooksCommandTest : public test::KitGameTest {
                  const std::map<std::string, bool>& flags = {}) {
     Database db(DataFolder(program_));
     Table t(db, "sample_players.db");
-    ASSERT_TRUE(t.Locate("player_id", id));
+    ASSERT_TRUE(t.Locate(kPlayerIdField, id));
     t.Edit();
     for (const auto& [field, value] : ints) t.SetInt(field, value);
     for (const auto& [field, value] : flags) t.SetBool(field, value);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "portrait/png_image.h"
 #include "shell/folders.h"
 #include "support/command_line_runs.h"
@@ -38,8 +39,8 @@ TEST_F(PackLayersTest, AMissingLayerOfACatalogueRowIsLoggedOnceAndCounted) {
     Table players(db, "sample_players.db");
     for (players.First(); !players.Eof(); players.Next()) {
       players.Edit();
-      players.SetInt("accessory", 5);
-      players.SetBool("update_required", true);
+      players.SetInt(kAccessoryField, 5);
+      players.SetBool(kUpdateRequiredField, true);
       ASSERT_TRUE(players.Post()) << players.LastError();
       ++wearers;
     }

@@ -11,6 +11,7 @@
 
 #include "database/connection.h"
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "portrait/png_image.h"
 #include "shell/folders.h"
 #include "support/command_line_runs.h"
@@ -44,8 +45,8 @@ class PhotosCommandTest : public test::KitGameTest {
     Table t(db, game + "_players.db");
     std::map<int, Row> rows;
     for (t.First(); !t.Eof(); t.Next()) {
-      rows[t.GetInt("player_id")] = {t.GetInt("team_id", 0), t.GetBool("locked"),
-                                     t.GetBool("update_required")};
+      rows[t.GetInt(kPlayerIdField)] = {t.GetInt(kTeamIdField, 0), t.GetBool(kLockedField),
+                                        t.GetBool(kUpdateRequiredField)};
     }
     return rows;
   }

@@ -12,6 +12,7 @@
 
 #include "database/table_store.h"
 #include "import/game_tables.h"
+#include "import/players_fields.h"
 #include "shell/folders.h"
 #include "shell/program_lock.h"
 #include "support/command_line_runs.h"
@@ -75,7 +76,7 @@ class ReliabilityTest : public ::testing::Test {
   int FirstPlayer() {
     Database db(DataFolder(program_));
     Table t(db, "sample_players.db");
-    return t.GetInt("player_id");
+    return t.GetInt(kPlayerIdField);
   }
 
   test::TempFolder folder_;

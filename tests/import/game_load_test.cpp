@@ -18,6 +18,7 @@
 #include "app/universal_tables.h"
 #include "import/export_expectations.h"
 #include "import/game_tables.h"
+#include "import/players_fields.h"
 #include "portrait/uniforms.h"
 #include "samplegame/sample_game.h"
 #include "shell/folders.h"
@@ -256,8 +257,8 @@ TEST_F(GameLoadTest, AFirstLoadAndALoadASeasonLaterLeaveWhatTheExportsPrescribe)
     TableTransaction transaction(Db(), "sample_players.db");
     for (t.First(); !t.Eof(); t.Next()) {
       t.Edit();
-      t.SetBool("update_required", false);
-      if (t.GetInt("player_id") % 5 == 0) t.SetBool("locked", !t.GetBool("locked"));
+      t.SetBool(kUpdateRequiredField, false);
+      if (t.GetInt(kPlayerIdField) % 5 == 0) t.SetBool(kLockedField, !t.GetBool(kLockedField));
       ASSERT_TRUE(t.Post());
     }
   }

@@ -24,6 +24,7 @@
 #include "app/photo_plan.h"
 #include "app/session.h"
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "samplegame/sample_game.h"
 #include "shell/random_generator.h"
 #include "shell/scripted_prompts.h"
@@ -105,9 +106,9 @@ void LoadAndTestLooks(const fs::path& root, test::ChiSquareResults& results) {
   int count = 0;
   for (players.First(); !players.Eof(); players.Next()) {
     ++count;
-    const int ethnicity = players.GetInt("ethnicity");
-    const int face = players.GetInt("face");
-    const int hairColor = players.GetInt("hair_color");
+    const int ethnicity = players.GetInt(kEthnicityField);
+    const int face = players.GetInt(kFaceField);
+    const int hairColor = players.GetInt(kHairColorField);
     ASSERT_GE(ethnicity, 1);
     ASSERT_LE(ethnicity, 4);
     const int n = catalogue[ethnicity] - 1;

@@ -9,6 +9,7 @@
 #include "import/career_tables.h"
 #include "import/draw_clock.h"
 #include "import/import_fixture.h"
+#include "import/players_fields.h"
 #include "import/teams_table.h"
 #include "portrait/portrait_png.h"
 #include "shell/error.h"
@@ -89,10 +90,10 @@ class PlayersTest : public test::ImportFixture {
 
   void SetFlags(int playerId, bool updateRequired, bool locked) {
     Table t(*db_, "g_players.db");
-    ASSERT_TRUE(t.Locate("player_id", playerId));
+    ASSERT_TRUE(t.Locate(kPlayerIdField, playerId));
     t.Edit();
-    t.SetBool("update_required", updateRequired);
-    t.SetBool("locked", locked);
+    t.SetBool(kUpdateRequiredField, updateRequired);
+    t.SetBool(kLockedField, locked);
     ASSERT_TRUE(t.Post());
   }
 
@@ -129,6 +130,8 @@ TEST_F(PlayersTest, NewPlayersGetTheExportsFactsTheirCareerALockAndALook) {
 
   const test::Rows rows = ReadRows(*db_, "g_players.db");
   ASSERT_EQ(rows.size(), 3u);
+  // Every column by the name the file stores it under, written out here rather than taken from
+  // the field constants: tables made by earlier versions are read by these names.
   EXPECT_EQ(rows.at(101), (Row{{"player_id", "101"},
                                {"first_name", "Jos\xC3\xA9"},
                                {"last_name", "N\xC3\xBA\xC3\xB1\x65z"},
@@ -332,10 +335,10 @@ TEST_F(PlayersTest, OnlyAPlayerWhoseAgeStepChangedSinceHisLastPortraitIsFlaggedA
   const auto photographed = [this, &steps] {
     Table t(*db_, "g_players.db");
     for (const auto& [id, step] : steps) {
-      ASSERT_TRUE(t.Locate("player_id", id));
+      ASSERT_TRUE(t.Locate(kPlayerIdField, id));
       t.Edit();
-      t.SetBool("update_required", false);
-      t.SetInt("age_step", step);
+      t.SetBool(kUpdateRequiredField, false);
+      t.SetInt(kAgeStepField, step);
       ASSERT_TRUE(t.Post());
     }
   };

@@ -14,6 +14,7 @@
 
 #include "app/navigation.h"
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "page_fixture.h"
 #include "samplegame/image_files.h"
 #include "shell/folders.h"
@@ -36,7 +37,7 @@ class HabitsTest : public PageTest {
     Database db(DataFolder(program_));
     Table t(db, "sample_players.db");
     std::map<std::string, int> counts;
-    for (t.First(); !t.Eof(); t.Next()) ++counts[t.GetText("last_name").substr(0, 2)];
+    for (t.First(); !t.Eof(); t.Next()) ++counts[t.GetText(kLastNameField).substr(0, 2)];
     for (const auto& [prefix, count] : counts) {
       if (count >= 2 && prefix.size() == 2) return prefix;
     }

@@ -18,6 +18,7 @@
 #include "app/navigation.h"
 #include "app/photo_locks.h"
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "page_fixture.h"
 #include "shell/folders.h"
 #include "ui/about_box.h"
@@ -72,7 +73,7 @@ class KeyboardAccessTest : public PageTest {
       Database db(DataFolder(program_));
       Table t(db, "sample_players.db");
       for (t.First(); !t.Eof() && last.empty(); t.Next()) {
-        if (!t.GetBool("locked")) last = t.GetText("last_name");
+        if (!t.GetBool(kLockedField)) last = t.GetText(kLastNameField);
       }
     }
     Find<QLineEdit>("FirstNameBox")->setText("");
@@ -297,7 +298,7 @@ TEST_F(KeyboardAccessTest, LockAllAsksWithTheCountAndTellsIt) {
     Database db(DataFolder(program_));
     Table t(db, "sample_players.db");
     for (t.First(); !t.Eof(); t.Next()) {
-      if (t.GetBool("retired")) retired.insert(t.GetInt("player_id"));
+      if (t.GetBool(kRetiredField)) retired.insert(t.GetInt(kPlayerIdField));
     }
   }
   ASSERT_FALSE(retired.empty());

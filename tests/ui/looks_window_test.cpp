@@ -11,6 +11,7 @@
 
 #include "app/navigation.h"
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "page_fixture.h"
 #include "portrait/appearance.h"
 #include "portrait/artwork_paths.h"
@@ -41,7 +42,7 @@ class LooksWindowTest : public PageTest {
   void SetStored(int id, const char* field, int value) const {
     Database db(DataFolder(program_));
     Table t(db, "sample_players.db");
-    ASSERT_TRUE(t.Locate("player_id", id));
+    ASSERT_TRUE(t.Locate(kPlayerIdField, id));
     t.Edit();
     t.SetInt(field, value);
     ASSERT_TRUE(t.Post());

@@ -11,6 +11,7 @@
 #include "app/navigation.h"
 #include "app/previews.h"
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "page_fixture.h"
 #include "shell/folders.h"
 #include "ui/locks_page.h"
@@ -35,7 +36,7 @@ class PagesTest : public PageTest {
     Table t(db, "sample_players.db");
     std::map<int, std::pair<bool, bool>> rows;
     for (t.First(); !t.Eof(); t.Next()) {
-      rows[t.GetInt("player_id")] = {t.GetBool("retired"), t.GetBool("locked")};
+      rows[t.GetInt(kPlayerIdField)] = {t.GetBool(kRetiredField), t.GetBool(kLockedField)};
     }
     return rows;
   }
@@ -195,7 +196,7 @@ TEST_F(PagesTest, NationsWeightsReachTheNextLoadAndRefusalsKeepTheText) {
   Table players(db, "sample_players.db");
   ASSERT_GT(players.RecordCount(), 0);
   for (players.First(); !players.Eof(); players.Next()) {
-    EXPECT_EQ(players.GetInt("ethnicity"), 2) << players.GetInt("player_id");
+    EXPECT_EQ(players.GetInt(kEthnicityField), 2) << players.GetInt(kPlayerIdField);
   }
 }
 

@@ -17,6 +17,7 @@
 #include "app/navigation.h"
 #include "app/player_search.h"
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "page_fixture.h"
 #include "portrait/contact_sheet.h"
 #include "portrait/png_image.h"
@@ -63,9 +64,10 @@ class PortraitsWindowTest : public PageTest {
     Table t(db, "sample_players.db");
     std::vector<Rostered> roster;
     for (t.First(); !t.Eof(); t.Next()) {
-      if (t.GetInt("team_id", 0) != teamId) continue;
-      roster.push_back({t.GetInt("player_id"), t.GetInt("position", 0), t.GetText("first_name"),
-                        t.GetText("last_name"), t.GetBool("locked")});
+      if (t.GetInt(kTeamIdField, 0) != teamId) continue;
+      roster.push_back({t.GetInt(kPlayerIdField), t.GetInt(kPositionField, 0),
+                        t.GetText(kFirstNameField), t.GetText(kLastNameField),
+                        t.GetBool(kLockedField)});
     }
     std::sort(roster.begin(), roster.end(), [](const Rostered& a, const Rostered& b) {
       return std::tie(a.position, a.last, a.first, a.id) <
@@ -77,7 +79,7 @@ class PortraitsWindowTest : public PageTest {
   void SetStored(int id, const char* field, bool value) const {
     Database db(DataFolder(program_));
     Table t(db, "sample_players.db");
-    ASSERT_TRUE(t.Locate("player_id", id));
+    ASSERT_TRUE(t.Locate(kPlayerIdField, id));
     t.Edit();
     t.SetBool(field, value);
     ASSERT_TRUE(t.Post());
@@ -85,9 +87,9 @@ class PortraitsWindowTest : public PageTest {
   std::tuple<int, int, int, int> Look(int id) const {
     Database db(DataFolder(program_));
     Table t(db, "sample_players.db");
-    EXPECT_TRUE(t.Locate("player_id", id));
-    return {t.GetInt("ethnicity", 0), t.GetInt("face", 0), t.GetInt("hair_color", 0),
-            t.GetInt("facial_hair_style", 0)};
+    EXPECT_TRUE(t.Locate(kPlayerIdField, id));
+    return {t.GetInt(kEthnicityField, 0), t.GetInt(kFaceField, 0), t.GetInt(kHairColorField, 0),
+            t.GetInt(kFacialHairStyleField, 0)};
   }
 
   // Waits until every row's picture has been read on the worker.

@@ -12,6 +12,7 @@
 #include <regex>
 
 #include "app/run_backup.h"
+#include "import/players_fields.h"
 #include "support/table_helpers.h"
 #include "support/temp_folder.h"
 #include "window_fixture.h"
@@ -85,9 +86,9 @@ TEST_F(SafeRunsWindowTest, WhatWillThisDoThenDoItThenUndo) {
     Database db(DataFolder(program_));
     Table players(db, "sample_players.db");
     for (players.First(); !players.Eof(); players.Next()) {
-      if (players.GetBool("locked")) continue;
+      if (players.GetBool(kLockedField)) continue;
       players.Edit();
-      players.SetBool("update_required", true);
+      players.SetBool(kUpdateRequiredField, true);
       ASSERT_TRUE(players.Post());
     }
   }

@@ -22,6 +22,7 @@
 
 #include "app/session.h"
 #include "database/table_store.h"
+#include "import/players_fields.h"
 #include "shell/folders.h"
 #include "shell/scripted_prompts.h"
 #include "support/program_folder.h"
@@ -142,8 +143,8 @@ class WindowTest : public ::testing::Test {
     Table t(db, "sample_players.db");
     std::map<int, PlayerState> rows;
     for (t.First(); !t.Eof(); t.Next()) {
-      rows[t.GetInt("player_id")] = {t.GetInt("team_id", 0), t.GetBool("locked"),
-                                     t.GetBool("update_required")};
+      rows[t.GetInt(kPlayerIdField)] = {t.GetInt(kTeamIdField, 0), t.GetBool(kLockedField),
+                                        t.GetBool(kUpdateRequiredField)};
     }
     return rows;
   }
