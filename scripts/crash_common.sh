@@ -1,5 +1,7 @@
-# Helpers of the kill tests (crash_test.sh, undo_crash_test.sh); sourced, not run. The caller sets
-# `here` (the source tree) and `seed` (of the kill moments) first. Sets up:
+# shellcheck shell=bash disable=SC2154  # the caller's variables, and the counters made by name
+# Helpers of the kill tests (crash_test.sh, undo_crash_test.sh, pack_crash_test.sh); sourced, not
+# run. The caller sets `here` (the source tree), `seed` (of the kill moments), `kills` (per
+# command) and `drawSeed` (LIKENTOR_RANDOM_SEED of the kills) first. Sets up:
 #   build, likentor, samplegame  the build tree (LIKENTOR_BUILD, default build/release) and its tools
 #   work                         a temporary folder, removed at exit
 #   run, program, game, pictures every command runs in $run, so stored paths agree between copies
@@ -125,4 +127,130 @@ setUp() {
   ln -s "$build/program/graphics" "$program/graphics"
   "$likentor" -C "$program" setup --program-folder "$program" --game-folder "$game" \
     >/dev/null </dev/null
+}
+
+# ---- The counts of the kills ----
+# One associative array per outcome, keyed by the command killed; `name` is the command of the
+# kills under way. declareCounters OUTCOME... -- COMMAND... makes every count 0. The outcomes
+# every test counts: tried, ended (before the kill), crashed, hung, unclear; each adds its own.
+declareCounters() {
+  local outcomes=() outcome command
+  while [ "$1" != -- ]; do
+    outcomes+=("$1")
+    shift
+  done
+  shift
+  for outcome in "${outcomes[@]}"; do
+    declare -gA "$outcome"
+    local -n _count=$outcome
+    for command in "$@"; do _count[$command]=0; done
+    unset -n _count
+  done
+}
+
+# killCounted I SPAN SEED ARGS: kill number I of likentor ARGS after a random moment of a clean
+# run's time SPAN (ms), as killAfterRandomMoment does; counted as tried, and as ended when the
+# command ended before the kill.
+killCounted() {
+  local i=$1 spanMs=$2 killSeed=$3
+  shift 3
+  ((tried[$name]++))
+  killAfterRandomMoment "$spanMs" "$killSeed" "$@"
+  if [ $early -eq 1 ]; then
+    ((ended[$name]++))
+    note "$i" "ended before the kill at $moment ms"
+  fi
+}
+
+# killedWhole I LOSS: the checks right after kill number I, before anything runs again: a
+# sanitizer report of the killed command counts as crashed, a table file that fails its integrity
+# check in the count LOSS. Returns 1 when it counted either.
+killedWhole() {
+  local i=$1 damage
+  local -n _loss=$2
+  if sanitizerReport "$work/killed-err"; then
+    note "$i" "sanitizer report before the kill: $(head -c 300 "$work/killed-err")"
+    ((crashed[$name]++))
+    return 1
+  fi
+  if ! damage=$(checkTables); then
+    note "$i" "after a kill at $moment ms a table is damaged: $damage"
+    ((_loss[$name]++))
+    return 1
+  fi
+}
+
+# rerunEnded I WHAT: after runToEnd of the command that follows kill number I (WHAT names it: "the
+# rerun", "the undo"), one past its time limit counts as hung, one that died of a signal or
+# printed a sanitizer report as crashed. Returns 1 when it counted either.
+rerunEnded() {
+  local i=$1 what=$2
+  if [ $status -eq 124 ] || [ $status -eq 137 ]; then
+    note "$i" "$what after a kill at $moment ms did not end within $limit s"
+    ((hung[$name]++))
+    return 1
+  fi
+  if [ $status -gt 128 ] || sanitizerReport "$work/err"; then
+    note "$i" "$what after a kill at $moment ms crashed (status $status): $(head -c 300 "$work/err")"
+    ((crashed[$name]++))
+    return 1
+  fi
+}
+
+# killEach STATE FROM CLEAN COMMAND CHECK ARGS: $kills kills of likentor ARGS, counted for
+# COMMAND, each from the program laid out afresh by the caller's `restore STATE` and at a moment
+# from FROM to CLEAN ms; after each, the caller's function CHECK with the kill's number.
+killEach() {
+  local state=$1 fromMs=$2 cleanMs=$3 check=$5 i
+  name=$4
+  shift 5
+  say "== $name: $kills kills from $fromMs to $cleanMs ms"
+  killFromMs=$fromMs
+  killUpTo=100
+  for ((i = 1; i <= kills; i++)); do
+    restore "$state"
+    killCounted "$i" "$cleanMs" $drawSeed "$@"
+    "$check" "$i"
+  done
+}
+
+# summarize TEST PASSED COMMANDS -- OUTCOME=TITLE...: the table of the counts, a row per command
+# and a column per outcome after the kills tried, and the verdict. The failures are the kills
+# counted crashed, hung, unclear or in the last outcome (what was lost); exits 1 when there is
+# one, else says PASSED.
+summarize() {
+  local test=$1 passed=$2 commands=() columns=() header="| command | kills tried |" rule="|---|---|"
+  local column command row failures=0
+  shift 2
+  while [ "$1" != -- ]; do
+    commands+=("$1")
+    shift
+  done
+  shift
+  columns=("$@")
+  for column in "${columns[@]}"; do
+    header+=" ${column#*=} |"
+    rule+="---|"
+  done
+  local last=${columns[-1]%%=*}
+  say
+  say "$header"
+  say "$rule"
+  for command in "${commands[@]}"; do
+    row="| $command | ${tried[$command]} |"
+    for column in "${columns[@]}"; do
+      local -n _column=${column%%=*}
+      row+=" ${_column[$command]} |"
+      unset -n _column
+    done
+    say "$row"
+    local -n _loss=$last
+    failures=$((failures + crashed[$command] + hung[$command] + unclear[$command] + _loss[$command]))
+    unset -n _loss
+  done
+  if [ $failures -ne 0 ]; then
+    say "$test: $failures failures"
+    exit 1
+  fi
+  say "$test: $passed"
 }

@@ -29,7 +29,6 @@ source "$here/scripts/crash_common.sh"
 
 drawSeed=1306       # LIKENTOR_RANDOM_SEED of every run but the reloads over complete tables
 otherSeed=4711      # the reloads' seed: their looks must stay those drawn with drawSeed
-failures=0
 
 # ---- The game, and the program set up on it ----
 say "== Medium sample game, seed of the kill moments $seed, $kills kills per command"
@@ -69,37 +68,16 @@ limit=$(((photosMs * 10 + 999) / 1000 + 10))
 # ---- Kills ----
 # One kill of `likentor ARGS` after a random moment within the clean run's time $1 (ms), then the
 # checks and the rerun. Adds to the counters of the command in $name.
-declare -A tried crashed hung unclear lost ended
+declareCounters tried ended crashed hung unclear lost -- load photos
 killOnce() {
   local i=$1 spanMs=$2 killSeed=$3 rerunSeed=$4 expectTables=$5 expectPictures=$6
   shift 6
   # Within the first three quarters of the clean run's time: a reload is quicker than a first
   # load.
-  ((tried[$name]++))
-  killAfterRandomMoment "$spanMs" "$killSeed" "$@"
-  if [ $early -eq 1 ]; then ((ended[$name]++)); note "$i" "ended before the kill at $moment ms"; fi
-  if sanitizerReport "$work/killed-err"; then
-    note "$i" "sanitizer report before the kill: $(head -c 300 "$work/killed-err")"
-    ((crashed[$name]++))
-    return
-  fi
-  local damage
-  if ! damage=$(checkTables); then
-    note "$i" "after a kill at $moment ms a table is damaged: $damage"
-    ((lost[$name]++))
-    return
-  fi
+  killCounted "$i" "$spanMs" "$killSeed" "$@"
+  killedWhole "$i" lost || return
   runToEnd "$rerunSeed" "$@"
-  if [ $status -eq 124 ] || [ $status -eq 137 ]; then
-    note "$i" "the rerun after a kill at $moment ms did not end within $limit s"
-    ((hung[$name]++))
-    return
-  fi
-  if [ $status -gt 128 ] || sanitizerReport "$work/err"; then
-    note "$i" "the rerun after a kill at $moment ms crashed (status $status): $(head -c 300 "$work/err")"
-    ((crashed[$name]++))
-    return
-  fi
+  rerunEnded "$i" "the rerun" || return
   local said=0
   if [ "$name" = load ]; then
     cmp -s "$work/out" "$work/load-said" || said=1
@@ -141,10 +119,6 @@ killOnce() {
   fi
 }
 
-for name in load photos; do
-  tried[$name]=0 crashed[$name]=0 hung[$name]=0 unclear[$name]=0 lost[$name]=0 ended[$name]=0
-done
-
 say "== load: $kills kills within $loadMs ms"
 name=load
 for ((i = 1; i <= kills; i++)); do
@@ -171,16 +145,5 @@ for ((i = 1; i <= kills; i++)); do
     photos sample
 done
 
-say
-say "| command | kills tried | ended before the kill | crashed | hung | unclear | lost |"
-say "|---|---|---|---|---|---|---|"
-for name in load photos; do
-  say "| $name | ${tried[$name]} | ${ended[$name]} | ${crashed[$name]} | ${hung[$name]} |" \
-    "${unclear[$name]} | ${lost[$name]} |"
-  failures=$((failures + crashed[$name] + hung[$name] + unclear[$name] + lost[$name]))
-done
-if [ $failures -ne 0 ]; then
-  say "crash_test: $failures failures"
-  exit 1
-fi
-say "crash_test: every kill recovered to the clean run's tables and portraits"
+summarize crash_test "every kill recovered to the clean run's tables and portraits" load photos -- \
+  ended="ended before the kill" crashed=crashed hung=hung unclear=unclear lost=lost

@@ -23,7 +23,6 @@ faces=${3:-3000}
 source "$here/scripts/crash_common.sh"
 
 drawSeed=1306
-failures=0
 african=3              # the ethnicity's number
 catalogue=faces_african.db
 records=installed_components.db
@@ -128,40 +127,17 @@ say "clean runs: install $installMs ms, uninstall $uninstallMs ms, a start and l
 limit=$((((installMs > uninstallMs ? installMs : uninstallMs) * 10 + 999) / 1000 + 10))
 
 # ---- Kills ----
-declare -A tried crashed hung unclear disagree ended midway
-for name in install uninstall; do
-  tried[$name]=0 crashed[$name]=0 hung[$name]=0 unclear[$name]=0 disagree[$name]=0 ended[$name]=0
-  midway[$name]=0
-done
+declareCounters tried ended midway crashed hung unclear disagree -- install uninstall
 
 # After a kill of $name (number $1): the next command that writes, and the checks.
 nextCommand() {
   local i=$1
-  if sanitizerReport "$work/killed-err"; then
-    note "$i" "sanitizer report before the kill: $(head -c 300 "$work/killed-err")"
-    ((crashed[$name]++))
-    return
-  fi
-  local damage
-  if ! damage=$(checkTables); then
-    note "$i" "after a kill at $moment ms a table is damaged: $damage"
-    ((disagree[$name]++))
-    return
-  fi
+  killedWhole "$i" disagree || return
   local stopped=0
   [ -e "$program/$journal" ] && stopped=1 && ((midway[$name]++))
   runToEnd $drawSeed uninstall
   cat "$work/out" "$work/err" >"$work/said"
-  if [ $status -eq 124 ] || [ $status -eq 137 ]; then
-    note "$i" "the next command after a kill at $moment ms did not end within $limit s"
-    ((hung[$name]++))
-    return
-  fi
-  if [ $status -gt 128 ] || sanitizerReport "$work/err"; then
-    note "$i" "the next command after a kill at $moment ms crashed (status $status): $(head -c 300 "$work/err")"
-    ((crashed[$name]++))
-    return
-  fi
+  rerunEnded "$i" "the next command" || return
   if [ $status -ne 0 ]; then
     note "$i" "the next command after a kill at $moment ms ended $status: $(head -c 300 "$work/said")"
     ((unclear[$name]++))
@@ -180,34 +156,10 @@ nextCommand() {
   fi
 }
 
-killEach() {
-  local state=$1 fromMs=$2 cleanMs=$3
-  name=$4
-  shift 4
-  say "== $name: $kills kills from $fromMs to $cleanMs ms"
-  killFromMs=$fromMs
-  killUpTo=100
-  for ((i = 1; i <= kills; i++)); do
-    restore "$state"
-    ((tried[$name]++))
-    killAfterRandomMoment "$cleanMs" $drawSeed "$@"
-    if [ $early -eq 1 ]; then ((ended[$name]++)); note "$i" "ended before the kill at $moment ms"; fi
-    nextCommand "$i"
-  done
-}
-killEach before $((listMs * 3 / 4)) "$installMs" install install faces "$work/pack" --ethnicity african
-killEach installed $((listMs * 3 / 4)) "$uninstallMs" uninstall uninstall 1
+killEach before $((listMs * 3 / 4)) "$installMs" install nextCommand \
+  install faces "$work/pack" --ethnicity african
+killEach installed $((listMs * 3 / 4)) "$uninstallMs" uninstall nextCommand uninstall 1
 
-say
-say "| command | kills tried | ended before the kill | stopped midway | crashed | hung | unclear | rows and files disagree |"
-say "|---|---|---|---|---|---|---|---|"
-for name in install uninstall; do
-  say "| $name | ${tried[$name]} | ${ended[$name]} | ${midway[$name]} | ${crashed[$name]} |" \
-    "${hung[$name]} | ${unclear[$name]} | ${disagree[$name]} |"
-  failures=$((failures + crashed[$name] + hung[$name] + unclear[$name] + disagree[$name]))
-done
-if [ $failures -ne 0 ]; then
-  say "pack_crash_test: $failures failures"
-  exit 1
-fi
-say "pack_crash_test: after every kill, the next command left catalogue rows and files in agreement"
+summarize pack_crash_test "after every kill, the next command left catalogue rows and files in agreement" \
+  install uninstall -- ended="ended before the kill" midway="stopped midway" crashed=crashed \
+  hung=hung unclear=unclear disagree="rows and files disagree"

@@ -21,7 +21,6 @@ seed=${2:-17}
 source "$here/scripts/crash_common.sh"
 
 drawSeed=1306
-failures=0
 playersTable=sample_players.db
 keepsake=keepsake.txt     # the file put into a backup folder by hand
 
@@ -104,27 +103,13 @@ say "clean run: photos $photosMs ms ($made portraits over $earlier earlier pictu
 limit=$(((photosMs * 10 + 999) / 1000 + 10))
 
 # ---- Kills ----
-declare -A tried crashed hung unclear lost ended midway
-for name in photos undo; do
-  tried[$name]=0 crashed[$name]=0 hung[$name]=0 unclear[$name]=0 lost[$name]=0 ended[$name]=0
-  midway[$name]=0
-done
+declareCounters tried ended midway crashed hung unclear lost -- photos undo
 
 # After a kill of $name (number $1, at $moment ms): a file put into the run's folder by hand, the
 # undo to its end, and the checks. Adds to the counters of $name.
 undoToEnd() {
   local i=$1
-  if sanitizerReport "$work/killed-err"; then
-    note "$i" "sanitizer report before the kill: $(head -c 300 "$work/killed-err")"
-    ((crashed[$name]++))
-    return
-  fi
-  local damage
-  if ! damage=$(checkTables); then
-    note "$i" "after a kill at $moment ms a table is damaged: $damage"
-    ((lost[$name]++))
-    return
-  fi
+  killedWhole "$i" lost || return
   # The run's folder, if the kill left one with a manifest: the user puts a file of his own in it.
   local folder="" manifest
   for manifest in "$program/backups/sample"/*/manifest.txt; do
@@ -138,16 +123,7 @@ undoToEnd() {
   fi
   runToEnd $drawSeed undo sample
   cat "$work/out" "$work/err" >"$work/said"
-  if [ $status -eq 124 ] || [ $status -eq 137 ]; then
-    note "$i" "the undo after a kill at $moment ms did not end within $limit s"
-    ((hung[$name]++))
-    return
-  fi
-  if [ $status -gt 128 ] || sanitizerReport "$work/err"; then
-    note "$i" "the undo after a kill at $moment ms crashed (status $status): $(head -c 300 "$work/err")"
-    ((crashed[$name]++))
-    return
-  fi
+  rerunEnded "$i" "the undo" || return
   # A photo run killed before it kept anything, or an undo killed after its end, leaves nothing to
   # undo.
   if [ $status -ne 0 ] && ! { [ $status -eq 1 ] && [ -z "$folder" ] &&
@@ -182,35 +158,10 @@ undoToEnd() {
   fi
 }
 
-# Kills `undo sample` or `photos sample` $kills times, each from the tables and pictures of STATE
-# and at a moment from FROM to CLEAN ms, then runs undo to its end and checks what it left.
-killEach() {
-  local state=$1 fromMs=$2 cleanMs=$3
-  name=$4
-  say "== $name: $kills kills from $fromMs to $cleanMs ms"
-  killFromMs=$fromMs
-  killUpTo=100
-  for ((i = 1; i <= kills; i++)); do
-    restore "$state"
-    ((tried[$name]++))
-    killAfterRandomMoment "$cleanMs" $drawSeed "$name" sample
-    if [ $early -eq 1 ]; then ((ended[$name]++)); note "$i" "ended before the kill at $moment ms"; fi
-    undoToEnd "$i"
-  done
-}
-killEach before $((dryMs * 3 / 4)) "$photosMs" photos
-killEach after $((listMs * 3 / 4)) "$undoMs" undo
+# Each kill from the tables and pictures of before or after the run, then undo to its end.
+killEach before $((dryMs * 3 / 4)) "$photosMs" photos undoToEnd photos sample
+killEach after $((listMs * 3 / 4)) "$undoMs" undo undoToEnd undo sample
 
-say
-say "| command | kills tried | ended before the kill | stopped midway | crashed | hung | unclear | lost |"
-say "|---|---|---|---|---|---|---|---|"
-for name in photos undo; do
-  say "| $name | ${tried[$name]} | ${ended[$name]} | ${midway[$name]} | ${crashed[$name]} |" \
-    "${hung[$name]} | ${unclear[$name]} | ${lost[$name]} |"
-  failures=$((failures + crashed[$name] + hung[$name] + unclear[$name] + lost[$name]))
-done
-if [ $failures -ne 0 ]; then
-  say "undo_crash_test: $failures failures"
-  exit 1
-fi
-say "undo_crash_test: after every kill, undo brought back every earlier picture and players row"
+summarize undo_crash_test "after every kill, undo brought back every earlier picture and players row" \
+  photos undo -- ended="ended before the kill" midway="stopped midway" crashed=crashed hung=hung \
+  unclear=unclear lost=lost
