@@ -30,8 +30,8 @@
 #include "database/connection.h"
 #include "database/table_store.h"
 #include "import/game_tables.h"
-#include "samplegame/sample_game.h"
 #include "shell/scripted_prompts.h"
+#include "support/bench_games.h"
 
 namespace {
 
@@ -40,39 +40,6 @@ using namespace likentor;
 using Clock = std::chrono::steady_clock;
 
 constexpr const char* kGame = "sample";
-
-fs::path BenchFolder() {
-  if (const char* dir = std::getenv("LIKENTOR_BENCH_DIR"); dir != nullptr && *dir != '\0') {
-    return dir;
-  }
-  return fs::temp_directory_path() / ("likentor-backup-bench-" + std::to_string(::getpid()));
-}
-
-fs::path SavedGameFolder(const fs::path& game) {
-  return game / "data" / "saved_games" / (std::string(kGame) + ".lg");
-}
-
-// The generator runs in a child process, as in the load benchmark.
-void GenerateGame(const fs::path& game) {
-  const pid_t child = ::fork();
-  if (child == 0) {
-    samplegame::SampleGameOptions options;
-    samplegame::ApplyPreset(options, samplegame::SizePreset::Large);
-    options.gameFolder = game.string();
-    options.name = kGame;
-    options.nationsFile = (fs::path(LIKENTOR_SOURCE_DIR) / "data" / "nations.csv").string();
-    const auto summary = samplegame::GenerateSampleGame(options);
-    std::printf("Generated %d players\n", summary.players);
-    std::fflush(stdout);
-    ::_exit(0);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    std::fprintf(stderr, "generating the sample game failed\n");
-    std::exit(1);
-  }
-}
 
 // Disk space of the files below a folder, as allocated (st_blocks), and their bytes.
 std::pair<std::uintmax_t, std::uintmax_t> SpaceOf(const fs::path& folder) {
@@ -91,16 +58,12 @@ std::pair<std::uintmax_t, std::uintmax_t> SpaceOf(const fs::path& folder) {
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-  const fs::path folder = BenchFolder();
-  const bool keep = std::getenv("LIKENTOR_BENCH_DIR") != nullptr;
+  const fs::path folder = bench::BenchFolder("backup-bench");
+  const bool keep = bench::KeepFolder();
   const fs::path program = folder / "program";
   const fs::path game = folder / "game";
-  if (!fs::exists(SavedGameFolder(game) / "import_export" / "players.csv")) GenerateGame(game);
-  fs::create_directories(program / "data");
-  for (const char* name : {"nations.csv", "facialhair.csv"}) {
-    fs::copy_file(fs::path(LIKENTOR_SOURCE_DIR) / "data" / name, program / "data" / name,
-                  fs::copy_options::overwrite_existing);
-  }
+  bench::SampleGame(game, samplegame::SizePreset::Large);
+  bench::CopyShippedData(program);
   const fs::path kit = fs::path(LIKENTOR_PROGRAM_DIR) / "graphics";
   if (!fs::exists(kit / "uniforms" / "bill underside.png")) {
     std::fprintf(stderr, "no artwork kit in %s: build the target \"artwork\" first\n", kit.c_str());

@@ -10,11 +10,7 @@
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -22,8 +18,8 @@
 #include "app/game_load.h"
 #include "app/session.h"
 #include "import/game_tables.h"
-#include "samplegame/sample_game.h"
 #include "shell/scripted_prompts.h"
+#include "support/bench_games.h"
 
 namespace {
 
@@ -31,13 +27,6 @@ namespace fs = std::filesystem;
 using namespace likentor;
 
 constexpr const char* kGame = "sample";
-
-fs::path BenchFolder() {
-  if (const char* dir = std::getenv("LIKENTOR_BENCH_DIR"); dir != nullptr && *dir != '\0') {
-    return dir;
-  }
-  return fs::temp_directory_path() / ("likentor-load-bench-" + std::to_string(::getpid()));
-}
 
 double PeakMegabytes() {
   rusage usage{};
@@ -48,15 +37,11 @@ double PeakMegabytes() {
 // The program folder (shared tables set up) and the game folder with the large sample game.
 class LoadBench {
  public:
-  LoadBench() : folder_(BenchFolder()), keep_(std::getenv("LIKENTOR_BENCH_DIR") != nullptr) {
+  LoadBench() : folder_(bench::BenchFolder("load-bench")) {
     const fs::path program = folder_ / "program";
     const fs::path game = folder_ / "game";
-    if (!fs::exists(SavedGameFolder(game) / "import_export" / "players.csv")) GenerateGame(game);
-    fs::create_directories(program / "data");
-    for (const char* name : {"nations.csv", "facialhair.csv"}) {
-      fs::copy_file(fs::path(LIKENTOR_SOURCE_DIR) / "data" / name, program / "data" / name,
-                    fs::copy_options::overwrite_existing);
-    }
+    bench::SampleGame(game, samplegame::SizePreset::Large);
+    bench::CopyShippedData(program);
     prompts_.AnswerFolder(program);
     prompts_.AnswerFolder(game);
     session_ = std::make_unique<Session>(prompts_, SessionPlaces{program, program});
@@ -66,7 +51,7 @@ class LoadBench {
     session_->Shutdown();
     session_.reset();
     std::error_code ec;
-    if (!keep_) fs::remove_all(folder_, ec);
+    if (!bench::KeepFolder()) fs::remove_all(folder_, ec);
   }
 
   void DropGameTables() {
@@ -81,34 +66,7 @@ class LoadBench {
   void Load() { LoadGame(*session_, kGame); }
 
  private:
-  static fs::path SavedGameFolder(const fs::path& game) {
-    return game / "data" / "saved_games" / (std::string(kGame) + ".lg");
-  }
-
-  static void GenerateGame(const fs::path& game) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-      samplegame::SampleGameOptions options;
-      samplegame::ApplyPreset(options, samplegame::SizePreset::Large);
-      options.gameFolder = game.string();
-      options.name = kGame;
-      options.nationsFile = (fs::path(LIKENTOR_SOURCE_DIR) / "data" / "nations.csv").string();
-      const auto summary = samplegame::GenerateSampleGame(options);
-      std::printf("Generated %d players, %zu batting and %zu pitching lines\n", summary.players,
-                  summary.battingLines, summary.pitchingLines);
-      std::fflush(stdout);
-      ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-      std::fprintf(stderr, "generating the sample game failed\n");
-      std::exit(1);
-    }
-  }
-
   fs::path folder_;
-  bool keep_;
   ScriptedPrompts prompts_;
   std::unique_ptr<Session> session_;
 };

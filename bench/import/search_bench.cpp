@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "app/session.h"
-#include "samplegame/sample_game.h"
 #include "shell/scripted_prompts.h"
+#include "support/bench_games.h"
 
 extern char** environ;
 
@@ -34,13 +34,6 @@ namespace fs = std::filesystem;
 using namespace likentor;
 
 constexpr const char* kGame = "sample";
-
-fs::path BenchFolder() {
-  if (const char* dir = std::getenv("LIKENTOR_BENCH_DIR"); dir != nullptr && *dir != '\0') {
-    return dir;
-  }
-  return fs::temp_directory_path() / ("likentor-search-bench-" + std::to_string(::getpid()));
-}
 
 // Runs the program with `args` and waits for it; its output goes nowhere. The exit status; the
 // processor time the process took (user and system) is added to `cpuSeconds`.
@@ -73,20 +66,16 @@ int RunProgram(const std::vector<std::string>& args, double* cpuSeconds = nullpt
 // game, loaded once so that its tables and the last load's stamp are there.
 class SearchBench {
  public:
-  SearchBench() : folder_(BenchFolder()), keep_(std::getenv("LIKENTOR_BENCH_DIR") != nullptr) {
+  SearchBench() : folder_(bench::BenchFolder("search-bench")) {
     program_ = folder_ / "program";
     const fs::path game = folder_ / "game";
-    const fs::path exports =
-        game / "data" / "saved_games" / (std::string(kGame) + ".lg") / "import_export";
-    if (!fs::exists(exports / "players.csv")) GenerateGame(game);
+    const fs::path exports = bench::SampleGame(game, samplegame::SizePreset::Large,
+                                               bench::Generate::InChildProcess, kGame) /
+                             "import_export";
     for (const auto& entry : fs::directory_iterator(exports)) {
       if (entry.is_regular_file()) exportBytes_ += static_cast<double>(entry.file_size());
     }
-    fs::create_directories(program_ / "data");
-    for (const char* name : {"nations.csv", "facialhair.csv"}) {
-      fs::copy_file(fs::path(LIKENTOR_SOURCE_DIR) / "data" / name, program_ / "data" / name,
-                    fs::copy_options::overwrite_existing);
-    }
+    bench::CopyShippedData(program_);
     if (!fs::exists(program_ / "configuration.ini")) {
       ScriptedPrompts prompts;
       prompts.AnswerFolder(program_);
@@ -102,7 +91,7 @@ class SearchBench {
   }
   ~SearchBench() {
     std::error_code ec;
-    if (!keep_) fs::remove_all(folder_, ec);
+    if (!bench::KeepFolder()) fs::remove_all(folder_, ec);
   }
 
   int Search(bool reload, double* cpuSeconds) {
@@ -113,27 +102,7 @@ class SearchBench {
   double ExportMegabytes() const { return exportBytes_ / 1e6; }
 
  private:
-  static void GenerateGame(const fs::path& game) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-      samplegame::SampleGameOptions options;
-      samplegame::ApplyPreset(options, samplegame::SizePreset::Large);
-      options.gameFolder = game.string();
-      options.name = kGame;
-      options.nationsFile = (fs::path(LIKENTOR_SOURCE_DIR) / "data" / "nations.csv").string();
-      samplegame::GenerateSampleGame(options);
-      ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-      std::fprintf(stderr, "generating the sample game failed\n");
-      std::exit(1);
-    }
-  }
-
   fs::path folder_;
-  bool keep_;
   fs::path program_;
   double exportBytes_ = 0;
 };

@@ -21,9 +21,10 @@
 #include "app/game_load.h"
 #include "app/session.h"
 #include "import/game_tables.h"
-#include "samplegame/sample_game.h"
 #include "shell/folders.h"
 #include "shell/scripted_prompts.h"
+#include "support/bench_application.h"
+#include "support/bench_games.h"
 #include "ui/data_grid.h"
 #include "ui/table_model.h"
 
@@ -34,41 +35,18 @@ using namespace likentor;
 
 constexpr const char* kGame = "sample";
 
-fs::path BenchFolder() {
-  if (const char* dir = std::getenv("LIKENTOR_BENCH_DIR"); dir != nullptr && *dir != '\0') {
-    return dir;
-  }
-  return fs::temp_directory_path() / ("likentor-grid-bench-" + std::to_string(::getpid()));
-}
-
 QApplication& Application() {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "grid_bench";
-  static char* argv[] = {name, nullptr};
-  static QApplication* application = new QApplication(argc, argv);
-  return *application;
+  return bench::Application("grid_bench");
 }
 
 // The program folder with the large sample game loaded once: its players table.
 class LoadedLargeGame {
  public:
-  LoadedLargeGame() : folder_(BenchFolder()) {
+  LoadedLargeGame() : folder_(bench::BenchFolder("grid-bench")) {
     const fs::path program = folder_ / "program";
     const fs::path game = folder_ / "game";
-    if (!fs::exists(SavedGameFolder(game, kGame) / "import_export" / "players.csv")) {
-      samplegame::SampleGameOptions options;
-      samplegame::ApplyPreset(options, samplegame::SizePreset::Large);
-      options.gameFolder = game.string();
-      options.name = kGame;
-      options.nationsFile = (fs::path(LIKENTOR_SOURCE_DIR) / "data" / "nations.csv").string();
-      samplegame::GenerateSampleGame(options);
-    }
-    fs::create_directories(program / "data");
-    for (const char* name : {"nations.csv", "facialhair.csv"}) {
-      fs::copy_file(fs::path(LIKENTOR_SOURCE_DIR) / "data" / name, program / "data" / name,
-                    fs::copy_options::overwrite_existing);
-    }
+    bench::SampleGame(game, samplegame::SizePreset::Large, bench::Generate::InThisProcess, kGame);
+    bench::CopyShippedData(program);
     prompts_.AnswerFolder(program);
     prompts_.AnswerFolder(game);
     session_ = std::make_unique<Session>(prompts_, SessionPlaces{program, program});
@@ -79,7 +57,7 @@ class LoadedLargeGame {
     session_->Shutdown();
     session_.reset();
     std::error_code ec;
-    if (std::getenv("LIKENTOR_BENCH_DIR") == nullptr) fs::remove_all(folder_, ec);
+    if (!bench::KeepFolder()) fs::remove_all(folder_, ec);
   }
 
   Database& Data() { return session_->Data(); }

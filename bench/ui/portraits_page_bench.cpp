@@ -39,9 +39,10 @@
 #include "app/portrait_gallery.h"
 #include "app/run_backup.h"
 #include "app/session.h"
-#include "samplegame/sample_game.h"
 #include "shell/folders.h"
 #include "shell/scripted_prompts.h"
+#include "support/bench_application.h"
+#include "support/bench_games.h"
 #include "ui/main_window.h"
 #include "ui/portraits_page.h"
 #include "ui/thumbnail_model.h"
@@ -53,24 +54,12 @@ using namespace likentor;
 
 constexpr int kWorkTimeoutMs = 900000;
 
-bool KeepFolder() {
-  const char* dir = std::getenv("LIKENTOR_BENCH_DIR");
-  return dir != nullptr && *dir != '\0';
-}
-
 fs::path BenchFolder() {
-  if (KeepFolder()) return std::getenv("LIKENTOR_BENCH_DIR");
-  return fs::temp_directory_path() /
-         ("likentor-portraits-page-bench-" + std::to_string(::getpid()));
+  return bench::BenchFolder("portraits-page-bench");
 }
 
 QApplication& Application() {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "portraits_page_bench";
-  static char* argv[] = {name, nullptr};
-  static QApplication* application = new QApplication(argc, argv);
-  return *application;
+  return bench::Application("portraits_page_bench");
 }
 
 // The window over the large game, loaded, with the portraits of one universe run; made once.
@@ -85,13 +74,7 @@ struct LargeRun {
   LargeRun() {
     Application();
     const fs::path game = BenchFolder() / "large";
-    samplegame::SampleGameOptions options;
-    samplegame::ApplyPreset(options, samplegame::SizePreset::Large);
-    options.gameFolder = game.string();
-    options.nationsFile = (fs::path(LIKENTOR_SOURCE_DIR) / "data" / "nations.csv").string();
-    const fs::path saved = samplegame::SavedGameFolder(options);
-    if (!fs::exists(saved / "import_export" / "players.csv"))
-      samplegame::GenerateSampleGame(options);
+    bench::SampleGame(game, samplegame::SizePreset::Large, bench::Generate::InThisProcess);
     const fs::path program = BenchFolder() / "program-portraits";
     const bool fresh = !fs::exists(program / "data");
     if (fresh) {
@@ -331,13 +314,5 @@ BENCHMARK(PortraitsRunScroll)->Iterations(1)->Unit(benchmark::kSecond)->UseRealT
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  if (!KeepFolder()) {
-    std::error_code ec;
-    fs::remove_all(BenchFolder(), ec);
-  }
-  return 0;
+  return likentor::bench::RunBenchmarks(argc, argv, BenchFolder());
 }

@@ -43,9 +43,10 @@
 #include "import/game_tables.h"
 #include "portrait/appearance.h"
 #include "portrait/png_image.h"
-#include "samplegame/sample_game.h"
 #include "shell/folders.h"
 #include "shell/scripted_prompts.h"
+#include "support/bench_application.h"
+#include "support/bench_games.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -56,41 +57,19 @@ using namespace likentor;
 // Long enough for any of the works measured here on a slow machine.
 constexpr int kWorkTimeoutMs = 900000;
 
-bool KeepFolder() {
-  const char* dir = std::getenv("LIKENTOR_BENCH_DIR");
-  return dir != nullptr && *dir != '\0';
-}
-
 fs::path BenchFolder() {
-  if (KeepFolder()) return std::getenv("LIKENTOR_BENCH_DIR");
-  return fs::temp_directory_path() / ("likentor-window-bench-" + std::to_string(::getpid()));
+  return bench::BenchFolder("window-bench");
 }
 
 QApplication& Application() {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "window_bench";
-  static char* argv[] = {name, nullptr};
-  static QApplication* application = new QApplication(argc, argv);
-  return *application;
-}
-
-samplegame::SampleGameOptions GameOptions(const fs::path& game, samplegame::SizePreset size) {
-  samplegame::SampleGameOptions options;
-  samplegame::ApplyPreset(options, size);
-  options.gameFolder = game.string();
-  options.nationsFile = (fs::path(LIKENTOR_SOURCE_DIR) / "data" / "nations.csv").string();
-  return options;
+  return bench::Application("window_bench");
 }
 
 // The large sample game "sample" and a copy of it named "second", made once per bench folder.
 fs::path LargeGame() {
   const fs::path game = BenchFolder() / "large";
-  const samplegame::SampleGameOptions options = GameOptions(game, samplegame::SizePreset::Large);
-  const fs::path saved = samplegame::SavedGameFolder(options);
-  if (!fs::exists(saved / "import_export" / "players.csv")) {
-    samplegame::GenerateSampleGame(options);
-  }
+  const fs::path saved =
+      bench::SampleGame(game, samplegame::SizePreset::Large, bench::Generate::InThisProcess);
   const fs::path second = saved.parent_path() / "second.lg";
   if (!fs::exists(second / "import_export" / "players.csv")) {
     std::error_code ec;
@@ -203,7 +182,7 @@ void WindowDuringUniverseRun(benchmark::State& state) {
   // Made afresh every time: the portraits of an earlier run would leave nobody to draw.
   std::error_code ec;
   fs::remove_all(game, ec);
-  samplegame::GenerateSampleGame(GameOptions(game, samplegame::SizePreset::Medium));
+  bench::SampleGame(game, samplegame::SizePreset::Medium, bench::Generate::InThisProcess);
 
   for (auto _ : state) {
     state.PauseTiming();
@@ -364,13 +343,5 @@ BENCHMARK(WindowDuringUndo)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTim
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  if (!KeepFolder()) {
-    std::error_code ec;
-    fs::remove_all(BenchFolder(), ec);
-  }
-  return 0;
+  return likentor::bench::RunBenchmarks(argc, argv, BenchFolder());
 }
