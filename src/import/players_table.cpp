@@ -11,6 +11,7 @@
 #include "database/text_file.h"
 #include "import/career_tables.h"
 #include "import/game_tables.h"
+#include "import/picture_names.h"
 #include "import/team_faces.h"
 #include "portrait/aging.h"
 #include "portrait/appearance.h"
@@ -96,7 +97,8 @@ constexpr int kTeammateFaceRedraws = 3;
 
 void AppendNewPlayer(Table& table, const PlayerLine& p, const CareerSums& batting,
                      const CareerSums& pitching, const std::filesystem::path& picturesFolder,
-                     AppearanceDraws& looks, const TeamFaces* teamFaces) {
+                     const PictureNames& pictures, AppearanceDraws& looks,
+                     const TeamFaces* teamFaces) {
   table.Append();
   table.SetInt("player_id", p.playerId);
   table.SetText("first_name", p.firstName);
@@ -108,7 +110,8 @@ void AppendNewPlayer(Table& table, const PlayerLine& p, const CareerSums& battin
   table.SetInt("position", p.position);
   table.SetInt("hand", p.hand);
   WriteCareer(table, p, batting, pitching);
-  table.SetBool("locked", PlayerPhotoExists(picturesFolder, p.firstName, p.lastName, p.idText));
+  table.SetBool("locked",
+                PlayerPhotoExists(picturesFolder, p.firstName, p.lastName, p.idText, &pictures));
   const int ethnicity = looks.GetEthnicity(p.nationId);
   table.SetInt("ethnicity", ethnicity);
   table.SetInt("background", 0);
@@ -196,6 +199,7 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
   const std::string& tableName = game.playersTable;
   const std::filesystem::path& picturesFolder = game.picturesFolder;
   CheckPicturesFolder(picturesFolder);
+  const PictureNames pictures(picturesFolder);
   Table table(db, tableName);
   TableTransaction transaction(db, tableName, TableTransaction::Unfinished::RollBack);
   // With the rule that teammates differ, the faces of every roster as the import leaves it: the
@@ -223,7 +227,7 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
                     if (teamFaces) rosterFace(-1, *teamFaces);
                     UpdateKnownPlayer(table, p, batting, pitching, playersAge);
                   } else {
-                    AppendNewPlayer(table, p, batting, pitching, picturesFolder, looks,
+                    AppendNewPlayer(table, p, batting, pitching, picturesFolder, pictures, looks,
                                     teamFaces ? &*teamFaces : nullptr);
                   }
                   const bool posted =
@@ -237,10 +241,12 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
 }
 
 bool PlayerPhotoExists(const std::filesystem::path& picturesFolder, std::string_view firstName,
-                       std::string_view lastName, std::string_view idText) {
+                       std::string_view lastName, std::string_view idText,
+                       const PictureNames* pictures) {
   const std::string byName = std::string(firstName) + "_" + std::string(lastName);
   const std::string byId = "Player_" + std::string(idText);
   for (const std::string& name : {byName + ".jpg", byName + ".png", byId + ".jpg", byId + ".png"}) {
+    if (pictures != nullptr && !pictures->MayHold(name)) continue;
     const std::filesystem::path file = picturesFolder / name;
     std::error_code ec;
     const bool exists = std::filesystem::exists(file, ec);
