@@ -91,4 +91,9 @@ bool PictureNames::MayHold(std::string_view name) const {
   return std::binary_search(held_.begin(), held_.end(), NameHash(name, true));
 }
 
+const bool* PictureNames::Judged(const std::string& name) const {
+  const auto found = judged_.find(name);
+  return found != judged_.end() ? &found->second : nullptr;
+}
+
 }  // namespace likentor

@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace likentor {
@@ -25,10 +27,16 @@ class PictureNames {
   // separator, which names a file of another folder.
   bool MayHold(std::string_view name) const;
 
+  // What was found of a name asked about in this load: whether it is a picture of the user's.
+  // Players of one name share their name's pictures, so a name is looked at once per load.
+  const bool* Judged(const std::string& name) const;
+  void Judge(const std::string& name, bool usersPicture) { judged_[name] = usersPicture; }
+
  private:
   bool everyName_ = false;  // nothing is known: every name may be there
-  std::vector<std::uint64_t>
-      held_;  // the hashes of the entries' names, letters in lower case, sorted
+  // The hashes of the entries' names, letters in lower case, sorted.
+  std::vector<std::uint64_t> held_;
+  std::unordered_map<std::string, bool> judged_;  // by name: a picture of the user's
 };
 
 }  // namespace likentor

@@ -97,8 +97,7 @@ constexpr int kTeammateFaceRedraws = 3;
 
 void AppendNewPlayer(Table& table, const PlayerLine& p, const CareerSums& batting,
                      const CareerSums& pitching, const std::filesystem::path& picturesFolder,
-                     const PictureNames& pictures, AppearanceDraws& looks,
-                     const TeamFaces* teamFaces) {
+                     PictureNames& pictures, AppearanceDraws& looks, const TeamFaces* teamFaces) {
   table.Append();
   table.SetInt("player_id", p.playerId);
   table.SetText("first_name", p.firstName);
@@ -199,7 +198,7 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
   const std::string& tableName = game.playersTable;
   const std::filesystem::path& picturesFolder = game.picturesFolder;
   CheckPicturesFolder(picturesFolder);
-  const PictureNames pictures(picturesFolder);
+  PictureNames pictures(picturesFolder);
   Table table(db, tableName);
   TableTransaction transaction(db, tableName, TableTransaction::Unfinished::RollBack);
   // With the rule that teammates differ, the faces of every roster as the import leaves it: the
@@ -241,12 +240,15 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
 }
 
 bool PlayerPhotoExists(const std::filesystem::path& picturesFolder, std::string_view firstName,
-                       std::string_view lastName, std::string_view idText,
-                       const PictureNames* pictures) {
+                       std::string_view lastName, std::string_view idText, PictureNames* pictures) {
   const std::string byName = std::string(firstName) + "_" + std::string(lastName);
   const std::string byId = "Player_" + std::string(idText);
   for (const std::string& name : {byName + ".jpg", byName + ".png", byId + ".jpg", byId + ".png"}) {
     if (pictures != nullptr && !pictures->MayHold(name)) continue;
+    if (const bool* judged = pictures != nullptr ? pictures->Judged(name) : nullptr) {
+      if (*judged) return true;
+      continue;
+    }
     const std::filesystem::path file = picturesFolder / name;
     std::error_code ec;
     const bool exists = std::filesystem::exists(file, ec);
@@ -256,7 +258,9 @@ bool PlayerPhotoExists(const std::filesystem::path& picturesFolder, std::string_
       throw Error("Cannot read \"" + file.string() + "\": " + ec.message() + ".");
     }
     // A portrait of ours (made before the tables were made afresh) is no picture of the user's.
-    if (exists && !IsLikentorPortrait(file)) return true;
+    const bool usersPicture = exists && !IsLikentorPortrait(file);
+    if (pictures != nullptr) pictures->Judge(name, usersPicture);
+    if (usersPicture) return true;
   }
   return false;
 }

@@ -227,7 +227,8 @@ TEST_F(PlayersTest, APictureLocksUnderItsExactNameWhereverTheNameLeads) {
                            "Pe\xC3\xB1"
                            "a",
                            "1", "0", "10", "1", "4"}),
-               PlayerLine({"5", "No", "Picture", "1", "0", "10", "1", "4"})});
+               PlayerLine({"5", "No", "Picture", "1", "0", "10", "1", "4"}),
+               PlayerLine({"6", "Exact", "Case", "1", "0", "20", "1", "4"})});
   WriteExport("players_career_batting_stats.csv", {"heading"});
   WriteExport("players_career_pitching_stats.csv", {"heading"});
   test::WriteBytes(Pictures() / "Exact_Case.jpg", "jpeg");
@@ -239,11 +240,11 @@ TEST_F(PlayersTest, APictureLocksUnderItsExactNameWhereverTheNameLeads) {
                        "a.jpg",
                    "jpeg");
   test::WriteBytes(Pictures() / "Player_55.jpg", "jpeg");
-  for (int i = 0; i < 5; ++i) QueueCaucasian(10 + i, 0, 1);
+  for (int i = 0; i < 6; ++i) QueueCaucasian(10 + i, 0, 1);
   Load();
 
   const test::Rows rows = ReadRows(*db_, "g_players.db");
-  ASSERT_EQ(rows.size(), 5u);
+  ASSERT_EQ(rows.size(), 6u);
   EXPECT_EQ(rows.at(1).at("locked"), "true");
   // A folder that ignores case finds the picture of player 2; this one tells case.
   EXPECT_EQ(rows.at(2).at("locked"),
@@ -251,6 +252,8 @@ TEST_F(PlayersTest, APictureLocksUnderItsExactNameWhereverTheNameLeads) {
   EXPECT_EQ(rows.at(3).at("locked"), "true");
   EXPECT_EQ(rows.at(4).at("locked"), "true");
   EXPECT_EQ(rows.at(5).at("locked"), "false");
+  // A name is looked at once per load; the next player of that name is locked as well.
+  EXPECT_EQ(rows.at(6).at("locked"), "true");
   EXPECT_TRUE(LogLines().empty());
 }
 
