@@ -135,9 +135,11 @@ class Connection {
   bool ReadFirstWhere(std::size_t field, const Value& value, Row& row);
   std::int64_t Count();
 
-  // Writes; return false with `error` set when the store refuses the row.
+  // Writes; return false with `error` set when the store refuses the row. An update given the row
+  // as it is stored (`stored`, read since the last write on this connection) that leaves every
+  // value as it is writes nothing.
   bool Insert(Row& row, std::string& error);
-  bool Update(const Value& oldKey, Row& row, std::string& error);
+  bool Update(const Value& oldKey, Row& row, std::string& error, const Row* stored = nullptr);
 
  private:
   void Open(const std::filesystem::path& file, Access access);

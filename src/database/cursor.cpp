@@ -11,6 +11,9 @@ namespace {
 
 const Value kNull{};
 
+// The rowChanges of a row that was not found when read again: no count of changes matches it.
+constexpr std::int64_t kRowGone = -2;
+
 }  // namespace
 
 Cursor::Cursor() : state_(std::make_unique<State>()) {}
@@ -51,7 +54,12 @@ void ReadAgainIfWritten(Cursor::State& s) {
   const std::int64_t changes = s.connection->Changes();
   if (changes == s.rowChanges) return;
   s.rowChanges = changes;
-  if (s.connection->ReadByKey(s.row[0], s.scratch)) std::swap(s.row, s.scratch);
+  if (s.connection->ReadByKey(s.row[0], s.scratch)) {
+    std::swap(s.row, s.scratch);
+  } else {
+    // Gone: the values kept are no longer the stored row's, whatever is written next.
+    s.rowChanges = kRowGone;
+  }
 }
 
 // Makes the query row at `index` current, reading it fresh; keys whose rows have gone are dropped.
@@ -109,7 +117,9 @@ bool PostPending(Cursor::State& s, bool& moved) {
   Connection& c = Open(s);
   const bool appended = s.mode == Cursor::State::Mode::Append;
   std::string error;
-  const bool ok = appended ? c.Insert(s.edit, error) : c.Update(s.editKey, s.edit, error);
+  // The row as read, when nothing was written since: an edit that changed nothing is not written.
+  const Row* stored = s.hasRow && c.IsAttached() && s.rowChanges == c.Changes() ? &s.row : nullptr;
+  const bool ok = appended ? c.Insert(s.edit, error) : c.Update(s.editKey, s.edit, error, stored);
   if (!ok) {
     s.lastError = error;
     return false;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "database/record_parser.h"
@@ -21,18 +22,29 @@ int WholeNumberAt(const TextFileReader& file, const std::vector<std::string>& fi
 
 // Reads a delimited file record by record: the heading line (when the file has one) and blank lines
 // are passed over, every other line is split and handed to `visit(file, fields)`, where the reader
-// names the file and line for failures. A missing file ends the operation with an Error.
+// names the file and line for failures. A missing file ends the operation with an Error. With
+// `firstFields`, only that many fields of each record are split, for a reader of long records that
+// needs their first few: the fields it asks for are found as without, and a record that lacks one
+// is short by the same count of fields.
 enum class Heading { Skip, None };
 template <typename Visit>
 void ForEachRecord(const std::filesystem::path& path, char separator, Heading heading,
-                   Visit&& visit) {
+                   std::size_t firstFields, Visit&& visit) {
   TextFileReader file(path);
   std::string line;
+  std::vector<std::string> fields;  // reused from record to record
   if (heading == Heading::Skip) file.ReadLine(line);
   while (file.ReadLine(line)) {
     if (IsBlankLine(line)) continue;
-    visit(static_cast<const TextFileReader&>(file), ParseRecord(line, separator));
+    ParseRecord(line, separator, fields, firstFields);
+    visit(static_cast<const TextFileReader&>(file),
+          static_cast<const std::vector<std::string>&>(fields));
   }
+}
+template <typename Visit>
+void ForEachRecord(const std::filesystem::path& path, char separator, Heading heading,
+                   Visit&& visit) {
+  ForEachRecord(path, separator, heading, kAllFields, std::forward<Visit>(visit));
 }
 
 }  // namespace likentor

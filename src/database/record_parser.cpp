@@ -16,15 +16,22 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-// Two consecutive quotes become one, scanning left to right without overlap.
-std::string CollapseDoubledQuotes(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    out += text[i];
-    if (text[i] == kQuote && i + 1 < text.size() && text[i + 1] == kQuote) ++i;
+// The field's text into `out` (its storage reused), two consecutive quotes becoming one, scanning
+// left to right without overlap.
+void CollapseDoubledQuotes(std::string_view text, std::string& out) {
+  std::size_t quote = text.find(kQuote);
+  if (quote == std::string_view::npos) {
+    out.assign(text);
+    return;
   }
-  return out;
+  out.clear();
+  while (quote != std::string_view::npos) {
+    out.append(text.substr(0, quote + 1));
+    text.remove_prefix(quote + 1);
+    if (!text.empty() && text.front() == kQuote) text.remove_prefix(1);
+    quote = text.find(kQuote);
+  }
+  out.append(text);
 }
 
 }  // namespace
@@ -51,12 +58,36 @@ std::size_t PosFirstSep(std::string_view text, char separator) {
 
 std::vector<std::string> ParseRecord(std::string_view record, char separator) {
   std::vector<std::string> fields;
-  std::string_view remainder = record;
-  while (true) {
-    remainder = Trim(remainder);
+  ParseRecord(record, separator, fields);
+  return fields;
+}
+
+void ParseRecord(std::string_view record, char separator, std::vector<std::string>& fields,
+                 std::size_t firstFields) {
+  // Blanks at the end of the record end every remainder alike: they are trimmed once.
+  record = Trim(record);
+  std::size_t count = 0;
+  std::size_t at = 0;
+  while (count < firstFields) {
+    while (at < record.size() && IsBlank(record[at])) ++at;
     // An empty field ends the record; so does an empty remainder (a blank line gives no fields).
-    if (remainder.empty() || remainder.front() == separator) break;
-    const std::size_t p = PosFirstSep(remainder, separator);
+    if (at == record.size() || record[at] == separator) break;
+    const std::string_view remainder = record.substr(at);
+    std::size_t p = 0;
+    bool quotes = true;  // the field may hold a quote: doubled ones are collapsed
+    if (remainder.front() == kQuote) {
+      p = PosFirstSep(remainder, separator);
+    } else {
+      // Most fields are a few characters long: a plain scan beats a search call per field.
+      quotes = false;
+      for (std::size_t i = 0; i < remainder.size(); ++i) {
+        if (remainder[i] == separator) {
+          p = i + 1;
+          break;
+        }
+        quotes = quotes || remainder[i] == kQuote;
+      }
+    }
     std::string_view field = Trim(p > 0 ? remainder.substr(0, p - 1) : remainder);
     if (!field.empty() && field.front() == kQuote) {
       field.remove_prefix(1);
@@ -64,11 +95,16 @@ std::vector<std::string> ParseRecord(std::string_view record, char separator) {
       if (!field.empty() && field.back() == kQuote) field.remove_suffix(1);
       field = Trim(field);
     }
-    fields.push_back(CollapseDoubledQuotes(field));
+    if (count == fields.size()) fields.emplace_back();
+    if (quotes) {
+      CollapseDoubledQuotes(field, fields[count++]);
+    } else {
+      fields[count++].assign(field);
+    }
     if (p == 0) break;
-    remainder.remove_prefix(p);
+    at += p;
   }
-  return fields;
+  fields.resize(count);
 }
 
 }  // namespace likentor

@@ -1,8 +1,10 @@
 #include "database/text_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <system_error>
 
 #include <fcntl.h>
@@ -76,16 +78,32 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
-std::string ToUtf8(std::string_view bytes) {
-  bool ascii = true;
-  for (char c : bytes) {
-    if (static_cast<std::uint8_t>(c) >= 0x80) {
-      ascii = false;
-      break;
-    }
+namespace {
+
+// True when every byte is below 0x80; eight bytes at a time, since most exports are plain ASCII.
+bool IsAscii(std::string_view bytes) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  const char* p = bytes.data();
+  std::size_t n = bytes.size();
+  for (; n >= 8; p += 8, n -= 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, p, sizeof word);
+    if ((word & kHighBits) != 0) return false;
   }
-  if (ascii || IsValidUtf8(bytes)) return std::string(bytes);
-  std::string out;
+  for (; n > 0; ++p, --n) {
+    if (static_cast<std::uint8_t>(*p) >= 0x80) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void ToUtf8(std::string_view bytes, std::string& out) {
+  if (IsAscii(bytes) || IsValidUtf8(bytes)) {
+    out.assign(bytes);
+    return;
+  }
+  out.clear();
   out.reserve(bytes.size() + bytes.size() / 4);
   for (char ch : bytes) {
     const auto b = static_cast<std::uint8_t>(ch);
@@ -97,6 +115,11 @@ std::string ToUtf8(std::string_view bytes) {
       AppendUtf8(out, b);  // 0xA0..0xFF are U+00A0..U+00FF
     }
   }
+}
+
+std::string ToUtf8(std::string_view bytes) {
+  std::string out;
+  ToUtf8(bytes, out);
   return out;
 }
 
@@ -173,6 +196,7 @@ void TextFileReader::Fail(const std::string& why) const {
 bool TextFileReader::Fill() {
   constexpr std::size_t kBlock = 64 * 1024;
   buffer_.resize(kBlock);
+  nextLf_ = nextCr_ = kNotSought;
   ssize_t n;
   do {
     n = ::read(fd_, buffer_.data(), kBlock);
@@ -188,11 +212,30 @@ bool TextFileReader::Fill() {
   return n > 0;
 }
 
+std::size_t TextFileReader::LineEnd() {
+  // The next LF and the next CR are each sought once and kept until the reader has passed them:
+  // a file with one kind of line end is not searched to the end of the block for the other on
+  // every line.
+  const auto next = [this](std::size_t& known, char c) {
+    if (known == kNotSought || known < position_) {
+      const void* found = std::memchr(buffer_.data() + position_, c, buffer_.size() - position_);
+      known = found != nullptr
+                  ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data())
+                  : buffer_.size();
+    }
+    return known;
+  };
+  return std::min(next(nextLf_, '\n'), next(nextCr_, '\r'));
+}
+
 bool TextFileReader::ReadLine(std::string& line) {
   raw_.clear();
   bool started = false;
-  bool ended = false;
-  while (!ended) {
+  // A line that lies whole in the buffer is converted from there; one that runs across blocks is
+  // gathered in raw_ first.
+  std::string_view inBuffer;
+  bool gathered = false;
+  while (true) {
     if (position_ == buffer_.size() && !Fill()) break;
     if (afterCr_) {
       // The LF of a CR LF pair belongs to the line the CR ended.
@@ -203,18 +246,25 @@ bool TextFileReader::ReadLine(std::string& line) {
       }
     }
     started = true;
-    const std::string_view rest(buffer_.data() + position_, buffer_.size() - position_);
-    std::size_t length = rest.find_first_of("\r\n");
-    ended = length != std::string_view::npos;
-    if (!ended) length = rest.size();
+    const std::size_t end = LineEnd();
+    const std::size_t length = end - position_;
     if (raw_.size() + length > kMaxRecordBytes) TooLong();
-    raw_.append(rest.substr(0, length));
-    position_ += length;
-    if (ended) afterCr_ = buffer_[position_++] == '\r';
+    const bool ended = end < buffer_.size();
+    if (ended && !gathered) {
+      inBuffer = std::string_view(buffer_.data() + position_, length);
+    } else {
+      raw_.append(buffer_.data() + position_, length);
+      gathered = true;
+    }
+    position_ = end;
+    if (ended) {
+      afterCr_ = buffer_[position_++] == '\r';
+      break;
+    }
   }
   if (!started) return false;
   ++lineNumber_;
-  line = ToUtf8(raw_);
+  ToUtf8(gathered ? std::string_view(raw_) : inBuffer, line);
   return true;
 }
 

@@ -10,6 +10,8 @@ namespace likentor {
 // Text as the program stores it: bytes that are valid UTF-8 are kept as they are; anything else is
 // read as Windows-1252 (the game writes its exports that way) and converted to UTF-8.
 std::string ToUtf8(std::string_view bytes);
+// The same into `out`, whose storage is reused (for a reader's lines).
+void ToUtf8(std::string_view bytes, std::string& out);
 bool IsValidUtf8(std::string_view bytes);
 // The first `chars` characters of UTF-8 text, never cutting a character in two.
 std::string TruncateUtf8(std::string_view text, std::size_t chars);
@@ -52,6 +54,8 @@ class TextFileReader {
  private:
   // Reads the next block into the buffer; false at the end of the file.
   bool Fill();
+  // Where the line from position_ ends in the buffer: its CR or LF, or the buffer's end.
+  std::size_t LineEnd();
   [[noreturn]] void Fail(const std::string& why) const;
   // Names the line being read, which is longer than a record may be.
   [[noreturn]] void TooLong();
@@ -62,6 +66,11 @@ class TextFileReader {
   std::string buffer_;
   std::size_t position_ = 0;
   bool afterCr_ = false;  // the last line ended with a CR, which an LF may follow
+  // Where the next LF and CR in the buffer are, at or after position_ when sought last; the
+  // buffer's size when there is none.
+  static constexpr std::size_t kNotSought = static_cast<std::size_t>(-1);
+  std::size_t nextLf_ = kNotSought;
+  std::size_t nextCr_ = kNotSought;
   std::string raw_;
   std::size_t lineNumber_ = 0;
 };

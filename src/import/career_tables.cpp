@@ -23,6 +23,9 @@ struct CareerKind {
   std::string_view column;  // "ab" or "ip"
 };
 
+// The field of a career line that is "1" on the line of a whole season.
+constexpr std::size_t kWholeSeasonField = 6;
+
 int ClampToInt(std::int64_t value) {
   return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
                                                    std::numeric_limits<int>::max()));
@@ -58,11 +61,13 @@ CareerSums CreateCareerTable(Database& db, ErrorLog& log, const CareerKind& kind
     TableTransaction transaction(db, working);
     RowCounter counter(rowsRead);
     const std::string refused = "Error posting record in " + kind.tableName;
-    ForEachRecord(game.Export(kind.exportFile), kExportSeparator, Heading::Skip,
+    // The fields read are the first few of each line's twenty-odd: the rest are not split.
+    const std::size_t fieldsRead = std::max<std::size_t>(kWholeSeasonField, kind.countField) + 1;
+    ForEachRecord(game.Export(kind.exportFile), kExportSeparator, Heading::Skip, fieldsRead,
                   [&](const TextFileReader& file, const std::vector<std::string>& fields) {
                     counter.Next();
                     // Only the whole-season line counts; nothing else of another line is read.
-                    if (FieldAt(file, fields, 6) != "1") return;
+                    if (FieldAt(file, fields, kWholeSeasonField) != "1") return;
                     const int teamId = WholeNumberAt(file, fields, 2);
                     const auto level = levels.find(teamId);
                     if (level != levels.end() && level->second > 1) return;

@@ -11,6 +11,7 @@
 #include "database/text_file.h"
 #include "import/career_tables.h"
 #include "import/game_tables.h"
+#include "import/picture_names.h"
 #include "import/team_faces.h"
 #include "portrait/aging.h"
 #include "portrait/appearance.h"
@@ -96,7 +97,7 @@ constexpr int kTeammateFaceRedraws = 3;
 
 void AppendNewPlayer(Table& table, const PlayerLine& p, const CareerSums& batting,
                      const CareerSums& pitching, const std::filesystem::path& picturesFolder,
-                     AppearanceDraws& looks, const TeamFaces* teamFaces) {
+                     PictureNames& pictures, AppearanceDraws& looks, const TeamFaces* teamFaces) {
   table.Append();
   table.SetInt(kPlayerIdField, p.playerId);
   table.SetText(kFirstNameField, p.firstName);
@@ -108,7 +109,8 @@ void AppendNewPlayer(Table& table, const PlayerLine& p, const CareerSums& battin
   table.SetInt(kPositionField, p.position);
   table.SetInt(kHandField, p.hand);
   WriteCareer(table, p, batting, pitching);
-  table.SetBool(kLockedField, PlayerPhotoExists(picturesFolder, p.firstName, p.lastName, p.idText));
+  table.SetBool(kLockedField,
+                PlayerPhotoExists(picturesFolder, p.firstName, p.lastName, p.idText, &pictures));
   const int ethnicity = looks.GetEthnicity(p.nationId);
   table.SetInt(kEthnicityField, ethnicity);
   table.SetInt(kBackgroundField, 0);
@@ -172,6 +174,7 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
   const std::string& tableName = game.playersTable;
   const std::filesystem::path& picturesFolder = game.picturesFolder;
   CheckPicturesFolder(picturesFolder);
+  PictureNames pictures(picturesFolder);
   Table table(db, tableName);
   TableTransaction transaction(db, tableName, TableTransaction::Unfinished::RollBack);
   // With the rule that teammates differ, the faces of every roster as the import leaves it: the
@@ -199,7 +202,7 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
                     if (teamFaces) rosterFace(-1, *teamFaces);
                     UpdateKnownPlayer(table, p, batting, pitching, playersAge);
                   } else {
-                    AppendNewPlayer(table, p, batting, pitching, picturesFolder, looks,
+                    AppendNewPlayer(table, p, batting, pitching, picturesFolder, pictures, looks,
                                     teamFaces ? &*teamFaces : nullptr);
                   }
                   const bool posted =
@@ -213,10 +216,15 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
 }
 
 bool PlayerPhotoExists(const std::filesystem::path& picturesFolder, std::string_view firstName,
-                       std::string_view lastName, std::string_view idText) {
+                       std::string_view lastName, std::string_view idText, PictureNames* pictures) {
   const std::string byName = std::string(firstName) + "_" + std::string(lastName);
   const std::string byId = "Player_" + std::string(idText);
   for (const std::string& name : {byName + ".jpg", byName + ".png", byId + ".jpg", byId + ".png"}) {
+    if (pictures != nullptr && !pictures->MayHold(name)) continue;
+    if (const bool* judged = pictures != nullptr ? pictures->Judged(name) : nullptr) {
+      if (*judged) return true;
+      continue;
+    }
     const std::filesystem::path file = picturesFolder / name;
     std::error_code ec;
     const bool exists = std::filesystem::exists(file, ec);
@@ -226,7 +234,9 @@ bool PlayerPhotoExists(const std::filesystem::path& picturesFolder, std::string_
       throw Error("Cannot read \"" + file.string() + "\": " + ec.message() + ".");
     }
     // A portrait of ours (made before the tables were made afresh) is no picture of the user's.
-    if (exists && !IsLikentorPortrait(file)) return true;
+    const bool usersPicture = exists && !IsLikentorPortrait(file);
+    if (pictures != nullptr) pictures->Judge(name, usersPicture);
+    if (usersPicture) return true;
   }
   return false;
 }

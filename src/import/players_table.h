@@ -18,6 +18,7 @@ class AppearanceDraws;
 class CareerSums;
 class Database;
 class ErrorLog;
+class PictureNames;
 
 void CreatePlayersTable(Database& db, const SavedGame& game);
 
@@ -48,8 +49,11 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
 // names the game uses: first_last.jpg, first_last.png, Player_<id>.jpg, Player_<id>.png (the names
 // and the id as the export spells them). A portrait that this program wrote (it carries our mark)
 // does not count: only a picture of the user's own locks the player. Throws Error naming the file
-// when whether it is there cannot be told (no right to look in the folder).
+// when whether it is there cannot be told (no right to look in the folder). With `pictures` (the
+// folder's names, read once), only the names the folder may hold are looked for, each once: the
+// answer is kept in `pictures` for the next player of that name.
 bool PlayerPhotoExists(const std::filesystem::path& picturesFolder, std::string_view firstName,
-                       std::string_view lastName, std::string_view idText);
+                       std::string_view lastName, std::string_view idText,
+                       PictureNames* pictures = nullptr);
 
 }  // namespace likentor

@@ -317,6 +317,45 @@ TEST_F(TableStoreTest, RefusesAPostWhenSqliteCannotWrite) {
   EXPECT_EQ(t.RecordCount(), 2);
 }
 
+TEST_F(TableStoreTest, AnEditThatChangesNothingIsNotWritten) {
+  Table t(db_, "p.db");
+  AddPlayer(t, 1, "Ruiz", 2, true);
+  AddPlayer(t, 2, "Lee", 1, false);
+  // Another program holds the file for writing: only a post that writes is refused.
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open((folder_ / "p.db").c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  ASSERT_TRUE(t.Locate("player_id", 1));
+  t.Edit();
+  t.SetText("last_name", "Ruiz");
+  t.SetInt("team_id", 2);
+  t.SetBool("update_required", true);
+  EXPECT_TRUE(t.Post()) << t.LastError();
+  t.Edit();
+  t.SetInt("team_id", 3);
+  EXPECT_FALSE(t.Post());
+  t.Cancel();
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+  EXPECT_EQ(RawScalar("SELECT team_id FROM \"p.db\" WHERE player_id = 1"), "2");
+
+  // A row deleted since it was read is refused however little the edit changes.
+  ASSERT_TRUE(t.Locate("player_id", 2));
+  Table u(db_, "p.db");
+  ASSERT_TRUE(u.Locate("player_id", 1));
+  ASSERT_EQ(DeleteRows(db_, "p.db", "player_id", 2, 2), 1);
+  t.Edit();
+  EXPECT_FALSE(t.Post());
+  EXPECT_EQ(t.LastError(), "The record was deleted from p.db");
+  t.Cancel();
+  // So is one deleted after the edit began.
+  u.Edit();
+  ASSERT_EQ(DeleteRows(db_, "p.db", "player_id", 1, 1), 1);
+  EXPECT_FALSE(u.Post());
+  EXPECT_EQ(u.LastError(), "The record was deleted from p.db");
+  u.Cancel();
+}
+
 TEST(TableStore, NumbersAutoIncrementFieldsAndConvertsTexts) {
   test::TempFolder folder;
   {

@@ -218,6 +218,48 @@ TEST_F(PlayersTest, OnlyPicturesOfTheUsersOwnLockANewPlayer) {
   EXPECT_TRUE(LogLines().empty());
 }
 
+TEST_F(PlayersTest, APictureLocksUnderItsExactNameWhereverTheNameLeads) {
+  // The folder's names are read once per load; a name is still found as the file system finds it:
+  // in its exact case on a folder that tells case, in another folder when the name leads there,
+  // and with characters beyond ASCII.
+  WriteExport("players.csv",
+              {"heading", PlayerLine({"1", "Exact", "Case", "1", "0", "10", "1", "4"}),
+               PlayerLine({"2", "Other", "Case", "1", "0", "10", "1", "4"}),
+               PlayerLine({"3", "Sub/Folder", "Name", "1", "0", "10", "1", "4"}),
+               PlayerLine({"4", "Jos\xC3\xA9",
+                           "Pe\xC3\xB1"
+                           "a",
+                           "1", "0", "10", "1", "4"}),
+               PlayerLine({"5", "No", "Picture", "1", "0", "10", "1", "4"}),
+               PlayerLine({"6", "Exact", "Case", "1", "0", "20", "1", "4"})});
+  WriteExport("players_career_batting_stats.csv", {"heading"});
+  WriteExport("players_career_pitching_stats.csv", {"heading"});
+  test::WriteBytes(Pictures() / "Exact_Case.jpg", "jpeg");
+  test::WriteBytes(Pictures() / "other_case.jpg", "jpeg");
+  std::filesystem::create_directories(Pictures() / "Sub");
+  test::WriteBytes(Pictures() / "Sub" / "Folder_Name.png", "png");
+  test::WriteBytes(Pictures() /
+                       "Jos\xC3\xA9_Pe\xC3\xB1"
+                       "a.jpg",
+                   "jpeg");
+  test::WriteBytes(Pictures() / "Player_55.jpg", "jpeg");
+  for (int i = 0; i < 6; ++i) QueueCaucasian(10 + i, 0, 1);
+  Load();
+
+  const test::Rows rows = ReadRows(*db_, "g_players.db");
+  ASSERT_EQ(rows.size(), 6u);
+  EXPECT_EQ(rows.at(1).at("locked"), "true");
+  // A folder that ignores case finds the picture of player 2; this one tells case.
+  EXPECT_EQ(rows.at(2).at("locked"),
+            std::filesystem::exists(Pictures() / "Other_Case.jpg") ? "true" : "false");
+  EXPECT_EQ(rows.at(3).at("locked"), "true");
+  EXPECT_EQ(rows.at(4).at("locked"), "true");
+  EXPECT_EQ(rows.at(5).at("locked"), "false");
+  // A name is looked at once per load; the next player of that name is locked as well.
+  EXPECT_EQ(rows.at(6).at("locked"), "true");
+  EXPECT_TRUE(LogLines().empty());
+}
+
 TEST_F(PlayersTest, APictureFolderThatCannotBeReadStopsTheLoad) {
   WriteExport("players.csv",
               {"heading", PlayerLine({"1", "Has", "Photo", "1", "0", "10", "1", "4"})});
