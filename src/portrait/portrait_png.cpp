@@ -133,8 +133,9 @@ std::vector<std::uint8_t> EncodePortraitPng(const PngImage& image) {
   return out;
 }
 
-void SavePortraitPng(const PngImage& image, const std::filesystem::path& file) {
-  WriteImageFile(file, EncodePortraitPng(image));
+WrittenImage SavePortraitPng(const PngImage& image, const std::filesystem::path& file,
+                             bool leaveSame) {
+  return WriteImageFile(file, EncodePortraitPng(image), leaveSame);
 }
 
 bool IsLikentorPortrait(const std::filesystem::path& file) {
