@@ -210,51 +210,53 @@ libdeflate_decompressor* ThreadDecompressor() {
   return decompressor.get();
 }
 
-std::uint8_t Paeth(std::uint8_t a, std::uint8_t b, std::uint8_t c) {
-  const int p = a + b - c;
-  const int pa = std::abs(p - a);
-  const int pb = std::abs(p - b);
-  const int pc = std::abs(p - c);
-  if (pa <= pb && pa <= pc) return a;
-  return pb <= pc ? b : c;
+std::uint8_t Paeth(int a, int b, int c) {
+  const int pa = std::abs(b - c);          // |p - a| where p = a + b - c
+  const int pb = std::abs(a - c);          // |p - b|
+  const int pc = std::abs(a + b - 2 * c);  // |p - c|
+  if (pa <= pb && pa <= pc) return static_cast<std::uint8_t>(a);
+  return static_cast<std::uint8_t>(pb <= pc ? b : c);
 }
 
 // Undoes the filters of the inflated rows (each a filter byte and rowBytes samples) into `out`.
-// False for an unknown filter type.
+// The first row is taken as below a row of zeros. False for an unknown filter type.
 bool Unfilter(const std::uint8_t* in, std::uint8_t* out, std::size_t rowBytes, std::size_t rows,
               std::size_t bpp) {
-  const std::uint8_t* prior = nullptr;
+  const std::vector<std::uint8_t> zeros(rowBytes, 0);
+  const std::uint8_t* prior = zeros.data();
   for (std::size_t y = 0; y < rows; ++y, in += rowBytes + 1) {
-    const std::uint8_t filter = in[0];
     const std::uint8_t* src = in + 1;
     std::uint8_t* row = out + y * rowBytes;
-    switch (filter) {
+    switch (in[0]) {
       case 0:
         std::memcpy(row, src, rowBytes);
         break;
       case 1:
-        for (std::size_t i = 0; i < rowBytes; ++i) {
-          row[i] = static_cast<std::uint8_t>(src[i] + (i >= bpp ? row[i - bpp] : 0));
+        std::memcpy(row, src, bpp);
+        for (std::size_t i = bpp; i < rowBytes; ++i) {
+          row[i] = static_cast<std::uint8_t>(src[i] + row[i - bpp]);
         }
         break;
       case 2:
         for (std::size_t i = 0; i < rowBytes; ++i) {
-          row[i] = static_cast<std::uint8_t>(src[i] + (prior ? prior[i] : 0));
+          row[i] = static_cast<std::uint8_t>(src[i] + prior[i]);
         }
         break;
       case 3:
-        for (std::size_t i = 0; i < rowBytes; ++i) {
-          const int left = i >= bpp ? row[i - bpp] : 0;
-          const int up = prior ? prior[i] : 0;
-          row[i] = static_cast<std::uint8_t>(src[i] + ((left + up) >> 1));
+        for (std::size_t i = 0; i < bpp; ++i) {
+          row[i] = static_cast<std::uint8_t>(src[i] + (prior[i] >> 1));
+        }
+        for (std::size_t i = bpp; i < rowBytes; ++i) {
+          row[i] = static_cast<std::uint8_t>(src[i] + ((row[i - bpp] + prior[i]) >> 1));
         }
         break;
       case 4:
-        for (std::size_t i = 0; i < rowBytes; ++i) {
-          const std::uint8_t left = i >= bpp ? row[i - bpp] : 0;
-          const std::uint8_t up = prior ? prior[i] : 0;
-          const std::uint8_t upLeft = i >= bpp && prior ? prior[i - bpp] : 0;
-          row[i] = static_cast<std::uint8_t>(src[i] + Paeth(left, up, upLeft));
+        for (std::size_t i = 0; i < bpp; ++i) {
+          row[i] = static_cast<std::uint8_t>(src[i] + prior[i]);  // Paeth(0, up, 0) is up
+        }
+        for (std::size_t i = bpp; i < rowBytes; ++i) {
+          row[i] =
+              static_cast<std::uint8_t>(src[i] + Paeth(row[i - bpp], prior[i], prior[i - bpp]));
         }
         break;
       default:
