@@ -99,7 +99,8 @@ class PhotoRun {
       if (backup_) backup_->Sync();
       while (!held.empty() && !failure) {
         Pending& next = held.front();
-        pool.Submit(PortraitJob{next.plan.layers, next.plan.output});
+        // A picture kept by the backup shares its file with the kept copy: always a new file.
+        pool.Submit(PortraitJob{next.plan.layers, next.plan.output, !next.existed});
         next.plan.layers = PortraitLayers{};
         pending_.push_back(std::move(next));
         held.pop_front();
@@ -164,7 +165,8 @@ class PhotoRun {
     madePlayers_.push_back(pending.plan.playerId);
     if (backup_) {
       try {
-        backup_->Record(pending.plan.output, pending.existed, recorded);
+        backup_->Record(pending.plan.output, pending.existed, recorded,
+                        FileStamp{result.stamp.size, result.stamp.modified});
       } catch (const Error& error) {
         if (!failure) failure = error;
       }

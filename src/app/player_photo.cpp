@@ -53,8 +53,9 @@ void CreatePlayerPhoto(Session& session, Cursor& players, int playerId,
   const bool existed = backup != nullptr && backup->Keep(playerId, plan.output, before);
 
   // The file first: a failure leaves the row as it was.
+  WrittenImage written;
   try {
-    SavePortraitPng(ComposePortrait(plan.layers), plan.output);
+    written = SavePortraitPng(ComposePortrait(plan.layers), plan.output, !existed);
   } catch (...) {
     if (backup) backup->Drop(plan.output, existed);
     throw;
@@ -69,7 +70,8 @@ void CreatePlayerPhoto(Session& session, Cursor& players, int playerId,
   }
   const bool posted = PostOrCancel(players, session.Log(), kPhotoPostError);
   if (backup) {
-    backup->Record(plan.output, existed, posted);
+    backup->Record(plan.output, existed, posted,
+                   FileStamp{written.stamp.size, written.stamp.modified});
     if (own) own->Finish();
   }
 }

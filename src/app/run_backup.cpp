@@ -726,8 +726,9 @@ void RunBackup::Drop(const fs::path& picture, bool existed) {
   }
 }
 
-void RunBackup::Record(const fs::path& picture, bool existed, bool rowChanged) {
-  const FileStamp written = StampOf(picture).value_or(FileStamp{});
+void RunBackup::Record(const fs::path& picture, bool existed, bool rowChanged,
+                       const std::optional<FileStamp>& stamp) {
+  const FileStamp written = stamp ? *stamp : StampOf(picture).value_or(FileStamp{});
   // Flushed as it is recorded, not synced: should this line not reach the disk, undo finds the
   // picture by its first record and what is on disk.
   Append("written\t" + Escape(picture.filename().string()) + '\t' + std::to_string(written.size) +

@@ -175,9 +175,11 @@ class RunBackup {
   void Sync();
   // The picture was not written after all: forgets what Keep kept.
   void Drop(const std::filesystem::path& picture, bool existed);
-  // The picture was written: records how it lies on disk and whether its row was changed.
-  // BackupError when the manifest cannot be written.
-  void Record(const std::filesystem::path& picture, bool existed, bool rowChanged);
+  // The picture was written: records how it lies on disk (`written` when the writer knows it,
+  // else looked up) and whether its row was changed. BackupError when the manifest cannot be
+  // written.
+  void Record(const std::filesystem::path& picture, bool existed, bool rowChanged,
+              const std::optional<FileStamp>& written = std::nullopt);
   // Completes the manifest (its closing line) and keeps only the last KeptRuns runs of the game.
   // A run that recorded nothing leaves no folder. BackupError when the manifest cannot be
   // completed.

@@ -35,14 +35,21 @@ void CheckImageSize(const std::string& name, std::int64_t width, std::int64_t he
 
 std::vector<std::uint8_t> ReadImageFile(const std::filesystem::path& file) {
   const std::string name = file.string();
+  // One look at the file before it is opened (a run reads thousands of faces: each system call
+  // counts), and its size from the open file.
   std::error_code ec;
-  if (!std::filesystem::exists(file, ec)) ThrowLoadError(name, "the file does not exist");
-  if (std::filesystem::is_directory(file, ec)) ThrowLoadError(name, "it is a folder, not a file");
+  const std::filesystem::file_status status = std::filesystem::status(file, ec);
+  if (!std::filesystem::exists(status)) ThrowLoadError(name, "the file does not exist");
+  if (std::filesystem::is_directory(status)) ThrowLoadError(name, "it is a folder, not a file");
   FileHandle f(std::fopen(name.c_str(), "rb"));
   if (!f) ThrowLoadError(name, "the file cannot be opened");
-  const std::uintmax_t size = std::filesystem::file_size(file, ec);
-  if (!ec && size > kMaxImageFileBytes) ThrowLoadError(name, "the file is too large");
-  std::vector<std::uint8_t> bytes(ec ? 0 : static_cast<std::size_t>(size));
+  long size = -1;
+  if (std::fseek(f.get(), 0, SEEK_END) == 0) size = std::ftell(f.get());
+  if (std::fseek(f.get(), 0, SEEK_SET) != 0) size = -1;
+  if (size > 0 && static_cast<std::uintmax_t>(size) > kMaxImageFileBytes) {
+    ThrowLoadError(name, "the file is too large");
+  }
+  std::vector<std::uint8_t> bytes(size > 0 ? static_cast<std::size_t>(size) : 0);
   bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f.get()));
   // Read on in case the file grew since its size was taken.
   std::uint8_t chunk[4096];
@@ -54,21 +61,16 @@ std::vector<std::uint8_t> ReadImageFile(const std::filesystem::path& file) {
   return bytes;
 }
 
-void WriteImageFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
-  // The bytes go to a file beside the target that then replaces it, so a write that fails part-way
-  // (a full disk) leaves the earlier picture as it was instead of a cut-short one.
-  const std::string name = file.string();
-  const std::string part = name + ".part";
-  FileHandle f(std::fopen(part.c_str(), "wb"));
-  if (!f) throw Error("Cannot write image \"" + name + "\": the file cannot be created.");
-  const bool written =
-      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
-  // Close explicitly: a full disk may only show when the buffer is flushed.
-  const bool closed = std::fclose(f.release()) == 0;
-  if (!written || !closed || std::rename(part.c_str(), name.c_str()) != 0) {
-    std::remove(part.c_str());
-    throw Error("Cannot write image \"" + name + "\": the file cannot be written.");
+WrittenImage WriteImageFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes,
+                            bool leaveSame) {
+  // The bytes go to a new file that then takes the name, so a write that fails part-way (a full
+  // disk) leaves the earlier picture as it was instead of a cut-short one.
+  const PublishedFile published = PublishFile(file, bytes, leaveSame);
+  if (published.error != 0) {
+    throw Error("Cannot write image \"" + file.string() + "\": the file cannot be " +
+                (published.created ? "written." : "created."));
   }
+  return WrittenImage{published.unchanged, published.stamp};
 }
 
 }  // namespace likentor

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/platform.h"
+
 namespace likentor {
 
 // Images larger than this many pixels are refused before any pixel memory is taken, so that a
@@ -25,8 +27,17 @@ inline constexpr std::uintmax_t kMaxLayerFileBytes = std::uintmax_t{8} << 20;
 // be read).
 std::vector<std::uint8_t> ReadImageFile(const std::filesystem::path& file);
 
-// Replaces the file with the bytes. Throws Error "Cannot write image "<file>": ..." on failure.
-void WriteImageFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes);
+// How a write left the file: `unchanged` when it held these bytes already (and was not touched),
+// and its size and modification time.
+struct WrittenImage {
+  bool unchanged = false;
+  FileSizeAndTime stamp;
+};
+// Replaces the file with the bytes at once (PublishFile: never a part-written file under its name;
+// with `leaveSame` a file with the same bytes is left alone). Throws Error "Cannot write image
+// "<file>": ..." on failure.
+WrittenImage WriteImageFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes,
+                            bool leaveSame = true);
 
 // "Cannot load image "<name>": <what>."
 std::string LoadErrorMessage(const std::string& name, const std::string& what);

@@ -1,4 +1,11 @@
-// PNG decoding and encoding with libpng.
+// PNG decoding and encoding with libpng, and a fast path for the plainest files.
+//
+// Most pictures a run decodes (a face per portrait, thousands of them) are 8-bit RGB or RGBA
+// files without interlacing or transparency chunks. Those are decoded here directly: the chunks
+// walked and their CRCs checked, the image data inflated in one call by libdeflate (about twice as
+// fast as zlib's inflate on these files) and the rows unfiltered. Anything else, and any file the
+// fast path finds fault with, goes through libpng, so every other file and every error message is
+// as libpng has it.
 //
 // libpng reports errors by calling our error function, which must not return: it records the
 // message and longjmps back to the setjmp in one of the *Guarded functions below. Those functions
@@ -7,12 +14,15 @@
 // handle object that also lives outside it. Each call has its own structures and state, so decoding
 // and encoding can run on several threads at once.
 
+#include <libdeflate.h>
 #include <png.h>
 
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <string_view>
 
 #include "portrait/image_file.h"
 #include "portrait/png_image.h"
@@ -183,11 +193,179 @@ bool WriteGuarded(png_structp png, png_infop info, const Header& header, int zli
   return true;
 }
 
+// ---- The fast path ----
+
+std::uint32_t BigEndian32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+         static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+}
+
+struct DecompressorFree {
+  void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+};
+
+libdeflate_decompressor* ThreadDecompressor() {
+  thread_local std::unique_ptr<libdeflate_decompressor, DecompressorFree> decompressor(
+      libdeflate_alloc_decompressor());
+  return decompressor.get();
+}
+
+std::uint8_t Paeth(int a, int b, int c) {
+  const int pa = std::abs(b - c);          // |p - a| where p = a + b - c
+  const int pb = std::abs(a - c);          // |p - b|
+  const int pc = std::abs(a + b - 2 * c);  // |p - c|
+  if (pa <= pb && pa <= pc) return static_cast<std::uint8_t>(a);
+  return static_cast<std::uint8_t>(pb <= pc ? b : c);
+}
+
+// Undoes the filters of the inflated rows (each a filter byte and rowBytes samples) into `out`.
+// The first row is taken as below a row of zeros. False for an unknown filter type.
+bool Unfilter(const std::uint8_t* in, std::uint8_t* out, std::size_t rowBytes, std::size_t rows,
+              std::size_t bpp) {
+  const std::vector<std::uint8_t> zeros(rowBytes, 0);
+  const std::uint8_t* prior = zeros.data();
+  for (std::size_t y = 0; y < rows; ++y, in += rowBytes + 1) {
+    const std::uint8_t* src = in + 1;
+    std::uint8_t* row = out + y * rowBytes;
+    switch (in[0]) {
+      case 0:
+        std::memcpy(row, src, rowBytes);
+        break;
+      case 1:
+        std::memcpy(row, src, bpp);
+        for (std::size_t i = bpp; i < rowBytes; ++i) {
+          row[i] = static_cast<std::uint8_t>(src[i] + row[i - bpp]);
+        }
+        break;
+      case 2:
+        for (std::size_t i = 0; i < rowBytes; ++i) {
+          row[i] = static_cast<std::uint8_t>(src[i] + prior[i]);
+        }
+        break;
+      case 3:
+        for (std::size_t i = 0; i < bpp; ++i) {
+          row[i] = static_cast<std::uint8_t>(src[i] + (prior[i] >> 1));
+        }
+        for (std::size_t i = bpp; i < rowBytes; ++i) {
+          row[i] = static_cast<std::uint8_t>(src[i] + ((row[i - bpp] + prior[i]) >> 1));
+        }
+        break;
+      case 4:
+        for (std::size_t i = 0; i < bpp; ++i) {
+          row[i] = static_cast<std::uint8_t>(src[i] + prior[i]);  // Paeth(0, up, 0) is up
+        }
+        for (std::size_t i = bpp; i < rowBytes; ++i) {
+          row[i] =
+              static_cast<std::uint8_t>(src[i] + Paeth(row[i - bpp], prior[i], prior[i - bpp]));
+        }
+        break;
+      default:
+        return false;
+    }
+    prior = row;
+  }
+  return true;
+}
+
+// Decodes an 8-bit RGB or RGBA file without interlacing, palette or tRNS chunk whose chunks and
+// data are all sound. False (the image untouched) for any other file: libpng then decodes it.
+bool DecodePlain(std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>& pixels, int& width,
+                 int& height, int& colorType) {
+  const std::uint8_t* p = bytes.data() + 8;
+  const std::uint8_t* end = bytes.data() + bytes.size();
+  std::vector<std::uint8_t> data;  // the image data of every IDAT chunk
+  const std::uint8_t* onlyIdat = nullptr;
+  std::size_t onlyIdatSize = 0;
+  int idats = 0;
+  bool header = false;
+  std::uint32_t w = 0;
+  std::uint32_t h = 0;
+  std::uint8_t type = 0;
+  for (;;) {
+    if (end - p < 12) return false;
+    const std::uint32_t length = BigEndian32(p);
+    if (length > 0x7FFFFFFFu || static_cast<std::size_t>(end - p - 12) < length) return false;
+    // A chunk longer than libpng takes is libpng's to refuse.
+    if (length > kMaxLibpngAllocation) return false;
+    const std::uint8_t* chunkType = p + 4;
+    const std::uint8_t* chunkData = p + 8;
+    if (libdeflate_crc32(0, chunkType, length + 4) != BigEndian32(chunkData + length)) {
+      return false;
+    }
+    p = chunkData + length + 4;
+    const std::string_view kind(reinterpret_cast<const char*>(chunkType), 4);
+    if (!header) {
+      // IHDR first: 8-bit samples, colour type 2 or 6, standard compression and filtering, no
+      // interlacing.
+      if (kind != "IHDR" || length != 13) return false;
+      w = BigEndian32(chunkData);
+      h = BigEndian32(chunkData + 4);
+      type = chunkData[9];
+      if (chunkData[8] != 8 || (type != 2 && type != 6) || chunkData[10] != 0 ||
+          chunkData[11] != 0 || chunkData[12] != 0) {
+        return false;
+      }
+      if (w == 0 || h == 0 || w > kMaxImageSide || h > kMaxImageSide ||
+          static_cast<std::int64_t>(w) * h > kMaxImagePixels) {
+        return false;
+      }
+      header = true;
+      continue;
+    }
+    if (kind == "IDAT") {
+      if (idats == 0) {
+        onlyIdat = chunkData;
+        onlyIdatSize = length;
+      } else {
+        if (idats == 1) data.assign(onlyIdat, onlyIdat + onlyIdatSize);
+        data.insert(data.end(), chunkData, chunkData + length);
+      }
+      ++idats;
+      continue;
+    }
+    if (kind == "IEND") break;
+    // Any other critical chunk (upper-case first letter), and tRNS, which changes the pixels:
+    // libpng's to judge. Other ancillary chunks do not change the pixels.
+    if ((chunkType[0] & 0x20) == 0 || kind == "tRNS") return false;
+  }
+  if (idats == 0) return false;
+  const std::uint8_t* compressed = idats == 1 ? onlyIdat : data.data();
+  const std::size_t compressedSize = idats == 1 ? onlyIdatSize : data.size();
+
+  const std::size_t bpp = type == 6 ? 4 : 3;
+  const std::size_t rowBytes = static_cast<std::size_t>(w) * bpp;
+  std::vector<std::uint8_t> filtered((rowBytes + 1) * h);
+  libdeflate_decompressor* decompressor = ThreadDecompressor();
+  if (decompressor == nullptr) return false;
+  std::size_t inflated = 0;
+  if (libdeflate_zlib_decompress(decompressor, compressed, compressedSize, filtered.data(),
+                                 filtered.size(), &inflated) != LIBDEFLATE_SUCCESS ||
+      inflated != filtered.size()) {
+    return false;
+  }
+  pixels.resize(rowBytes * h);
+  if (!Unfilter(filtered.data(), pixels.data(), rowBytes, h, bpp)) return false;
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  colorType = type;
+  return true;
+}
+
 }  // namespace
 
 PngImage PngImage::Decode(std::span<const std::uint8_t> bytes, const std::string& name) {
   if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0) {
     ThrowLoadError(name, "not a PNG file");
+  }
+  {
+    PngImage image;
+    int colorType = 0;
+    if (DecodePlain(bytes, image.pixels_, image.width_, image.height_, colorType)) {
+      image.colorType_ = colorType;
+      image.bitDepth_ = 8;
+      image.channels_ = colorType == 6 ? 4 : 3;
+      return image;
+    }
   }
   ErrorState state;
   ReadHandle handle(&state);

@@ -77,8 +77,12 @@ std::vector<std::uint8_t> EncodePortraitPng(const PngImage& image) {
   const std::size_t rowBytes = image.RowBytes();
   const auto height = static_cast<std::size_t>(image.Height());
 
-  // Each row: the filter byte, then every sample minus the one above it (modulo 256).
-  std::vector<std::uint8_t> filtered((rowBytes + 1) * height);
+  // Each row: the filter byte, then every sample minus the one above it (modulo 256). The
+  // filtered rows and the compressed data go to buffers each thread keeps from one portrait to the
+  // next: every byte is written before it is read, so they are neither cleared nor given back.
+  thread_local std::vector<std::uint8_t> filtered;
+  thread_local std::vector<std::uint8_t> deflated;
+  filtered.resize((rowBytes + 1) * height);
   std::uint8_t* f = filtered.data();
   for (std::size_t y = 0; y < height; ++y) {
     *f++ = kUpFilter;
@@ -96,8 +100,12 @@ std::vector<std::uint8_t> EncodePortraitPng(const PngImage& image) {
 
   libdeflate_compressor& compressor = ThreadCompressor();
   const std::size_t bound = libdeflate_zlib_compress_bound(&compressor, filtered.size());
+  if (deflated.size() < bound) deflated.resize(bound);
+  const std::size_t compressed = libdeflate_zlib_compress(&compressor, filtered.data(),
+                                                          filtered.size(), deflated.data(), bound);
+  if (compressed == 0) throw Error("Cannot encode PNG: the compressor failed.");
   std::vector<std::uint8_t> out(kSignature.begin(), kSignature.end());
-  out.reserve(bound + 128);
+  out.reserve(compressed + 128);
 
   std::size_t chunk = OpenChunk(out, "IHDR");
   PutUint32(out, static_cast<std::uint32_t>(image.Width()));
@@ -121,20 +129,17 @@ std::vector<std::uint8_t> EncodePortraitPng(const PngImage& image) {
   }
 
   chunk = OpenChunk(out, "IDAT");
-  const std::size_t dataStart = out.size();
-  out.resize(dataStart + bound);
-  const std::size_t compressed = libdeflate_zlib_compress(
-      &compressor, filtered.data(), filtered.size(), out.data() + dataStart, bound);
-  if (compressed == 0) throw Error("Cannot encode PNG: the compressor failed.");
-  out.resize(dataStart + compressed);
+  out.insert(out.end(), deflated.begin(),
+             deflated.begin() + static_cast<std::ptrdiff_t>(compressed));
   CloseChunk(out, chunk);
 
   CloseChunk(out, OpenChunk(out, "IEND"));
   return out;
 }
 
-void SavePortraitPng(const PngImage& image, const std::filesystem::path& file) {
-  WriteImageFile(file, EncodePortraitPng(image));
+WrittenImage SavePortraitPng(const PngImage& image, const std::filesystem::path& file,
+                             bool leaveSame) {
+  return WriteImageFile(file, EncodePortraitPng(image), leaveSame);
 }
 
 bool IsLikentorPortrait(const std::filesystem::path& file) {

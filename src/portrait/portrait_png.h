@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "portrait/image_file.h"
 #include "portrait/png_image.h"
 
 namespace likentor {
@@ -23,8 +24,10 @@ inline constexpr std::string_view kPortraitMarkValue = "Likentor";
 
 // Safe on several threads at once (each thread keeps its own compressor).
 std::vector<std::uint8_t> EncodePortraitPng(const PngImage& image);
-// Encodes and replaces the file. Throws Error "Cannot write image "<file>": ..." on failure.
-void SavePortraitPng(const PngImage& image, const std::filesystem::path& file);
+// Encodes and replaces the file (WriteImageFile: with `leaveSame`, a file with the same bytes is
+// left as it was). Throws Error "Cannot write image "<file>": ..." on failure.
+WrittenImage SavePortraitPng(const PngImage& image, const std::filesystem::path& file,
+                             bool leaveSame = true);
 
 // True when the file is a PNG that carries our mark among the chunks before its image data. Reads
 // only those chunks (a few dozen bytes of a portrait). False for anything else: a picture without

@@ -10,8 +10,11 @@ namespace likentor {
 PortraitResult WritePortrait(const PortraitJob& job) {
   PortraitResult result;
   try {
-    SavePortraitPng(ComposePortrait(job.layers), job.output);
+    const WrittenImage written =
+        SavePortraitPng(ComposePortrait(job.layers), job.output, job.leaveSame);
     result.written = true;
+    result.unchanged = written.unchanged;
+    result.stamp = written.stamp;
   } catch (const std::exception& failure) {
     result.error = failure.what();
   }
@@ -53,7 +56,11 @@ void PortraitPool::Submit(PortraitJob job) {
 
 PortraitResult PortraitPool::TakeNext() {
   std::unique_lock lock(mutex_);
-  if (order_.empty()) return PortraitResult{false, "No portrait was submitted."};
+  if (order_.empty()) {
+    PortraitResult nothing;
+    nothing.error = "No portrait was submitted.";
+    return nothing;
+  }
   std::shared_ptr<Slot> oldest = order_.front();
   jobDone_.wait(lock, [&] { return oldest->done; });
   order_.pop_front();

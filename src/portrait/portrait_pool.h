@@ -16,17 +16,23 @@
 #include <vector>
 
 #include "portrait/composition.h"
+#include "shell/platform.h"
 
 namespace likentor {
 
 struct PortraitJob {
   PortraitLayers layers;
   std::filesystem::path output;  // replaced when it exists
+  // A file there with the portrait's very bytes is left as it is. Not when a backup keeps the file
+  // by a second name (a hard link): the picture must then become a new file of its own.
+  bool leaveSame = true;
 };
 
 struct PortraitResult {
-  bool written = false;
-  std::string error;  // the failure's message when not written; no file is left behind then
+  bool written = false;    // the portrait is in place (written, or there already: `unchanged`)
+  bool unchanged = false;  // the file held the portrait's very bytes and was left as it was
+  FileSizeAndTime stamp;   // the file as it lies when written
+  std::string error;       // the failure's message when not written; no file is left behind then
 };
 
 // Composes one portrait and writes it (portrait_png.h). No exception: failures come back in the

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include <cerrno>
 
@@ -158,6 +159,75 @@ int SyncToDisk(std::FILE* file) {
   return _commit(_fileno(file)) == 0 ? 0 : errno;
 }
 
+namespace {
+
+// Whether `file` is a regular file holding exactly `bytes`; its stamp when it is.
+std::optional<FileSizeAndTime> SameBytes(const fs::path& file,
+                                         std::span<const std::uint8_t> bytes) {
+  const std::optional<FileSizeAndTime> stamp = SizeAndTimeOf(file);
+  std::error_code ec;
+  if (!stamp || stamp->size != bytes.size() || !fs::is_regular_file(fs::symlink_status(file, ec))) {
+    return std::nullopt;
+  }
+  const int fd = _wopen(file.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+  if (fd < 0) return std::nullopt;
+  std::vector<std::uint8_t> there(bytes.size() + 1);
+  std::size_t done = 0;
+  for (int n = 0;
+       done < there.size() &&
+       (n = _read(fd, there.data() + done, static_cast<unsigned>(there.size() - done))) > 0;) {
+    done += static_cast<std::size_t>(n);
+  }
+  _close(fd);
+  if (done != bytes.size() || !std::equal(bytes.begin(), bytes.end(), there.begin())) {
+    return std::nullopt;
+  }
+  return stamp;
+}
+
+}  // namespace
+
+PublishedFile PublishFile(const fs::path& file, std::span<const std::uint8_t> bytes, bool leaveSame,
+                          PublishWay) {
+  PublishedFile result;
+  if (const std::optional<FileSizeAndTime> same =
+          leaveSame ? SameBytes(file, bytes) : std::nullopt) {
+    result.created = true;
+    result.unchanged = true;
+    result.stamp = *same;
+    return result;
+  }
+  const fs::path part = fs::path(file).concat(".part");
+  const int fd = _wopen(part.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
+                        _S_IREAD | _S_IWRITE);
+  if (fd < 0) {
+    result.error = errno;
+    return result;
+  }
+  result.created = true;
+  std::size_t done = 0;
+  while (result.error == 0 && done < bytes.size()) {
+    const unsigned chunk =
+        static_cast<unsigned>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+    const int n = _write(fd, bytes.data() + done, chunk);
+    if (n <= 0) {
+      result.error = n < 0 ? errno : ENOSPC;
+    } else {
+      done += static_cast<std::size_t>(n);
+    }
+  }
+  if (_close(fd) != 0 && result.error == 0) result.error = errno;
+  if (result.error == 0 && !MoveFileExW(part.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    result.error = EACCES;
+  }
+  if (result.error != 0) {
+    _wunlink(part.c_str());
+    return result;
+  }
+  result.stamp = SizeAndTimeOf(file).value_or(FileSizeAndTime{});
+  return result;
+}
+
 #else
 
 fs::path ExecutableFile(const char* argv0) {
@@ -235,6 +305,156 @@ std::FILE* OpenForAppending(const fs::path& file) {
 
 int SyncToDisk(std::FILE* file) {
   return ::fdatasync(::fileno(file)) == 0 ? 0 : errno;
+}
+
+namespace {
+
+// Writes all of `bytes` to an open file. 0 when done, else the system's error number.
+int WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n < 0 ? errno : ENOSPC;
+    done += static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+FileSizeAndTime StampOfOpen(const struct stat& info) {
+  return FileSizeAndTime{
+      static_cast<std::uintmax_t>(info.st_size),
+      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
+// Whether `file` is a regular file (not a symbolic link) holding exactly `bytes`; its stamp when
+// it is. The size is compared first, so a different file costs an open and a look at its size.
+std::optional<FileSizeAndTime> SameBytes(const fs::path& file,
+                                         std::span<const std::uint8_t> bytes) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return std::nullopt;
+  std::optional<FileSizeAndTime> same;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+      static_cast<std::uintmax_t>(info.st_size) == bytes.size()) {
+    // One byte more than expected is asked for, so a file that grew meanwhile is told apart.
+    std::vector<std::uint8_t> there(bytes.size() + 1);
+    std::size_t done = 0;
+    for (ssize_t n = 0; done < there.size(); done += static_cast<std::size_t>(n)) {
+      n = ::read(fd, there.data() + done, there.size() - done);
+      if (n < 0 && errno == EINTR) {
+        n = 0;
+        continue;
+      }
+      if (n <= 0) break;
+    }
+    if (done == bytes.size() && std::equal(bytes.begin(), bytes.end(), there.begin())) {
+      same = StampOfOpen(info);
+    }
+  }
+  ::close(fd);
+  return same;
+}
+
+// Writes the bytes to `part` and renames it over `file`.
+PublishedFile PublishByRename(const fs::path& file, const fs::path& part,
+                              std::span<const std::uint8_t> bytes) {
+  PublishedFile result;
+  const int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    result.error = errno;
+    return result;
+  }
+  result.created = true;
+  result.error = WriteAll(fd, bytes);
+  struct stat info {};
+  if (result.error == 0 && ::fstat(fd, &info) != 0) result.error = errno;
+  if (::close(fd) != 0 && result.error == 0) result.error = errno;
+  if (result.error == 0 && ::rename(part.c_str(), file.c_str()) != 0) result.error = errno;
+  if (result.error != 0) {
+    ::unlink(part.c_str());
+    return result;
+  }
+  result.stamp = StampOfOpen(info);
+  return result;
+}
+
+}  // namespace
+
+PublishedFile PublishFile(const fs::path& file, std::span<const std::uint8_t> bytes, bool leaveSame,
+                          PublishWay way) {
+  const fs::path part = fs::path(file).concat(".part");
+  const auto unchanged = [](const FileSizeAndTime& stamp) {
+    PublishedFile result;
+    result.created = true;
+    result.unchanged = true;
+    result.stamp = stamp;
+    return result;
+  };
+  if (way == PublishWay::Rename) {
+    if (leaveSame) {
+      if (const std::optional<FileSizeAndTime> same = SameBytes(file, bytes)) {
+        return unchanged(*same);
+      }
+    }
+    return PublishByRename(file, part, bytes);
+  }
+  // A new name is the common case (the first run over a game): the bytes go to an unnamed file
+  // that is linked in place, and the name's being there already shows only when the link fails.
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    // No unnamed files on this file system (or this kernel): the named file beside it.
+    if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
+      return PublishFile(file, bytes, leaveSame, PublishWay::Rename);
+    }
+    PublishedFile result;
+    result.error = errno;
+    return result;
+  }
+  PublishedFile result;
+  result.created = true;
+  result.error = WriteAll(fd, bytes);
+  struct stat info {};
+  if (result.error == 0 && ::fstat(fd, &info) != 0) result.error = errno;
+  if (result.error != 0) {
+    ::close(fd);
+    return result;
+  }
+  result.stamp = StampOfOpen(info);
+  // Linked through /proc: linkat with AT_EMPTY_PATH needs a privilege that this does not.
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  bool linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, file.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  if (!linked && errno == EEXIST) {
+    if (const std::optional<FileSizeAndTime> same =
+            leaveSame ? SameBytes(file, bytes) : std::nullopt) {
+      ::close(fd);
+      return unchanged(*same);
+    }
+    // Replaced by a rename, which takes the name at once; the unnamed file gets the name beside
+    // it first (one a killed run left there is replaced).
+    ::unlink(part.c_str());
+    linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, part.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    if (linked && ::rename(part.c_str(), file.c_str()) != 0) {
+      result.error = errno;
+      ::unlink(part.c_str());
+      ::close(fd);
+      return result;
+    }
+  }
+  if (!linked) {
+    const int error = errno;
+    ::close(fd);
+    // No /proc to link through: the named file beside it.
+    if (error == ENOENT && !fs::exists(fs::path(self))) {
+      return PublishFile(file, bytes, leaveSame, PublishWay::Rename);
+    }
+    result.error = error;
+    return result;
+  }
+  // The bytes are written and in place: a close that reports something now changes nothing.
+  ::close(fd);
+  return result;
 }
 
 #endif

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace likentor {
@@ -57,6 +58,26 @@ struct FileSizeAndTime {
   std::int64_t modified = 0;
 };
 std::optional<FileSizeAndTime> SizeAndTimeOf(const std::filesystem::path& file);
+
+// Makes `bytes` the content of `file` at once: whoever opens `file` finds the file that was there
+// or the whole new one, never part of it, and a process killed meanwhile leaves no new file behind
+// (or only `file` + ".part", which a later write replaces). The new bytes go to a new file that
+// takes the name, so names linked to the earlier file (a backup's hard links) keep its bytes.
+// With `leaveSame`, a regular file `file` with these very bytes already is left as it is, its time
+// too. (Not where another name was linked to the file to keep its bytes: a later change of the file
+// in place would change those too.)
+// On Linux the bytes go to an unnamed file of the folder that is then linked in place (one
+// directory change for a new name instead of two); `Rename` makes it write to the ".part" file
+// and rename that, as it does where the file system has no unnamed files.
+enum class PublishWay { Best, Rename };
+struct PublishedFile {
+  int error = 0;           // 0 when done, else the system's error number
+  bool created = false;    // a file for the new bytes could be made (false: error came before)
+  bool unchanged = false;  // `file` held the bytes already and was not touched
+  FileSizeAndTime stamp;   // the file as it lies now (when done)
+};
+PublishedFile PublishFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes,
+                          bool leaveSame = true, PublishWay way = PublishWay::Best);
 
 // Makes `text` the whole content of `file`, created or emptied first, and brings it to the disk
 // before it returns. 0 when done, else the system's error number (the file may then hold part).

@@ -222,6 +222,85 @@ TEST_F(SafeRunsCommandTest, ABackupThatCannotBeWrittenStopsTheRunWithNothingOver
   ::chmod(BackupsFolder(program_).c_str(), 0755);
 }
 
+// A run that makes a portrait byte for byte as the file there leaves that file alone (its time and
+// its inode too) and counts it as made; but not when the backup keeps the earlier picture, which
+// it does by a second name of the file: the picture then becomes a file of its own, so that a
+// change made to it in place cannot reach the kept copy.
+TEST_F(SafeRunsCommandTest, APortraitAlreadyThereByteForByteIsLeftAsItWas) {
+  ::setenv("LIKENTOR_RANDOM_SEED", "1306", 1);
+  Outcome run = Run({"load", "sample"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::map<int, std::string> theGames = Portraits();
+  run = Run({"photos", "sample"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::smatch count;
+  ASSERT_TRUE(std::regex_search(run.out, count, std::regex("Successfully created (\\d+) photos")))
+      << run.out;
+  const std::map<int, std::string> made = Portraits();
+  // The run undone, then its portraits put back in place as they were: the same seed over the
+  // same rows draws the same looks again.
+  run = Run({"undo", "sample"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::vector<int> ours;
+  for (const auto& [id, bytes] : made) {
+    if (theGames.contains(id) && theGames.at(id) == bytes) continue;
+    ASSERT_NE(fs::exists(Portrait(id)) ? test::ReadBytes(Portrait(id)) : "", bytes);
+    test::WriteBytes(Portrait(id), bytes);
+    ours.push_back(id);
+  }
+  ASSERT_EQ(std::to_string(ours.size()), count[1].str());
+  ASSERT_GE(ours.size(), 3u);
+  struct OnDisk {
+    std::string bytes;
+    std::int64_t modified = 0;
+    ino_t inode = 0;
+  };
+  const auto onDisk = [&](const fs::path& file) {
+    struct stat info {};
+    EXPECT_EQ(::stat(file.c_str(), &info), 0) << file;
+    return OnDisk{test::ReadBytes(file), StampOf(file)->modified, info.st_ino};
+  };
+  std::map<int, OnDisk> before;
+  for (int id : ours) before[id] = onDisk(Portrait(id));
+
+  // With the backup on: the same bytes, each in a new file; the kept copy is the earlier file.
+  run = Run({"photos", "sample"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string counts = "Successfully created " + std::to_string(ours.size()) + " photos.";
+  EXPECT_NE(
+      run.out.find(counts + " " + std::to_string(ours.size()) + " earlier pictures were kept;"),
+      std::string::npos)
+      << run.out;
+  const std::vector<BackupRun> runs = BackupRuns(program_, "sample");
+  ASSERT_FALSE(runs.empty());
+  for (int id : ours) {
+    const OnDisk now = onDisk(Portrait(id));
+    const OnDisk kept = onDisk(runs.back().folder / Portrait(id).filename());
+    EXPECT_EQ(now.bytes, before.at(id).bytes) << id;
+    EXPECT_NE(now.inode, kept.inode) << id;
+    EXPECT_EQ(kept.inode, before.at(id).inode) << id;
+  }
+  run = Run({"undo", "sample"});
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  // Without the backup: every file is left as it was.
+  ASSERT_EQ(Run({"backups", "--keep", "0"}).status, 0);
+  for (int id : ours) before[id] = onDisk(Portrait(id));
+  run = Run({"photos", "sample"});
+  ::unsetenv("LIKENTOR_RANDOM_SEED");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find(counts + "\n"), std::string::npos) << run.out;
+  for (int id : ours) {
+    const OnDisk now = onDisk(Portrait(id));
+    EXPECT_EQ(now.bytes, before.at(id).bytes) << id;
+    EXPECT_EQ(now.modified, before.at(id).modified) << id;
+    EXPECT_EQ(now.inode, before.at(id).inode) << id;
+  }
+  for (const auto& entry : fs::directory_iterator(Pictures())) {
+    EXPECT_NE(entry.path().extension(), ".part") << entry.path();
+  }
+}
+
 // The seed of repeatable runs starts the draws and lets them carry on: with it set, the players of
 // a load do not share one face or ethnicity, nor the portraits of a run one background.
 TEST_F(SafeRunsCommandTest, AFixedSeedStartsTheDrawsAndEachDrawStillDiffers) {
