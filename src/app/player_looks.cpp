@@ -39,9 +39,10 @@ std::string FullName(const Cursor& players) {
 }
 
 // What New Look changes on a row, the look and then the portrait's fields: undo sets them back.
-constexpr std::array<std::string_view, 8> kNewLookFields = {
+constexpr std::array<std::string_view, 9> kNewLookFields = {
     "ethnicity", "face",       "hair_color",      "facial_hair_style",
-    "accessory", "background", "uniform_team_id", "update_required"};
+    "accessory", "background", "uniform_team_id", "update_required",
+    "age_step"};
 
 Look ReadLook(const Cursor& players) {
   return {players.GetInt("ethnicity", 0), players.GetInt("face", 0),

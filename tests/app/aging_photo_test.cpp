@@ -1,18 +1,20 @@
 // Portraits that show the length of a career: the age layers by career length with the game's
 // setting on, none with it off (then a portrait is byte for byte the one without any age layer),
-// the step recorded on the row, faces of packs that follow the kit's grid or not, and the dry
-// run's count of players aged since their last photo.
+// the step recorded on the row and put back by undo, faces of packs that follow the kit's grid or
+// not, and the dry run's count of players aged since their last photo.
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "app/aging.h"
+#include "app/batch_runs.h"
 #include "app/component_packs.h"
 #include "app/dry_run.h"
 #include "app/photo_fixture.h"
 #include "app/player_photo.h"
 #include "app/run_plan.h"
+#include "app/undo_run.h"
 #include "portrait/aging.h"
 #include "support/table_helpers.h"
 
@@ -88,6 +90,39 @@ TEST_F(AgingPhotoTest, AVeteranGetsTheLastStepsLayersARookieNoneAndTheRowKeepsTh
   EXPECT_EQ(middle.Pixel(12, 8), AgeMark(2));
   EXPECT_EQ(middle.Pixel(13, 8), test::kFaceColor);
   EXPECT_EQ(PlayerInt(3, "age_step"), 2);
+}
+
+TEST_F(AgingPhotoTest, UndoPutsBackTheAgeStepOfTheLastPortrait) {
+  SetSettingFlag("players_age", true);
+  AddPlayer({.id = 1, .careerSeasons = 12, .ageStep = 1});  // aged two steps since his photo
+  AddPlayer({.id = 2, .careerSeasons = 5});                 // his first photo, aged
+  AddPlayer({.id = 3, .careerSeasons = 9});
+  {
+    // A row of an earlier version: no age step recorded yet.
+    Table players(session_.Data(), PlayersTableName(kGame));
+    ASSERT_TRUE(players.Locate("player_id", 3));
+    players.Edit();
+    players.SetNull("age_step");
+    ASSERT_TRUE(players.Post());
+  }
+  const auto rows = [this] { return test::ReadRows(session_.Data(), PlayersTableName(kGame)); };
+  const test::Rows before = rows();
+  ASSERT_EQ(before.at(3).at("age_step"), "");
+
+  // A batch run, then undone.
+  EXPECT_EQ(UniverseGoBtnClick(session_, 0), 3);
+  EXPECT_EQ(PlayerInt(1, "age_step"), 3);
+  EXPECT_EQ(PlayerInt(2, "age_step"), 1);
+  EXPECT_EQ(PlayerInt(3, "age_step"), 2);
+  (void)UndoLastRun(session_);
+  EXPECT_EQ(rows(), before);
+
+  // One player's photo, then undone.
+  OpenPlayer(1);
+  CreatePlayerPhoto(session_, 1);
+  EXPECT_EQ(PlayerInt(1, "age_step"), 3);
+  (void)UndoLastRun(session_);
+  EXPECT_EQ(rows(), before);
 }
 
 TEST_F(AgingPhotoTest, WithTheSettingOffAPortraitIsExactlyTheOneWithoutAgeLayers) {
