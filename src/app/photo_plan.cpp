@@ -204,7 +204,10 @@ PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& l
   PortraitLayers& l = plan.layers;
   l.background = layers.Png(BackgroundFile(program, plan.background));
   l.faceFile = FaceFile(program, row.ethnicity, row.face);
-  if (aged) l.ageFace = layers.PngIfExists(AgeFaceFile(program, plan.ageStep));
+  if (aged) {
+    l.ageFace = lookups.CatalogueLayer(layers, AgeFaceFile(program, plan.ageStep),
+                                       "age step " + std::to_string(plan.ageStep));
+  }
 
   if (team == nullptr) {
     l.uniform = layers.Png(DefaultUniformFile(program));
@@ -228,7 +231,10 @@ PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& l
           lookups.CatalogueLayer(layers, FacialHairFile(program, *location, row.hairColor == 2),
                                  "facial-hair style " + std::to_string(row.facialHairStyle));
       if (aged && l.facialHair) {
-        l.greyFacialHair = layers.PngIfExists(GreyFacialHairFile(program, *location, plan.ageStep));
+        l.greyFacialHair =
+            lookups.CatalogueLayer(layers, GreyFacialHairFile(program, *location, plan.ageStep),
+                                   "facial-hair style " + std::to_string(row.facialHairStyle) +
+                                       " at age step " + std::to_string(plan.ageStep));
       }
     }
   }
