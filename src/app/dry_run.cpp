@@ -215,7 +215,7 @@ DryRunSummary DryRun(Session& session, const RunChoice& choice) {
     Count(team.counts, player, replaces, aged);
     if (player.passOver) continue;
 
-    artwork.Need("face", FaceFile(program, row.ethnicity, row.face), true,
+    artwork.Need("face", lookups.PortraitFace(program, row), true,
                  "the run stops at this player's portrait");
     // The age layers the portrait draws over the face and the facial hair.
     if (const int step = PortraitAgeStep(row, lookups.PlayersAge());
