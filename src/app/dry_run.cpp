@@ -215,8 +215,20 @@ DryRunSummary DryRun(Session& session, const RunChoice& choice) {
     Count(team.counts, player, replaces, aged);
     if (player.passOver) continue;
 
-    artwork.Need("face", FaceFile(program, row.ethnicity, row.face), true,
+    artwork.Need("face", lookups.PortraitFace(program, row), true,
                  "the run stops at this player's portrait");
+    // The age layers the portrait draws over the face and the facial hair.
+    if (const int step = PortraitAgeStep(row, lookups.PlayersAge());
+        step > 0 && lookups.FaceAges(row.ethnicity, row.face)) {
+      artwork.Need("age layer", AgeFaceFile(program, step), false, "portraits are made without it");
+      const std::string* location =
+          row.facialHairStyle != 0 ? lookups.FacialHairLocation(row.facialHairStyle) : nullptr;
+      if (location != nullptr && *location != "none" &&
+          fs::exists(FacialHairFile(program, *location, row.hairColor == 2), ec)) {
+        artwork.Need("grey facial hair", GreyFacialHairFile(program, *location, step), false,
+                     "portraits are made without it");
+      }
+    }
     const int uniformTeam = row.retired ? row.retiredAsTeam : row.teamId;
     const TeamLooks* looks = uniformTeam != 0 ? lookups.Team(uniformTeam) : nullptr;
     if (looks == nullptr) {

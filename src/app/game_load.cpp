@@ -296,6 +296,9 @@ bool UseLastLoad(Session& session, const std::string& name) {
     if (!db.TableExists(*table)) return false;
   }
   if (!ExportsUnchanged(db, saved)) return false;
+  // The setting that players age may have changed since that load: the players whose portraits
+  // show another age step than it now gives are due, as a load would flag them.
+  FlagAgedPlayers(db, saved, PlayersAgeSetting(session, name));
   LoadedGame& game = session.Game();
   try {
     game.LeaguesTable.Open(db, saved.leaguesTable);

@@ -47,8 +47,10 @@ enum class Reload {
 // loaded game, checks that the saved game's folder exists (Error otherwise), sets LoadedGameName,
 // runs LoadSavedGame and shows the first page. With Reload::WhenChanged, when every export has the
 // size, modification time and hash that the last complete load stamped (and its tables are there),
-// nothing is imported: the game becomes the loaded one over its tables as that load left them, with
-// the message "<name>.lg unchanged since the last load.".
+// nothing is imported: the game becomes the loaded one over its tables as that load left them
+// (but for the players whose age step the setting now gives differs from their last portrait's,
+// who are flagged as a load flags them), with the message "<name>.lg unchanged since the last
+// load.".
 void LoadGame(Session& session, std::string_view name, Reload reload = Reload::Always);
 
 // The whole load of the saved game `name`, in order: leagues, teams, career batting and pitching,

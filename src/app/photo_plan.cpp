@@ -8,6 +8,7 @@
 #include "database/stored_path.h"
 #include "import/players_fields.h"
 #include "portrait/aging.h"
+#include "portrait/appearance.h"
 #include "portrait/artwork_paths.h"
 #include "portrait/layer_cache.h"
 #include "portrait/team_colors.h"
@@ -68,6 +69,19 @@ bool PhotoLookups::FaceAges(int ethnicity, int face) {
   if (!packFaces_) packFaces_ = PackFacesAging(session_.Data());
   const auto found = packFaces_->find({ethnicity, face});
   return found == packFaces_->end() || found->second;
+}
+
+std::filesystem::path PhotoLookups::PortraitFace(const std::filesystem::path& programFolder,
+                                                 const PhotoRow& row) {
+  if (row.hairColor == kBlondeHair) {
+    if (!packFaces_) packFaces_ = PackFacesAging(session_.Data());
+    if (!packFaces_->contains({row.ethnicity, row.face})) {
+      std::filesystem::path blonde = BlondeFaceFile(programFolder, row.ethnicity, row.face);
+      std::error_code ec;
+      if (std::filesystem::exists(blonde, ec)) return blonde;
+    }
+  }
+  return FaceFile(programFolder, row.ethnicity, row.face);
 }
 
 PhotoLookups::PhotoLookups(Session& session, bool logProblems) : PhotoLookups(session) {
@@ -203,8 +217,11 @@ PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& l
 
   PortraitLayers& l = plan.layers;
   l.background = layers.Png(BackgroundFile(program, plan.background));
-  l.faceFile = FaceFile(program, row.ethnicity, row.face);
-  if (aged) l.ageFace = layers.PngIfExists(AgeFaceFile(program, plan.ageStep));
+  l.faceFile = lookups.PortraitFace(program, row);
+  if (aged) {
+    l.ageFace = lookups.CatalogueLayer(layers, AgeFaceFile(program, plan.ageStep),
+                                       "age step " + std::to_string(plan.ageStep));
+  }
 
   if (team == nullptr) {
     l.uniform = layers.Png(DefaultUniformFile(program));
@@ -228,7 +245,10 @@ PhotoPlan PlanPlayerPhoto(Session& session, PhotoLookups& lookups, LayerCache& l
           lookups.CatalogueLayer(layers, FacialHairFile(program, *location, row.hairColor == 2),
                                  "facial-hair style " + std::to_string(row.facialHairStyle));
       if (aged && l.facialHair) {
-        l.greyFacialHair = layers.PngIfExists(GreyFacialHairFile(program, *location, plan.ageStep));
+        l.greyFacialHair =
+            lookups.CatalogueLayer(layers, GreyFacialHairFile(program, *location, plan.ageStep),
+                                   "facial-hair style " + std::to_string(row.facialHairStyle) +
+                                       " at age step " + std::to_string(plan.ageStep));
       }
     }
   }

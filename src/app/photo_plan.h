@@ -78,10 +78,14 @@ class PhotoLookups {
   // Whether the age layers are drawn over a face: the kit's faces, and the faces of the packs
   // that follow the kit's layout grid.
   bool FaceAges(int ethnicity, int face);
+  // The face file a portrait of the row shows: a blonde player's kit face with blonde hair when
+  // the kit has it, else the face as it is (a pack's face among them).
+  std::filesystem::path PortraitFace(const std::filesystem::path& programFolder,
+                                     const PhotoRow& row);
   const std::filesystem::path& PicturesFolder() const { return picturesFolder_; }
-  // A layer file that a catalogue row names (a facial-hair style's, an accessory's): drawn when it
-  // is there; when it is missing the portraits go without it and the error log names the file
-  // and the row once for the run, not once per portrait.
+  // A layer file that a catalogue row names (a facial-hair style's, an accessory's) or an age
+  // layer: drawn when it is there; when it is missing the portraits go without it and the error
+  // log names the file and what needs it once for the run, not once per portrait.
   std::shared_ptr<const PngImage> CatalogueLayer(LayerCache& layers,
                                                  const std::filesystem::path& file,
                                                  const std::string& row);

@@ -40,9 +40,10 @@ std::string FullName(const Cursor& players) {
 }
 
 // What New Look changes on a row, the look and then the portrait's fields: undo sets them back.
-constexpr std::array<std::string_view, 8> kNewLookFields = {
-    kEthnicityField, kFaceField,       kHairColorField,     kFacialHairStyleField,
-    kAccessoryField, kBackgroundField, kUniformTeamIdField, kUpdateRequiredField};
+constexpr std::array<std::string_view, 9> kNewLookFields = {
+    kEthnicityField,       kFaceField,           kHairColorField,
+    kFacialHairStyleField, kAccessoryField,      kBackgroundField,
+    kUniformTeamIdField,   kUpdateRequiredField, kAgeStepField};
 
 Look ReadLook(const Cursor& players) {
   return {players.GetInt(kEthnicityField, 0), players.GetInt(kFaceField, 0),

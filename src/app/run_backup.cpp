@@ -228,9 +228,9 @@ void ReadManifestV1(BackupRun& run, const std::string& text, std::size_t from,
         ReadHeadLine(run, parts, line);
         continue;
       }
-      if (parts.size() != 7 + kPhotoFields.size()) {
+      if (parts.size() != 7 + kPhotoFieldsV1.size()) {
         throw Damage{"a picture's line has " + std::to_string(parts.size()) + " columns, not " +
-                     std::to_string(7 + kPhotoFields.size())};
+                     std::to_string(7 + kPhotoFieldsV1.size())};
       }
       BackupEntry entry;
       entry.replaced = ParseReplaced(parts[1]);
@@ -239,9 +239,9 @@ void ReadManifestV1(BackupRun& run, const std::string& text, std::size_t from,
       entry.written.size = ParseSize(parts[4]);
       entry.written.modified = ParseNumber(parts[5]);
       entry.rowChanged = ParseFlag(parts[6]);
-      for (std::size_t i = 0; i < kPhotoFields.size(); ++i) {
+      for (std::size_t i = 0; i < kPhotoFieldsV1.size(); ++i) {
         entry.before.emplace_back(
-            std::string(kPhotoFields[i]),
+            std::string(kPhotoFieldsV1[i]),
             parts[7 + i] == kBlank ? std::nullopt : std::optional(Unescape(parts[7 + i])));
       }
       RequirePlainName(entry.file);
@@ -468,7 +468,12 @@ RowValues ReadRowValues(const Cursor& players) {
 
 RowValues ReadRowValues(const Cursor& players, std::span<const std::string_view> fields) {
   RowValues values;
+  const std::vector<FieldDef>& known = players.Fields();
   for (const std::string_view field : fields) {
+    if (std::none_of(known.begin(), known.end(),
+                     [field](const FieldDef& def) { return def.name == field; })) {
+      continue;
+    }
     values.emplace_back(std::string(field), players.IsNull(field)
                                                 ? std::nullopt
                                                 : std::optional(players.GetText(field)));

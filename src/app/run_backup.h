@@ -80,12 +80,17 @@ std::string DescribeRunsBeyond(const RunsBeyond& beyond);
 // (their earlier pictures can no longer be put back). False when the user declined.
 bool ChangeKeptRuns(Prompts& prompts, const std::filesystem::path& programFolder, int runs);
 
-// The players-table fields a portrait changes.
-inline constexpr std::array<std::string_view, 4> kPhotoFields = {
+// The players-table fields a portrait changes: a run records their values before it and undo
+// puts them back. age_step is the age step the last portrait was made at.
+inline constexpr std::array<std::string_view, 5> kPhotoFields = {
+    kAccessoryField, kBackgroundField, kUniformTeamIdField, kUpdateRequiredField, kAgeStepField};
+// The fields of a first-version manifest's picture line, one column each.
+inline constexpr std::array<std::string_view, 4> kPhotoFieldsV1 = {
     kAccessoryField, kBackgroundField, kUniformTeamIdField, kUpdateRequiredField};
 // Fields of a row and their values before a run changed them (none: blank), in the order read.
 using RowValues = std::vector<std::pair<std::string, std::optional<std::string>>>;
-// The values of `fields` (the portrait's fields when not given) on the current row.
+// The values of `fields` (the portrait's fields when not given) on the current row; a field the
+// table lacks (one made by an earlier version) is left out.
 RowValues ReadRowValues(const Cursor& players);
 RowValues ReadRowValues(const Cursor& players, std::span<const std::string_view> fields);
 // Puts the values back on a row in edit.

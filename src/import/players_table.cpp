@@ -215,6 +215,28 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
   transaction.Commit();
 }
 
+int FlagAgedPlayers(Database& db, const SavedGame& game, bool playersAge) {
+  Connection& c = db.ConnectionFor(game.playersTable);
+  for (const std::string_view name : {kCareerSeasonsField, kAgeStepField}) {
+    bool there = false;
+    for (const FieldDef& field : c.Fields()) there = there || field.name == name;
+    if (!there) return 0;
+  }
+  // The step of a career length, as AgeStep gives it.
+  const std::string step = playersAge ? "MIN(COALESCE(" + QuoteSqlName(kCareerSeasonsField) +
+                                            ", 0) / " + std::to_string(kSeasonsPerAgeStep) + ", " +
+                                            std::to_string(kAgeSteps - 1) + ")"
+                                      : std::string("0");
+  const std::string flag = QuoteSqlName("update_required");
+  StatementUse use(c.Prepare("UPDATE " + c.QuotedTable() + " SET " + flag + " = ?1 WHERE " + flag +
+                             " IS NOT ?1 AND COALESCE(" + QuoteSqlName(kAgeStepField) + ", 0) <> " +
+                             step));
+  use->Bind(1, c.FromBool(c.FieldIndex("update_required"), true));
+  const std::int64_t before = c.Changes();
+  use->Step();
+  return static_cast<int>(c.Changes() - before);
+}
+
 bool PlayerPhotoExists(const std::filesystem::path& picturesFolder, std::string_view firstName,
                        std::string_view lastName, std::string_view idText, PictureNames* pictures) {
   const std::string byName = std::string(firstName) + "_" + std::string(lastName);

@@ -45,6 +45,13 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
                         AppearanceDraws& looks, bool spreadFaces = false,
                         const RowsRead& rowsRead = {}, bool playersAge = false);
 
+// What a load does for the age steps of known players, for a load that takes the tables of the
+// last one as they are (the exports unchanged): flags for a new photo every player whose age step
+// (by his career length with `playersAge`, else 0) differs from the one of his last portrait,
+// since the setting may have changed after that load. One statement; returns how many rows it
+// flagged. Nothing for a players table without the fields.
+int FlagAgedPlayers(Database& db, const SavedGame& game, bool playersAge);
+
 // True when the saved game's picture folder holds a photo of the player under one of the four
 // names the game uses: first_last.jpg, first_last.png, Player_<id>.jpg, Player_<id>.png (the names
 // and the id as the export spells them). A portrait that this program wrote (it carries our mark)

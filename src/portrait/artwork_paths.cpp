@@ -31,6 +31,12 @@ std::filesystem::path FaceFile(const std::filesystem::path& programFolder, int e
          (AddZeros(face, 7) + ".png");
 }
 
+std::filesystem::path BlondeFaceFile(const std::filesystem::path& programFolder, int ethnicity,
+                                     int face) {
+  return ArtworkFolder(programFolder) / "blonde faces" / EthnString(ethnicity) /
+         (AddZeros(face, 7) + ".png");
+}
+
 std::filesystem::path FaceTableLocationFolder(const std::filesystem::path& programFolder,
                                               std::string_view ethnicity) {
   return ArtworkFolder(programFolder) / std::string(ethnicity);

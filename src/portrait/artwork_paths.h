@@ -25,6 +25,10 @@ std::filesystem::path ArtworkFolder(const std::filesystem::path& programFolder);
 std::filesystem::path BackgroundFile(const std::filesystem::path& programFolder, int background);
 // graphics/faces/<EthnString>/NNNNNNN.png
 std::filesystem::path FaceFile(const std::filesystem::path& programFolder, int ethnicity, int face);
+// graphics/blonde faces/<EthnString>/NNNNNNN.png: the kit's face of that number with blonde hair,
+// for a blonde player (the kit draws them for the faces whose players may be blonde).
+std::filesystem::path BlondeFaceFile(const std::filesystem::path& programFolder, int ethnicity,
+                                     int face);
 // graphics/<ethnicity as spelled in table names>: the folder that the face tables' file_location
 // names. Nothing reads those locations back; they keep the form the setup has always written.
 std::filesystem::path FaceTableLocationFolder(const std::filesystem::path& programFolder,

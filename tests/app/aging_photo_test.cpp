@@ -1,19 +1,23 @@
 // Portraits that show the length of a career: the age layers by career length with the game's
 // setting on, none with it off (then a portrait is byte for byte the one without any age layer),
-// the step recorded on the row, faces of packs that follow the kit's grid or not, and the dry
-// run's count of players aged since their last photo.
+// the step recorded on the row and put back by undo, faces of packs that follow the kit's grid or
+// not, the dry run's count of players aged since their last photo and its list of missing age
+// layers, which a run logs once.
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "app/aging.h"
+#include "app/batch_runs.h"
 #include "app/component_packs.h"
 #include "app/dry_run.h"
 #include "app/photo_fixture.h"
 #include "app/player_photo.h"
 #include "app/run_plan.h"
+#include "app/undo_run.h"
 #include "portrait/aging.h"
+#include "portrait/artwork_paths.h"
 #include "support/table_helpers.h"
 
 namespace likentor {
@@ -88,6 +92,39 @@ TEST_F(AgingPhotoTest, AVeteranGetsTheLastStepsLayersARookieNoneAndTheRowKeepsTh
   EXPECT_EQ(middle.Pixel(12, 8), AgeMark(2));
   EXPECT_EQ(middle.Pixel(13, 8), test::kFaceColor);
   EXPECT_EQ(PlayerInt(3, "age_step"), 2);
+}
+
+TEST_F(AgingPhotoTest, UndoPutsBackTheAgeStepOfTheLastPortrait) {
+  SetSettingFlag("players_age", true);
+  AddPlayer({.id = 1, .careerSeasons = 12, .ageStep = 1});  // aged two steps since his photo
+  AddPlayer({.id = 2, .careerSeasons = 5});                 // his first photo, aged
+  AddPlayer({.id = 3, .careerSeasons = 9});
+  {
+    // A row of an earlier version: no age step recorded yet.
+    Table players(session_.Data(), PlayersTableName(kGame));
+    ASSERT_TRUE(players.Locate("player_id", 3));
+    players.Edit();
+    players.SetNull("age_step");
+    ASSERT_TRUE(players.Post());
+  }
+  const auto rows = [this] { return test::ReadRows(session_.Data(), PlayersTableName(kGame)); };
+  const test::Rows before = rows();
+  ASSERT_EQ(before.at(3).at("age_step"), "");
+
+  // A batch run, then undone.
+  EXPECT_EQ(UniverseGoBtnClick(session_, 0), 3);
+  EXPECT_EQ(PlayerInt(1, "age_step"), 3);
+  EXPECT_EQ(PlayerInt(2, "age_step"), 1);
+  EXPECT_EQ(PlayerInt(3, "age_step"), 2);
+  (void)UndoLastRun(session_);
+  EXPECT_EQ(rows(), before);
+
+  // One player's photo, then undone.
+  OpenPlayer(1);
+  CreatePlayerPhoto(session_, 1);
+  EXPECT_EQ(PlayerInt(1, "age_step"), 3);
+  (void)UndoLastRun(session_);
+  EXPECT_EQ(rows(), before);
 }
 
 TEST_F(AgingPhotoTest, WithTheSettingOffAPortraitIsExactlyTheOneWithoutAgeLayers) {
@@ -178,6 +215,55 @@ TEST_F(AgingPhotoTest, TheDryRunCountsThePlayersAgedSinceTheirLastPhoto) {
             std::string::npos)
       << DryRunText(summary);
   EXPECT_NE(DryRunJson(summary).find("\"aged\": 2"), std::string::npos);
+}
+
+TEST_F(AgingPhotoTest, MissingAgeLayersAreListedByTheDryRunAndLoggedOnceByTheRun) {
+  AddPlayer({.id = 1, .facialHairStyle = 2, .careerSeasons = 12});
+  AddPlayer({.id = 2, .facialHairStyle = 2, .careerSeasons = 13});
+  AddPlayer({.id = 3, .careerSeasons = 5});
+  const fs::path ageFace = AgeFaceFile(program_, 3);
+  const fs::path greyStubble = GreyFacialHairFile(program_, "stubble", 3);
+  fs::remove(ageFace);
+  fs::remove(greyStubble);
+  const auto dryRun = [this] {
+    std::map<fs::path, ArtworkProblem> byFile;
+    for (const ArtworkProblem& p :
+         DryRun(session_, RunChoice::Universe({ReadUniverseFilters(session_), 0})).artwork) {
+      byFile[p.file] = p;
+    }
+    return byFile;
+  };
+  // With the setting off no age layer is drawn, so none is missed.
+  EXPECT_TRUE(dryRun().empty());
+
+  SetSettingFlag("players_age", true);
+  std::map<fs::path, ArtworkProblem> problems = dryRun();
+  ASSERT_EQ(problems.size(), 2u);
+  ASSERT_TRUE(problems.count(ageFace));
+  EXPECT_EQ(problems[ageFace].what, "age layer");
+  EXPECT_TRUE(problems[ageFace].missing);
+  EXPECT_FALSE(problems[ageFace].stopsRun);
+  EXPECT_EQ(problems[ageFace].players, 2);
+  ASSERT_TRUE(problems.count(greyStubble));
+  EXPECT_EQ(problems[greyStubble].what, "grey facial hair");
+  EXPECT_EQ(problems[greyStubble].players, 2);
+  const std::string text =
+      DryRunText(DryRun(session_, RunChoice::Universe({ReadUniverseFilters(session_), 0})));
+  EXPECT_NE(text.find(ageFace.string() + " is missing (2 portraits)"), std::string::npos) << text;
+
+  // The run makes the portraits without them and logs each file once.
+  EXPECT_EQ(UniverseGoBtnClick(session_, 0), 3);
+  const std::vector<std::string> lines = LogLines();
+  const auto logged = [&lines](const fs::path& file) {
+    return std::count_if(lines.begin(), lines.end(), [&file](const std::string& line) {
+      return line.find("\"" + file.string() + "\"") != std::string::npos &&
+             line.find("is missing; portraits are made without it.") != std::string::npos;
+    });
+  };
+  EXPECT_EQ(logged(ageFace), 1);
+  EXPECT_EQ(logged(greyStubble), 1);
+  EXPECT_EQ(lines.size(), 2u);
+  EXPECT_EQ(PlayerInt(1, "age_step"), 3);
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "app/component_packs.h"
 #include "app/photo_fixture.h"
+#include "portrait/artwork_paths.h"
 
 namespace likentor {
 namespace {
@@ -193,6 +195,55 @@ TEST_F(PlayerPhotoTest, FacialHairByHairColourAndStyle) {
     const auto [pixel, background] = PixelAndBackground(id, 0, 3);
     EXPECT_EQ(pixel, background) << id;
   }
+}
+
+TEST_F(PlayerPhotoTest, ABlondePlayerShowsTheKitsBlondeHairedFaceWhenThereIsOne) {
+  // Kit faces 1 and 3 have blonde-haired pictures; face 2 has none; face 3 was replaced by a
+  // pack's, whose hair the kit's blonde picture is not.
+  const Rgb blondeFace{230, 190, 120};
+  for (int face : {1, 3}) {
+    PngImage image(10, 10, true);
+    for (int y = 0; y < 10; ++y) {
+      for (int x = 0; x < 10; ++x) {
+        image.SetPixel(x, y, blondeFace);
+        image.SetAlpha(x, y, 255);
+      }
+    }
+    std::filesystem::create_directories(BlondeFaceFile(program_, 1, face).parent_path());
+    image.Save(BlondeFaceFile(program_, 1, face));
+  }
+  for (int face : {2, 3}) {
+    std::filesystem::copy_file(FaceFile(program_, 1, 1), FaceFile(program_, 1, face));
+  }
+  Database& db = session_.Data();
+  db.CreateTable(kComponentsTable, {{"item_id", FieldType::AutoIncrement, 0, true},
+                                    {"pack_id", FieldType::Integer, 0, true},
+                                    {"kind", FieldType::Text, 20, true},
+                                    {"ethnicity", FieldType::Integer, 0, false},
+                                    {"number", FieldType::Integer, 0, true},
+                                    {"location", FieldType::Text, 255, true},
+                                    {"source", FieldType::Text, 255, false}});
+  {
+    Table items(db, kComponentsTable);
+    items.Append();
+    items.SetInt("pack_id", 1);
+    items.SetText("kind", "faces");
+    items.SetInt("ethnicity", 1);
+    items.SetInt("number", 3);
+    items.SetText("location", "graphics/faces/caucasian/0000003.png");
+    items.SetText("source", (folder_.Path() / "pack" / "face.png").string());
+    ASSERT_TRUE(items.Post()) << items.LastError();
+  }
+  AddPlayer({.id = 1, .face = 1, .hairColor = 2, .facialHairStyle = 2});
+  AddPlayer({.id = 2, .face = 1, .hairColor = 1, .facialHairStyle = 2});
+  AddPlayer({.id = 3, .face = 2, .hairColor = 2});
+  AddPlayer({.id = 4, .face = 3, .hairColor = 2});
+  const PngImage blonde = Make(1);
+  EXPECT_EQ(blonde.Pixel(8, 7), blondeFace);
+  EXPECT_EQ(blonde.Pixel(8, 6), test::kBlondeHair);  // his beard over it
+  EXPECT_EQ(Make(2).Pixel(8, 7), test::kFaceColor);
+  EXPECT_EQ(Make(3).Pixel(8, 7), test::kFaceColor);
+  EXPECT_EQ(Make(4).Pixel(8, 7), test::kFaceColor);
 }
 
 TEST_F(PlayerPhotoTest, AccessoryShownByHandAndPosition) {

@@ -608,7 +608,15 @@ TEST_F(SafeRunsTest, UndoOfNewLookPutsBackTheWholeLookAndNamesTheCommand) {
   const fs::path beards = Graphics() / "facial hair" / "beard";
   fs::copy_file(beards / "brown.png", beards / "blonde.png");
 
-  AddPlayer({.id = 1, .face = 1, .accessory = 2, .hairColor = 1, .updateRequired = false});
+  // An aged veteran whose last portrait showed an earlier step: the new photo shows his step.
+  SetSettingFlag("players_age", true);
+  AddPlayer({.id = 1,
+             .face = 1,
+             .accessory = 2,
+             .hairColor = 1,
+             .updateRequired = false,
+             .careerSeasons = 12,
+             .ageStep = 1});
   db.ConnectionFor(PlayersTableName(kGame))
       .Execute("UPDATE " + QuoteSqlName(PlayersTableName(kGame)) +
                " SET first_name='Abe', last_name='Lowe', background=12, uniform_team_id=3");
@@ -619,6 +627,7 @@ TEST_F(SafeRunsTest, UndoOfNewLookPutsBackTheWholeLookAndNamesTheCommand) {
   EXPECT_NE(relook.after, relook.before);
   EXPECT_NE(PlayerRows(), rowsBefore);
   EXPECT_NE(test::ReadBytes(Portrait(1)), UserPicture(1));
+  EXPECT_EQ(PlayerRows().at(1).at("age_step"), "3");
 
   const std::optional<UndoPreview> preview = LastRunToUndo(session_);
   ASSERT_TRUE(preview);
@@ -629,7 +638,8 @@ TEST_F(SafeRunsTest, UndoOfNewLookPutsBackTheWholeLookAndNamesTheCommand) {
   const UndoResult undone = UndoLastRun(session_);
   EXPECT_EQ(undone.restored, 1);
   EXPECT_EQ(test::ReadBytes(Portrait(1)), UserPicture(1));
-  // Face, ethnicity, hair, facial hair, accessory, background, uniform team and update_required.
+  // Face, ethnicity, hair, facial hair, accessory, background, uniform team, update_required and
+  // the age step.
   EXPECT_EQ(PlayerRows(), rowsBefore);
   for (Table* table : {&shared.NationsTable, &shared.AfricanFacesTable, &shared.AsianFacesTable,
                        &shared.CaucasianFacesTable, &shared.EastIndianFacesTable}) {

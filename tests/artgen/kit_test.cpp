@@ -191,6 +191,51 @@ TEST(ArtworkKit, FacesAreAllDifferentAndFitUnderTheCap) {
   }
 }
 
+// A caucasian player may be blonde: each caucasian face has a blonde-haired picture, the same
+// face (every pixel's alpha the same, so the same shapes) with lighter hair, near the blonde
+// beard's colour where it meets the facial hair.
+TEST(ArtworkKit, EveryCaucasianFaceHasItsBlondeHairedPicture) {
+  const fs::path g = KitGraphics();
+  const fs::path brownDir = g / "faces" / "caucasian";
+  const fs::path blondeDir = g / "blonde faces" / "caucasian";
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(blondeDir)) files += entry.is_regular_file();
+  EXPECT_EQ(files, kFaces[0].count);
+  EXPECT_FALSE(fs::exists(g / "blonde faces" / "asian"));
+  const auto luma = [](const std::uint8_t* p) { return 0.3 * p[0] + 0.59 * p[1] + 0.11 * p[2]; };
+  int lighter = 0;
+  for (int n = 1; n <= kFaces[0].count; ++n) {
+    const std::string name = Zeros(n, 7) + ".png";
+    const PngFile brown = ReadPngFile(brownDir / name);
+    const PngFile blonde = ReadPngFile(blondeDir / name);
+    ASSERT_EQ(blonde.width, brown.width) << n;
+    ASSERT_EQ(blonde.height, brown.height) << n;
+    ASSERT_EQ(blonde.colourType, kRgba) << n;
+    int changed = 0;
+    bool sameShape = true;
+    for (int y = 0; y < brown.height; ++y) {
+      for (int x = 0; x < brown.width; ++x) {
+        sameShape = sameShape && brown.At(x, y)[3] == blonde.At(x, y)[3];
+        changed += luma(blonde.At(x, y)) != luma(brown.At(x, y));
+      }
+    }
+    EXPECT_TRUE(sameShape) << n;
+    EXPECT_GT(changed, 0) << n;
+    // The sideburn below the brim, canvas (x 24..28, y 50..53), face pixel (x - 7, y - 4).
+    double brownSum = 0;
+    double blondeSum = 0;
+    for (int y = 46; y < 50; ++y) {
+      for (int x = 17; x < 22; ++x) {
+        brownSum += luma(brown.At(x, y));
+        blondeSum += luma(blonde.At(x, y));
+      }
+    }
+    lighter += blondeSum > brownSum;
+  }
+  // Shaved heads show little hair there; every other face's is lighter.
+  EXPECT_GE(lighter, kFaces[0].count * 9 / 10);
+}
+
 // Every pixel a layer draws (alpha above 0), in canvas coordinates.
 template <typename Check>
 int CountDrawn(const PngFile& layer, int dx, int dy, Check inside) {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "database/table_store.h"
 #include "import/game_tables.h"
 #include "import/players_fields.h"
+#include "portrait/aging.h"
 #include "shell/folders.h"
 #include "support/command_line_runs.h"
 #include "support/program_folder.h"
@@ -122,6 +124,31 @@ class LoadStampTest : public ::testing::Test {
     ASSERT_TRUE(players.Post());
   }
 
+  // Runs one statement on the players table, as if the table had been left so.
+  void UpdatePlayers(const std::string& assignments) {
+    Database db(DataFolder(program_));
+    db.ConnectionFor(PlayersTableName("sample"))
+        .Execute("UPDATE " + QuoteSqlName(PlayersTableName("sample")) + " SET " + assignments);
+  }
+
+  // The players flagged for a new photo, and those whose career length gives an age step.
+  std::set<int> Flagged() {
+    return PlayersWhere([](const Cursor& p) { return p.GetBool("update_required"); });
+  }
+  std::set<int> Veterans() {
+    return PlayersWhere([](const Cursor& p) { return AgeStep(p.GetInt("career_seasons", 0)) > 0; });
+  }
+  template <typename Test>
+  std::set<int> PlayersWhere(Test test) {
+    Database db(DataFolder(program_));
+    Table players(db, PlayersTableName("sample"));
+    std::set<int> ids;
+    for (players.First(); !players.Eof(); players.Next()) {
+      if (test(players)) ids.insert(players.GetInt("player_id"));
+    }
+    return ids;
+  }
+
   test::TempFolder folder_;
   fs::path program_ = folder_ / "program";
   fs::path game_ = folder_ / "game";
@@ -223,6 +250,46 @@ TEST_F(LoadStampTest, ALoadThatDidNotFinishIsNotTakenForTheLastLoad) {
   fs::last_write_time(players, playersTime);
   EXPECT_EQ(Search(LastName()), kLoaded);
   EXPECT_EQ(Search(LastName()), kUnchanged);
+}
+
+// The setting that players age may be switched after the last load: a command that takes that
+// load's tables flags the players whose portraits no longer show their step, as a load does.
+TEST_F(LoadStampTest, AnUnchangedGameFlagsThePlayersWhomTheAgeSettingAgesOrTakesBack) {
+  test::WriteSmallSampleGame(game_, 14);
+  ASSERT_EQ(FirstLine(Run({"load", "sample"}).out), kLoaded);
+  const std::set<int> veterans = Veterans();
+  ASSERT_FALSE(veterans.empty());
+  ASSERT_LT(veterans.size(), PlayersWhere([](const Cursor&) { return true; }).size());
+  const auto search = [this](bool reload = false) {
+    std::vector<std::string> args = {"search", "sample", "--id", playerId_};
+    if (reload) args.push_back("--reload");
+    const Outcome run = Run(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    return FirstLine(run.out);
+  };
+  // Every portrait made with the setting off, at step 0; then the setting switched on and saved.
+  UpdatePlayers("update_required = 'false', age_step = 0");
+  Outcome run = Run({"settings", "sample", "players_age=true"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(FirstLine(run.out), kUnchanged);
+  EXPECT_EQ(search(), kUnchanged);
+  EXPECT_EQ(Flagged(), veterans);
+  // The import flags the same players.
+  UpdatePlayers("update_required = 'false'");
+  EXPECT_EQ(search(true), kLoaded);
+  EXPECT_EQ(Flagged(), veterans);
+  EXPECT_EQ(search(), kUnchanged);
+  EXPECT_EQ(Flagged(), veterans);
+
+  // Their portraits made at their steps, and nobody is due while the setting stays.
+  UpdatePlayers("update_required = 'false', age_step = MIN(career_seasons / 4, 3)");
+  EXPECT_EQ(search(), kUnchanged);
+  EXPECT_EQ(Flagged(), std::set<int>{});
+  // The setting switched off again: the same players are due, to lose their age.
+  run = Run({"settings", "sample", "players_age=false"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(search(), kUnchanged);
+  EXPECT_EQ(Flagged(), veterans);
 }
 
 }  // namespace

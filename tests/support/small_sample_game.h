@@ -1,7 +1,7 @@
 #pragma once
 
-// A small generated saved game "sample" (4 teams, 60 players, 2 years of careers) for tests that
-// run commands on a whole saved game.
+// A small generated saved game "sample" (4 teams, 60 players, 2 years of careers unless told
+// otherwise) for tests that run commands on a whole saved game.
 
 #include <filesystem>
 
@@ -9,12 +9,12 @@
 
 namespace likentor::test {
 
-inline void WriteSmallSampleGame(const std::filesystem::path& gameFolder) {
+inline void WriteSmallSampleGame(const std::filesystem::path& gameFolder, int years = 2) {
   samplegame::SampleGameOptions options;
   options.gameFolder = gameFolder.string();
   options.teams = 4;
   options.players = 60;
-  options.years = 2;
+  options.years = years;
   options.nationsFile =
       (std::filesystem::path(LIKENTOR_SOURCE_DIR) / "data" / "nations.csv").string();
   samplegame::GenerateSampleGame(options);

@@ -23,6 +23,8 @@ namespace {
 constexpr Rgb kCrease = Bytes(58, 32, 24);
 constexpr Rgb kCreaseLight = Bytes(255, 236, 220);
 constexpr Rgb kGrey = Bytes(206, 204, 200);
+constexpr Rgb kSheen = Bytes(255, 228, 204);
+constexpr Rgb kThinStrand = Bytes(72, 62, 56);
 
 void Crease(cairo_t* cr, const std::vector<Pt>& points, double width, double alpha) {
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
@@ -89,7 +91,8 @@ void MouthLines(cairo_t* cr, int step) {
 void GreyTemples(cairo_t* cr, int step) {
   const double c = kCentreX;
   Rng rng("aging temples", static_cast<std::uint64_t>(step));
-  const int strands = 5 + 6 * step;
+  // At the last step the hair there is thinner: fewer strands, farther apart.
+  const int strands = step >= 3 ? 12 : 5 + 6 * step;
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   BothSides([&](double s) {
     for (int i = 0; i < strands; ++i) {
@@ -102,10 +105,42 @@ void GreyTemples(cairo_t* cr, int step) {
       cairo_set_line_width(cr, 0.4);
       cairo_stroke(cr);
     }
-    if (step >= 3) {
-      // Thinner hair: the temple's corner below the brim loses its hair, a sparse light grey
-      // shows there.
-      SoftSpot(cr, c + s * 19.0, 49.0, 1.3, 2.0, kGrey, 0.3);
+  });
+}
+
+// Thinner hair at the temples at the last step: the hairline's corner below the brim recedes. The
+// skin that shows there catches the light (a warm sheen, which reads as bare skin on every skin
+// tone and over any hair colour, where a flat colour would read as a patch), fading out into the
+// hair; across it a few sparse strands combed back, dark and grey, so the hair there reads as
+// thin rather than gone.
+void ThinTemples(cairo_t* cr) {
+  const double c = kCentreX;
+  Rng rng("aging thinning", 3);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  BothSides([&](double s) {
+    // The receded corner: strongest at the top outer corner, none by the sideburn and inward.
+    cairo_pattern_t* p =
+        cairo_pattern_create_radial(c + s * 19.6, 46.2, 0.3, c + s * 19.2, 46.6, 3.4);
+    cairo_pattern_add_color_stop_rgba(p, 0, kSheen.r, kSheen.g, kSheen.b, 0.34);
+    cairo_pattern_add_color_stop_rgba(p, 0.55, kSheen.r, kSheen.g, kSheen.b, 0.16);
+    cairo_pattern_add_color_stop_rgba(p, 1, kSheen.r, kSheen.g, kSheen.b, 0.0);
+    cairo_set_source(cr, p);
+    cairo_move_to(cr, c + s * 16.8, 44.0);
+    cairo_line_to(cr, c + s * 20.4, 44.0);
+    cairo_line_to(cr, c + s * 20.4, 50.8);
+    cairo_curve_to(cr, c + s * 19.2, 50.4, c + s * 17.6, 48.4, c + s * 16.8, 46.0);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+    // Sparse strands across it, combed back and up.
+    for (int i = 0; i < 6; ++i) {
+      const double x = c + s * (17.4 + 0.5 * i + rng.Range(-0.15, 0.15));
+      const double y = rng.Range(48.4, 50.2);
+      cairo_move_to(cr, x, y);
+      cairo_line_to(cr, x + s * rng.Range(0.6, 1.1), y - rng.Range(2.0, 3.0));
+      SetColor(cr, i % 2 == 0 ? kThinStrand : kGrey, rng.Range(0.3, 0.42));
+      cairo_set_line_width(cr, 0.35);
+      cairo_stroke(cr);
     }
   });
 }
@@ -127,6 +162,7 @@ Image MakeAgeFace(int step) {
   EyeLines(cr, step);
   MouthLines(cr, step);
   GreyTemples(cr, step);
+  if (step >= 3) ThinTemples(cr);
   return canvas.ToImage(4);
 }
 

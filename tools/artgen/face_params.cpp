@@ -89,6 +89,15 @@ Tone SkinRange(Ethnicity e) {
   return {};
 }
 
+// The caucasian blonde of PickHair, the light brown a brown-haired face takes instead of it, and
+// the blondes of blonde-haired faces (near the blonde beard's tones).
+constexpr Rgb kCaucasianBlonde = Bytes(184, 150, 100);
+constexpr Rgb kLightBrown = Bytes(138, 104, 70);
+constexpr Rgb kBlondes[] = {Bytes(184, 150, 100), Bytes(168, 132, 84), Bytes(200, 168, 112),
+                            Bytes(176, 140, 96)};
+constexpr Rgb kGreyHair = Bytes(170, 168, 164);
+constexpr double kHairGreyed = 0.4;
+
 Rgb PickHair(Ethnicity e, Rng& rng) {
   const double u = rng.Unit();
   if (e == Ethnicity::kCaucasian) {
@@ -96,7 +105,7 @@ Rgb PickHair(Ethnicity e, Rng& rng) {
     if (u < 0.50) return Bytes(62, 44, 32);
     if (u < 0.76) return Bytes(96, 68, 46);
     if (u < 0.89) return Bytes(138, 104, 70);
-    if (u < 0.96) return Bytes(184, 150, 100);
+    if (u < 0.96) return kCaucasianBlonde;
     return Bytes(150, 78, 44);
   }
   // Black to very dark brown, a little different for everyone.
@@ -372,7 +381,11 @@ FaceParams DrawCandidate(Ethnicity ethnicity, int draw) {
   f.beardShadow = rng.Chance(hairLuma < 0.3 ? 0.7 : 0.35) ? rng.Range(0.04, 0.2) : 0.0;
   if (ethnicity == Ethnicity::kAsian) f.beardShadow *= 0.7;
   f.chinCleft = c.head == 2 || c.head == 4 ? (rng.Chance(0.4) ? rng.Range(0.5, 1.0) : 0.0) : 0.0;
-  if (f.age > 0.8 && rng.Chance(0.5)) f.hair = Mix(f.hair, Bytes(170, 168, 164), 0.4);
+  f.hairGrey = 0.0;
+  if (f.age > 0.8 && rng.Chance(0.5)) {
+    f.hairGrey = kHairGreyed;
+    f.hair = Mix(f.hair, kGreyHair, f.hairGrey);
+  }
 
   // Marks on a few faces: freckles on light skin, a mole, a small scar.
   const double frecklesChance = ethnicity == Ethnicity::kCaucasian ? 0.08 * (1.0 - t) : 0.01;
@@ -553,6 +566,24 @@ FaceParams PlainFace() {
   f.beardShadow = 0;
   f.chinCleft = 0;
   return f;
+}
+
+FaceParams BrownHaired(FaceParams face) {
+  // The same sums as the draw's, so an equal colour is the blonde of the draw.
+  const Rgb drawnBlonde = Mix(kCaucasianBlonde, kGreyHair, face.hairGrey);
+  if (face.hair.r == drawnBlonde.r && face.hair.g == drawnBlonde.g &&
+      face.hair.b == drawnBlonde.b) {
+    face.hair = Mix(kLightBrown, kGreyHair, face.hairGrey);
+  }
+  return face;
+}
+
+FaceParams BlondeHaired(FaceParams face) {
+  // Its own draw, so that the face's other draws stay as they are.
+  Rng rng("blonde hair", face.seed);
+  const Rgb blonde = kBlondes[rng.Below(static_cast<int>(std::size(kBlondes)))];
+  face.hair = Mix(blonde, kGreyHair, face.hairGrey);
+  return face;
 }
 
 }  // namespace likentor::artgen

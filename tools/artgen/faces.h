@@ -52,6 +52,7 @@ struct FaceParams {
   Rgb skin;
   double blush;
   Rgb hair;
+  double hairGrey;  // how far the hair has greyed with age (0 none), for its other colour too
   double sideburnEnd, sideburnWidth;
   double hairDepth;  // how far the hairline at the temples comes in from the head's edge
   HairStyle hairStyle;
@@ -89,6 +90,14 @@ struct FaceParams {
 // The parameters of face `index` (0-based) of an ethnicity. Distinct indices give distinct
 // combinations of the discrete choices, so no two faces of a folder can come out alike.
 FaceParams ChooseFace(Ethnicity ethnicity, int index);
+// The player's hair colour decides the hair a portrait shows: a caucasian face is drawn twice,
+// brown-haired (its file in faces/, the hair of its draw, a blonde draw taken as light brown) and
+// blonde-haired (in blonde faces/), so that the hair below the cap has the colour of the beard
+// of the facial-hair layer. The other folders' hair is black to dark brown, as is every
+// player's of theirs. Only the colour of the hair, brows and lashes changes: the face and its
+// shapes stay the same.
+FaceParams BrownHaired(FaceParams face);
+FaceParams BlondeHaired(FaceParams face);
 // A middle-of-the-road face for the preview pictures.
 FaceParams PlainFace();
 

@@ -73,10 +73,14 @@ void RunParallel(const std::vector<std::function<void()>>& jobs, unsigned thread
   if (failure) std::rethrow_exception(failure);
 }
 
-Image MakeFaceImage(int ethnicityIndex, int number) {
+Image MakeFaceImage(int ethnicityIndex, int number, bool blonde) {
   Canvas canvas(kFaceWidth, kFaceHeight, kFaceX, kFaceY);
   const EthnicityInfo& info = kEthnicities[static_cast<std::size_t>(ethnicityIndex)];
-  DrawFace(canvas.cr(), ChooseFace(info.ethnicity, number - 1));
+  FaceParams face = ChooseFace(info.ethnicity, number - 1);
+  if (info.ethnicity == Ethnicity::kCaucasian) {
+    face = blonde ? BlondeHaired(face) : BrownHaired(face);
+  }
+  DrawFace(canvas.cr(), face);
   return canvas.ToImage(4);
 }
 
@@ -108,6 +112,7 @@ int WriteKit(const fs::path& programFolder, unsigned threads) {
     fs::create_directories(dir);
   }
   for (const EthnicityInfo& e : kEthnicities) fs::create_directories(g / "faces" / e.folder);
+  fs::create_directories(g / "blonde faces" / "caucasian");
   for (const FacialHairStyle& s : kFacialHairStyles) {
     fs::create_directories(g / "facial hair" / s.location);
   }
@@ -133,6 +138,10 @@ int WriteKit(const fs::path& programFolder, unsigned threads) {
           const Image face = MakeFaceImage(static_cast<int>(e), n);
           hashes[e][static_cast<std::size_t>(n - 1)] = HashPixels(face);
           png(face, g / "faces" / inf.folder / (Digits(n, 7) + ".png"));
+          if (inf.ethnicity == Ethnicity::kCaucasian) {
+            png(MakeFaceImage(static_cast<int>(e), n, true),
+                g / "blonde faces" / inf.folder / (Digits(n, 7) + ".png"));
+          }
         }
       });
     }

@@ -12,8 +12,9 @@ namespace likentor::artgen {
 void RunParallel(const std::vector<std::function<void()>>& jobs, unsigned threads);
 
 // Face `number` (1-based) of an ethnicity folder, as written to the kit: RGBA, the face file's
-// own size (it is drawn at 7, 4).
-Image MakeFaceImage(int ethnicityIndex, int number);
+// own size (it is drawn at 7, 4). A caucasian face is brown-haired, or with `blonde` the same
+// face blonde-haired.
+Image MakeFaceImage(int ethnicityIndex, int number, bool blonde = false);
 Image MakeUniformPreviewFace();
 Image MakeFacialHairPreviewFace();
 
