@@ -191,6 +191,33 @@ TEST(ArtworkKit, FacesAreAllDifferentAndFitUnderTheCap) {
   }
 }
 
+// Eyes read at 90 x 135 when a line of white shows beside the iris. Counted per face: opaque,
+// light, nearly grey pixels in the eye band (canvas y 56-63, x 31-41 and 49-59); a catch light
+// alone gives one or two. Heavy lids with a smile or the asian fold once closed up to one face in
+// six of a folder to such a slit.
+TEST(ArtworkKit, EyesShowTheirWhites) {
+  const fs::path g = KitGraphics();
+  for (const Ethnicity& e : kFaces) {
+    int slits = 0;
+    for (int n = 1; n <= e.count; ++n) {
+      const PngFile face = ReadPngFile(g / "faces" / e.folder / (Zeros(n, 7) + ".png"));
+      ASSERT_EQ(face.channels, 4) << n;
+      int white = 0;
+      for (int y = 56; y < 64; ++y) {
+        for (int x = 31; x < 60; ++x) {
+          if (x > 41 && x < 49) continue;
+          const std::uint8_t* p = face.At(x - 7, y - 4);
+          const int luma = (30 * p[0] + 59 * p[1] + 11 * p[2]) / 100;
+          const int spread = std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]});
+          if (p[3] == 255 && luma >= 140 && spread < 40) ++white;
+        }
+      }
+      if (white < 3) ++slits;
+    }
+    EXPECT_LE(slits * 50, e.count) << e.folder << ": " << slits << " faces with slits for eyes";
+  }
+}
+
 // Every pixel a layer draws (alpha above 0), in canvas coordinates.
 template <typename Check>
 int CountDrawn(const PngFile& layer, int dx, int dy, Check inside) {
