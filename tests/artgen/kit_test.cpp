@@ -236,6 +236,33 @@ TEST(ArtworkKit, EveryCaucasianFaceHasItsBlondeHairedPicture) {
   EXPECT_GE(lighter, kFaces[0].count * 9 / 10);
 }
 
+// Eyes read at 90 x 135 when a line of white shows beside the iris. Counted per face: opaque,
+// light, nearly grey pixels in the eye band (canvas y 56-63, x 31-41 and 49-59); a catch light
+// alone gives one or two. Heavy lids with a smile or the asian fold once closed up to one face in
+// six of a folder to such a slit.
+TEST(ArtworkKit, EyesShowTheirWhites) {
+  const fs::path g = KitGraphics();
+  for (const Ethnicity& e : kFaces) {
+    int slits = 0;
+    for (int n = 1; n <= e.count; ++n) {
+      const PngFile face = ReadPngFile(g / "faces" / e.folder / (Zeros(n, 7) + ".png"));
+      ASSERT_EQ(face.channels, 4) << n;
+      int white = 0;
+      for (int y = 56; y < 64; ++y) {
+        for (int x = 31; x < 60; ++x) {
+          if (x > 41 && x < 49) continue;
+          const std::uint8_t* p = face.At(x - 7, y - 4);
+          const int luma = (30 * p[0] + 59 * p[1] + 11 * p[2]) / 100;
+          const int spread = std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]});
+          if (p[3] == 255 && luma >= 140 && spread < 40) ++white;
+        }
+      }
+      if (white < 3) ++slits;
+    }
+    EXPECT_LE(slits * 50, e.count) << e.folder << ": " << slits << " faces with slits for eyes";
+  }
+}
+
 // Every pixel a layer draws (alpha above 0), in canvas coordinates.
 template <typename Check>
 int CountDrawn(const PngFile& layer, int dx, int dy, Check inside) {
@@ -416,6 +443,74 @@ TEST(ArtworkKit, FacesAreFarApartByTheGeneratorsMeasure) {
     EXPECT_GE(std::stod(output.substr(p1 + 11)), floor.first) << output;
     EXPECT_GE(std::stod(output.substr(median + 7)), floor.second) << output;
   }
+}
+
+// Runs likentor-artgen with these arguments and returns what it printed; fails the test on a
+// non-zero exit.
+std::string RunArtgen(const std::string& arguments) {
+  const std::string command =
+      std::string("\"") + LIKENTOR_TOOLS_DIR + "/likentor-artgen\" " + arguments;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) {
+    ADD_FAILURE() << "cannot run " << command;
+    return {};
+  }
+  std::string output;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+  EXPECT_EQ(::pclose(pipe), 0) << output;
+  return output;
+}
+
+// The number that follows `label` in `output` (-1 when the label is missing).
+int CountAfter(const std::string& output, const std::string& label) {
+  const auto at = output.find(label);
+  if (at == std::string::npos) return -1;
+  return std::stoi(output.substr(at + label.size()));
+}
+
+// The team measure: teammates whose faces lie closer than the reference kit's 1st percentile of
+// nearest distances. A reference of five real faces per folder (its 1st percentile is its closest
+// pair's distance, so none of its own pairs lies below it) and a kit in which face 5 is a copy of
+// face 1: team 1 wears faces 1 and 5, team 2 two different faces, team 3 one face twice.
+TEST(ArtworkKit, TeamMeasureFindsTeammatesWhoLookAlike) {
+  const fs::path temp =
+      fs::temp_directory_path() / ("likentor_artgen_teams_" + std::to_string(::getpid()));
+  fs::remove_all(temp);
+  const fs::path reference = temp / "reference";
+  const fs::path twins = temp / "twins";
+  for (const Ethnicity& e : kFaces) {
+    for (const fs::path& kit : {reference, twins}) {
+      fs::create_directories(kit / "graphics" / "faces" / e.folder);
+      for (int n = 1; n <= 5; ++n) {
+        const std::string name = Zeros(n, 7) + ".png";
+        fs::copy_file(KitGraphics() / "faces" / e.folder / name,
+                      kit / "graphics" / "faces" / e.folder / name);
+      }
+    }
+  }
+  fs::copy_file(KitGraphics() / "faces" / "caucasian" / "0000001.png",
+                twins / "graphics" / "faces" / "caucasian" / "0000005.png",
+                fs::copy_options::overwrite_existing);
+  const fs::path rosters = temp / "rosters.txt";
+  std::ofstream(rosters) << "1 1 1\n1 1 5\n2 1 2\n2 1 3\n3 1 4\n3,1,4\n";
+
+  const std::string plain =
+      RunArtgen("--team-variety \"" + rosters.string() + "\" \"" + reference.string() + "\"");
+  EXPECT_EQ(CountAfter(plain, "on one face:"), 1) << plain;
+  EXPECT_EQ(CountAfter(plain, "faces of a folder:"), 0) << plain;
+  EXPECT_EQ(CountAfter(plain, "any of these:"), 1) << plain;
+
+  const std::string withTwins = RunArtgen("--team-variety \"" + rosters.string() + "\" \"" +
+                                          twins.string() + "\" \"" + reference.string() + "\"");
+  EXPECT_EQ(CountAfter(withTwins, "on one face:"), 1) << withTwins;
+  EXPECT_EQ(CountAfter(withTwins, "faces of a folder:"), 1) << withTwins;
+  EXPECT_EQ(CountAfter(withTwins, "across folders:"), 0) << withTwins;
+  EXPECT_EQ(CountAfter(withTwins, "any of these:"), 2) << withTwins;
+  EXPECT_NE(withTwins.find("team 1: caucasian 1 and caucasian 5, distance 0.000"),
+            std::string::npos)
+      << withTwins;
+  fs::remove_all(temp);
 }
 
 std::vector<char> Bytes(const fs::path& path) {

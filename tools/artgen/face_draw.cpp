@@ -473,12 +473,21 @@ void EyePath(cairo_t* cr, Pt inner, Pt outer, double up, double down, int s, dou
 
 void DrawEyes(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   const Rgb lash = Mix(f.hair, Bytes(16, 10, 8), 0.6);
-  const Rgb sclera = Mix(Bytes(232, 228, 222), t.base, 0.2);
+  // On dark skin the lid's shade and a sclera toned towards the skin leave white and iris too
+  // little contrast to read at 90 x 135: both are lighter there.
+  const double luma = 0.3 * t.base.r + 0.59 * t.base.g + 0.11 * t.base.b;
+  const double shade = std::clamp(0.45 + luma, 0.6, 1.0);
+  const Rgb sclera = Mix(Bytes(232, 228, 222), t.base, 0.2 * shade);
   for (int s : {-1, 1}) {
     const double ex = kCentreX + s * f.eyeSpacing;
     const double ey = f.eyeY;
     const double w = f.eyeWidth;
-    const double h = f.eyeHeight * (1.0 - 0.22 * f.lidHeavy) * (1.0 - 0.12 * f.smile);
+    // Heavy lids, a smile and the asian fold together close the eye to a slit of two pixels,
+    // where white and iris no longer read at 90 x 135: openings below kOpen come halfway up to
+    // it, so narrow eyes stay narrower than others but keep a line of white.
+    constexpr double kOpen = 3.6;
+    double h = f.eyeHeight * (1.0 - 0.22 * f.lidHeavy) * (1.0 - 0.12 * f.smile);
+    if (h < kOpen) h = kOpen - (kOpen - h) * 0.5;
     const Pt inner{ex - s * w / 2, ey + 0.35};
     const Pt outer{ex + s * w / 2, ey - f.eyeTilt * 0.7};
     const double up = h * 1.02;
@@ -521,7 +530,7 @@ void DrawEyes(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
     cairo_arc(cr, ix, iy, r * 0.46, 0, 2 * M_PI);
     cairo_fill(cr);
     // The upper lid shades the top of the eyeball.
-    LinearWash(cr, 0, ey - h * 0.8, 0, ey + 0.3, t.deep, 0.6, 0.0);
+    LinearWash(cr, 0, ey - h * 0.8, 0, ey + 0.3, t.deep, 0.6 * shade, 0.0);
     // Catch lights from the upper left: a clear one and a faint one opposite.
     SetColor(cr, Bytes(255, 255, 255), 0.95);
     cairo_arc(cr, ix - r * 0.42, iy - r * 0.4, 0.72, 0, 2 * M_PI);

@@ -1,6 +1,7 @@
 #pragma once
 // How far apart the faces of a kit are: for every face of a folder, the distance to its nearest
 // other face, as the mean absolute difference of the RGBA bytes over the head area.
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -22,5 +23,56 @@ struct FolderVariety {
 // Reads every face of every folder of programFolder/graphics/faces and measures them.
 std::vector<FolderVariety> MeasureVariety(const std::filesystem::path& programFolder,
                                           unsigned threads);
+
+// One unlocked player of a team's roster as the game drew his look: team, ethnicity 1-4
+// (caucasian, asian, african, east indian) and face number.
+struct RosterPlace {
+  int team = 0;
+  int ethnicity = 0;
+  int face = 0;
+};
+
+// Reads "TEAM ETHNICITY FACE" lines (blanks, commas or bars between the fields).
+std::vector<RosterPlace> ReadRosters(const std::filesystem::path& file);
+
+// How many teams wear two faces that look alike: the same face twice, or two different faces of a
+// folder closer than the folder's threshold (by the distance of FaceDistance), or two faces of
+// different folders closer than the lower of their folders' thresholds.
+struct TeamVariety {
+  struct Pair {
+    int team;
+    RosterPlace a, b;
+    double distance;
+  };
+  int teams = 0;
+  int sameFace = 0;         // teams with two players on one face
+  int lookAlike = 0;        // teams with two different faces of a folder below its threshold
+  int lookAlikeAcross = 0;  // teams with two faces of different folders below the threshold
+  int any = 0;              // teams with any of the three
+  std::vector<Pair> pairs;  // every look-alike pair of different faces
+};
+
+// thresholds: per ethnicity 1-4, the distance below which two faces look alike.
+TeamVariety MeasureTeams(const std::filesystem::path& programFolder,
+                         const std::vector<RosterPlace>& places,
+                         const std::array<double, 4>& thresholds);
+
+// The teams of `places` drawn again `rounds` times: each player keeps his team and ethnicity and
+// gets a face by the game's draw (1 to count - 2, face 1 twice as likely), once drawn freely and
+// once with different faces within a team (drawn again while a teammate of his folder wears it).
+// Shares (0-1) of teams with two players on one face, with two different faces of a folder below
+// its threshold, and with either.
+struct RedrawnShares {
+  struct Shares {
+    double sameFace = 0;
+    double lookAlike = 0;
+    double any = 0;
+  };
+  Shares free, spread;
+  std::array<long, 4> closePairs{};  // per folder, the pairs of drawable faces below the threshold
+};
+RedrawnShares RedrawTeams(const std::filesystem::path& programFolder,
+                          const std::vector<RosterPlace>& places,
+                          const std::array<double, 4>& thresholds, int rounds, unsigned threads);
 
 }  // namespace likentor::artgen
