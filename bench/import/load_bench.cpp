@@ -18,12 +18,7 @@
 //   /usr/bin/time -f '%e s, %M KB' ./likentor -C "$LIKENTOR_BENCH_DIR/program" load sample
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -36,8 +31,7 @@
 #include "import/game_tables.h"
 #include "shell/scripted_prompts.h"
 #include "support/bench_games.h"
-
-extern char** environ;
+#include "support/bench_process.h"
 
 namespace {
 
@@ -114,40 +108,6 @@ void BM_Reload(benchmark::State& state) {
 }
 BENCHMARK(BM_Reload)->Unit(benchmark::kSecond)->Iterations(2)->UseRealTime();
 
-// What one run of the program took: processor seconds and the peak resident set in megabytes.
-struct ProcessCost {
-  int status = -1;
-  double cpuSeconds = 0;
-  double peakMegabytes = 0;
-};
-
-// Runs the program with `args` and waits for it; its output goes nowhere.
-ProcessCost RunProgram(const std::vector<std::string>& args) {
-  const std::string program = std::string(LIKENTOR_PROGRAM_DIR) + "/likentor";
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t child = 0;
-  const int failed = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  ProcessCost cost;
-  if (failed != 0) return cost;
-  int status = 0;
-  rusage usage{};
-  ::wait4(child, &status, 0, &usage);
-  for (const timeval& t : {usage.ru_utime, usage.ru_stime}) {
-    cost.cpuSeconds += static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-  }
-  cost.peakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
-  cost.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return cost;
-}
-
 // A program folder of its own for the command, set up on the bench's game.
 class CommandBench {
  public:
@@ -179,8 +139,8 @@ class CommandBench {
       }
     }
   }
-  ProcessCost Load() { return RunProgram({"-C", program_.string(), "load", kGame}); }
-  ProcessCost Idle() { return RunProgram({"--help"}); }
+  bench::ProcessCost Load() { return bench::RunProgram({"-C", program_.string(), "load", kGame}); }
+  bench::ProcessCost Idle() { return bench::RunProgram({"--help"}); }
 
  private:
   fs::path folder_;
@@ -206,7 +166,7 @@ void BM_LoadCommandFromScratch(benchmark::State& state) {
     state.PauseTiming();
     bench.DropGameTables();
     state.ResumeTiming();
-    const ProcessCost cost = bench.Load();
+    const bench::ProcessCost cost = bench.Load();
     if (cost.status != 0) state.SkipWithError("likentor load failed");
     cpu += cost.cpuSeconds;
     peak = std::max(peak, cost.peakMegabytes);
@@ -221,7 +181,7 @@ void BM_LoadCommandReload(benchmark::State& state) {
   double cpu = 0;
   double peak = 0;
   for (auto _ : state) {
-    const ProcessCost cost = bench.Load();
+    const bench::ProcessCost cost = bench.Load();
     if (cost.status != 0) state.SkipWithError("likentor load failed");
     cpu += cost.cpuSeconds;
     peak = std::max(peak, cost.peakMegabytes);

@@ -9,11 +9,6 @@
 // layout, so one generated game serves both).
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,8 +20,7 @@
 #include "app/session.h"
 #include "shell/scripted_prompts.h"
 #include "support/bench_games.h"
-
-extern char** environ;
+#include "support/bench_process.h"
 
 namespace {
 
@@ -35,31 +29,12 @@ using namespace likentor;
 
 constexpr const char* kGame = "sample";
 
-// Runs the program with `args` and waits for it; its output goes nowhere. The exit status; the
-// processor time the process took (user and system) is added to `cpuSeconds`.
+// Runs the program with `args`: its exit status; the processor time it took is added to
+// `cpuSeconds`.
 int RunProgram(const std::vector<std::string>& args, double* cpuSeconds = nullptr) {
-  const std::string program = std::string(LIKENTOR_PROGRAM_DIR) + "/likentor";
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t child = 0;
-  const int failed = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (failed != 0) return -1;
-  int status = 0;
-  rusage usage{};
-  ::wait4(child, &status, 0, &usage);
-  if (cpuSeconds != nullptr) {
-    for (const timeval& t : {usage.ru_utime, usage.ru_stime}) {
-      *cpuSeconds += static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    }
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const bench::ProcessCost cost = bench::RunProgram(args);
+  if (cpuSeconds != nullptr) *cpuSeconds += cost.cpuSeconds;
+  return cost.status;
 }
 
 // The program folder (set up, with configuration.ini) and the game folder with the large sample
