@@ -236,6 +236,7 @@ TEST_F(SafeRunsCommandTest, APortraitAlreadyThereByteForByteIsLeftAsItWas) {
   std::smatch count;
   ASSERT_TRUE(std::regex_search(run.out, count, std::regex("Successfully created (\\d+) photos")))
       << run.out;
+  const std::string madeCount = count[1].str();  // `run` is reused below
   const std::map<int, std::string> made = Portraits();
   // The run undone, then its portraits put back in place as they were: the same seed over the
   // same rows draws the same looks again.
@@ -248,7 +249,7 @@ TEST_F(SafeRunsCommandTest, APortraitAlreadyThereByteForByteIsLeftAsItWas) {
     test::WriteBytes(Portrait(id), bytes);
     ours.push_back(id);
   }
-  ASSERT_EQ(std::to_string(ours.size()), count[1].str());
+  ASSERT_EQ(std::to_string(ours.size()), madeCount);
   ASSERT_GE(ours.size(), 3u);
   struct OnDisk {
     std::string bytes;
