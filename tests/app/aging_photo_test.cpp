@@ -12,6 +12,7 @@
 #include "app/batch_runs.h"
 #include "app/component_packs.h"
 #include "app/dry_run.h"
+#include "app/pack_kinds.h"
 #include "app/photo_fixture.h"
 #include "app/player_photo.h"
 #include "app/run_plan.h"
@@ -163,13 +164,7 @@ TEST_F(AgingPhotoTest, APacksFaceAgesOnlyWhenItsDescriptionFollowsTheKitsGrid) {
     std::ofstream(otherPack / kPackDescriptionFile) << "Faces drawn my own way\n";
   }
   Database& db = session_.Data();
-  db.CreateTable(kComponentsTable, {{"item_id", FieldType::AutoIncrement, 0, true},
-                                    {"pack_id", FieldType::Integer, 0, true},
-                                    {"kind", FieldType::Text, 20, true},
-                                    {"ethnicity", FieldType::Integer, 0, false},
-                                    {"number", FieldType::Integer, 0, true},
-                                    {"location", FieldType::Text, 255, true},
-                                    {"source", FieldType::Text, 255, false}});
+  MakeComponentsTable(db);
   {
     Table items(db, kComponentsTable);
     for (const auto& [pack, face, folder] :

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "app/component_packs.h"
+#include "app/pack_kinds.h"
 #include "app/photo_fixture.h"
 #include "portrait/artwork_paths.h"
 
@@ -216,13 +217,7 @@ TEST_F(PlayerPhotoTest, ABlondePlayerShowsTheKitsBlondeHairedFaceWhenThereIsOne)
     std::filesystem::copy_file(FaceFile(program_, 1, 1), FaceFile(program_, 1, face));
   }
   Database& db = session_.Data();
-  db.CreateTable(kComponentsTable, {{"item_id", FieldType::AutoIncrement, 0, true},
-                                    {"pack_id", FieldType::Integer, 0, true},
-                                    {"kind", FieldType::Text, 20, true},
-                                    {"ethnicity", FieldType::Integer, 0, false},
-                                    {"number", FieldType::Integer, 0, true},
-                                    {"location", FieldType::Text, 255, true},
-                                    {"source", FieldType::Text, 255, false}});
+  MakeComponentsTable(db);
   {
     Table items(db, kComponentsTable);
     items.Append();
