@@ -257,19 +257,26 @@ TEST_F(BatchRunsTest, ARunOnAWorkerThreadReportsToAnotherAndStopsWhenAsked) {
   const UniverseFilters filters = ReadUniverseFilters(session_);
   std::mutex mutex;
   std::condition_variable reported;
+  std::condition_variable answered;
+  bool asked = false;
   std::vector<ProgressReport> reports;
+  // The first report of progress holds the run until this thread has asked for the cancel, so a
+  // run faster than this thread cannot end before the request.
   session_.Progress().SetListener([&](const ProgressReport& r) {
-    const std::lock_guard lock(mutex);
+    std::unique_lock lock(mutex);
     reports.push_back(r);
     reported.notify_one();
+    if (r.position > 0) answered.wait(lock, [&] { return asked; });
   });
   RunResult result;
   std::thread worker([&] { result = MakeUniversePhotos(session_, {filters, 0}); });
   {
     std::unique_lock lock(mutex);
     reported.wait(lock, [&] { return !reports.empty() && reports.back().position > 0; });
+    session_.Progress().RequestCancel();
+    asked = true;
   }
-  session_.Progress().RequestCancel();
+  answered.notify_one();
   worker.join();
   session_.Progress().SetListener(nullptr);
   EXPECT_TRUE(result.stopped);
