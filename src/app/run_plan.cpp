@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <map>
 
+#include "app/aging.h"
 #include "app/loaded_game.h"
 #include "app/session.h"
 #include "import/game_tables.h"
 #include "import/players_fields.h"
+#include "import/players_table.h"
 
 namespace likentor {
 
@@ -65,13 +67,23 @@ int RunPlan::PassedOver(PassOver reason) const {
                                         [reason](const auto& p) { return p.passOver == reason; }));
 }
 
-std::vector<std::string> UniverseSelection(std::string_view game) {
-  return {"SELECT *", FromLine(game), "WHERE update_required='true'"};
+namespace {
+
+std::string Flagged(std::string_view alsoWhere) {
+  const std::string flagged = "update_required='true'";
+  return alsoWhere.empty() ? flagged : "(" + flagged + " OR " + std::string(alsoWhere) + ")";
 }
 
-std::vector<std::string> TeamSelection(std::string_view game, int teamId) {
+}  // namespace
+
+std::vector<std::string> UniverseSelection(std::string_view game, std::string_view alsoWhere) {
+  return {"SELECT *", FromLine(game), "WHERE " + Flagged(alsoWhere)};
+}
+
+std::vector<std::string> TeamSelection(std::string_view game, int teamId,
+                                       std::string_view alsoWhere) {
   return {"SELECT *", FromLine(game),
-          "WHERE team_id=" + std::to_string(teamId) + " AND update_required='true'"};
+          "WHERE team_id=" + std::to_string(teamId) + " AND " + Flagged(alsoWhere)};
 }
 
 std::optional<PassOver> PassOverReason(const RunChoice& choice, const PlannedPlayer& player,
@@ -115,10 +127,15 @@ RunPlan PlanRun(Session& session, const RunChoice& choice) {
     plan.status = std::string(kUniverseStatus);
   }
 
+  std::string aged;
+  if (choice.withAged) {
+    aged = AgedCondition(session.Data(), session.Game().Saved, PlayersAgeSetting(session, game))
+               .value_or("");
+  }
   Query& query = session.Game().PlayersQuery;
   query.Clear();
   for (const std::string& line :
-       choice.teamId ? TeamSelection(game, *choice.teamId) : UniverseSelection(game)) {
+       choice.teamId ? TeamSelection(game, *choice.teamId, aged) : UniverseSelection(game, aged)) {
     query.Add(line);
   }
   query.Open(session.Data());

@@ -39,6 +39,9 @@ std::string_view PassOverKey(PassOver reason);
 struct RunChoice {
   std::optional<int> teamId;  // set for a team run
   UniverseRequest universe;   // the universe run's settings (not used by a team run)
+  // Also select the players that a load would flag because their age step changed: the plan of a
+  // run that loads the game first, made on the tables as the last load left them.
+  bool withAged = false;
 
   static RunChoice Universe(const UniverseRequest& request) { return {std::nullopt, request}; }
   static RunChoice Team(int team) { return {team, {}}; }
@@ -58,8 +61,8 @@ struct PlannedPlayer {
 struct RunPlan {
   std::string status;  // "Creating photos for entire universe...", "Creating photos for <team>..."
   std::string title;   // "entire universe" or the team's name and nickname
-  // Every player the run's selection holds (update_required true; of the team, for a team run),
-  // in the selection's order.
+  // Every player the run's selection holds (update_required true, or aged with withAged; of the
+  // team, for a team run), in the selection's order.
   std::vector<PlannedPlayer> players;
 
   int Selected() const { return static_cast<int>(players.size()); }
@@ -69,8 +72,10 @@ struct RunPlan {
 
 // The selection lines of each run: every flagged player of the game, or of one team. Which of
 // them get a portrait is PassOverReason's to say.
-std::vector<std::string> UniverseSelection(std::string_view game);
-std::vector<std::string> TeamSelection(std::string_view game, int teamId);
+// `alsoWhere`: a condition that selects players besides the flagged ones.
+std::vector<std::string> UniverseSelection(std::string_view game, std::string_view alsoWhere = {});
+std::vector<std::string> TeamSelection(std::string_view game, int teamId,
+                                       std::string_view alsoWhere = {});
 
 // The reason a player is passed over by a run, or none: the one place the selection's rules are
 // written. `teamLevel` is the level of his team's row (none when the team has no row or level).

@@ -97,8 +97,10 @@ void PhotosCommand::OpenGame(CommandContext& context, Session& session) {
 }
 
 int PhotosCommand::DryRun(CommandContext& context, Session& session) {
-  const RunChoice choice =
+  RunChoice choice =
       team_ ? RunChoice::Team(*team_) : RunChoice::Universe({ReadUniverseFilters(session), scope_});
+  // The run loads the game first, and that load flags the players whose age step changed.
+  choice.withAged = true;
   const DryRunSummary summary = likentor::DryRun(session, choice);
   if (json_) {
     context.out << DryRunJson(summary);

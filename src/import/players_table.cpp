@@ -215,22 +215,28 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
   transaction.Commit();
 }
 
-int FlagAgedPlayers(Database& db, const SavedGame& game, bool playersAge) {
+std::optional<std::string> AgedCondition(Database& db, const SavedGame& game, bool playersAge) {
   Connection& c = db.ConnectionFor(game.playersTable);
   for (const std::string_view name : {kCareerSeasonsField, kAgeStepField}) {
     bool there = false;
     for (const FieldDef& field : c.Fields()) there = there || field.name == name;
-    if (!there) return 0;
+    if (!there) return std::nullopt;
   }
   // The step of a career length, as AgeStep gives it.
   const std::string step = playersAge ? "MIN(COALESCE(" + QuoteSqlName(kCareerSeasonsField) +
                                             ", 0) / " + std::to_string(kSeasonsPerAgeStep) + ", " +
                                             std::to_string(kAgeSteps - 1) + ")"
                                       : std::string("0");
+  return "COALESCE(" + QuoteSqlName(kAgeStepField) + ", 0) <> " + step;
+}
+
+int FlagAgedPlayers(Database& db, const SavedGame& game, bool playersAge) {
+  const std::optional<std::string> aged = AgedCondition(db, game, playersAge);
+  if (!aged) return 0;
+  Connection& c = db.ConnectionFor(game.playersTable);
   const std::string flag = QuoteSqlName("update_required");
   StatementUse use(c.Prepare("UPDATE " + c.QuotedTable() + " SET " + flag + " = ?1 WHERE " + flag +
-                             " IS NOT ?1 AND COALESCE(" + QuoteSqlName(kAgeStepField) + ", 0) <> " +
-                             step));
+                             " IS NOT ?1 AND " + *aged));
   use->Bind(1, c.FromBool(c.FieldIndex("update_required"), true));
   const std::int64_t before = c.Changes();
   use->Step();

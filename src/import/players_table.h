@@ -7,6 +7,8 @@
 // career figures recomputed.
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "import/game_tables.h"
@@ -51,6 +53,11 @@ void UpdatePlayersTable(Database& db, ErrorLog& log, const SavedGame& game,
 // since the setting may have changed after that load. One statement; returns how many rows it
 // flagged. Nothing for a players table without the fields.
 int FlagAgedPlayers(Database& db, const SavedGame& game, bool playersAge);
+
+// The SQL condition FlagAgedPlayers flags by: the player's age step (by his career length with
+// `playersAge`, else 0) differs from the one of his last portrait. None for a players table
+// without the fields.
+std::optional<std::string> AgedCondition(Database& db, const SavedGame& game, bool playersAge);
 
 // True when the saved game's picture folder holds a photo of the player under one of the four
 // names the game uses: first_last.jpg, first_last.png, Player_<id>.jpg, Player_<id>.png (the names

@@ -272,6 +272,13 @@ TEST_F(LoadStampTest, AnUnchangedGameFlagsThePlayersWhomTheAgeSettingAgesOrTakes
   Outcome run = Run({"settings", "sample", "players_age=true"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(FirstLine(run.out), kUnchanged);
+  // The dry run only reads, so it flags nobody, but it counts the players its run's load will flag.
+  run = Run({"photos", "sample", "--dry-run", "--json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("\"total\": {\"selected\": " + std::to_string(veterans.size()) + ","),
+            std::string::npos)
+      << run.out;
+  EXPECT_EQ(Flagged(), std::set<int>{});
   EXPECT_EQ(search(), kUnchanged);
   EXPECT_EQ(Flagged(), veterans);
   // The import flags the same players.
