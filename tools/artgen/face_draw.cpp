@@ -26,7 +26,7 @@ SkinTones TonesOf(Rgb s) {
   t.deep = {s.r * 0.52, s.g * 0.38, s.b * 0.34};
   t.highlight = Mix(s, Bytes(255, 244, 228), 0.45);
   t.edge = {s.r * 0.58, s.g * 0.44, s.b * 0.38};
-  const double luma = 0.3 * s.r + 0.59 * s.g + 0.11 * s.b;
+  const double luma = Luma(s);
   t.sheen = std::clamp((0.62 - luma) * 0.5, 0.0, 0.18);
   return t;
 }
@@ -38,6 +38,8 @@ std::vector<Pt> HeadOutline(const FaceParams& f) {
   // A round jaw turns early and low; an angular one keeps its corner. A pointed chin narrows
   // towards its lowest point.
   const double round = f.jawRound;
+  // Even the narrowest chin ends in a small rounded base, never a point.
+  const double chinBase = std::max(f.chinHalf * (0.45 - 0.2 * f.chinPoint), 2.4);
   std::vector<Pt> right = {
       {c + f.templeHalf * 0.55, kSkullTop + 4.0},
       {c + f.templeHalf * 0.9, 33.0},
@@ -48,8 +50,9 @@ std::vector<Pt> HeadOutline(const FaceParams& f) {
                     17.6),
        (kCheekY + f.cheekShift + f.jawY) / 2 + 1.0},
       {c + std::max(f.jawHalf - round * 0.7, kJawHalfMin), f.jawY + round * 0.8},
-      {c + f.chinHalf + 1.6 - f.chinPoint * 0.8, f.chinY - 1.9 - f.chinPoint * 0.9},
-      {c + f.chinHalf * (0.45 - 0.2 * f.chinPoint), f.chinY - 0.15},
+      {c + std::max(f.chinHalf + 1.6 - f.chinPoint * 0.8, chinBase + 1.8),
+       f.chinY - 1.9 - f.chinPoint * 0.9},
+      {c + chinBase, f.chinY - 0.15},
   };
   std::vector<Pt> pts = {{c, kSkullTop}};
   pts.insert(pts.end(), right.begin(), right.end());
@@ -438,8 +441,16 @@ void ShadeHead(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   }
 }
 
-void DrawBrows(cairo_t* cr, const FaceParams& f) {
-  const Rgb colour = Mix(f.hair, Bytes(20, 14, 12), 0.25);
+void DrawBrows(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
+  // Brows of the hair's colour, but always clearly darker than the skin: on the darkest skin,
+  // brows of greying or brown hair would otherwise vanish at 90 x 135.
+  constexpr Rgb kNearBlack = Bytes(16, 11, 10);
+  Rgb colour = Mix(f.hair, Bytes(20, 14, 12), 0.25);
+  const double most = Luma(t.base) * 0.5;
+  if (Luma(colour) > most) {
+    const double k = (Luma(colour) - most) / std::max(Luma(colour) - Luma(kNearBlack), 1e-6);
+    colour = Mix(colour, kNearBlack, std::clamp(k, 0.0, 1.0));
+  }
   // A set look pulls the brows down and together.
   const double set = f.setJaw * 0.6;
   for (int s : {-1, 1}) {
@@ -449,6 +460,11 @@ void DrawBrows(cairo_t* cr, const FaceParams& f) {
     const Pt inner{kCentreX + s * (f.browInner - set * 0.5), by + 0.7 + set * 0.4};
     const Pt peak{kCentreX + s * (f.browInner + f.browLength * 0.58), by - f.browArch};
     const Pt outer{kCentreX + s * (f.browInner + f.browLength), by + 0.9 + f.browSlant};
+    // Dark skin shows its features by their sheen: light on the brow ridge sets the brow off.
+    if (t.sheen > 0) {
+      SoftSpot(cr, (inner.x + outer.x) / 2, by - th - 1.0, f.browLength * 0.55, 1.6, t.highlight,
+               t.sheen * 1.6);
+    }
     std::vector<Pt> pts = {
         {inner.x, inner.y - th * 0.55},
         {peak.x, peak.y - outerTh * 0.5 - (th - outerTh) * 0.2},
@@ -475,7 +491,7 @@ void DrawEyes(cairo_t* cr, const FaceParams& f, const SkinTones& t) {
   const Rgb lash = Mix(f.hair, Bytes(16, 10, 8), 0.6);
   // On dark skin the lid's shade and a sclera toned towards the skin leave white and iris too
   // little contrast to read at 90 x 135: both are lighter there.
-  const double luma = 0.3 * t.base.r + 0.59 * t.base.g + 0.11 * t.base.b;
+  const double luma = Luma(t.base);
   const double shade = std::clamp(0.45 + luma, 0.6, 1.0);
   const Rgb sclera = Mix(Bytes(232, 228, 222), t.base, 0.2 * shade);
   for (int s : {-1, 1}) {
@@ -812,7 +828,7 @@ void DrawFace(cairo_t* cr, const FaceParams& f) {
   DrawBeardShadow(cr, f, t);
   DrawMarks(cr, f, t);
   DrawAgeLines(cr, f, t);
-  DrawBrows(cr, f);
+  DrawBrows(cr, f, t);
   DrawEyes(cr, f, t);
   DrawNose(cr, f, t);
   DrawMouth(cr, f, t);

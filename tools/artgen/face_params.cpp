@@ -377,7 +377,7 @@ FaceParams DrawCandidate(Ethnicity ethnicity, int draw) {
   f.earOut = rng.Range(ear.outMin, ear.outMax);
 
   // Shaved beard shadow on dark-haired men, a cleft in some chins, grey at the temples with age.
-  const double hairLuma = 0.3 * f.hair.r + 0.59 * f.hair.g + 0.11 * f.hair.b;
+  const double hairLuma = Luma(f.hair);
   f.beardShadow = rng.Chance(hairLuma < 0.3 ? 0.7 : 0.35) ? rng.Range(0.04, 0.2) : 0.0;
   if (ethnicity == Ethnicity::kAsian) f.beardShadow *= 0.7;
   f.chinCleft = c.head == 2 || c.head == 4 ? (rng.Chance(0.4) ? rng.Range(0.5, 1.0) : 0.0) : 0.0;

@@ -15,6 +15,10 @@ Rgb Scale(Rgb c, double k) {
           std::clamp(c.b * k, 0.0, 1.0)};
 }
 
+double Luma(Rgb c) {
+  return 0.3 * c.r + 0.59 * c.g + 0.11 * c.b;
+}
+
 Canvas::Canvas(int width, int height, double originX, double originY)
     : width_(width),
       height_(height),

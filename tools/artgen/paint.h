@@ -20,6 +20,7 @@ constexpr Rgb Bytes(int r, int g, int b) {
 }
 Rgb Mix(Rgb a, Rgb b, double t);
 Rgb Scale(Rgb c, double k);  // brightness, clamped to [0, 1]
+double Luma(Rgb c);          // perceived brightness, 0 to 1
 
 struct Pt {
   double x = 0;
