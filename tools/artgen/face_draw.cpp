@@ -340,6 +340,26 @@ void DrawHairTemples(cairo_t* cr, const FaceParams& f) {
   cairo_restore(cr);
 }
 
+// Adds to the current path, from its current point to `to`, the ragged end of hair: locks that
+// taper to points hanging below the line, so that the hair ends in strands rather than in a
+// smooth rounded edge (which reads as a helmet or a bob at 90 x 135).
+void LockEnds(cairo_t* cr, Pt to, Rng& rng) {
+  double x0 = 0;
+  double y0 = 0;
+  cairo_get_current_point(cr, &x0, &y0);
+  const int locks = std::max(2, static_cast<int>(std::abs(to.x - x0) / 1.7));
+  for (int i = 0; i < locks; ++i) {
+    const double a = static_cast<double>(i) / locks;
+    const double b = static_cast<double>(i + 1) / locks;
+    const double mid = (a + b) / 2;
+    const Pt tip{x0 + (to.x - x0) * mid, y0 + (to.y - y0) * mid + rng.Range(1.4, 3.0)};
+    const Pt valley{x0 + (to.x - x0) * b, y0 + (to.y - y0) * b - rng.Range(0.2, 0.8)};
+    cairo_curve_to(cr, tip.x - (tip.x - x0) * 0.1, tip.y - 1.2, tip.x, tip.y - 0.3, tip.x, tip.y);
+    cairo_curve_to(cr, tip.x, tip.y - 0.3, valley.x, valley.y + 0.6,
+                   i + 1 == locks ? to.x : valley.x, i + 1 == locks ? to.y : valley.y);
+  }
+}
+
 // Hair that falls over the ears, drawn after them.
 void DrawHairOverEars(cairo_t* cr, const FaceParams& f) {
   if (!LongSides(f.hairStyle)) return;
@@ -359,21 +379,12 @@ void DrawHairOverEars(cairo_t* cr, const FaceParams& f) {
     cairo_move_to(cr, c + s * in, 43.6);
     cairo_line_to(cr, c + s * std::min(f.templeHalf + 2.0, 24.5), 43.6);
     cairo_curve_to(cr, c + s * (outX + 0.5), 48.0, c + s * (outX + 0.6), bottom - 6.0,
-                   c + s * (outX - 0.5), bottom);
-    cairo_curve_to(cr, c + s * (outX - 2.0), bottom + 1.5, c + s * (low + 0.5), bottom + 0.8,
-                   c + s * (low - 1.2), bottom - 1.0);
+                   c + s * (outX - 0.5), bottom - 1.5);
+    LockEnds(cr, {c + s * (low - 1.2), bottom - 2.5}, rng);
     cairo_curve_to(cr, c + s * (low - 1.6), bottom - 8.0, c + s * (in - 0.4), 50.0, c + s * in,
                    43.6);
     cairo_close_path(cr);
     FillHair(cr, h, 0.97, 44.0, bottom, rng, 5.0);
-    // A darker line where the hair lies over the ear and the cheek.
-    cairo_new_path(cr);
-    cairo_set_line_width(cr, 0.8);
-    SetColor(cr, h.dark, 0.45);
-    cairo_move_to(cr, c + s * (outX - 0.5), bottom);
-    cairo_curve_to(cr, c + s * (outX - 2.0), bottom + 1.5, c + s * (low + 0.5), bottom + 0.8,
-                   c + s * (low - 1.2), bottom - 1.0);
-    cairo_stroke(cr);
   }
   cairo_restore(cr);
 }
