@@ -1,7 +1,8 @@
 // The artwork kit as the program will read it: every file in its place, with its size and PNG
 // colour type; no two faces of a folder alike, and far enough apart; the free layers inside the
 // areas of the layout grid (tools/artgen/README.md), every skull under the cap, every beard on
-// every jaw; and the same bytes from every run of the generator.
+// every jaw; the generator's measures of variety, of faces and of teammates' heads; and the same
+// bytes from every run of the generator.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -19,6 +20,9 @@
 #include <vector>
 
 #include "artgen/kit_files.h"
+#include "portrait/composition.h"
+#include "portrait/layer_drawing.h"
+#include "portrait/png_image.h"
 
 namespace likentor::test {
 namespace {
@@ -473,22 +477,26 @@ int CountAfter(const std::string& output, const std::string& label) {
 // nearest distances. A reference of five real faces per folder (its 1st percentile is its closest
 // pair's distance, so none of its own pairs lies below it) and a kit in which face 5 is a copy of
 // face 1: team 1 wears faces 1 and 5, team 2 two different faces, team 3 one face twice.
+// A program folder holding the first five faces of each folder of the kit under test.
+void CopyFirstFaces(const fs::path& program) {
+  for (const Ethnicity& e : kFaces) {
+    fs::create_directories(program / "graphics" / "faces" / e.folder);
+    for (int n = 1; n <= 5; ++n) {
+      const std::string name = Zeros(n, 7) + ".png";
+      fs::copy_file(KitGraphics() / "faces" / e.folder / name,
+                    program / "graphics" / "faces" / e.folder / name);
+    }
+  }
+}
+
 TEST(ArtworkKit, TeamMeasureFindsTeammatesWhoLookAlike) {
   const fs::path temp =
       fs::temp_directory_path() / ("likentor_artgen_teams_" + std::to_string(::getpid()));
   fs::remove_all(temp);
   const fs::path reference = temp / "reference";
   const fs::path twins = temp / "twins";
-  for (const Ethnicity& e : kFaces) {
-    for (const fs::path& kit : {reference, twins}) {
-      fs::create_directories(kit / "graphics" / "faces" / e.folder);
-      for (int n = 1; n <= 5; ++n) {
-        const std::string name = Zeros(n, 7) + ".png";
-        fs::copy_file(KitGraphics() / "faces" / e.folder / name,
-                      kit / "graphics" / "faces" / e.folder / name);
-      }
-    }
-  }
+  CopyFirstFaces(reference);
+  CopyFirstFaces(twins);
   fs::copy_file(KitGraphics() / "faces" / "caucasian" / "0000001.png",
                 twins / "graphics" / "faces" / "caucasian" / "0000005.png",
                 fs::copy_options::overwrite_existing);
@@ -510,6 +518,84 @@ TEST(ArtworkKit, TeamMeasureFindsTeammatesWhoLookAlike) {
   EXPECT_NE(withTwins.find("team 1: caucasian 1 and caucasian 5, distance 0.000"),
             std::string::npos)
       << withTwins;
+  fs::remove_all(temp);
+}
+
+// The team measure of heads as the portrait shows them: the face picture the program takes for a
+// player (the blonde-haired one for a blonde player when the kit has it) with his facial-hair
+// style in his colour laid over it. The reference holds five faces per folder, its caucasian face
+// 5 being face 1 with a brown moustache laid over it by the portrait's own drawing, so that the
+// caucasian threshold is a moustache's distance. The kits under test hold five faces per folder
+// and the full beard; in the first, face 2 stands as the blonde picture of face 1; in the second,
+// face 5 is face 3 with the brown full beard, laid over it by the portrait's drawing.
+TEST(ArtworkKit, TeamMeasureComparesHeadsAsThePortraitShowsThem) {
+  const fs::path temp =
+      fs::temp_directory_path() / ("likentor_artgen_heads_" + std::to_string(::getpid()));
+  fs::remove_all(temp);
+  const fs::path reference = temp / "reference";
+  const fs::path blonde = temp / "blonde";
+  const fs::path composed = temp / "composed";
+  const fs::path hair = KitGraphics() / "facial hair";
+  // Face n of the kit's caucasian folder with a facial-hair layer where the portrait draws it.
+  const auto withLayer = [&](int n, const fs::path& layer) {
+    PngImage face = PngImage::Load(KitGraphics() / "faces" / "caucasian" / (Zeros(n, 7) + ".png"));
+    DrawLayer(face, PngImage::Load(layer), kFacialHairX - kFaceX, kFacialHairY - kFaceY);
+    return face;
+  };
+  const auto caucasian = [](const fs::path& program, int n) {
+    return program / "graphics" / "faces" / "caucasian" / (Zeros(n, 7) + ".png");
+  };
+  CopyFirstFaces(reference);
+  withLayer(1, hair / "moustache" / "brown.png").Save(caucasian(reference, 5));
+  for (const fs::path& kit : {blonde, composed}) {
+    CopyFirstFaces(kit);
+    const fs::path beard = kit / "graphics" / "facial hair" / "full beard";
+    fs::create_directories(beard);
+    for (const char* colour : {"brown.png", "blonde.png"}) {
+      fs::copy_file(hair / "full beard" / colour, beard / colour);
+    }
+  }
+  fs::create_directories(blonde / "graphics" / "blonde faces" / "caucasian");
+  fs::copy_file(caucasian(KitGraphics().parent_path(), 2),
+                blonde / "graphics" / "blonde faces" / "caucasian" / "0000001.png");
+  withLayer(3, hair / "full beard" / "brown.png").Save(caucasian(composed, 5));
+
+  // facial_hair_id numbers the lines of facialhair.csv from 1, "none" first.
+  const std::vector<Style> styles = FacialHairCsv();
+  const auto at = std::find_if(styles.begin(), styles.end(),
+                               [](const Style& s) { return s.location == "full beard"; });
+  ASSERT_NE(at, styles.end());
+  const std::string beard = std::to_string(at - styles.begin() + 1);
+
+  // Team 1: one face, brown and blonde. Team 2: one face, with and without the beard. Team 3: one
+  // face, both blonde with the beard. Team 4: one face, brown without facial hair (a line of three
+  // fields says so) and brown with "none". Team 5: one face, blonde and brown, where the kit has
+  // no blonde picture of it. Team 6: that face again, both with the beard, one blonde (his beard
+  // blonde) and one brown. Every team wears one face twice; teams 3 to 5 show one head twice.
+  const fs::path rosters = temp / "rosters.txt";
+  std::ofstream(rosters) << "1 1 1 1 1\n1 1 1 2 1\n"
+                         << "2 1 3 1 " << beard << "\n2 1 3 1 1\n"
+                         << "3 1 4 2 " << beard << "\n3,1,4,2," << beard << "\n"
+                         << "4 1 2\n4 1 2 1 1\n"
+                         << "5 1 3 2 0\n5 1 3 1 0\n"
+                         << "6 1 3 2 " << beard << "\n6 1 3 1 " << beard << "\n";
+  const std::string heads = RunArtgen("--team-variety \"" + rosters.string() + "\" \"" +
+                                      blonde.string() + "\" \"" + reference.string() + "\"");
+  EXPECT_EQ(CountAfter(heads, "on one face:"), 6) << heads;
+  EXPECT_EQ(CountAfter(heads, "two identical heads:"), 3) << heads;
+  EXPECT_EQ(CountAfter(heads, "two look-alike heads:"), 3) << heads;
+  EXPECT_NE(heads.find("sharing a face: 6, of which 3 look alike as heads"), std::string::npos)
+      << heads;
+
+  // Face 3 with the beard looks like face 5 without: the measure lays the layer where the
+  // portrait does. Without facial hair the two faces lie far apart.
+  const fs::path rostersComposed = temp / "composed.txt";
+  std::ofstream(rostersComposed) << "1 1 3 1 " << beard << "\n1 1 5 1 1\n2 1 3 1 1\n2 1 5 1 1\n";
+  const std::string laid = RunArtgen("--team-variety \"" + rostersComposed.string() + "\" \"" +
+                                     composed.string() + "\" \"" + reference.string() + "\"");
+  EXPECT_EQ(CountAfter(laid, "faces of a folder:"), 0) << laid;
+  EXPECT_EQ(CountAfter(laid, "two look-alike heads:"), 1) << laid;
+  EXPECT_NE(laid.find("look-alike pairs of heads: 1;"), std::string::npos) << laid;
   fs::remove_all(temp);
 }
 
