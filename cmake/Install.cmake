@@ -1,6 +1,8 @@
 # The install (cmake --install, GNUInstallDirs) and the Debian package (cpack -G DEB).
 #
-#   bin/likentor                                   the program
+#   bin/likentor                                   the program (its command line)
+#   bin/likentor-window                            the program with its window, which likentor
+#                                                  starts in its place without a command
 #   share/likentor/data/, share/likentor/graphics/ its read-only shipped files, found from the
 #                                                  executable (LIKENTOR_SHIPPED_FROM_BIN)
 #   share/applications/, share/metainfo/           desktop entry and AppStream metadata
@@ -17,7 +19,7 @@ set(LIKENTOR_GENERATED_DIR ${CMAKE_BINARY_DIR}/packaging)
 # The date of this version's release, in the metadata and the manual page.
 set(LIKENTOR_RELEASE_DATE 2026-12-07)
 
-install(TARGETS likentor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS likentor likentor-window RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The shipped data files from the sources: the build's program folder may hold tables of a run.
 install(FILES ${LIKENTOR_DATA_FILES} DESTINATION ${LIKENTOR_SHARE_DIR}/data)
 if(LIKENTOR_ARTWORK)
