@@ -7,7 +7,7 @@
 #                                                  executable (LIKENTOR_SHIPPED_FROM_BIN)
 #   share/applications/, share/metainfo/           desktop entry and AppStream metadata
 #   share/icons/hicolor/<size>/apps/likentor.png   the icon at the kit's sizes
-#   share/man/man1/likentor.1.gz                   the manual page
+#   share/man/man1/likentor.1.gz                   the manual page (likentor-window.1.gz a link)
 #
 # An installed program writes nothing below its install: the user's tables go into the user's own
 # folders (src/shell/platform.h).
@@ -55,6 +55,9 @@ endforeach()
 add_custom_target(packaging_files ALL DEPENDS ${LIKENTOR_GENERATED_DIR}/likentor.1.gz
                                               ${LIKENTOR_GENERATED_DIR}/changelog.gz)
 install(FILES ${LIKENTOR_GENERATED_DIR}/likentor.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The window program's manual page is the program's: a link to it.
+file(CREATE_LINK likentor.1.gz ${LIKENTOR_GENERATED_DIR}/likentor-window.1.gz SYMBOLIC)
+install(FILES ${LIKENTOR_GENERATED_DIR}/likentor-window.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The Debian package. Its run-time dependencies are worked out from the binaries (dpkg-shlibdeps).
 set(CPACK_GENERATOR DEB)
