@@ -1,11 +1,13 @@
 # The install (cmake --install, GNUInstallDirs) and the Debian package (cpack -G DEB).
 #
-#   bin/likentor                                   the program
+#   bin/likentor                                   the program (its command line)
+#   bin/likentor-window                            the program with its window, which likentor
+#                                                  starts in its place without a command
 #   share/likentor/data/, share/likentor/graphics/ its read-only shipped files, found from the
 #                                                  executable (LIKENTOR_SHIPPED_FROM_BIN)
 #   share/applications/, share/metainfo/           desktop entry and AppStream metadata
 #   share/icons/hicolor/<size>/apps/likentor.png   the icon at the kit's sizes
-#   share/man/man1/likentor.1.gz                   the manual page
+#   share/man/man1/likentor.1.gz                   the manual page (likentor-window.1.gz a link)
 #
 # An installed program writes nothing below its install: the user's tables go into the user's own
 # folders (src/shell/platform.h).
@@ -17,7 +19,7 @@ set(LIKENTOR_GENERATED_DIR ${CMAKE_BINARY_DIR}/packaging)
 # The date of this version's release, in the metadata and the manual page.
 set(LIKENTOR_RELEASE_DATE 2026-12-07)
 
-install(TARGETS likentor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS likentor likentor-window RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The shipped data files from the sources: the build's program folder may hold tables of a run.
 install(FILES ${LIKENTOR_DATA_FILES} DESTINATION ${LIKENTOR_SHARE_DIR}/data)
 if(LIKENTOR_ARTWORK)
@@ -53,6 +55,9 @@ endforeach()
 add_custom_target(packaging_files ALL DEPENDS ${LIKENTOR_GENERATED_DIR}/likentor.1.gz
                                               ${LIKENTOR_GENERATED_DIR}/changelog.gz)
 install(FILES ${LIKENTOR_GENERATED_DIR}/likentor.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The window program's manual page is the program's: a link to it.
+file(CREATE_LINK likentor.1.gz ${LIKENTOR_GENERATED_DIR}/likentor-window.1.gz SYMBOLIC)
+install(FILES ${LIKENTOR_GENERATED_DIR}/likentor-window.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The Debian package. Its run-time dependencies are worked out from the binaries (dpkg-shlibdeps).
 set(CPACK_GENERATOR DEB)

@@ -3,9 +3,9 @@
 # Linux alone fails the build in CI. The system-specific code lives in src/shell/platform.cpp,
 # which has a Windows branch.
 #
-# Debian packages no Windows builds of SQLite, libpng, zlib, libjpeg, libdeflate or Cairo, and the host's
-# /usr/include cannot be put on the cross compiler's path whole: its C library headers would stand
-# in for MinGW's own. So the check copies only those libraries' headers into a folder of their own
+# Debian packages no Windows builds of SQLite, libpng, zlib, libjpeg, libdeflate, Cairo or xxHash,
+# and the host's /usr/include cannot be put on the cross compiler's path whole: its C library
+# headers would stand in for MinGW's own. So the check copies only those libraries' headers into a folder of their own
 # (BUILD/windows-check/include) and adds that with -isystem. Their declarations are the same on
 # Windows; only jconfig.h carries host settings, which a syntax check does not depend on.
 find_program(LIKENTOR_MINGW_CXX x86_64-w64-mingw32-g++-posix)
@@ -16,11 +16,13 @@ endif()
 set(check_dir ${CMAKE_BINARY_DIR}/windows-check)
 set(staged ${check_dir}/include)
 set(headers sqlite3.h png.h pngconf.h pnglibconf.h zlib.h zconf.h jpeglib.h jmorecfg.h jerror.h
-            jconfig.h libdeflate.h cairo.h cairo-version.h cairo-features.h cairo-deprecated.h)
+            jconfig.h libdeflate.h cairo.h cairo-version.h cairo-features.h cairo-deprecated.h
+            xxhash.h xxh_x86dispatch.h)
 foreach(header ${headers})
   string(MAKE_C_IDENTIFIER ${header} var)
   find_file(LIKENTOR_HEADER_${var} ${header} PATHS ${SQLite3_INCLUDE_DIRS} ${PNG_INCLUDE_DIRS}
-            ${JPEG_INCLUDE_DIRS} /usr/include/${CMAKE_LIBRARY_ARCHITECTURE} /usr/include/cairo
+            ${JPEG_INCLUDE_DIRS} ${XXHASH_INCLUDE_DIRS} /usr/include/${CMAKE_LIBRARY_ARCHITECTURE}
+            /usr/include/cairo
             NO_CACHE REQUIRED)
   # The file itself, not a link to it (png.h is one).
   file(REAL_PATH ${LIKENTOR_HEADER_${var}} real)

@@ -19,6 +19,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libsqlite3-dev libpng-dev libjpeg-dev zlib1g-dev libdeflate-dev libcairo2-dev
+  libxxhash-dev
   libcli11-dev fonts-dejavu-core
 )
 # The tests, benchmarks, fuzzing, the other compilers and the package checks.

@@ -1,8 +1,9 @@
 #pragma once
 
 // The command line without a command opens the window. The window lives in its own library, which
-// only the executable links: the command line itself, and every test that runs it in process,
-// stays free of the window system.
+// only the window program (likentor-window) links: the likentor command line, which hands itself
+// over to that program to open the window, and every test that runs it in process, stay free of
+// the window system.
 
 #include <filesystem>
 #include <functional>

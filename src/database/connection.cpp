@@ -273,6 +273,14 @@ void Connection::Open(const std::filesystem::path& file, Access access) {
     // a crash never leaves a half-written table. Refused on a read-only file, which is fine.
     sqlite3_exec(db_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr,
                  nullptr);
+    // The log and its index stay beside the table between runs instead of being made and deleted
+    // by every connection: creating a file costs far more than opening one, and a command opens a
+    // dozen tables. The last connection to close still writes the log into the table and empties
+    // it (the size limit is what makes it empty the file), so a table at rest is whole in its file
+    // and a 0-byte log beside it, as ReplaceTable expects.
+    int persist = 1;
+    sqlite3_file_control(db_, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
+    sqlite3_exec(db_, "PRAGMA journal_size_limit=8388608", nullptr, nullptr, nullptr);
   }
   rc = ReadFields();
   if (rc != SQLITE_OK && readOnly && !IsDamage(rc)) {

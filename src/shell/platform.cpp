@@ -459,6 +459,70 @@ PublishedFile PublishFile(const fs::path& file, std::span<const std::uint8_t> by
 
 #endif
 
+#ifdef _WIN32
+
+namespace {
+
+// One argument as the Windows C run-time splits a command line back into arguments: quoted when
+// it holds a space, a tab or a quote, a quote escaped with a backslash, and backslashes before a
+// quote or the closing quote doubled.
+std::wstring QuotedArgument(const std::wstring& arg) {
+  if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) return arg;
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (const wchar_t c : arg) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(2 * backslashes, L'\\');
+  quoted += L'"';
+  return quoted;
+}
+
+}  // namespace
+
+int HandOverTo(const fs::path& program, const std::vector<std::string>& args) {
+  std::wstring commandLine;
+  for (const std::string& arg : args) {
+    if (!commandLine.empty()) commandLine += L' ';
+    commandLine += QuotedArgument(fs::path(arg).wstring());
+  }
+  std::fflush(nullptr);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(program.wstring().c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                      nullptr, nullptr, &startup, &process)) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ENOENT : EACCES;
+  }
+  CloseHandle(process.hThread);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD status = 1;
+  GetExitCodeProcess(process.hProcess, &status);
+  CloseHandle(process.hProcess);
+  std::exit(static_cast<int>(status));
+}
+
+#else
+
+int HandOverTo(const fs::path& program, const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  std::fflush(nullptr);
+  ::execv(program.c_str(), argv.data());
+  return errno;
+}
+
+#endif
+
 void IgnoreFileSizeSignal() {
 #ifdef SIGXFSZ
   std::signal(SIGXFSZ, SIG_IGN);

@@ -12,7 +12,9 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace likentor {
 
@@ -39,6 +41,12 @@ bool CanWriteFolder(const std::filesystem::path& folder);
 // reports, instead of the system ending the process with SIGXFSZ. Nothing where there is no such
 // signal.
 void IgnoreFileSizeSignal();
+
+// Hands this process over to the program `program`, started with the arguments `args` (args[0]
+// being the name it is given): the program takes the place of this process, which ends with the
+// program's exit status (on Windows, which cannot replace a process, this one waits for it and then
+// ends). Answers only when the program could not be started: the system's error number.
+int HandOverTo(const std::filesystem::path& program, const std::vector<std::string>& args);
 
 // The local time of a moment.
 std::tm LocalTime(std::time_t time);

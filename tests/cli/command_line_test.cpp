@@ -199,5 +199,38 @@ TEST(CommandLine, UsageAndFailures) {
                 "\r\n");
 }
 
+// The command line does not load the window system: its commands start without Qt's libraries.
+// Without a command it hands itself over to likentor-window beside it, with its arguments as given,
+// and says so when there is none.
+TEST(CommandLine, CommandsLoadNoWindowSystemAndTheWindowIsTheWindowProgramsJob) {
+  test::TempFolder folder;
+  // The dynamic loader names every library it loads.
+  Outcome run = RunProgram("LD_DEBUG=libs " + kLikentor + " --version", folder);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("libsqlite3"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find("libQt6"), std::string::npos) << "the command line loads Qt";
+  EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(LIKENTOR_PROGRAM_DIR) /
+                                               "likentor-window"));
+
+  // A copy of the command line beside a window program that prints its arguments.
+  const auto bin = folder / "bin";
+  std::filesystem::create_directories(bin);
+  std::filesystem::copy_file(kLikentor, bin / "likentor");
+  run = RunProgram("'" + (bin / "likentor").string() + "' -C 'a b' --load sample", folder);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Cannot open the window: " + (bin / "likentor-window").string() +
+                         ": No such file or directory.\n");
+  test::WriteBytes(bin / "likentor-window",
+                   "#!/bin/sh\necho \"$0\"; printf '[%s]' \"$@\"; exit 7\n");
+  std::filesystem::permissions(bin / "likentor-window", std::filesystem::perms::owner_all);
+  run = RunProgram("'" + (bin / "likentor").string() + "' -C 'a b' --load sample", folder);
+  EXPECT_EQ(run.status, 7) << run.err;
+  EXPECT_EQ(run.out, (bin / "likentor-window").string() + "\n[-C][a b][--load][sample]");
+  // A command is the command line's own.
+  run = RunProgram("'" + (bin / "likentor").string() + "' --version", folder);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("likentor ", 0), 0U) << run.out;
+}
+
 }  // namespace
 }  // namespace likentor

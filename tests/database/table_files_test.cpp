@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <csignal>
@@ -208,6 +209,47 @@ TEST(TableFiles, ReadOnlyTablesAreReadButNeverWritten) {
   EXPECT_NE(t.LastError().find("readonly"), std::string::npos) << t.LastError();
   t.Cancel();
   EXPECT_EQ(Table(writer, "t.db").GetText("name"), "row 1");
+}
+
+// A table at rest is whole in its own file: the last connection writes the log into it and
+// empties the log, which stays beside the table with its index, so that the next run opens the
+// two files instead of making them again.
+TEST(TableFiles, ATableAtRestIsWholeInItsFileAndItsEmptyLogStaysBeside) {
+  test::TempFolder folder;
+  const auto inode = [](const fs::path& file) {
+    struct stat st {};
+    return ::stat(file.c_str(), &st) == 0 ? st.st_ino : ino_t{0};
+  };
+  ino_t log = 0;
+  for (int run = 0; run < 2; ++run) {
+    {
+      Database db(folder.Path());
+      if (run == 0) db.CreateTable("t.db", kFields);
+      AddRows(db, "t.db", 1 + 300 * run, 300);
+    }
+    EXPECT_EQ(FileNames(folder.Path()), (std::vector<std::string>{"t.db", "t.db-shm", "t.db-wal"}));
+    EXPECT_EQ(fs::file_size(folder / "t.db-wal"), 0u);
+    if (run == 0) log = inode(folder / "t.db-wal");
+    EXPECT_EQ(inode(folder / "t.db-wal"), log) << "the log was made again";
+    // The file alone, read as it lies, holds every row.
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(("file:" + (folder / "t.db").string() + "?immutable=1").c_str(), &raw,
+                              SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr),
+              SQLITE_OK);
+    sqlite3_stmt* count = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(raw, "SELECT COUNT(*) FROM \"t.db\"", -1, &count, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(count), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(count, 0), 300 * (run + 1));
+    sqlite3_finalize(count);
+    sqlite3_close(raw);
+  }
+  // A table replaced or deleted takes its companions along.
+  Database db(folder.Path());
+  db.CreateTable("t.db", kFields);
+  EXPECT_EQ(Rows(db, "t.db"), 0);
+  db.DeleteTable("t.db");
+  EXPECT_EQ(FileNames(folder.Path()), std::vector<std::string>{});
 }
 
 }  // namespace

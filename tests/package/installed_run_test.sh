@@ -25,6 +25,8 @@ root="$work/root"
 dpkg-deb -x "$deb" "$root"
 likentor="$root/usr/bin/likentor"
 [ -x "$likentor" ] || fail "the package holds no usr/bin/likentor"
+# The window program, which likentor starts in its place without a command.
+[ -x "$root/usr/bin/likentor-window" ] || fail "the package holds no usr/bin/likentor-window"
 [ -f "$root/usr/share/likentor/data/nations.csv" ] || fail "no shipped data in usr/share/likentor"
 # The guide Help shows (built into the program) is also there to read on its own.
 grep -q "^# Likentor: a guide for players" "$root/usr/share/doc/likentor/guide.md" ||
