@@ -208,7 +208,7 @@ void MeasureEncoder(Session& session, const std::vector<PhotoRow>& rows) {
     const auto start = Clock::now();
     std::size_t bytes = 0;
     for (const PngImage& p : portraits) bytes += EncodePortraitPng(p).size();
-    std::printf("  %-22s %12.1f %12zu\n", "portrait (libdeflate 1)",
+    std::printf("  %-22s %12.1f %12zu\n", "portrait (own deflate)",
                 Seconds(start) * 1e6 / static_cast<double>(portraits.size()),
                 bytes / portraits.size());
   }

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
-#include <memory>
 #include <string_view>
 #include <system_error>
 
+#include "portrait/image_deflate.h"
 #include "portrait/image_file.h"
 #include "shell/error.h"
 
@@ -16,22 +16,10 @@ namespace likentor {
 
 namespace {
 
-constexpr int kCompressionLevel = 1;
 constexpr std::uint8_t kUpFilter = 2;
 constexpr std::array<std::uint8_t, 8> kSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 // The mark check gives up after this many chunks before the image data; ours is the second.
 constexpr int kMarkSearchChunks = 64;
-
-struct CompressorFree {
-  void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
-};
-
-libdeflate_compressor& ThreadCompressor() {
-  thread_local std::unique_ptr<libdeflate_compressor, CompressorFree> compressor(
-      libdeflate_alloc_compressor(kCompressionLevel));
-  if (!compressor) throw Error("Cannot encode PNG: out of memory.");
-  return *compressor;
-}
 
 void PutUint32(std::vector<std::uint8_t>& out, std::uint32_t value) {
   out.push_back(static_cast<std::uint8_t>(value >> 24));
@@ -78,10 +66,9 @@ std::vector<std::uint8_t> EncodePortraitPng(const PngImage& image) {
   const auto height = static_cast<std::size_t>(image.Height());
 
   // Each row: the filter byte, then every sample minus the one above it (modulo 256). The
-  // filtered rows and the compressed data go to buffers each thread keeps from one portrait to the
-  // next: every byte is written before it is read, so they are neither cleared nor given back.
+  // filtered rows go to a buffer each thread keeps from one portrait to the next: every byte is
+  // written before it is read, so it is neither cleared nor given back.
   thread_local std::vector<std::uint8_t> filtered;
-  thread_local std::vector<std::uint8_t> deflated;
   filtered.resize((rowBytes + 1) * height);
   std::uint8_t* f = filtered.data();
   for (std::size_t y = 0; y < height; ++y) {
@@ -98,14 +85,8 @@ std::vector<std::uint8_t> EncodePortraitPng(const PngImage& image) {
     f += rowBytes;
   }
 
-  libdeflate_compressor& compressor = ThreadCompressor();
-  const std::size_t bound = libdeflate_zlib_compress_bound(&compressor, filtered.size());
-  if (deflated.size() < bound) deflated.resize(bound);
-  const std::size_t compressed = libdeflate_zlib_compress(&compressor, filtered.data(),
-                                                          filtered.size(), deflated.data(), bound);
-  if (compressed == 0) throw Error("Cannot encode PNG: the compressor failed.");
   std::vector<std::uint8_t> out(kSignature.begin(), kSignature.end());
-  out.reserve(compressed + 128);
+  out.reserve(filtered.size() / 2);
 
   std::size_t chunk = OpenChunk(out, "IHDR");
   PutUint32(out, static_cast<std::uint32_t>(image.Width()));
@@ -128,9 +109,9 @@ std::vector<std::uint8_t> EncodePortraitPng(const PngImage& image) {
     CloseChunk(out, chunk);
   }
 
+  // The image data in one chunk, compressed straight into the file's bytes.
   chunk = OpenChunk(out, "IDAT");
-  out.insert(out.end(), deflated.begin(),
-             deflated.begin() + static_cast<std::ptrdiff_t>(compressed));
+  AppendImageDeflate(filtered, static_cast<std::size_t>(image.Channels()), out);
   CloseChunk(out, chunk);
 
   CloseChunk(out, OpenChunk(out, "IEND"));

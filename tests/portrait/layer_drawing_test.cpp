@@ -39,6 +39,45 @@ TEST(DrawLayer, BlendsByAlpha) {
   }
 }
 
+TEST(DrawLayer, PassesOverTransparentSpansWithoutLosingItsPlace) {
+  // Rows of a wide layer: transparent spans of every length from 0 to 19 between opaque and
+  // half-transparent pixels, so that spans are passed over both at once and pixel by pixel.
+  PngImage layer(230, 2, true);
+  for (int y = 0; y < 2; ++y) {
+    int x = y;  // the second row starts a pixel later
+    for (int span = 0; span < 20 && x < 230; ++span) {
+      for (int k = 0; k < span && x < 230; ++k, ++x) layer.SetAlpha(x, y, 0);
+      if (x < 230) {
+        layer.SetPixel(x, y, Rgb{static_cast<std::uint8_t>(x), 200, 10});
+        layer.SetAlpha(x, y, span % 2 == 0 ? 255 : 128);
+        ++x;
+      }
+    }
+    for (; x < 230; ++x) layer.SetAlpha(x, y, 0);
+  }
+  for (const bool canvasAlpha : {false, true}) {
+    for (const int at : {0, 3, -5}) {
+      PngImage canvas = Filled(240, 2, canvasAlpha, Rgb{40, 50, 60});
+      DrawLayer(canvas, layer, at, 0);
+      for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 240; ++x) {
+          const int lx = x - at;
+          Rgb expected{40, 50, 60};
+          if (lx >= 0 && lx < 230 && layer.Alpha(lx, y) == 255) expected = layer.Pixel(lx, y);
+          if (lx >= 0 && lx < 230 && layer.Alpha(lx, y) == 128) {
+            const auto blend = [](int s, int d) {
+              return static_cast<std::uint8_t>((s * 128 + d * 127 + 255) >> 8);
+            };
+            const Rgb s = layer.Pixel(lx, y);
+            expected = Rgb{blend(s.r, 40), blend(s.g, 50), blend(s.b, 60)};
+          }
+          ASSERT_EQ(canvas.Pixel(x, y), expected) << x << ", " << y << " at " << at;
+        }
+      }
+    }
+  }
+}
+
 TEST(DrawLayer, ClipsToTheCanvasAtAnyPosition) {
   PngImage layer(4, 4, false);
   for (int y = 0; y < 4; ++y) {
