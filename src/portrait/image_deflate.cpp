@@ -83,12 +83,13 @@ std::size_t MatchLength(const std::uint8_t* data, std::size_t at, std::size_t di
                         std::size_t size) {
   const std::size_t longest = std::min(kMaxMatch, size - at);
   const std::uint8_t* p = data + at;
+  const std::uint8_t* back = p - distance;
   std::size_t length = 0;
   for (; length + 8 <= longest; length += 8) {
-    const std::uint64_t differ = Load64(p + length) ^ Load64(p + length - distance);
+    const std::uint64_t differ = Load64(p + length) ^ Load64(back + length);
     if (differ != 0) return length + static_cast<std::size_t>(std::countr_zero(differ) >> 3);
   }
-  while (length < longest && p[length] == p[length - distance]) ++length;
+  while (length < longest && p[length] == back[length]) ++length;
   return length;
 }
 
