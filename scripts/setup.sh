@@ -44,4 +44,10 @@ if ((${#missing[@]})); then
 fi
 
 cmake -S "$here" -B "$build" -G Ninja "$@"
-cmake --build "$build" -j "$(nproc)"
+# The demo builds only what it runs: the program (with the window it hands itself over to), the
+# sample game tool and the artwork kit.
+targets=()
+if $demo_only; then
+  targets=(--target likentor likentor-samplegame artwork)
+fi
+cmake --build "$build" -j "$(nproc)" "${targets[@]}"
