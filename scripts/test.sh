@@ -22,11 +22,12 @@ TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 
 # Clang (Release, warnings as errors) with its tests, the Debian package made from the same tree
 # (lintian, then installed into a temporary root and run by the package test), and the core
-# compiled for Windows with MinGW-w64, syntax only.
+# compiled for Windows with MinGW-w64, syntax only. The program's sources are built as a unity
+# build, as the demo builds them, so that two files' helpers of one name are found here.
 clang="$here/build/clang"
 echo "== Clang build and the Debian package"
 bash "$here/scripts/package.sh" "$clang" -DCMAKE_C_COMPILER=clang-16 -DCMAKE_CXX_COMPILER=clang++-16 \
-  -DLIKENTOR_TESTS=ON -DLIKENTOR_WERROR=ON -DLIKENTOR_PACKAGE_TEST=ON
+  -DLIKENTOR_TESTS=ON -DLIKENTOR_WERROR=ON -DLIKENTOR_PACKAGE_TEST=ON -DCMAKE_UNITY_BUILD=ON
 echo "== Windows syntax check of the core (MinGW-w64)"
 cmake --build "$clang" --target windows_syntax_check
 echo "== The Clang build's tests"
