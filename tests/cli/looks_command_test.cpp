@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -176,6 +177,15 @@ TEST_F(LooksCommandTest, SpreadGivesSharedFacesAwayAndChangesNobodyElse) {
     if (p.teamId == 0 && noTeam == 0) noTeam = id;
   }
   ASSERT_EQ(teamOne.size(), 4u);
+  // The rest of the team on faces of their own, so that the only pair is the one made here (the
+  // load's random draws may have given two of them one face).
+  int own = 100;
+  for (const auto& [id, p] : Players()) {
+    if (p.teamId == 1 && !p.retired &&
+        std::find(teamOne.begin(), teamOne.end(), id) == teamOne.end()) {
+      SetPlayer(id, {{"face", own++}});
+    }
+  }
   for (int id : teamOne) {
     SetPlayer(id, {{"ethnicity", 1}, {"face", 7}}, {{"locked", false}, {"update_required", false}});
   }
