@@ -206,8 +206,7 @@ int WriteAgeLayers(const fs::path& graphics, int step) {
 
 void WriteAgeSheet(const fs::path& programFolder, const fs::path& out, int face, int scale) {
   const fs::path g = programFolder / "graphics";
-  std::string number = std::to_string(face);
-  number.insert(0, 7 - std::min<std::size_t>(7, number.size()), '0');
+  const std::string number = Digits(face, 7);
   const Image uniform = ReadPng(g / "uniforms" / "default.png");
   const Image bill = ReadPng(g / "uniforms" / "bill underside.png");
   // One row per face folder, each with a facial-hair style of its own ("" for none).

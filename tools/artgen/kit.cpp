@@ -25,12 +25,6 @@ namespace {
 
 using namespace layout;
 
-std::string Digits(int number, int width) {
-  std::string text = std::to_string(number);
-  if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), '0');
-  return text;
-}
-
 std::uint64_t HashPixels(const Image& image) {
   std::uint64_t h = 0xCBF29CE484222325ull;
   for (std::uint8_t b : image.pixels) {

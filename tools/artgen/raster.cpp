@@ -10,6 +10,12 @@
 #include <string>
 
 namespace likentor::artgen {
+
+std::string Digits(int number, int width) {
+  std::string text = std::to_string(number);
+  if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), '0');
+  return text;
+}
 namespace {
 
 struct FileCloser {

@@ -3,6 +3,7 @@
 // sample, exactly the colour type asked for) and uncompressed 24-bit BMP.
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace likentor::artgen {
@@ -28,6 +29,17 @@ struct Image {
     return static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * static_cast<std::size_t>(ch);
   }
 };
+
+// `number` with zeros before it to `width` digits, as the kit's files are numbered.
+std::string Digits(int number, int width);
+
+// Lays an RGB sample `s` with alpha `a` over the opaque pixel `d`, rounding as the program's
+// portraits do.
+inline void BlendOver(std::uint8_t* d, const std::uint8_t* s, unsigned a) {
+  for (int c = 0; c < 3; ++c) {
+    d[c] = static_cast<std::uint8_t>((s[c] * a + d[c] * (255 - a) + 255) >> 8);
+  }
+}
 
 // Writes a PNG of colour type 2 (3 channels) or 6 (4 channels); throws std::runtime_error.
 void WritePng(const Image& image, const std::filesystem::path& path);

@@ -20,12 +20,6 @@ constexpr int kColumns = 20;
 constexpr int kGap = 4;
 constexpr int kHeader = 22;
 
-std::string Digits(int number, int width) {
-  std::string text = std::to_string(number);
-  if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), '0');
-  return text;
-}
-
 struct Section {
   std::string title;
   std::vector<Image> tiles;
@@ -114,10 +108,7 @@ void DrawLayer(Image& canvas, const Image& layer, int x, int y) {
       if (cx < 0 || cx >= canvas.width) continue;
       const std::uint8_t* s = layer.At(lx, ly);
       std::uint8_t* d = canvas.At(cx, cy);
-      const unsigned a = layer.channels == 4 ? s[3] : 255;
-      for (int c = 0; c < 3; ++c) {
-        d[c] = static_cast<std::uint8_t>((s[c] * a + d[c] * (255 - a) + 255) >> 8);
-      }
+      BlendOver(d, s, layer.channels == 4 ? s[3] : 255);
     }
   }
 }

@@ -102,9 +102,7 @@ class HeadKit {
       blonde_[e].resize(count * kBytes);
       hasBlonde_[e].assign(count, false);
       for (std::size_t n = 1; n <= count; ++n) {
-        std::string name = std::to_string(n);
-        name = std::string(7 - std::min<std::size_t>(7, name.size()), '0') + name + ".png";
-        const fs::path file = blondeFolder / name;
+        const fs::path file = blondeFolder / (Digits(static_cast<int>(n), 7) + ".png");
         if (!fs::exists(file)) continue;
         const Image face = ReadPng(file);
         if (face.channels != 4 || face.width != kFaceWidth || face.height != kFaceHeight) {
@@ -168,9 +166,7 @@ class HeadKit {
       if (a == 255) {
         std::copy(s, s + 4, d);
       } else if (d[3] == 255) {
-        for (int c = 0; c < 3; ++c) {
-          d[c] = static_cast<std::uint8_t>((s[c] * a + d[c] * (255 - a) + 255) >> 8);
-        }
+        BlendOver(d, s, a);
       } else {
         // Over a translucent edge of the face: straight-alpha source over.
         const unsigned below = d[3] * (255 - a);  // the face's share, times 255
