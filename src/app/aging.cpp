@@ -16,11 +16,6 @@ namespace likentor {
 
 namespace {
 
-bool HasField(const Cursor& cursor, std::string_view name) {
-  return std::any_of(cursor.Fields().begin(), cursor.Fields().end(),
-                     [name](const FieldDef& field) { return field.name == name; });
-}
-
 std::string Trimmed(const std::string& line) {
   const auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
   auto begin = std::find_if_not(line.begin(), line.end(), blank);
@@ -38,10 +33,10 @@ bool PlayersAgeSetting(Session& session, std::string_view name) {
   Table& current = session.Universal().GamesTable;
   if (current.IsOpen() && !current.Eof() && current.RecordCount() > 0 &&
       current.GetText("universe_name") == stored) {
-    return HasField(current, kPlayersAgeField) && current.GetBool(kPlayersAgeField);
+    return current.HasField(kPlayersAgeField) && current.GetBool(kPlayersAgeField);
   }
   Table games(session.Data(), kGamesTable);
-  if (!HasField(games, kPlayersAgeField) || !games.Locate("universe_name", stored)) return false;
+  if (!games.HasField(kPlayersAgeField) || !games.Locate("universe_name", stored)) return false;
   return games.GetBool(kPlayersAgeField);
 }
 

@@ -211,10 +211,6 @@ class PhotoRun {
   std::vector<int> madePlayers_;
 };
 
-void RequireLoadedGame(const Session& session) {
-  if (session.LoadedGameName().empty()) throw Error(std::string(kLoadGameFirst));
-}
-
 int Finish(Session& session, const RunResult& result) {
   ShowRunMessage(session.UserPrompts(), result);
   return result.made;

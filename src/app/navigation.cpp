@@ -1,7 +1,10 @@
 #include "app/navigation.h"
 
+#include <string>
+
 #include "app/loaded_game.h"
 #include "app/session.h"
+#include "shell/error.h"
 
 namespace likentor {
 
@@ -17,6 +20,10 @@ bool GameLoadedGuard(Session& session) {
   if (!session.LoadedGameName().empty()) return true;
   session.UserPrompts().ShowMessage(kLoadGameFirst);
   return false;
+}
+
+void RequireLoadedGame(const Session& session) {
+  if (session.LoadedGameName().empty()) throw Error(std::string(kLoadGameFirst));
 }
 
 void CustomUniforms1Click(Session& session) {

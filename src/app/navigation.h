@@ -27,6 +27,8 @@ inline constexpr std::string_view kLoadGameFirst = "Load a game first!";
 // The game-loaded guard: true when a game is loaded; otherwise shows the plain message "Load a game
 // first!" and answers false, and the page does not change.
 bool GameLoadedGuard(Session& session);
+// The same test for work that asks nothing: Error "Load a game first!" when no game is loaded.
+void RequireLoadedGame(const Session& session);
 
 // Tools > Custom Uniforms, Manage Locked Photos, Ethnicity Data, Facial Hair Data (and the
 // dashboard buttons that share them): the guard, then the page.

@@ -28,13 +28,6 @@ bool InsidePictureFolder(const std::string& logoFile) {
   return true;
 }
 
-bool HasField(const Cursor& cursor, std::string_view name) {
-  for (const FieldDef& field : cursor.Fields()) {
-    if (field.name == name) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 PhotoRow ReadPhotoRow(const Cursor& players) {
@@ -50,10 +43,10 @@ PhotoRow ReadPhotoRow(const Cursor& players) {
   row.position = players.GetInt(kPositionField, 0);
   row.hairColor = players.GetInt(kHairColorField, 0);
   row.facialHairStyle = players.GetInt(kFacialHairStyleField, 0);
-  if (HasField(players, kCareerSeasonsField)) {
+  if (players.HasField(kCareerSeasonsField)) {
     row.careerSeasons = players.GetInt(kCareerSeasonsField, 0);
   }
-  if (HasField(players, kAgeStepField)) row.ageStep = players.GetInt(kAgeStepField, 0);
+  if (players.HasField(kAgeStepField)) row.ageStep = players.GetInt(kAgeStepField, 0);
   return row;
 }
 
@@ -62,7 +55,7 @@ PhotoLookups::PhotoLookups(Session& session)
       useLogos_(session.Universal().GamesTable.GetBool("use_logos")),
       picturesFolder_(session.Game().Saved.picturesFolder) {
   Table& games = session.Universal().GamesTable;
-  playersAge_ = HasField(games, kPlayersAgeField) && games.GetBool(kPlayersAgeField);
+  playersAge_ = games.HasField(kPlayersAgeField) && games.GetBool(kPlayersAgeField);
 }
 
 bool PhotoLookups::FaceAges(int ethnicity, int face) {
@@ -267,7 +260,7 @@ int PortraitAgeStep(const PhotoRow& row, bool playersAge) {
 }
 
 void RecordPhoto(Cursor& players, const PhotoPlan& plan) {
-  if (HasField(players, kAgeStepField)) players.SetInt(kAgeStepField, plan.ageStep);
+  if (players.HasField(kAgeStepField)) players.SetInt(kAgeStepField, plan.ageStep);
   if (plan.accessoryDrawn) players.SetInt(kAccessoryField, plan.accessory);
   players.SetInt(kBackgroundField, plan.background);
   players.SetInt(kUniformTeamIdField, plan.uniformTeam);

@@ -24,17 +24,6 @@ namespace likentor {
 
 namespace {
 
-void RequireLoadedGame(Session& session) {
-  if (session.LoadedGameName().empty()) throw Error(std::string(kLoadGameFirst));
-}
-
-bool HasField(const Cursor& cursor, std::string_view name) {
-  for (const FieldDef& field : cursor.Fields()) {
-    if (field.name == name) return true;
-  }
-  return false;
-}
-
 std::string FullName(const Cursor& players) {
   return players.GetText(kFirstNameField) + " " + players.GetText(kLastNameField);
 }
@@ -80,10 +69,10 @@ bool SpreadFacesSetting(Session& session, std::string_view name) {
   Table& current = session.Universal().GamesTable;
   if (current.IsOpen() && !current.Eof() && current.RecordCount() > 0 &&
       current.GetText("universe_name") == stored) {
-    return HasField(current, kSpreadFacesField) && current.GetBool(kSpreadFacesField);
+    return current.HasField(kSpreadFacesField) && current.GetBool(kSpreadFacesField);
   }
   Table games(session.Data(), kGamesTable);
-  if (!HasField(games, kSpreadFacesField) || !games.Locate("universe_name", stored)) return false;
+  if (!games.HasField(kSpreadFacesField) || !games.Locate("universe_name", stored)) return false;
   return games.GetBool(kSpreadFacesField);
 }
 

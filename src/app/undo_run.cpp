@@ -153,10 +153,6 @@ void RemoveRunFolder(const fs::path& folder) {
   fs::remove_all(ec ? folder : doomed, ec);
 }
 
-void RequireLoadedGame(const Session& session) {
-  if (session.LoadedGameName().empty()) throw Error(std::string(kLoadGameFirst));
-}
-
 // The newest run of the game that is not undone yet. A damaged run stops the search with an
 // Error naming it, unless `skipped` is given: the damaged runs passed over are then added to it.
 std::optional<BackupRun> LastRun(Session& session, std::vector<fs::path>* skipped) {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -374,6 +375,11 @@ const std::string& Cursor::LastError() const {
 
 const std::vector<FieldDef>& Cursor::Fields() const {
   return Open(*state_).Fields();
+}
+
+bool Cursor::HasField(std::string_view name) const {
+  return std::any_of(Fields().begin(), Fields().end(),
+                     [name](const FieldDef& field) { return field.name == name; });
 }
 
 std::string Cursor::GetText(std::string_view field) const {

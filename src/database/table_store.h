@@ -139,6 +139,7 @@ class Cursor {
   const std::string& LastError() const;
   // The table's field definitions.
   const std::vector<FieldDef>& Fields() const;
+  bool HasField(std::string_view name) const;
 
   std::string GetText(std::string_view field) const;  // "" for null
   int GetInt(std::string_view field) const;           // Error when not a whole number or null
